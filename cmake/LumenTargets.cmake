@@ -1,0 +1,54 @@
+# Helpers that keep every program's CMakeLists short and alike.
+# Sources are gathered by glob so that adding a file needs no edit here.
+
+# lumen_library(NAME DIR [LIBS...]): a static library of every .cpp/.h below DIR.
+function(lumen_library name dir)
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS
+       ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/*.h)
+  list(FILTER sources INCLUDE REGEX "\\.cpp$|\\.h$")
+  set(cpps ${sources})
+  list(FILTER cpps INCLUDE REGEX "\\.cpp$")
+  if(cpps)
+    add_library(${name} STATIC ${sources})
+    target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/${dir})
+    target_link_libraries(${name} PUBLIC ${ARGN})
+  else()
+    # Nothing built yet: a header-only library keeps dependants configurable.
+    add_library(${name} INTERFACE)
+    target_include_directories(${name} INTERFACE ${CMAKE_CURRENT_SOURCE_DIR}/${dir})
+    target_link_libraries(${name} INTERFACE ${ARGN})
+  endif()
+endfunction()
+
+# lumen_tests(NAME DIR [LIBS...]): one GoogleTest executable of every .cpp below DIR,
+# registered with CTest test by test. The shared test main starts an offscreen QApplication.
+function(lumen_tests name dir)
+  if(NOT LUMEN_TESTS)
+    return()
+  endif()
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS
+       ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/*.h)
+  if(NOT sources)
+    return()
+  endif()
+  add_executable(${name} ${sources})
+  target_include_directories(${name} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/${dir})
+  target_link_libraries(${name} PRIVATE lumen_test_main ${ARGN})
+  target_compile_definitions(${name} PRIVATE
+      LUMEN_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+      LUMEN_SAMPLES_DIR="${PROJECT_SOURCE_DIR}/../shared/samples"
+      LUMEN_BINARY_DIR="${PROJECT_BINARY_DIR}")
+  include(GoogleTest)
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
+      PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LUMEN_ROOT=${CMAKE_CURRENT_BINARY_DIR}/lumen-root-${name}")
+endfunction()
+
+# lumen_program(NAME [LIBS...]): the executable, built from main.cpp alone.
+function(lumen_program name)
+  if(NOT EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/main.cpp)
+    return()
+  endif()
+  add_executable(${name} ${CMAKE_CURRENT_SOURCE_DIR}/main.cpp)
+  target_link_libraries(${name} PRIVATE ${ARGN})
+  install(TARGETS ${name} RUNTIME DESTINATION bin)
+endfunction()

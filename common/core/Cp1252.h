@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace lumen {
+
+/** Single-byte Windows-1252, the code page of every text file the suite reads or writes. */
+QString fromCp1252(QByteArrayView bytes);
+/** Characters outside the code page become "?". */
+QByteArray toCp1252(QStringView text);
+
+} // namespace lumen

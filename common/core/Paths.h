@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+
+namespace lumen {
+
+/** Folder of the running executable, where settings and data files live. */
+QString programDirectory();
+/** programDirectory() + separator + name. */
+QString programFile(const QString &name);
+
+/**
+ * Where the design's "C:\Program Files\Korlund\Lumen" lies: on Windows as
+ * designed; elsewhere $LUMEN_ROOT, or ~/Lumen when unset.
+ */
+QString lumenRoot();
+
+/**
+ * Maps a design default path under "C:\Program Files\Korlund\Lumen\" to this
+ * platform (the same tail under lumenRoot()); other paths are returned as
+ * given, with native separators.
+ */
+QString designPath(const QString &windowsPath);
+
+/** The report HostApp writes: designPath("C:\Program Files\Korlund\Lumen\Temp\RESULTS.TXT"). */
+QString defaultReportPath();
+
+/** True when a name carries a folder: it holds "\" or "/" (or a drive colon). */
+bool hasFolder(const QString &name);
+
+/** A name without a folder is placed in the program directory. */
+QString inProgramDirectory(const QString &name);
+
+/** Joins folder and name with the platform's separator. */
+QString joinPath(const QString &folder, const QString &name);
+
+} // namespace lumen

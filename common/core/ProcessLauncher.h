@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace lumen {
+
+/**
+ * Starts other programs from a command line and waits for them. The window
+ * style (normal or minimised) is a hint only off Windows.
+ */
+class ProcessLauncher
+{
+public:
+    virtual ~ProcessLauncher() = default;
+
+    /**
+     * Starts the program of `commandLine` (program, blank, arguments; quotes
+     * group words) and returns its process id. Throws Failure when the
+     * program cannot be started ("File not found: " + program).
+     */
+    virtual qint64 start(const QString &commandLine, bool minimized) = 0;
+    /**
+     * Waits until the process ends, pumping window events meanwhile.
+     * Returns its exit code (-1 when it crashed or cannot be waited for).
+     */
+    virtual int waitForEnd(qint64 pid) = 0;
+    virtual bool isRunning(qint64 pid) const = 0;
+
+    /** Splits a command line into program and arguments (quotes group words). */
+    static QStringList splitCommandLine(const QString &commandLine);
+};
+
+/** The real launcher, over QProcess; processes it starts are reaped when they end. */
+class SystemProcessLauncher : public ProcessLauncher
+{
+public:
+    SystemProcessLauncher();
+    ~SystemProcessLauncher() override;
+    qint64 start(const QString &commandLine, bool minimized) override;
+    int waitForEnd(qint64 pid) override;
+    bool isRunning(qint64 pid) const override;
+
+private:
+    struct Impl;
+    Impl *m_impl;
+};
+
+/** The launcher in use (the system one unless a test installs another). */
+ProcessLauncher &currentLauncher();
+void setCurrentLauncher(ProcessLauncher *launcher);
+
+/**
+ * Opens a text file in the text editor without waiting (the design's
+ * NOTEPAD). Returns false with `error` set when no editor could be started
+ * or the file does not exist.
+ */
+bool openInTextEditor(const QString &path, QString *error = nullptr);
+
+} // namespace lumen
