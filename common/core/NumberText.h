@@ -55,7 +55,7 @@ QString numberToText(qint64 value);
  * Short decimal text of a single-precision value, the way a number is shown
  * by default: at most 7 significant digits, no trailing zeros, no decimal
  * point for a whole number, "0." before a fraction, exponent form
- * ("1E-05", "1.234568E+07") for very small or large values.
+ * ("1E-06", "1.234568E+07") for very small or large values.
  */
 QString shortSingleText(float value);
 /** The same for double precision, with at most 15 significant digits. */

@@ -1,0 +1,38 @@
+#include "HeadlessOperator.h"
+
+#include "Platform.h"
+
+namespace lumen {
+
+MessageAnswer HeadlessOperator::messageBox(const QString &text, const QString &title,
+                                           MessageButtons buttons)
+{
+    QTextStream &err = standardError();
+    err << title << ": " << QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n"))
+        << Qt::endl;
+    switch (buttons) {
+    case MessageButtons::Ok:
+        return MessageAnswer::Ok;
+    case MessageButtons::YesNo:
+        return MessageAnswer::No;
+    case MessageButtons::OkCancel:
+        return MessageAnswer::Cancel;
+    }
+    return MessageAnswer::Cancel;
+}
+
+QString HeadlessOperator::inputBox(const QString &prompt, const QString &title, const QString &)
+{
+    standardError() << title << ": " << prompt << " (no operator: cancelled)" << Qt::endl;
+    return QString();
+}
+
+std::optional<QString> HeadlessOperator::fileDialog(const FileDialogRequest &request)
+{
+    standardError() << request.title << " (no operator: cancelled)" << Qt::endl;
+    return std::nullopt;
+}
+
+void HeadlessOperator::beep() {}
+
+} // namespace lumen

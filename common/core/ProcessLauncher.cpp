@@ -1,0 +1,127 @@
+#include "ProcessLauncher.h"
+
+#include "EventPump.h"
+#include "Failure.h"
+
+#include <QFileInfo>
+#include <QHash>
+#include <QProcess>
+#include <QStandardPaths>
+#include <memory>
+
+namespace lumen {
+namespace {
+ProcessLauncher *g_launcher = nullptr;
+}
+
+QStringList ProcessLauncher::splitCommandLine(const QString &commandLine)
+{
+    return QProcess::splitCommand(commandLine.trimmed());
+}
+
+struct SystemProcessLauncher::Impl
+{
+    QHash<qint64, std::shared_ptr<QProcess>> processes;
+};
+
+SystemProcessLauncher::SystemProcessLauncher() : m_impl(new Impl) {}
+
+SystemProcessLauncher::~SystemProcessLauncher()
+{
+    // Programs started without waiting go on after we end, as designed.
+    for (auto &p : m_impl->processes) {
+        p->disconnect();
+        p->setParent(nullptr);
+    }
+    delete m_impl;
+}
+
+qint64 SystemProcessLauncher::start(const QString &commandLine, bool minimized)
+{
+    Q_UNUSED(minimized) // a window style only means something on Windows
+    QStringList words = splitCommandLine(commandLine);
+    if (words.isEmpty())
+        throw Failure(QStringLiteral("File not found: no program named"));
+    const QString program = words.takeFirst();
+    QString resolved = program;
+    if (!QFileInfo(program).isFile())
+        resolved = QStandardPaths::findExecutable(program);
+    if (resolved.isEmpty() || !QFileInfo(resolved).isExecutable())
+        throw Failure(QStringLiteral("File not found: ") + program);
+
+    auto process = std::make_shared<QProcess>();
+    process->setProgram(resolved);
+    process->setArguments(words);
+    process->setProcessChannelMode(QProcess::ForwardedChannels);
+    process->setInputChannelMode(QProcess::ForwardedInputChannel);
+    process->start();
+    if (!process->waitForStarted(10000))
+        throw Failure(QStringLiteral("Cannot start ") + program + QStringLiteral(": ") +
+                      process->errorString());
+    const qint64 pid = process->processId();
+    // Forget processes that ended, so a long script does not pile them up.
+    for (auto it = m_impl->processes.begin(); it != m_impl->processes.end();) {
+        if (it.value()->state() == QProcess::NotRunning)
+            it = m_impl->processes.erase(it);
+        else
+            ++it;
+    }
+    m_impl->processes.insert(pid, process);
+    return pid;
+}
+
+int SystemProcessLauncher::waitForEnd(qint64 pid)
+{
+    auto it = m_impl->processes.find(pid);
+    if (it == m_impl->processes.end())
+        return -1;
+    std::shared_ptr<QProcess> process = it.value();
+    while (process->state() != QProcess::NotRunning) {
+        if (!process->waitForFinished(20))
+            pumpEvents();
+    }
+    m_impl->processes.remove(pid);
+    return process->exitStatus() == QProcess::NormalExit ? process->exitCode() : -1;
+}
+
+bool SystemProcessLauncher::isRunning(qint64 pid) const
+{
+    auto it = m_impl->processes.constFind(pid);
+    return it != m_impl->processes.cend() && it.value()->state() != QProcess::NotRunning;
+}
+
+ProcessLauncher &currentLauncher()
+{
+    static SystemProcessLauncher system;
+    return g_launcher ? *g_launcher : system;
+}
+
+void setCurrentLauncher(ProcessLauncher *launcher)
+{
+    g_launcher = launcher;
+}
+
+bool openInTextEditor(const QString &path, QString *error)
+{
+    if (!QFileInfo(path).isFile()) {
+        if (error)
+            *error = QStringLiteral("File not found: ") + path;
+        return false;
+    }
+#ifdef Q_OS_WIN
+    const QString program = QStringLiteral("C:\\WINDOWS\\NOTEPAD.EXE");
+    const QStringList args{path};
+#else
+    // The desktop's handler for text files; $VISUAL/$EDITOR would need a terminal.
+    const QString program = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    const QStringList args{path};
+#endif
+    if (program.isEmpty() || !QProcess::startDetached(program, args)) {
+        if (error)
+            *error = QStringLiteral("File not found: no text editor to open ") + path;
+        return false;
+    }
+    return true;
+}
+
+} // namespace lumen

@@ -1,0 +1,65 @@
+#include "Clock.h"
+#include "EventPump.h"
+#include "Paths.h"
+#include "ProcessLauncher.h"
+#include "ScriptedOperator.h"
+
+#include <gtest/gtest.h>
+
+using namespace lumen;
+
+TEST(ScriptedOperator, AnswersFromItsQueuesAndRecordsPrompts)
+{
+    ScriptedOperator op;
+    op.queueAnswer(MessageAnswer::Yes);
+    op.queueInput(QStringLiteral("42"));
+    EXPECT_EQ(op.messageBox("Are you sure?", "Sequa", MessageButtons::YesNo), MessageAnswer::Yes);
+    EXPECT_EQ(op.messageBox("Again?", "Sequa", MessageButtons::YesNo), MessageAnswer::No);
+    EXPECT_EQ(op.inputBox("Enter:", "Loop", "1"), QStringLiteral("42"));
+    EXPECT_EQ(op.inputBox("Enter:", "Loop", "1"), QString());
+    EXPECT_FALSE(op.fileDialog({}).has_value());
+    op.beep();
+    EXPECT_EQ(op.messages(), (QStringList{"Are you sure?", "Again?"}));
+    EXPECT_EQ(op.prompts().size(), 6);
+    EXPECT_EQ(op.prompts()[2].defaultText, QStringLiteral("1"));
+    EXPECT_EQ(op.beeps(), 1);
+}
+
+TEST(FakeClock, AdvancesOnEveryPump)
+{
+    FakeClock clock(QDateTime(QDate(2026, 1, 1), QTime(23, 59, 59)), 250);
+    qint64 heard = 0;
+    clock.onAdvance([&](qint64 ms) { heard += ms; });
+    setCurrentClock(&clock);
+    for (int i = 0; i < 8; ++i)
+        pumpEvents();
+    pumpEventsWhileWaiting(1000);
+    setCurrentClock(nullptr);
+    EXPECT_EQ(heard, 9 * 250);
+    EXPECT_EQ(clock.today(), QDate(2026, 1, 2));
+    EXPECT_NEAR(clock.secondsSinceMidnight(), 1.25, 1e-9);
+}
+
+TEST(Paths, DesignRootMapsUnderLumenRoot)
+{
+    qputenv("LUMEN_ROOT", "/tmp/lumen-x");
+    EXPECT_EQ(designPath(QStringLiteral("C:\\Program Files\\Korlund\\Lumen\\Temp\\RESULTS.TXT")),
+              QStringLiteral("/tmp/lumen-x/Temp/RESULTS.TXT"));
+    EXPECT_EQ(defaultReportPath(), QStringLiteral("/tmp/lumen-x/Temp/RESULTS.TXT"));
+    EXPECT_TRUE(hasFolder(QStringLiteral("a\\b.txt")));
+    EXPECT_TRUE(hasFolder(QStringLiteral("a/b.txt")));
+    EXPECT_FALSE(hasFolder(QStringLiteral("b.txt")));
+    EXPECT_EQ(inProgramDirectory(QStringLiteral("x.txt")), programFile(QStringLiteral("x.txt")));
+}
+
+TEST(ProcessLauncher, StartsAndWaitsForAProgram)
+{
+    SystemProcessLauncher launcher;
+    const qint64 pid = launcher.start(QStringLiteral("sh -c \"exit 3\""), false);
+    EXPECT_GT(pid, 0);
+    EXPECT_EQ(launcher.waitForEnd(pid), 3);
+    EXPECT_FALSE(launcher.isRunning(pid));
+    EXPECT_THROW(launcher.start(QStringLiteral("no-such-program-here"), false), std::exception);
+    EXPECT_EQ(ProcessLauncher::splitCommandLine(QStringLiteral("prog \"a b\" c")),
+              (QStringList{"prog", "a b", "c"}));
+}
