@@ -1,0 +1,174 @@
+#include "ArchiverModel.h"
+
+#include "Failure.h"
+#include "FixedText.h"
+#include "Operator.h"
+#include "Paths.h"
+#include "ProcessLauncher.h"
+#include "ReportReader.h"
+#include "ResultColumns.h"
+#include "ResultsDatabase.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <memory>
+
+namespace ledgerly {
+
+QString ArchiverModel::defaultDatabasePath()
+{
+    return lumen::designPath(QStringLiteral("C:\\Program Files\\Korlund\\Lumen\\RESULTS.MDB"));
+}
+
+ArchiverModel::ArchiverModel()
+    : modeMarkers(ResultColumns::defaultModeMarkers()), rpath(lumen::defaultReportPath()),
+      apath(defaultDatabasePath())
+{
+}
+
+lumen::Operator &ArchiverModel::op() const
+{
+    return m_operator ? *m_operator : lumen::currentOperator();
+}
+
+void ArchiverModel::message(const QString &text) const
+{
+    if (!blindFlag)
+        op().messageBox(text, title(), lumen::MessageButtons::Ok);
+}
+
+void ArchiverModel::loadSettings(const QString &folder)
+{
+    ArchivePaths paths{apath, rpath};
+    ArchiverSettings::load(folder, paths, gridColumnWidths);
+    apath = paths.databasePath;
+    rpath = paths.reportPath;
+}
+
+bool ArchiverModel::saveSettings(const QString &folder) const
+{
+    return ArchiverSettings::save(folder, ArchivePaths{apath, rpath}, gridColumnWidths);
+}
+
+ArchiverModel::ReadStatus ArchiverModel::readLmnFile()
+{
+    report.nuclideCount = 0;
+    report.corrCoeffLayout = false;
+    const QString path = lumen::trimBlanks(rpath);
+
+    // Opening a missing report leaves an empty file in its place, as the
+    // archiver always has; an existing report is only read, so a
+    // write-protected one can still be archived.
+    QFile file(path);
+    const bool opened = path.isEmpty()  ? false
+                        : file.exists() ? file.open(QIODevice::ReadOnly)
+                                        : file.open(QIODevice::ReadWrite);
+    currentFile.clear();
+    if (!opened) {
+        const QString description =
+            path.isEmpty() ? QStringLiteral("Bad file name or number") : file.errorString();
+        message(QStringLiteral("Invalid path or file name [ ") + path + QStringLiteral(" ] <") +
+                description + u'>');
+        return ReadStatus::Failed;
+    }
+    const QByteArray bytes = file.readAll();
+    file.close();
+    if (bytes.isEmpty())
+        return ReadStatus::Empty;
+
+    if (ReportReader::read(QByteArrayView(bytes), report).sawIdLine)
+        currentFile = report.sampleId;
+    numbIso = QString::number(report.nuclideCount);
+    return ReadStatus::Read;
+}
+
+bool ArchiverModel::appendIt()
+{
+    const QString path = lumen::trimBlanks(apath);
+    // An empty file is one another append has just begun to make: its table
+    // is made here too (or found made) rather than reported missing.
+    const QFileInfo info(path);
+    const bool wasMissing = !path.isEmpty() && (!info.exists() || (info.isFile() && info.size() == 0));
+    std::unique_ptr<ResultsDatabase> db;
+    try {
+        db = std::make_unique<ResultsDatabase>(path);
+        if (wasMissing) {
+            // Made in place rather than through the reset: another process may
+            // be making the same file this moment, and a reset would delete its record.
+            db->ensureSchema();
+            numFields = QString::number(ResultsDatabase::fixedColumns().size());
+            numbRec = QStringLiteral("0");
+        }
+        db->checkReadable();
+    } catch (const lumen::Failure &failure) {
+        message(QStringLiteral("Invalid path or file name [ ") + apath + QStringLiteral(" ] <") +
+                failure.description() + u'>');
+        return false;
+    }
+
+    NewRecord record;
+    record.fileName = report.spectrumFile;
+    record.idText = report.sampleId;
+    record.dateAndTime = report.reportDate;
+    record.sampleDate = report.activityDate;
+    record.countingTime = report.reportLiveTime;
+    record.deadTime = report.reportDeadTime;
+    for (int i = 1; i <= report.nuclideCount; ++i) {
+        const NuclideBlock &block = report.blocks.at(i);
+        for (int j = 1; j <= block.rowCount; ++j) {
+            record.values.append(
+                {ResultColumns::resultColumnName(report, i, j, appendMode, modeMarkers),
+                 ResultColumns::modeValue(block.rows.at(j), appendMode)});
+        }
+    }
+
+    try {
+        const AppendCounts counts = db->append(record);
+        numFields = QString::number(counts.fieldCount);
+        numbRec = QString::number(counts.recordCount);
+        appendButtonRed = true;
+        return true;
+    } catch (const lumen::Failure &failure) {
+        message(QStringLiteral("Could not append the record to [ ") + apath +
+                QStringLiteral(" ] <") + failure.description() + u'>');
+        return false;
+    }
+}
+
+bool ArchiverModel::createDb()
+{
+    if (!blindFlag &&
+        op().messageBox(QStringLiteral("Delete ALL data and create a new DataBase, are you SURE ?"),
+                        title(), lumen::MessageButtons::YesNo) != lumen::MessageAnswer::Yes)
+        return false;
+    const QString path = lumen::trimBlanks(apath);
+    try {
+        if (path.isEmpty())
+            throw lumen::Failure(QStringLiteral("Bad file name or number"));
+        ResultsDatabase::create(path);
+    } catch (const lumen::Failure &) {
+        message(QStringLiteral("Could not create database"));
+        return false;
+    }
+    numFields = QString::number(ResultsDatabase::fixedColumns().size());
+    numbRec = QStringLiteral("0");
+    return true;
+}
+
+void ArchiverModel::selectOption(int button)
+{
+    if (button >= 1 && button <= 4)
+        appendMode = button - 1;
+}
+
+bool ArchiverModel::viewResultsText()
+{
+    const QString path = lumen::trimBlanks(rpath);
+    QString error;
+    if (!path.isEmpty() && QFile::exists(path) && lumen::openInTextEditor(path, &error))
+        return true;
+    message(QStringLiteral("Invalid path or file name [ ") + rpath + QStringLiteral(" ]"));
+    return false;
+}
+
+} // namespace ledgerly

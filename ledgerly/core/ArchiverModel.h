@@ -1,0 +1,84 @@
+#pragma once
+
+#include "ArchiverSettings.h"
+#include "ReportResult.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace lumen {
+class Operator;
+}
+
+namespace ledgerly {
+
+/**
+ * The state of the archiver window and its actions: read the report, append
+ * it to the results database, reset the database, view the report, and the
+ * settings kept between runs. The window shows these fields and forwards
+ * clicks; tests and the command line drive the model directly.
+ */
+class ArchiverModel
+{
+public:
+    static QString title() { return QStringLiteral("LDP Lumen Archiver 020514"); }
+    static QString defaultDatabasePath();
+
+    /** How a report read ended. */
+    enum class ReadStatus
+    {
+        Failed, ///< the path could not be opened (a message was shown)
+        Empty,  ///< the file is empty or was missing: nothing read
+        Read    ///< the report was read
+    };
+
+    ArchiverModel();
+
+    /** Messages and questions go here; the process's operator when none is set. */
+    void setOperator(lumen::Operator *op) { m_operator = op; }
+
+    /** Start-up: the settings of `folder` (the program directory) replace the defaults. */
+    void loadSettings(const QString &folder);
+    /** Exit: both settings files written anew; failures are not reported. */
+    bool saveSettings(const QString &folder) const;
+
+    /** Reads the report at `Rpath` into the result and updates the ID and isotope labels. */
+    ReadStatus readLmnFile();
+    /**
+     * Appends the result as one record to the database at `Apath`, making the
+     * database when it is missing. True when the record was stored; a failure
+     * is shown (unless BlindFlag) and leaves the database as it was.
+     */
+    bool appendIt();
+    /**
+     * Replaces the database with a fresh one after asking (unless BlindFlag).
+     * True when a fresh database was made.
+     */
+    bool createDb();
+    /** Option button 1..4 selected: the append mode 0..3. */
+    void selectOption(int button);
+    /** Opens the report in the text editor; a missing report or editor is reported. */
+    bool viewResultsText();
+
+    // Window state, named as the window shows it.
+    bool blindFlag = false;
+    int appendMode = 0;
+    QStringList modeMarkers;
+    QString rpath; ///< report path text as entered
+    QString apath; ///< database path text as entered
+    QString numbRec = QStringLiteral("null");
+    QString numFields = QStringLiteral("null");
+    QString numbIso = QStringLiteral("null");
+    QString currentFile = QStringLiteral("null");
+    bool appendButtonRed = false;
+    ArchiverSettings::Widths gridColumnWidths{};
+    ReportResult report;
+
+private:
+    lumen::Operator &op() const;
+    void message(const QString &text) const;
+
+    lumen::Operator *m_operator = nullptr;
+};
+
+} // namespace ledgerly

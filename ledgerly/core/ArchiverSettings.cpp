@@ -1,0 +1,99 @@
+#include "ArchiverSettings.h"
+
+#include "ByteRecord.h"
+#include "Failure.h"
+#include "FixedText.h"
+#include "NumberText.h"
+#include "Paths.h"
+
+#include <QFile>
+#include <QRegularExpression>
+
+namespace ledgerly {
+
+namespace {
+
+// The design opens each settings file for reading and writing, which leaves an
+// empty file behind when there was none; an existing file is only read, so a
+// write-protected one still gives its settings.
+QByteArray openAndRead(const QString &path)
+{
+    QFile file(path);
+    if (file.exists())
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    file.open(QIODevice::ReadWrite);
+    return {};
+}
+
+bool replaceFile(const QString &path, const QByteArray &bytes)
+{
+    QFile::remove(path);
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+           file.write(bytes) == bytes.size();
+}
+
+} // namespace
+
+std::optional<ArchivePaths> ArchiverSettings::parsePaths(const QByteArray &record)
+{
+    if (record.size() != kRecordSize)
+        return std::nullopt;
+    const lumen::ByteRecordReader reader(record);
+    return ArchivePaths{lumen::trimBlanks(reader.textAt(0, kPathWidth)),
+                        lumen::trimBlanks(reader.textAt(kPathWidth, kPathWidth))};
+}
+
+QByteArray ArchiverSettings::pathsRecord(const ArchivePaths &paths)
+{
+    lumen::ByteRecordWriter writer(kRecordSize);
+    writer.putText(0, kPathWidth, lumen::trimBlanks(paths.databasePath));
+    writer.putText(kPathWidth, kPathWidth, lumen::trimBlanks(paths.reportPath));
+    return writer.bytes();
+}
+
+void ArchiverSettings::parseWidths(const QByteArray &text, Widths &widths)
+{
+    static const QRegularExpression separators(QStringLiteral("\\r\\n|\\r|\\n|,"));
+    QString content = QString::fromLatin1(text);
+    // A final line end closes the last value; it does not start another.
+    while (content.endsWith(u'\n') || content.endsWith(u'\r'))
+        content.chop(1);
+    if (lumen::trimBlanks(content).isEmpty())
+        return;
+    const QStringList fields = content.split(separators);
+    for (int slot = 0; slot < kStoredWidths && slot < fields.size(); ++slot) {
+        try {
+            const QString field = lumen::trimBlanks(fields.at(slot));
+            widths[slot] = field.isEmpty() ? 0 : lumen::strictInt16(field);
+        } catch (const lumen::Failure &) {
+            widths[slot] = 0;
+        }
+    }
+}
+
+QByteArray ArchiverSettings::widthsText(const Widths &widths)
+{
+    QByteArray text;
+    for (int slot = 0; slot < kStoredWidths; ++slot)
+        text += (lumen::numberToText(widths[slot]) + QStringLiteral(" \r\n")).toLatin1();
+    return text;
+}
+
+void ArchiverSettings::load(const QString &folder, ArchivePaths &paths, Widths &widths)
+{
+    if (const auto stored = parsePaths(openAndRead(lumen::joinPath(folder, pathsFileName()))))
+        paths = *stored;
+    parseWidths(openAndRead(lumen::joinPath(folder, widthsFileName())), widths);
+}
+
+bool ArchiverSettings::save(const QString &folder, const ArchivePaths &paths, const Widths &widths)
+{
+    const bool pathsSaved =
+        replaceFile(lumen::joinPath(folder, pathsFileName()), pathsRecord(paths));
+    const bool widthsSaved =
+        replaceFile(lumen::joinPath(folder, widthsFileName()), widthsText(widths));
+    return pathsSaved && widthsSaved;
+}
+
+} // namespace ledgerly

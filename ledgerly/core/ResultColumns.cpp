@@ -1,0 +1,60 @@
+#include "ResultColumns.h"
+
+#include "FixedText.h"
+#include "NumberText.h"
+
+namespace ledgerly {
+
+QStringList ResultColumns::defaultModeMarkers()
+{
+    return {QStringLiteral("@LINE"), QStringLiteral("@NET"), QStringLiteral("@GROSS"),
+            QStringLiteral("@BKG")};
+}
+
+QString ResultColumns::resultColumnName(const ReportResult &result, int block, int row,
+                                        int appendMode, const QStringList &modeMarkers)
+{
+    const NuclideBlock &nuclide = result.blocks.at(block);
+    const QString name = lumen::trimBlanks(nuclide.nuclideName);
+    QString column;
+    if (appendMode == ActivityMode && result.corrCoeffLayout)
+        column = name + u'@' + lumen::shortSingleText(nuclide.rows.at(row).energy);
+    else if (appendMode == ActivityMode && nuclide.rowCount < 2)
+        column = name;
+    else
+        column = name + modeMarkers.value(appendMode) + QString::number(row);
+    const qsizetype dot = column.indexOf(u'.');
+    if (dot >= 0)
+        column[dot] = u':';
+    return column;
+}
+
+float ResultColumns::modeValue(const PeakRow &row, int appendMode)
+{
+    switch (appendMode) {
+    case NetMode:
+        return row.netCounts;
+    case GrossMode:
+        return row.grossCounts;
+    case BackgroundMode:
+        return row.grossCounts - row.netCounts;
+    default:
+        return row.rowActivity;
+    }
+}
+
+bool ResultColumns::isAcceptableName(const QString &name)
+{
+    // Kept to what both the file database and a server database accept as a
+    // quoted identifier, and to what the original archive format allowed.
+    if (name.isEmpty() || name.size() > 64 || name.startsWith(u' '))
+        return false;
+    for (QChar c : name) {
+        if (c.unicode() < 0x20 || c == u'.' || c == u'"' || c == u'[' || c == u']' || c == u'!' ||
+            c == u'`')
+            return false;
+    }
+    return true;
+}
+
+} // namespace ledgerly

@@ -1,0 +1,285 @@
+#include "ResultsDatabase.h"
+
+#include "Failure.h"
+#include "NumberText.h"
+#include "ResultColumns.h"
+
+#include <QAtomicInt>
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QRandomGenerator>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QThread>
+
+namespace ledgerly {
+
+namespace {
+
+const QString kTable = QStringLiteral("SamData");
+
+// Another process holds the file, or changed the table under us: the whole
+// operation is rolled back and tried again.
+class RetryableFailure : public lumen::Failure
+{
+public:
+    using lumen::Failure::Failure;
+};
+
+bool isRetryable(const QSqlError &error)
+{
+    bool ok = false;
+    const int code = error.nativeErrorCode().toInt(&ok);
+    // SQLite's busy (5) and locked (6), extended codes included.
+    if (ok && ((code & 0xff) == 5 || (code & 0xff) == 6))
+        return true;
+    const QString text = error.text();
+    return text.contains(u"locked") || text.contains(u"busy") ||
+           text.contains(u"duplicate column") || text.contains(u"already exists") ||
+           text.contains(u"schema has changed");
+}
+
+[[noreturn]] void fail(const QSqlError &error)
+{
+    const QString description =
+        error.databaseText().isEmpty() ? error.text() : error.databaseText();
+    if (isRetryable(error))
+        throw RetryableFailure(description);
+    throw lumen::Failure(description);
+}
+
+QString quoted(const QString &identifier)
+{
+    QString inner = identifier;
+    inner.replace(u'"', QStringLiteral("\"\""));
+    return u'"' + inner + u'"';
+}
+
+void exec(QSqlQuery &query, const QString &sql)
+{
+    if (!query.exec(sql))
+        fail(query.lastError());
+}
+
+QString textOf(float value)
+{
+    return lumen::shortSingleText(value);
+}
+
+} // namespace
+
+const QStringList &ResultsDatabase::fixedColumns()
+{
+    static const QStringList columns{QStringLiteral("idxRec#"),     QStringLiteral("File Name"),
+                                     QStringLiteral("ID Text"),     QStringLiteral("Date & time"),
+                                     QStringLiteral("Sample Date"), QStringLiteral("Counting Time"),
+                                     QStringLiteral("DT %")};
+    return columns;
+}
+
+ResultsDatabase::ResultsDatabase(const QString &path)
+{
+    // The engine would make any missing file; a folder that is not there, or a
+    // path naming a folder, is a path that cannot be opened.
+    const QFileInfo info(path);
+    if (path.isEmpty())
+        throw lumen::Failure(QStringLiteral("Bad file name or number"));
+    if (info.isDir())
+        throw lumen::Failure(QStringLiteral("Path is a folder"));
+    if (!info.absoluteDir().exists())
+        throw lumen::Failure(QStringLiteral("Path not found"));
+
+    static QAtomicInt serial;
+    m_connectionName = QStringLiteral("ledgerly-results-%1-%2")
+                           .arg(QCoreApplication::applicationPid())
+                           .arg(serial.fetchAndAddRelaxed(1));
+    m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
+    m_db.setDatabaseName(path);
+    m_db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
+    if (!m_db.open()) {
+        const QSqlError error = m_db.lastError();
+        m_db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(m_connectionName);
+        fail(error);
+    }
+}
+
+ResultsDatabase::~ResultsDatabase()
+{
+    if (m_db.isOpen()) {
+        if (m_db.driver()->hasFeature(QSqlDriver::Transactions))
+            m_db.rollback();
+        m_db.close();
+    }
+    m_db = QSqlDatabase();
+    QSqlDatabase::removeDatabase(m_connectionName);
+}
+
+template <typename Work> auto ResultsDatabase::withRetry(Work work)
+{
+    QDeadlineTimer deadline(kRetryBudgetMs);
+    int pauseMs = 5;
+    for (;;) {
+        try {
+            return work();
+        } catch (const RetryableFailure &failure) {
+            m_db.rollback();
+            if (deadline.hasExpired())
+                throw lumen::Failure(failure.description());
+            // A random pause keeps processes that collided from colliding again.
+            QThread::msleep(QRandomGenerator::global()->bounded(pauseMs) + 1);
+            pauseMs = std::min(pauseMs * 2, 200);
+        } catch (const lumen::Failure &) {
+            m_db.rollback();
+            throw;
+        }
+    }
+}
+
+void ResultsDatabase::create(const QString &path)
+{
+    if (QFile::exists(path) && !QFile::remove(path))
+        throw lumen::Failure(QStringLiteral("Could not create database"));
+    ResultsDatabase db(path);
+    db.withRetry([&db] { db.createSchemaOnce(false); });
+}
+
+void ResultsDatabase::ensureSchema()
+{
+    withRetry([this] { createSchemaOnce(true); });
+}
+
+void ResultsDatabase::createSchemaOnce(bool onlyWhenMissing)
+{
+    if (!m_db.transaction())
+        fail(m_db.lastError());
+    QSqlQuery query(m_db);
+    if (onlyWhenMissing && m_db.tables().contains(kTable)) {
+        if (!m_db.commit())
+            fail(m_db.lastError());
+        return;
+    }
+    exec(query, QStringLiteral("CREATE TABLE \"SamData\" ("
+                               "\"idxRec#\" SMALLINT, "
+                               "\"File Name\" VARCHAR(255), "
+                               "\"ID Text\" VARCHAR(128), "
+                               "\"Date & time\" VARCHAR(30), "
+                               "\"Sample Date\" VARCHAR(24), "
+                               "\"Counting Time\" VARCHAR(10), "
+                               "\"DT %\" VARCHAR(10))"));
+    exec(query, QStringLiteral("CREATE INDEX \"idxSeq\" ON \"SamData\" (\"idxRec#\")"));
+    if (!m_db.commit())
+        fail(m_db.lastError());
+}
+
+void ResultsDatabase::checkReadable()
+{
+    withRetry([this] {
+        QSqlQuery query(m_db);
+        exec(query, QStringLiteral("SELECT COUNT(*) FROM \"SamData\""));
+        return 0;
+    });
+}
+
+QStringList ResultsDatabase::columnNames() const
+{
+    const QSqlRecord record = m_db.record(kTable);
+    QStringList names;
+    names.reserve(record.count());
+    for (int i = 0; i < record.count(); ++i)
+        names << record.fieldName(i);
+    return names;
+}
+
+int ResultsDatabase::recordCount()
+{
+    return withRetry([this] {
+        QSqlQuery query(m_db);
+        exec(query, QStringLiteral("SELECT COUNT(*) FROM \"SamData\""));
+        query.next();
+        return query.value(0).toInt();
+    });
+}
+
+AppendCounts ResultsDatabase::append(const NewRecord &record)
+{
+    return withRetry([&] { return appendOnce(record); });
+}
+
+AppendCounts ResultsDatabase::appendOnce(const NewRecord &record)
+{
+    if (!m_db.transaction())
+        fail(m_db.lastError());
+    QSqlQuery query(m_db);
+    // Reading the table inside the transaction holds it against other
+    // writers, so the columns and the count below stay true until commit.
+    exec(query, QStringLiteral("SELECT COUNT(*) FROM \"SamData\""));
+    query.next();
+    const int countBefore = query.value(0).toInt();
+    query.finish();
+
+    QStringList columns = columnNames();
+    if (columns.isEmpty())
+        throw lumen::Failure(QStringLiteral("Table 'SamData' not found"));
+    QHash<QString, QString> lowerCase;
+    for (const QString &column : std::as_const(columns))
+        lowerCase.insert(column.toLower(), column);
+
+    // Column pass, then the values of the columns that exist, in report order.
+    QHash<QString, float> values;
+    QStringList valueOrder;
+    for (const NewRecord::Value &value : record.values) {
+        if (!ResultColumns::isAcceptableName(value.column) || fixedColumns().contains(value.column))
+            continue;
+        const auto existing = lowerCase.constFind(value.column.toLower());
+        if (existing == lowerCase.constEnd()) {
+            exec(query, QStringLiteral("ALTER TABLE \"SamData\" ADD COLUMN %1 VARCHAR(%2)")
+                            .arg(quoted(value.column))
+                            .arg(kResultColumnSize));
+            columns << value.column;
+            lowerCase.insert(value.column.toLower(), value.column);
+        } else if (*existing != value.column) {
+            continue; // the table cannot hold two names that differ only in letter case
+        }
+        if (!values.contains(value.column))
+            valueOrder << value.column;
+        values.insert(value.column, value.value);
+    }
+
+    const int recordNumber = countBefore + 1;
+    if (recordNumber > kMaxRecordNumber)
+        throw lumen::Failure(lumen::kOverflow);
+
+    QStringList names = fixedColumns();
+    names << valueOrder;
+    QStringList quotedNames;
+    for (const QString &name : std::as_const(names))
+        quotedNames << quoted(name);
+    QStringList marks(names.size(), QStringLiteral("?"));
+    if (!query.prepare(QStringLiteral("INSERT INTO \"SamData\" (%1) VALUES (%2)")
+                           .arg(quotedNames.join(u", "), marks.join(u", "))))
+        fail(query.lastError());
+    query.addBindValue(recordNumber);
+    query.addBindValue(record.fileName);
+    query.addBindValue(record.idText);
+    query.addBindValue(record.dateAndTime);
+    query.addBindValue(record.sampleDate);
+    query.addBindValue(textOf(record.countingTime));
+    query.addBindValue(textOf(record.deadTime));
+    for (const QString &column : std::as_const(valueOrder))
+        query.addBindValue(textOf(values.value(column)));
+    if (!query.exec())
+        fail(query.lastError());
+    query.finish();
+    if (!m_db.commit())
+        fail(m_db.lastError());
+    return AppendCounts{int(columns.size()), recordNumber};
+}
+
+} // namespace ledgerly

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "ArchiverModel.h"
+
+#include <QWidget>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace ledgerly {
+
+/**
+ * The archiver's main window: shows the model and forwards clicks to it.
+ * Closing it by any means saves the settings files in the settings folder.
+ */
+class ParseItWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    /** The window over `model`, whose settings live in `settingsFolder`. */
+    ParseItWindow(ArchiverModel &model, QString settingsFolder, QWidget *parent = nullptr);
+
+    /** Shows the model's texts, labels, mode and button colour. */
+    void refresh();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void takePaths();
+    void viewDatabase();
+
+    ArchiverModel &m_model;
+    QString m_settingsFolder;
+    QLineEdit *m_rpath = nullptr;
+    QLineEdit *m_apath = nullptr;
+    QLabel *m_numbRec = nullptr;
+    QLabel *m_numFields = nullptr;
+    QLabel *m_numbIso = nullptr;
+    QLabel *m_currentFile = nullptr;
+    QPushButton *m_appendIt = nullptr;
+    QRadioButton *m_options[4] = {};
+    bool m_saved = false;
+};
+
+} // namespace ledgerly

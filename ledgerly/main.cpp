@@ -1,0 +1,54 @@
+#include "ArchiverModel.h"
+#include "CommandLine.h"
+#include "ParseItWindow.h"
+#include "Paths.h"
+#include "Platform.h"
+#include "QtOperator.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+
+int main(int argc, char **argv)
+{
+    lumen::selectPlatformForDisplay();
+    const lumen::ProgramInfo info{
+        QStringLiteral("Ledgerly"),
+        QStringLiteral(
+            "archives analysed samples from the results report into the results database"),
+        QStringLiteral(
+            "Usage: Ledgerly [APPEND | NET | GROSS | BKG | RESET]\n"
+            "  APPEND       read the report, append its activities, end\n"
+            "  NET, GROSS   the same with net or gross counts (also after APPEND)\n"
+            "  BKG          the same with background counts (gross - net)\n"
+            "  RESET        replace the results database with an empty one, end\n"
+            "Without a word the window opens. Paths come from ARC&FILE.DAT beside the program.\n"
+            "Exit status: 0 done, 2 report not opened, 3 no report, 4 append failed, 5 reset "
+            "failed.\n")};
+    if (const int status = lumen::handleStandardOptions(argc, argv, info); status >= 0)
+        return status;
+
+    QStringList words;
+    for (int i = 1; i < argc; ++i)
+        words << QString::fromLocal8Bit(argv[i]);
+
+    if (ledgerly::CommandLine::parse(words).command != ledgerly::CommandLine::Command::None) {
+        QCoreApplication app(argc, argv);
+        return ledgerly::CommandLine::run(words, lumen::standardOut(), lumen::standardError(),
+                                          lumen::programDirectory());
+    }
+
+    if (!lumen::hasDisplay()) {
+        // Nobody could ever close the window: a run without a display needs a command word.
+        QCoreApplication app(argc, argv);
+        lumen::standardError() << "Ledgerly: no display; give APPEND, NET, GROSS, BKG or RESET"
+                               << Qt::endl;
+        return 1;
+    }
+    QApplication app(argc, argv);
+    lumen::installOperatorForDisplay();
+    ledgerly::ArchiverModel model;
+    model.loadSettings(lumen::programDirectory());
+    ledgerly::ParseItWindow window(model, lumen::programDirectory());
+    window.show();
+    return app.exec();
+}

@@ -1,0 +1,272 @@
+#include "ArchiverModel.h"
+#include "DbPeek.h"
+#include "ReportReader.h"
+#include "ReportText.h"
+#include "ResultsDatabase.h"
+#include "ScriptedOperator.h"
+#include "TestSupport.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace ledgerly;
+using ledgerly::test::DbPeek;
+using ledgerly::test::normalBlock;
+using ledgerly::test::normalRow;
+using ledgerly::test::reportBytes;
+
+namespace {
+
+class ArchiverModelTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        m_model.setOperator(&m_operator);
+        m_model.apath = m_dir.filePath("results.db");
+        m_model.rpath = lumen::test::samplePath("RESULTS_normal.TXT");
+    }
+
+    QString db() const { return m_dir.filePath("results.db"); }
+
+    void readSample(const char *name)
+    {
+        m_model.rpath = lumen::test::samplePath(name);
+        ASSERT_EQ(m_model.readLmnFile(), ArchiverModel::ReadStatus::Read);
+    }
+
+    QTemporaryDir m_dir;
+    lumen::ScriptedOperator m_operator;
+    ArchiverModel m_model;
+};
+
+} // namespace
+
+TEST_F(ArchiverModelTest, ReadUpdatesTheIdAndIsotopeLabels)
+{
+    EXPECT_EQ(m_model.currentFile, "null");
+    readSample("RESULTS_normal.TXT");
+    EXPECT_EQ(m_model.numbIso, "3");
+    EXPECT_EQ(m_model.currentFile, m_model.report.sampleId);
+
+    // A missing report in an existing folder: an empty file, nothing read, no message.
+    m_model.rpath = "  " + m_dir.filePath("missing.txt") + " ";
+    EXPECT_EQ(m_model.readLmnFile(), ArchiverModel::ReadStatus::Empty);
+    EXPECT_TRUE(QFile::exists(m_dir.filePath("missing.txt")));
+    EXPECT_EQ(m_model.currentFile, "");
+    EXPECT_EQ(m_model.numbIso, "3");
+    EXPECT_EQ(m_model.report.nuclideCount, 0);
+    EXPECT_TRUE(m_operator.messages().isEmpty());
+}
+
+TEST_F(ArchiverModelTest, AReportPathThatCannotBeOpenedIsReportedUnlessBlind)
+{
+    m_model.rpath = m_dir.filePath("no/such/folder/r.txt");
+    EXPECT_EQ(m_model.readLmnFile(), ArchiverModel::ReadStatus::Failed);
+    ASSERT_EQ(m_operator.messages().size(), 1);
+    EXPECT_TRUE(m_operator.messages()[0].startsWith("Invalid path or file name [ " + m_model.rpath +
+                                                    " ] <"));
+    EXPECT_EQ(m_operator.prompts()[0].title, "LDP Lumen Archiver 020514");
+    m_model.blindFlag = true;
+    m_operator.clear();
+    EXPECT_EQ(m_model.readLmnFile(), ArchiverModel::ReadStatus::Failed);
+    EXPECT_TRUE(m_operator.messages().isEmpty());
+}
+
+TEST_F(ArchiverModelTest, ResetAsksThenMakesTheSevenColumnTable)
+{
+    m_operator.queueAnswer(lumen::MessageAnswer::No);
+    EXPECT_FALSE(m_model.createDb());
+    EXPECT_FALSE(QFile::exists(db()));
+    EXPECT_EQ(m_operator.messages(),
+              QStringList{"Delete ALL data and create a new DataBase, are you SURE ?"});
+
+    m_operator.queueAnswer(lumen::MessageAnswer::Yes);
+    EXPECT_TRUE(m_model.createDb());
+    EXPECT_EQ(m_model.numFields, "7");
+    EXPECT_EQ(m_model.numbRec, "0");
+    DbPeek peek(db());
+    EXPECT_EQ(peek.columns(), ResultsDatabase::fixedColumns());
+    EXPECT_EQ(peek.indexes(), QStringList{"idxSeq"});
+    // The text columns take the empty text.
+    EXPECT_TRUE(peek.exec("INSERT INTO \"SamData\" VALUES (1, '', '', '', '', '', '')"));
+}
+
+TEST_F(ArchiverModelTest, ResetReplacesTheWholeFileAndBlindResetFailsSilently)
+{
+    readSample("RESULTS_normal.TXT");
+    ASSERT_TRUE(m_model.appendIt());
+    m_model.blindFlag = true;
+    EXPECT_TRUE(m_model.createDb());
+    EXPECT_EQ(DbPeek(db()).records().size(), 0);
+    EXPECT_EQ(DbPeek(db()).columns().size(), 7);
+
+    m_model.apath = m_dir.filePath("nowhere/results.db");
+    EXPECT_FALSE(m_model.createDb());
+    EXPECT_TRUE(m_operator.prompts().isEmpty());
+    m_model.blindFlag = false;
+    m_operator.queueAnswer(lumen::MessageAnswer::Yes);
+    EXPECT_FALSE(m_model.createDb());
+    EXPECT_EQ(m_operator.messages().last(), "Could not create database");
+}
+
+TEST_F(ArchiverModelTest, AppendMakesAMissingDatabaseAndAddsColumnsOnce)
+{
+    readSample("RESULTS_normal.TXT");
+    ASSERT_TRUE(m_model.appendIt());
+    EXPECT_TRUE(m_operator.prompts().isEmpty()); // made without a question
+    EXPECT_EQ(m_model.numFields, "11");
+    EXPECT_EQ(m_model.numbRec, "1");
+    EXPECT_TRUE(m_model.appendButtonRed);
+    ASSERT_TRUE(m_model.appendIt());
+    EXPECT_EQ(m_model.numbRec, "2");
+
+    DbPeek peek(db());
+    EXPECT_EQ(peek.columns().mid(7), (QStringList{"CS-137", "CO-60@LINE1", "CO-60@LINE2", "K-40"}));
+    const auto records = peek.records();
+    ASSERT_EQ(records.size(), 2);
+    EXPECT_EQ(records[0]["idxRec#"].toInt(), 1);
+    EXPECT_EQ(records[1]["idxRec#"].toInt(), 2);
+    const QVariantMap &r = records[0];
+    EXPECT_EQ(r["File Name"].toString(), " SPEC0001.ANS     ");
+    EXPECT_EQ(r["ID Text"].toString().size(), 72);
+    EXPECT_EQ(r["Date & time"].toString(), QString("06-Dec-2026 14:05:09").leftJustified(30));
+    EXPECT_EQ(r["Sample Date"].toString(), QString("06-Dec-2026 14:05:09").leftJustified(24));
+    EXPECT_EQ(r["Counting Time"].toString(), "3600");
+    EXPECT_EQ(r["DT %"].toString(), "1.68");
+    EXPECT_EQ(r["CS-137"].toString(), "12.34");
+    EXPECT_EQ(r["CO-60@LINE2"].toString(), "3.052");
+    EXPECT_EQ(r["K-40"].toString(), "412");
+}
+
+TEST_F(ArchiverModelTest, EachModeFillsItsOwnColumns)
+{
+    readSample("RESULTS_normal.TXT");
+    const QStringList expected[4] = {
+        {"CS-137", "CO-60@LINE1", "CO-60@LINE2", "K-40"},
+        {"CS-137@NET1", "CO-60@NET1", "CO-60@NET2", "K-40@NET1"},
+        {"CS-137@GROSS1", "CO-60@GROSS1", "CO-60@GROSS2", "K-40@GROSS1"},
+        {"CS-137@BKG1", "CO-60@BKG1", "CO-60@BKG2", "K-40@BKG1"}};
+    const QStringList values[4] = {{"12.34", "3.047", "3.052", "412"},
+                                   {"12644", "2488", "2300", "5500"},
+                                   {"13456", "2890", "2611", "6020"},
+                                   {"812", "402", "311", "520"}};
+    for (int button = 1; button <= 4; ++button) {
+        m_model.selectOption(button);
+        ASSERT_TRUE(m_model.appendIt());
+    }
+    EXPECT_EQ(m_model.numFields, "23");
+    DbPeek peek(db());
+    const auto records = peek.records();
+    ASSERT_EQ(records.size(), 4);
+    for (int mode = 0; mode < 4; ++mode) {
+        for (int k = 0; k < 4; ++k)
+            EXPECT_EQ(records[mode][expected[mode][k]].toString(), values[mode][k]) << mode << k;
+        // Columns of the other modes stay empty in this record.
+        const int other = (mode + 1) % 4;
+        EXPECT_TRUE(records[mode][expected[other][0]].isNull()) << mode;
+    }
+}
+
+TEST_F(ArchiverModelTest, AlternativeLayoutNamesColumnsByEnergyAndReusesThem)
+{
+    readSample("RESULTS_corrcoeff.TXT");
+    ASSERT_TRUE(m_model.appendIt());
+    ASSERT_TRUE(m_model.appendIt());
+    DbPeek peek(db());
+    EXPECT_EQ(peek.columns().mid(7),
+              (QStringList{"CS-137@661:66", "CO-60@1173:23", "CO-60@1332:49"}));
+    EXPECT_EQ(peek.records()[1]["CS-137@661:66"].toString(), "3700");
+}
+
+TEST_F(ArchiverModelTest, AReportWithoutNuclidesStoresTheFixedColumnsOnly)
+{
+    m_model.rpath = m_dir.filePath("bare.txt");
+    lumen::test::writeBytes(m_model.rpath, reportBytes({"ID: bare", "LT: 10", "x"}));
+    ASSERT_EQ(m_model.readLmnFile(), ArchiverModel::ReadStatus::Read);
+    ASSERT_TRUE(m_model.appendIt());
+    EXPECT_EQ(m_model.numFields, "7");
+    EXPECT_EQ(DbPeek(db()).records().size(), 1);
+}
+
+TEST_F(ArchiverModelTest, SameNamedBlocksShareAColumnAndTheLaterValueWins)
+{
+    m_model.rpath = m_dir.filePath("twice.txt");
+    lumen::test::writeBytes(
+        m_model.rpath,
+        reportBytes(normalBlock("K-40", {normalRow("1460.8", "10", "5", "1.5")})
+                    << normalBlock("K-40", {normalRow("1460.8", "10", "5", "2.5")}) << "x"));
+    ASSERT_EQ(m_model.readLmnFile(), ArchiverModel::ReadStatus::Read);
+    ASSERT_TRUE(m_model.appendIt());
+    DbPeek peek(db());
+    EXPECT_EQ(peek.columns().size(), 8);
+    EXPECT_EQ(peek.records()[0]["K-40"].toString(), "2.5");
+}
+
+TEST_F(ArchiverModelTest, NamesTheTableCannotHoldAreSkippedWithoutLosingTheRecord)
+{
+    // "k-40" differs from the existing "K-40" only in letter case; "A.B.C"
+    // keeps a dot after the first becomes a colon.
+    readSample("RESULTS_normal.TXT");
+    ASSERT_TRUE(m_model.appendIt());
+    m_model.report.nuclideCount = 2;
+    m_model.report.blocks[1].nuclideName = "k-40  ";
+    m_model.report.blocks[1].rowCount = 1;
+    m_model.report.blocks[2].nuclideName = "A.B.C ";
+    m_model.report.blocks[2].rowCount = 1;
+    ASSERT_TRUE(m_model.appendIt());
+    EXPECT_EQ(m_model.numFields, "11");
+    EXPECT_EQ(DbPeek(db()).records().size(), 2);
+}
+
+TEST_F(ArchiverModelTest, ValuesAreStoredWholeEvenPastTenCharacters)
+{
+    readSample("RESULTS_normal.TXT");
+    m_model.report.blocks[1].rows[1].rowActivity = -1.234568e-05f;
+    ASSERT_TRUE(m_model.appendIt());
+    const QString stored = DbPeek(db()).records()[0]["CS-137"].toString();
+    EXPECT_GT(stored.size(), 10);
+    EXPECT_FLOAT_EQ(stored.toFloat(), -1.234568e-05f);
+}
+
+TEST_F(ArchiverModelTest, ADatabaseThatCannotBeOpenedIsReportedAndKeepsLabelsAndColour)
+{
+    readSample("RESULTS_normal.TXT");
+    lumen::test::writeBytes(db(),
+                            QByteArray("this is not a database, just some text").repeated(50));
+    m_model.apath = " " + db();
+    EXPECT_FALSE(m_model.appendIt());
+    ASSERT_EQ(m_operator.messages().size(), 1);
+    EXPECT_TRUE(
+        m_operator.messages()[0].startsWith("Invalid path or file name [  " + db() + " ] <"));
+    EXPECT_EQ(m_model.numbRec, "null");
+    EXPECT_FALSE(m_model.appendButtonRed);
+
+    m_model.apath = m_dir.filePath("no/folder/x.db");
+    EXPECT_FALSE(m_model.appendIt());
+    EXPECT_FALSE(QFile::exists(m_model.apath));
+}
+
+TEST_F(ArchiverModelTest, AFailedAppendLeavesTheDatabaseAsItWas)
+{
+    // Records numbered past the 16-bit column's range cannot be stored: the
+    // new columns must not land without their record.
+    m_model.blindFlag = true;
+    ASSERT_TRUE(m_model.createDb());
+    m_model.blindFlag = false;
+    {
+        DbPeek peek(db());
+        ASSERT_TRUE(peek.exec(
+            "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 32767) "
+            "INSERT INTO \"SamData\" (\"idxRec#\") SELECT i FROM n"));
+    }
+    readSample("RESULTS_normal.TXT");
+    EXPECT_FALSE(m_model.appendIt());
+    EXPECT_TRUE(m_operator.messages().value(0).startsWith("Could not append the record to [ "));
+    EXPECT_FALSE(m_model.appendButtonRed);
+    DbPeek peek(db());
+    EXPECT_EQ(peek.columns().size(), 7);
+    EXPECT_EQ(peek.records().size(), 32767);
+}

@@ -1,0 +1,81 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QString>
+#include <QStringList>
+#include <QVariantMap>
+
+namespace ledgerly::test {
+
+/** Reads a results database directly, past the code under test. */
+class DbPeek
+{
+public:
+    explicit DbPeek(const QString &path) : m_name(QStringLiteral("peek-%1").arg(++serial()))
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
+        db.setDatabaseName(path);
+        db.open();
+    }
+    ~DbPeek()
+    {
+        {
+            QSqlDatabase db = QSqlDatabase::database(m_name, false);
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(m_name);
+    }
+
+    QStringList columns() const
+    {
+        const QSqlRecord record = QSqlDatabase::database(m_name).record(QStringLiteral("SamData"));
+        QStringList names;
+        for (int i = 0; i < record.count(); ++i)
+            names << record.fieldName(i);
+        return names;
+    }
+
+    /** Every record in insertion order, column name to value (null stays invalid). */
+    QList<QVariantMap> records() const
+    {
+        QList<QVariantMap> rows;
+        QSqlQuery query(QSqlDatabase::database(m_name));
+        query.exec(QStringLiteral("SELECT * FROM \"SamData\" ORDER BY rowid"));
+        while (query.next()) {
+            QVariantMap row;
+            const QSqlRecord record = query.record();
+            for (int i = 0; i < record.count(); ++i)
+                row.insert(record.fieldName(i), record.value(i));
+            rows << row;
+        }
+        return rows;
+    }
+
+    QStringList indexes() const
+    {
+        QStringList names;
+        QSqlQuery query(QSqlDatabase::database(m_name));
+        query.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index'"));
+        while (query.next())
+            names << query.value(0).toString();
+        return names;
+    }
+
+    bool exec(const QString &sql) const
+    {
+        QSqlQuery query(QSqlDatabase::database(m_name));
+        return query.exec(sql);
+    }
+
+private:
+    static int &serial()
+    {
+        static int value = 0;
+        return value;
+    }
+    QString m_name;
+};
+
+} // namespace ledgerly::test

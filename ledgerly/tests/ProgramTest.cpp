@@ -1,0 +1,126 @@
+#include "ArchiverSettings.h"
+#include "DbPeek.h"
+#include "TestSupport.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+using namespace ledgerly;
+using ledgerly::test::DbPeek;
+
+namespace {
+
+// The built program, copied into a folder of its own with its settings beside it.
+class LedgerlyProgram : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        m_exe = m_dir.filePath("Ledgerly");
+        ASSERT_TRUE(QFile::copy(QStringLiteral(LEDGERLY_EXE), m_exe));
+        m_db = m_dir.filePath("archive/results.db");
+        QDir(m_dir.path()).mkpath("archive");
+        lumen::test::writeBytes(
+            m_dir.filePath("ARC&FILE.DAT"),
+            ArchiverSettings::pathsRecord({m_db, lumen::test::samplePath("RESULTS_normal.TXT")}));
+    }
+
+    std::unique_ptr<QProcess> start(const QStringList &args)
+    {
+        auto process = std::make_unique<QProcess>();
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove("DISPLAY");
+        env.remove("WAYLAND_DISPLAY");
+        process->setProcessEnvironment(env);
+        process->start(m_exe, args);
+        return process;
+    }
+
+    int runToEnd(const QStringList &args)
+    {
+        auto process = start(args);
+        if (!process->waitForFinished(60000))
+            return -100;
+        m_stderr = QString::fromLocal8Bit(process->readAllStandardError());
+        return process->exitCode();
+    }
+
+    QTemporaryDir m_dir;
+    QString m_exe, m_db, m_stderr;
+};
+
+} // namespace
+
+TEST_F(LedgerlyProgram, AppendAndBackgroundRunsLeaveTwoRecords)
+{
+    const QByteArray settings = lumen::test::fileBytes(m_dir.filePath("ARC&FILE.DAT"));
+    ASSERT_EQ(runToEnd({"append"}), 0) << m_stderr.toStdString();
+    ASSERT_EQ(runToEnd({"bkg"}), 0) << m_stderr.toStdString();
+    EXPECT_EQ(lumen::test::fileBytes(m_dir.filePath("ARC&FILE.DAT")), settings);
+
+    DbPeek peek(m_db);
+    EXPECT_EQ(peek.columns(),
+              (QStringList{"idxRec#", "File Name", "ID Text", "Date & time", "Sample Date",
+                           "Counting Time", "DT %", "CS-137", "CO-60@LINE1", "CO-60@LINE2", "K-40",
+                           "CS-137@BKG1", "CO-60@BKG1", "CO-60@BKG2", "K-40@BKG1"}));
+    const auto records = peek.records();
+    ASSERT_EQ(records.size(), 2);
+    EXPECT_EQ(records[0]["CO-60@LINE1"].toString(), "3.047");
+    EXPECT_TRUE(records[0]["CO-60@BKG1"].isNull());
+    EXPECT_EQ(records[1]["idxRec#"].toInt(), 2);
+    EXPECT_EQ(records[1]["CO-60@BKG1"].toString(), "402");
+    EXPECT_EQ(records[1]["K-40@BKG1"].toString(), "520");
+}
+
+TEST_F(LedgerlyProgram, EightProcessesStartedTogetherAllLand)
+{
+    ASSERT_EQ(runToEnd({"APPEND"}), 0) << m_stderr.toStdString();
+    std::vector<std::unique_ptr<QProcess>> processes;
+    for (int i = 0; i < 8; ++i)
+        processes.push_back(start({i % 2 ? "NET" : "APPEND"}));
+    for (auto &process : processes) {
+        ASSERT_TRUE(process->waitForFinished(120000));
+        EXPECT_EQ(process->exitCode(), 0) << process->readAllStandardError().toStdString();
+    }
+    DbPeek peek(m_db);
+    const auto records = peek.records();
+    ASSERT_EQ(records.size(), 9);
+    QSet<int> numbers;
+    for (const auto &record : records)
+        numbers.insert(record["idxRec#"].toInt());
+    EXPECT_EQ(numbers.size(), 9);
+    EXPECT_EQ(peek.columns().size(), 15); // no column added twice
+}
+
+TEST_F(LedgerlyProgram, EightProcessesMakingANewDatabaseTogetherAllLand)
+{
+    std::vector<std::unique_ptr<QProcess>> processes;
+    for (int i = 0; i < 8; ++i)
+        processes.push_back(start({"gross"}));
+    for (auto &process : processes) {
+        ASSERT_TRUE(process->waitForFinished(120000));
+        EXPECT_EQ(process->exitCode(), 0) << process->readAllStandardError().toStdString();
+    }
+    DbPeek peek(m_db);
+    EXPECT_EQ(peek.records().size(), 8);
+    EXPECT_EQ(peek.columns().size(), 11);
+}
+
+TEST_F(LedgerlyProgram, FailuresEndNonZeroWithTheMessageOnStderr)
+{
+    lumen::test::writeBytes(
+        m_dir.filePath("ARC&FILE.DAT"),
+        ArchiverSettings::pathsRecord({m_db, m_dir.filePath("none/RESULTS.TXT")}));
+    EXPECT_NE(runToEnd({"APPEND"}), 0);
+    EXPECT_TRUE(m_stderr.contains("Invalid path or file name")) << m_stderr.toStdString();
+    EXPECT_FALSE(QFile::exists(m_db));
+    // Without a display and without a word there is nobody to close the window.
+    EXPECT_NE(runToEnd({}), 0);
+    EXPECT_EQ(runToEnd({"--version"}), 0);
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+namespace ledgerly::test {
+
+/** A report made of these lines, each ended by CR LF, in Windows-1252. */
+inline QByteArray reportBytes(const QStringList &lines)
+{
+    return (lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toLatin1();
+}
+
+/** A peak row of the ordinary layout: energy 1-8, gross 29-37, net 47-55, activity 58-67. */
+inline QString normalRow(const QString &energy, const QString &gross, const QString &net,
+                         const QString &activity)
+{
+    return energy.rightJustified(8) + QString(20, u' ') + gross.rightJustified(9) +
+           QString(9, u' ') + net.rightJustified(9) + QString(2, u' ') +
+           activity.rightJustified(10) + QStringLiteral("    4.1");
+}
+
+inline const QString kNormalHeader =
+    QStringLiteral("Energy      FWHM         Bkg    Gross     Cont     Net   Activity    Unc%");
+inline const QString kRule = QString(73, u'-');
+
+/** Lines of one ordinary nuclide block with the given rows and the blank line after it. */
+inline QStringList normalBlock(const QString &name, const QStringList &rows)
+{
+    QStringList lines{name.leftJustified(10) +
+                          QStringLiteral("Activity =  1.000E+00 Bq/kg    +/-   4.1%"),
+                      kNormalHeader, kRule};
+    lines << rows << QString();
+    return lines;
+}
+
+} // namespace ledgerly::test
