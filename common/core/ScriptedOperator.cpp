@@ -60,8 +60,10 @@ std::optional<QString> ScriptedOperator::fileDialog(const FileDialogRequest &req
     m_prompts << p;
     if (m_files.empty())
         return std::nullopt;
-    auto path = m_files.front();
+    const auto [chosen, path] = m_files.front();
     m_files.pop_front();
+    if (!chosen)
+        return std::nullopt;
     return path;
 }
 

@@ -6,6 +6,7 @@
 #include <QString>
 #include <deque>
 #include <optional>
+#include <utility>
 
 namespace lumen {
 
@@ -29,7 +30,10 @@ public:
 
     void queueAnswer(MessageAnswer answer) { m_answers.push_back(answer); }
     void queueInput(const QString &text) { m_inputs.push_back(text); }
-    void queueFile(std::optional<QString> path) { m_files.push_back(std::move(path)); }
+    void queueFile(const std::optional<QString> &path)
+    {
+        m_files.emplace_back(path.has_value(), path.value_or(QString()));
+    }
 
     const QList<Prompt> &prompts() const { return m_prompts; }
     /** Texts of the message boxes shown so far. */
@@ -47,7 +51,7 @@ public:
 private:
     std::deque<MessageAnswer> m_answers;
     std::deque<QString> m_inputs;
-    std::deque<std::optional<QString>> m_files;
+    std::deque<std::pair<bool, QString>> m_files; ///< (chosen, path); not chosen = cancelled
     QList<Prompt> m_prompts;
     int m_beeps = 0;
 };

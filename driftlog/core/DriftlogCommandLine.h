@@ -1,0 +1,39 @@
+#pragma once
+
+#include "Platform.h"
+
+#include <QString>
+#include <QStringList>
+#include <QTextStream>
+#include <optional>
+
+namespace driftlog {
+
+/** The unattended run: "GAIN" or "KEV" reads the report, appends, saves the settings and ends. */
+class DriftlogCommandLine
+{
+public:
+    /**
+     * The mode a start argument asks for: the arguments joined, trimmed and
+     * upper-cased; containing "GAIN" gives 0, else containing "KEV" gives 1,
+     * else nothing (the window waits for the operator).
+     */
+    static std::optional<int> modeOfArguments(const QStringList &args);
+
+    /**
+     * One unattended run with the settings and log in `folder`. `args` are
+     * the arguments after the program name. Exit status 0 when the log got a
+     * line or the measurement was not later than the reference, 1 when
+     * nothing could be appended or the settings could not be saved, 2 when
+     * no command word was given.
+     */
+    static int run(const QStringList &args, QTextStream &out, QTextStream &err,
+                   const QString &folder);
+    /** The same in the program directory. */
+    static int run(const QStringList &args, QTextStream &out, QTextStream &err);
+
+    /** What --help and --version print. */
+    static lumen::ProgramInfo programInfo();
+};
+
+} // namespace driftlog

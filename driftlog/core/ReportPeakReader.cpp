@@ -1,0 +1,67 @@
+#include "ReportPeakReader.h"
+
+#include "Cp1252.h"
+#include "FixedText.h"
+#include "TextFile.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace driftlog {
+
+namespace {
+constexpr int kIdStart = 4; // 1-based, after "ID:"
+constexpr int kIdWidth = 72;
+constexpr int kCentreStart = 15; // 1-based columns 15-22 of the peak-search row
+constexpr int kCentreWidth = 8;
+constexpr int kTimeWidth = 8; // "HH:MM:SS" at the end of the "File:" line
+} // namespace
+
+void ReportPeakReader::splitFileLine(const QString &line, QString *date, QString *time)
+{
+    const int length = int(line.size());
+    const int p = int(line.indexOf(QLatin1String("Date:"))) + 1; // 1-based, 0 when absent
+    // The date runs from p + 6 (after "Date: ") to L - 9 (before " HH:MM:SS").
+    const int dateLength = length - p - 14;
+    *date = dateLength > 0 ? lumen::trimBlanks(lumen::midText(line, p + 6, dateLength)) : QString();
+    *time = lumen::trimBlanks(QStringView(line).right(kTimeWidth));
+}
+
+ReportPeak ReportPeakReader::parseLines(const QStringList &lines)
+{
+    ReportPeak peak;
+    for (const QString &line : lines) {
+        if (line.startsWith(QLatin1String("ID:"))) {
+            peak.id = lumen::midText(line, kIdStart, kIdWidth);
+        } else if (line.startsWith(QLatin1String("File:"))) {
+            QString date;
+            QString time;
+            splitFileLine(line, &date, &time);
+            peak.date = date;
+            peak.time = time;
+        }
+    }
+    if (!lines.isEmpty())
+        peak.centre = lumen::trimBlanks(lumen::midText(lines.last(), kCentreStart, kCentreWidth));
+    return peak;
+}
+
+ReportPeak ReportPeakReader::parse(QByteArrayView bytes)
+{
+    return parseLines(lumen::textfile::splitLines(lumen::fromCp1252(bytes)));
+}
+
+std::optional<ReportPeak> ReportPeakReader::readFile(const QString &path)
+{
+    if (path.isEmpty() || QFileInfo(path).isDir())
+        return std::nullopt;
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QByteArray bytes = f.readAll();
+    if (bytes.isEmpty())
+        return std::nullopt;
+    return parse(bytes);
+}
+
+} // namespace driftlog

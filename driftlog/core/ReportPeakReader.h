@@ -1,0 +1,32 @@
+#pragma once
+
+#include "ReportPeak.h"
+
+#include <QByteArrayView>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace driftlog {
+
+/** Reads the sample ID, the measurement date and time and the last peak centre from a results
+ * report. */
+class ReportPeakReader
+{
+public:
+    /** Parses report bytes (Windows-1252, CR LF, CR or LF line ends). */
+    static ReportPeak parse(QByteArrayView bytes);
+    static ReportPeak parseLines(const QStringList &lines);
+
+    /**
+     * Reads the report file. Nothing when it is absent, unreadable or empty:
+     * the caller shows "File not found!" for all three.
+     */
+    static std::optional<ReportPeak> readFile(const QString &path);
+
+    /** Date and time texts of a "File:" line; the date is empty when the line is too short for one.
+     */
+    static void splitFileLine(const QString &line, QString *date, QString *time);
+};
+
+} // namespace driftlog

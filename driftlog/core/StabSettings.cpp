@@ -1,0 +1,84 @@
+#include "StabSettings.h"
+
+#include "ByteRecord.h"
+#include "Failure.h"
+#include "FixedText.h"
+
+#include <QFile>
+#include <cmath>
+
+namespace driftlog {
+
+namespace {
+constexpr int kPathOffset = 0;
+constexpr int kDateOffset = 72;
+constexpr int kTimeOffset = 92;
+constexpr int kGainOffset = 112;
+constexpr int kKeVOffset = 114;
+constexpr int kCentreOffset = 116;
+
+// The design stores option states as the Boolean of its language: -1 true, 0 false.
+constexpr std::int16_t kSelected = -1;
+} // namespace
+
+QByteArray StabSettings::toRecord() const
+{
+    lumen::ByteRecordWriter w(kRecordSize);
+    w.putText(kPathOffset, kPathWidth, lumen::trimBlanks(reportPath));
+    w.putText(kDateOffset, kDateWidth, lumen::trimBlanks(referenceDate));
+    w.putText(kTimeOffset, kTimeWidth, lumen::trimBlanks(referenceTime));
+    w.putInt16(kGainOffset, gainOption ? kSelected : 0);
+    w.putInt16(kKeVOffset, keVOption ? kSelected : 0);
+    w.putFloat(kCentreOffset, referenceCentre);
+    return w.bytes();
+}
+
+std::optional<StabSettings> StabSettings::fromRecord(QByteArrayView bytes)
+{
+    if (bytes.size() < kRecordSize)
+        return std::nullopt;
+    const lumen::ByteRecordReader r(bytes.first(kRecordSize));
+    StabSettings s;
+    s.reportPath = lumen::trimBlanks(r.textAt(kPathOffset, kPathWidth));
+    s.referenceDate = lumen::trimBlanks(r.textAt(kDateOffset, kDateWidth));
+    s.referenceTime = lumen::trimBlanks(r.textAt(kTimeOffset, kTimeWidth));
+    s.gainOption = r.int16At(kGainOffset) != 0;
+    s.keVOption = r.int16At(kKeVOffset) != 0;
+    const float centre = r.floatAt(kCentreOffset);
+    // A damaged record may hold NaN or infinity; neither can serve as a reference.
+    s.referenceCentre = std::isfinite(centre) ? centre : 0.0f;
+    return s;
+}
+
+std::optional<StabSettings> StabSettings::load(const QString &path)
+{
+    QFile f(path);
+    if (!f.exists())
+        return std::nullopt;
+    if (!f.open(QIODevice::ReadOnly))
+        throw lumen::Failure(QStringLiteral("Cannot read %1: %2").arg(path, f.errorString()));
+    const QByteArray bytes = f.read(kRecordSize);
+    if (bytes.isEmpty())
+        return std::nullopt;
+    auto s = fromRecord(bytes);
+    if (!s)
+        throw lumen::Failure(QStringLiteral("Settings file %1 holds %2 bytes, not a %3-byte record")
+                                 .arg(path)
+                                 .arg(f.size())
+                                 .arg(kRecordSize));
+    return s;
+}
+
+void StabSettings::save(const QString &path) const
+{
+    QFile f(path);
+    // Read-write without truncation: record 1 is overwritten in place, as the
+    // record-access file of the design does.
+    if (!f.open(QIODevice::ReadWrite))
+        throw lumen::Failure(QStringLiteral("Cannot write %1: %2").arg(path, f.errorString()));
+    const QByteArray record = toRecord();
+    if (f.write(record) != record.size() || !f.flush())
+        throw lumen::Failure(QStringLiteral("Cannot write %1: %2").arg(path, f.errorString()));
+}
+
+} // namespace driftlog

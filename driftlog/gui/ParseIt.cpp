@@ -1,0 +1,150 @@
+#include "ParseIt.h"
+
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace driftlog {
+
+ParseIt::ParseIt(const QString &folder, QWidget *parent) : QWidget(parent), m_model(folder)
+{
+    setObjectName(QStringLiteral("ParseIt"));
+    setWindowTitle(QStringLiteral("Data Orginizer"));
+    m_model.startUp();
+
+    auto *top = new QVBoxLayout(this);
+
+    auto *frameReport = new QGroupBox(QStringLiteral("Path and file name for Lmn Report"), this);
+    frameReport->setObjectName(QStringLiteral("FrameReport"));
+    auto *reportLayout = new QHBoxLayout(frameReport);
+    auto *rpath = new QLineEdit(frameReport);
+    rpath->setObjectName(QStringLiteral("Rpath"));
+    reportLayout->addWidget(rpath);
+    m_boxes.append({rpath, &m_model.rpath});
+    top->addWidget(frameReport);
+
+    auto *middle = new QHBoxLayout;
+    auto *buttons = new QVBoxLayout;
+    QPushButton *read = addButton(
+        QStringLiteral("Read Lmn Results Text file"), "ReadLmnFile",
+        QStringLiteral("Read the report file from LmnPro RAPID SCAN or ROI DIRECTED anaylsys"));
+    QPushButton *append =
+        addButton(QStringLiteral("Append Data"), "AppendIT",
+                  QStringLiteral("Add a new record with the current data to the Results database"));
+    QPushButton *viewReport =
+        addButton(QStringLiteral("View Lmn Results Text file"), "Command1", QString());
+    QPushButton *viewLog = addButton(QStringLiteral("View StabData.txt"), "Command2", QString());
+    QPushButton *exit =
+        addButton(QStringLiteral("Exit"), "CloseForm", QStringLiteral("Exit Program"));
+    for (QPushButton *b : {read, append, viewReport, viewLog, exit})
+        buttons->addWidget(b);
+
+    auto *frame1 = new QGroupBox(QStringLiteral("Select Mode"), this);
+    frame1->setObjectName(QStringLiteral("Frame1"));
+    auto *modeLayout = new QVBoxLayout(frame1);
+    m_gainOption = new QRadioButton(QStringLiteral("% Gain drift"), frame1);
+    m_gainOption->setObjectName(QStringLiteral("Option1_1"));
+    m_keVOption = new QRadioButton(QStringLiteral("keV drift"), frame1);
+    m_keVOption->setObjectName(QStringLiteral("Option1_2"));
+    // Not exclusive: a settings record may leave neither option selected.
+    for (QRadioButton *o : {m_gainOption, m_keVOption}) {
+        o->setAutoExclusive(false);
+        modeLayout->addWidget(o);
+    }
+    buttons->addWidget(frame1);
+    buttons->addStretch();
+    middle->addLayout(buttons);
+
+    auto *grid = new QGridLayout;
+    addBox(grid, 0, QStringLiteral("ID:"), "IDtext", &m_model.idText);
+    addBox(grid, 1, QStringLiteral("Date:"), "DateText", &m_model.dateText);
+    addBox(grid, 2, QStringLiteral("Time:"), "TimeText", &m_model.timeText);
+    addBox(grid, 3, QStringLiteral("Center:"), "CenterText", &m_model.centerText);
+    addBox(grid, 4, QStringLiteral("Elapsed:"), "ElapsedText", &m_model.elapsedText);
+    addBox(grid, 5, QStringLiteral("keV Drift:"), "keVdrift", &m_model.keVdrift);
+    addBox(grid, 6, QStringLiteral("% Drift:"), "PercentDrift", &m_model.percentDrift);
+    grid->setRowStretch(7, 1);
+    middle->addLayout(grid, 1);
+    top->addLayout(middle);
+
+    for (auto &[box, text] : m_boxes) {
+        QString *target = text;
+        connect(box, &QLineEdit::textEdited, this, [target](const QString &t) { *target = t; });
+    }
+    connect(m_gainOption, &QRadioButton::clicked, this, [this] {
+        m_model.selectOption(1);
+        refresh();
+    });
+    connect(m_keVOption, &QRadioButton::clicked, this, [this] {
+        m_model.selectOption(2);
+        refresh();
+    });
+    connect(read, &QPushButton::clicked, this, [this] {
+        m_model.readLmnFile();
+        refresh();
+    });
+    connect(append, &QPushButton::clicked, this, [this] {
+        m_model.appendIt();
+        refresh();
+    });
+    connect(viewReport, &QPushButton::clicked, this, [this] {
+        m_model.viewReport();
+        refresh();
+    });
+    connect(viewLog, &QPushButton::clicked, this, [this] { m_model.viewLog(); });
+    connect(exit, &QPushButton::clicked, this, &QWidget::close);
+
+    resize(620, 320);
+    refresh();
+}
+
+QLineEdit *ParseIt::addBox(QGridLayout *grid, int row, const QString &label, const char *name,
+                           QString *text)
+{
+    auto *box = new QLineEdit(this);
+    box->setObjectName(QLatin1String(name));
+    auto *caption = new QLabel(label, this);
+    caption->setBuddy(box);
+    grid->addWidget(caption, row, 0);
+    grid->addWidget(box, row, 1);
+    m_boxes.append({box, text});
+    return box;
+}
+
+QPushButton *ParseIt::addButton(const QString &caption, const char *name, const QString &toolTip)
+{
+    auto *b = new QPushButton(caption, this);
+    b->setObjectName(QLatin1String(name));
+    if (!toolTip.isEmpty())
+        b->setToolTip(toolTip);
+    return b;
+}
+
+void ParseIt::refresh()
+{
+    for (const auto &[box, text] : m_boxes) {
+        if (box->text() != *text)
+            box->setText(*text);
+    }
+    m_gainOption->setChecked(m_model.optionSelected(1));
+    m_keVOption->setChecked(m_model.optionSelected(2));
+}
+
+void ParseIt::closeEvent(QCloseEvent *event)
+{
+    // Settings are saved however the window goes, once.
+    if (!m_saved) {
+        m_model.saveSettings();
+        m_saved = true;
+    }
+    event->accept();
+}
+
+} // namespace driftlog

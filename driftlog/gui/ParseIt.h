@@ -1,0 +1,43 @@
+#pragma once
+
+#include "DriftlogModel.h"
+
+#include <QList>
+#include <QWidget>
+#include <utility>
+
+class QGridLayout;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace driftlog {
+
+/** The window "Data Orginizer": shows the model's texts and forwards clicks to it. */
+class ParseIt : public QWidget
+{
+    Q_OBJECT
+public:
+    /** Starts up with the settings and log in `folder`. */
+    explicit ParseIt(const QString &folder, QWidget *parent = nullptr);
+
+    DriftlogModel &model() { return m_model; }
+    /** Shows the model's current texts and option states. */
+    void refresh();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    QLineEdit *addBox(QGridLayout *grid, int row, const QString &label, const char *name,
+                      QString *text);
+    QPushButton *addButton(const QString &caption, const char *name, const QString &toolTip);
+
+    DriftlogModel m_model;
+    QList<std::pair<QLineEdit *, QString *>> m_boxes;
+    QRadioButton *m_gainOption = nullptr;
+    QRadioButton *m_keVOption = nullptr;
+    bool m_saved = false;
+};
+
+} // namespace driftlog

@@ -1,0 +1,226 @@
+#include "DriftlogModel.h"
+#include "DriftlogTestData.h"
+#include "StabSettings.h"
+#include "TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using driftlog::AppendOutcome;
+using driftlog::DriftlogModel;
+using driftlog::StabSettings;
+using lumen::test::fileBytes;
+using lumen::test::writeBytes;
+
+namespace {
+
+const QByteArray kFirstLine = QByteArray("0") + QByteArray(18, ' ') + "0\r\n";
+
+QByteArray logLine(const QByteArray &elapsed, const QByteArray &drift)
+{
+    return elapsed.leftJustified(19, ' ') + drift + "\r\n";
+}
+
+class DriftlogModelTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
+
+    QString reportPath() const { return m_dir.filePath("RESULTS.TXT"); }
+    QString logPath() const { return m_dir.filePath("StabData.txt"); }
+    void writeReport(const QString &date, const QString &time, const QString &centre)
+    {
+        ASSERT_TRUE(writeBytes(reportPath(), driftlog::test::reportBytes(date, time, centre)));
+    }
+    DriftlogModel startedModel()
+    {
+        DriftlogModel m(m_dir.path());
+        m.startUp();
+        m.rpath = reportPath();
+        return m;
+    }
+    AppendOutcome readAndAppend(DriftlogModel &m)
+    {
+        m.readLmnFile();
+        return m.appendIt();
+    }
+
+    QTemporaryDir m_dir;
+};
+
+} // namespace
+
+TEST_F(DriftlogModelTest, FirstAppendTakesReferenceThenDriftLinesFollow)
+{
+    DriftlogModel m = startedModel();
+    writeReport("22-Jun-2001", "13:05:10", "661.66");
+    EXPECT_EQ(readAndAppend(m), AppendOutcome::ReferenceTaken);
+    EXPECT_EQ(m.referenceCentre, 661.66f);
+    EXPECT_EQ(m.referenceDate, QString("22-Jun-2001"));
+    EXPECT_EQ(m.referenceTime, QString("13:05:10"));
+    EXPECT_EQ(m.elapsedText, QString()) << "a new reference leaves the drift boxes";
+    EXPECT_EQ(fileBytes(logPath()), kFirstLine);
+
+    writeReport("23-Jun-2001", "12:00:00", "662.32");
+    EXPECT_EQ(readAndAppend(m), AppendOutcome::LineWritten);
+    EXPECT_EQ(m.elapsedText, QString("1375"));
+    EXPECT_EQ(m.keVdrift, QString("0.6600268"));
+    EXPECT_EQ(m.percentDrift, QString("0.1"));
+    EXPECT_EQ(fileBytes(logPath()), kFirstLine + logLine("1375", "0.1"));
+
+    // keV mode logs the keV drift.
+    m.selectOption(2);
+    EXPECT_EQ(m.mode(), DriftlogModel::kKeVMode);
+    writeReport("24-Jun-2001", "13:05:00", "661.0");
+    EXPECT_EQ(readAndAppend(m), AppendOutcome::LineWritten);
+    EXPECT_EQ(fileBytes(logPath()),
+              kFirstLine + logLine("1375", "0.1") + logLine("2880", "-0.6599731"));
+}
+
+TEST_F(DriftlogModelTest, NotLaterThanReferenceWritesNothingButShowsValues)
+{
+    DriftlogModel m = startedModel();
+    writeReport("22-Jun-2001", "13:05:00", "661.66");
+    readAndAppend(m);
+    writeReport("22-Jun-2001", "13:05:40", "662.32");
+    EXPECT_EQ(readAndAppend(m), AppendOutcome::NotLater);
+    EXPECT_EQ(m.elapsedText, QString("0"));
+    EXPECT_EQ(m.keVdrift, QString("0.6600268"));
+    writeReport("21-Jun-2001", "13:05:00", "662.32");
+    EXPECT_EQ(readAndAppend(m), AppendOutcome::NotLater);
+    EXPECT_EQ(m.elapsedText, QString("-1440"));
+    EXPECT_EQ(fileBytes(logPath()), kFirstLine);
+}
+
+TEST_F(DriftlogModelTest, EmptiedLogStartsNewSeriesWithStoredReference)
+{
+    DriftlogModel m = startedModel();
+    writeReport("22-Jun-2001", "13:05:00", "661.66");
+    readAndAppend(m);
+    writeReport("23-Jun-2001", "12:00:00", "662.32");
+    readAndAppend(m);
+    ASSERT_TRUE(writeBytes(logPath(), {}));
+    writeReport("01-Jul-2001", "08:00:00", "662.00");
+    EXPECT_EQ(readAndAppend(m), AppendOutcome::ReferenceTaken);
+    EXPECT_EQ(m.referenceCentre, 662.0f);
+    EXPECT_EQ(m.referenceDate, QString("01-Jul-2001"));
+    EXPECT_EQ(fileBytes(logPath()), kFirstLine);
+}
+
+TEST_F(DriftlogModelTest, LostReferenceKeepsEarlierLogLines)
+{
+    const QByteArray earlier = kFirstLine + logLine("1375", "0.1");
+    ASSERT_TRUE(writeBytes(logPath(), earlier));
+    DriftlogModel m = startedModel(); // no settings file: no reference
+    writeReport("01-Jul-2001", "08:00:00", "662.00");
+    EXPECT_EQ(readAndAppend(m), AppendOutcome::ReferenceTaken);
+    EXPECT_EQ(fileBytes(logPath()), earlier + kFirstLine);
+}
+
+TEST_F(DriftlogModelTest, MissingReportKeepsBoxesAndAppendsNothing)
+{
+    DriftlogModel m = startedModel();
+    writeReport("22-Jun-2001", "13:05:00", "661.66");
+    readAndAppend(m);
+    ASSERT_TRUE(QFile::remove(reportPath()));
+    EXPECT_FALSE(m.readLmnFile());
+    EXPECT_EQ(m.idText, QString("File not found!"));
+    EXPECT_EQ(m.dateText, QString("22-Jun-2001"));
+    EXPECT_EQ(m.centerText, QString("661.66"));
+    EXPECT_FALSE(QFile::exists(reportPath()));
+    // Same report values as the reference: nothing to add.
+    EXPECT_EQ(m.appendIt(), AppendOutcome::NotLater);
+    EXPECT_EQ(fileBytes(logPath()), kFirstLine);
+}
+
+TEST_F(DriftlogModelTest, UnusableInputLeavesLogAndReferenceUnchanged)
+{
+    DriftlogModel m = startedModel();
+    // No reference yet: a centre that is no number, or no positive number, takes none.
+    for (const char *centre : {"", "abc", "12x", "0", "-5", "1E+99"}) {
+        writeReport("22-Jun-2001", "13:05:00", centre);
+        EXPECT_EQ(readAndAppend(m), AppendOutcome::BadCentre) << centre;
+        EXPECT_EQ(m.referenceCentre, 0.0f);
+        EXPECT_FALSE(QFile::exists(logPath()));
+    }
+    writeReport("32-Jun-2001", "13:05:00", "661.66");
+    EXPECT_EQ(readAndAppend(m), AppendOutcome::BadDateTime);
+    EXPECT_FALSE(QFile::exists(logPath()));
+
+    writeReport("22-Jun-2001", "13:05:00", "661.66");
+    ASSERT_EQ(readAndAppend(m), AppendOutcome::ReferenceTaken);
+    writeReport("23-Jun-2001", "12:00:00", "662.32");
+    readAndAppend(m);
+    const QByteArray before = fileBytes(logPath());
+
+    writeReport("24-Jun-2001", "25:61:00", "662.32");
+    EXPECT_EQ(readAndAppend(m), AppendOutcome::BadDateTime);
+    EXPECT_EQ(m.elapsedText, QString());
+    writeReport("24-Jun-2001", "12:00:00", "1E+99");
+    EXPECT_EQ(readAndAppend(m), AppendOutcome::BadCentre);
+    EXPECT_EQ(fileBytes(logPath()), before);
+    EXPECT_EQ(m.referenceCentre, 661.66f);
+    EXPECT_EQ(m.referenceDate, QString("22-Jun-2001"));
+}
+
+TEST_F(DriftlogModelTest, UnwritableLogIsReportedAndReferenceKept)
+{
+    // A folder where the log should be cannot be written as a file.
+    ASSERT_TRUE(QDir(m_dir.path()).mkdir("StabData.txt"));
+    DriftlogModel m = startedModel();
+    writeReport("22-Jun-2001", "13:05:00", "661.66");
+    EXPECT_EQ(readAndAppend(m), AppendOutcome::WriteFailed);
+    EXPECT_EQ(m.referenceCentre, 0.0f);
+    EXPECT_FALSE(m.lastError().isEmpty());
+}
+
+TEST_F(DriftlogModelTest, SettingsRoundTripThroughStartUp)
+{
+    {
+        DriftlogModel m = startedModel();
+        EXPECT_EQ(m.mode(), DriftlogModel::kGainMode);
+        EXPECT_TRUE(m.optionSelected(1));
+        m.rpath = "  " + reportPath() + "  ";
+        m.selectOption(2);
+        writeReport("22-Jun-2001", "13:05:00", "661.66");
+        readAndAppend(m);
+        ASSERT_TRUE(m.saveSettings());
+    }
+    const QByteArray record = fileBytes(m_dir.filePath("STAB&FILE.DAT"));
+    ASSERT_EQ(record.size(), 512);
+    DriftlogModel again(m_dir.path());
+    again.startUp();
+    EXPECT_EQ(again.rpath, reportPath());
+    EXPECT_EQ(again.mode(), DriftlogModel::kKeVMode);
+    EXPECT_FALSE(again.optionSelected(1));
+    EXPECT_TRUE(again.optionSelected(2));
+    EXPECT_EQ(again.referenceCentre, 661.66f);
+    EXPECT_EQ(again.referenceTime, QString("13:05:00"));
+}
+
+TEST_F(DriftlogModelTest, StartUpWithDamagedOrEmptySettingsUsesDefaults)
+{
+    const QString settings = m_dir.filePath("STAB&FILE.DAT");
+    ASSERT_TRUE(writeBytes(settings, QByteArray(37, 'z')));
+    DriftlogModel m(m_dir.path());
+    const QString defaultPath = m.rpath;
+    m.startUp();
+    EXPECT_EQ(m.rpath, defaultPath);
+    EXPECT_EQ(m.referenceCentre, 0.0f);
+    EXPECT_FALSE(m.lastError().isEmpty());
+    ASSERT_TRUE(m.saveSettings());
+    EXPECT_EQ(fileBytes(settings).size(), 512);
+
+    // Both options cleared in the record: neither is selected, the mode stays 0.
+    StabSettings s;
+    s.gainOption = false;
+    s.keVOption = false;
+    s.save(settings);
+    DriftlogModel cleared(m_dir.path());
+    cleared.startUp();
+    EXPECT_FALSE(cleared.optionSelected(1));
+    EXPECT_FALSE(cleared.optionSelected(2));
+    EXPECT_EQ(cleared.mode(), DriftlogModel::kGainMode);
+}

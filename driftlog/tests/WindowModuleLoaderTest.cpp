@@ -1,0 +1,15 @@
+#include "WindowModuleLoader.h"
+#include "Failure.h"
+
+#include <gtest/gtest.h>
+
+TEST(WindowModuleLoader, MissingOrDamagedImageIsAFailureNotACrash)
+{
+    char arg0[] = "Driftlog";
+    char *argv[] = {arg0, nullptr};
+    EXPECT_THROW(driftlog::WindowModuleLoader::run({}, 1, argv), lumen::Failure);
+    EXPECT_THROW(driftlog::WindowModuleLoader::run("\x7f"
+                                                   "ELF not really a module",
+                                                   1, argv),
+                 lumen::Failure);
+}
