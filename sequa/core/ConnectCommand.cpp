@@ -1,0 +1,28 @@
+#include "ConnectCommand.h"
+
+#include "CommandRunner.h"
+#include "DayStopwatch.h"
+#include "EventPump.h"
+#include "MainModel.h"
+#include "SequaTexts.h"
+
+namespace lumen::sequa {
+
+QString ConnectCommand::run(CommandRunner &runner)
+{
+    MainModel &model = runner.model();
+    model.createHostAppObject();
+    if (model.hostAppObject().testconnect() != QStringLiteral("OK"))
+        return kNoConnection;
+
+    DayStopwatch stopwatch;
+    runner.ExecuteCommandLine(QStringLiteral("GetLibrary"), false);
+    model.setLibraryText(model.statusText());
+    if (model.libraryText().isEmpty()) {
+        while (stopwatch.elapsed() < kLibraryWaitSeconds)
+            pumpEventsWhileWaiting();
+    }
+    return QStringLiteral("OK") + kConnected;
+}
+
+} // namespace lumen::sequa

@@ -1,0 +1,285 @@
+#include "RxMainWindow.h"
+
+#include "MessagePanelWindow.h"
+#include "SequaProgram.h"
+#include "SequaTexts.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+#include <cstdlib>
+
+namespace lumen::sequa {
+
+namespace {
+
+const QStringList kFrameCaptions = {
+    QStringLiteral("Acquisition"), QStringLiteral("Presets"),  QStringLiteral("Elapsed Times"),
+    QStringLiteral("Spectrum"),    QStringLiteral("Load"),     QStringLiteral("Analysis"),
+    QStringLiteral("Loops"),       QStringLiteral("External"), QStringLiteral("Wait")};
+
+const QStringList kScriptButtonCaptions = {
+    QStringLiteral("Load Script"), QStringLiteral("Save Script"), QStringLiteral("Erase Script"),
+    QStringLiteral("Play Script")};
+
+// The script box shows plain line feeds; the script itself keeps CR LF.
+QString shownScript(const QString &script)
+{
+    QString shown = script;
+    return shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+QString storedScript(const QString &shown)
+{
+    QString stored = shown;
+    return stored.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+}
+
+QLineEdit *makeBox(const char *name, const QString &toolTip = QString())
+{
+    auto *box = new QLineEdit;
+    box->setObjectName(QString::fromLatin1(name));
+    if (!toolTip.isEmpty())
+        box->setToolTip(toolTip);
+    return box;
+}
+
+void setBoxText(QLineEdit *box, const QString &text)
+{
+    if (box->text() != text)
+        box->setText(text);
+}
+
+} // namespace
+
+RxMainWindow::RxMainWindow(SequaProgram &program, QWidget *parent)
+    : QMainWindow(parent), m_program(program)
+{
+    setObjectName(QStringLiteral("frmRxMain"));
+    setWindowTitle(kProgramTitle);
+    buildControls();
+    buildMenus();
+    wireEdits();
+    MainModel &model = m_program.model();
+    connect(&model, &MainModel::changed, this, &RxMainWindow::refresh);
+    connect(&model, &MainModel::messagePanelChanged, this, &RxMainWindow::refreshMessagePanel);
+    refresh();
+    refreshMessagePanel();
+}
+
+RxMainWindow::~RxMainWindow()
+{
+    delete m_panel;
+}
+
+void RxMainWindow::buildControls()
+{
+    auto *central = new QWidget(this);
+    auto *outer = new QHBoxLayout(central);
+
+    auto *frames = new QGridLayout;
+    for (int i = 0; i < kCommandFrames.size(); ++i) {
+        auto *frame = new QGroupBox(kFrameCaptions[i]);
+        frame->setObjectName(kCommandFrames[i]);
+        frame->setLayout(new QVBoxLayout);
+        m_frames.append(frame);
+        frames->addWidget(frame, i / 3, i % 3);
+    }
+
+    QGroupBox *analysis = commandFrame(QStringLiteral("frmAnalysis"));
+    m_useLibEff = new QCheckBox(QStringLiteral("Use Library Efficiencies"));
+    m_useLibEff->setObjectName(QStringLiteral("chkUseLibEff"));
+    m_library = makeBox("txtLib", QStringLiteral("Shows library selected"));
+    m_analysisType = new QComboBox;
+    m_analysisType->setObjectName(QStringLiteral("cboAnalType"));
+    m_analysisType->setToolTip(QStringLiteral("Select analysis method"));
+    analysis->layout()->addWidget(m_useLibEff);
+    analysis->layout()->addWidget(m_library);
+    analysis->layout()->addWidget(m_analysisType);
+
+    QGroupBox *loops = commandFrame(QStringLiteral("frmLoops"));
+    m_rootName =
+        makeBox("RootName", QStringLiteral("File name root - used by AutoSave inside loop"));
+    m_numPassLoop =
+        makeBox("NumPassLoop",
+                QStringLiteral("If 0, user will be prompted for number of passes at run time"));
+    loops->layout()->addWidget(m_rootName);
+    loops->layout()->addWidget(m_numPassLoop);
+
+    auto *side = new QVBoxLayout;
+    m_doNow = new QCheckBox(QStringLiteral("Immediate Test Mode"));
+    m_doNow->setObjectName(QStringLiteral("DoNow"));
+    m_doNow->setToolTip(
+        QStringLiteral("Allows testing the selected task immediately when clicked"));
+    side->addWidget(m_doNow);
+
+    auto *values = new QGridLayout;
+    m_roiCount = makeBox("txt_NumbROIs");
+    m_roiNumber = makeBox("ROInumb");
+    m_primaryNumber = makeBox("txtPrimNum");
+    values->addWidget(new QLabel(QStringLiteral("Number of ROIs to Log: ")), 0, 0);
+    values->addWidget(m_roiCount, 0, 1);
+    values->addWidget(m_roiNumber, 1, 1);
+    values->addWidget(m_primaryNumber, 2, 1);
+    side->addLayout(values);
+
+    m_lastCmd = makeBox("LastCmd", QStringLiteral("Last Command Processed while Playing Script"));
+    m_lastCmd->setReadOnly(true);
+    side->addWidget(m_lastCmd);
+
+    auto *buttons = new QHBoxLayout;
+    for (int i = 0; i < 4; ++i) {
+        auto *button = new QPushButton(kScriptButtonCaptions[i]);
+        button->setObjectName(QStringLiteral("cmdScript_%1").arg(i));
+        m_scriptButtons[static_cast<std::size_t>(i)] = button;
+        buttons->addWidget(button);
+    }
+    side->addLayout(buttons);
+
+    m_script = new QPlainTextEdit;
+    m_script->setObjectName(QStringLiteral("txtScript"));
+    side->addWidget(m_script, 1);
+
+    m_status = makeBox("txtStatus", QStringLiteral("Command Status"));
+    side->addWidget(m_status);
+
+    outer->addLayout(frames, 3);
+    outer->addLayout(side, 2);
+    setCentralWidget(central);
+}
+
+void RxMainWindow::buildMenus()
+{
+    QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
+    file->setObjectName(QStringLiteral("mnuFile"));
+    QAction *exit = file->addAction(QStringLiteral("&Exit"));
+    exit->setObjectName(QStringLiteral("mnuExit"));
+    connect(exit, &QAction::triggered, this, &RxMainWindow::exitProgram);
+
+    QMenu *connectMenu = menuBar()->addMenu(QStringLiteral("&Connect"));
+    connectMenu->setObjectName(QStringLiteral("mnuConnect"));
+    m_connectApp = connectMenu->addAction(QStringLiteral("Lumen "));
+    m_connectApp->setObjectName(QStringLiteral("mnuConnectApp"));
+    m_connectApp->setCheckable(true);
+    connect(m_connectApp, &QAction::triggered, this, [this] {
+        m_program.connectMenu();
+        refresh();
+    });
+}
+
+void RxMainWindow::wireEdits()
+{
+    MainModel &model = m_program.model();
+    connect(m_script, &QPlainTextEdit::textChanged, this, [this, &model] {
+        if (!m_refreshing)
+            model.setScriptText(storedScript(m_script->toPlainText()));
+    });
+    connect(m_doNow, &QCheckBox::toggled, this, [this, &model](bool on) {
+        if (!m_refreshing)
+            model.setDoNow(on);
+    });
+    connect(m_useLibEff, &QCheckBox::toggled, this, [this, &model](bool on) {
+        if (!m_refreshing)
+            model.setUseLibEff(on);
+    });
+    connect(m_analysisType, &QComboBox::currentIndexChanged, this, [this, &model](int index) {
+        if (!m_refreshing)
+            model.setAnalysisTypeIndex(index);
+    });
+    const auto forward = [this](QLineEdit *box, void (MainModel::*setter)(const QString &)) {
+        connect(box, &QLineEdit::textEdited, this,
+                [this, setter](const QString &text) { (m_program.model().*setter)(text); });
+    };
+    forward(m_status, &MainModel::setStatusText);
+    forward(m_library, &MainModel::setLibraryText);
+    forward(m_numPassLoop, &MainModel::setNumPassLoopText);
+    forward(m_rootName, &MainModel::setRootNameText);
+    forward(m_primaryNumber, &MainModel::setPrimaryNumberText);
+    forward(m_roiCount, &MainModel::setRoiCountText);
+    forward(m_roiNumber, &MainModel::setRoiNumberText);
+}
+
+void RxMainWindow::refresh()
+{
+    const MainModel &model = m_program.model();
+    m_refreshing = true;
+    const QString script = shownScript(model.scriptText());
+    if (m_script->toPlainText() != script) {
+        m_script->setPlainText(script);
+        m_script->moveCursor(QTextCursor::End);
+    }
+    setBoxText(m_status, model.statusText());
+    setBoxText(m_lastCmd, model.lastCommandText());
+    m_doNow->setChecked(model.doNow());
+    setBoxText(m_library, model.libraryText());
+    m_useLibEff->setChecked(model.useLibEff());
+    QStringList shownTypes;
+    for (int i = 0; i < m_analysisType->count(); ++i)
+        shownTypes.append(m_analysisType->itemText(i));
+    if (shownTypes != model.analysisTypes()) {
+        m_analysisType->clear();
+        m_analysisType->addItems(model.analysisTypes());
+    }
+    m_analysisType->setCurrentIndex(model.analysisTypeIndex());
+    setBoxText(m_numPassLoop, model.numPassLoopText());
+    setBoxText(m_rootName, model.rootNameText());
+    setBoxText(m_primaryNumber, model.primaryNumberText());
+    setBoxText(m_roiCount, model.roiCountText());
+    setBoxText(m_roiNumber, model.roiNumberText());
+    m_connectApp->setChecked(model.connectMenuChecked());
+    for (QGroupBox *frame : std::as_const(m_frames))
+        frame->setEnabled(model.commandFramesEnabled());
+    m_refreshing = false;
+}
+
+void RxMainWindow::refreshMessagePanel()
+{
+    const MainModel &model = m_program.model();
+    if (!model.messagePanelShown()) {
+        delete m_panel; // the panel exists only while it is shown
+        return;
+    }
+    if (!m_panel)
+        m_panel = new MessagePanelWindow;
+    m_panel->setText(model.messagePanelText());
+    m_panel->show();
+    m_panel->raise();
+}
+
+QGroupBox *RxMainWindow::commandFrame(const QString &name) const
+{
+    for (QGroupBox *frame : m_frames) {
+        if (frame->objectName() == name)
+            return frame;
+    }
+    return nullptr;
+}
+
+QPushButton *RxMainWindow::scriptButton(int index) const
+{
+    if (index < 0 || index >= static_cast<int>(m_scriptButtons.size()))
+        return nullptr;
+    return m_scriptButtons[static_cast<std::size_t>(index)];
+}
+
+void RxMainWindow::exitProgram()
+{
+    // A run or a wait pumps events in a loop of its own, which quitting the
+    // event loop would not end: leave at once, as designed.
+    if (m_program.model().playing() || m_program.model().waiting())
+        std::exit(0);
+    QCoreApplication::exit(0);
+}
+
+} // namespace lumen::sequa

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "MessagePanelWindow.h"
+
+#include <QMainWindow>
+#include <QPointer>
+#include <array>
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace lumen::sequa {
+
+class SequaProgram;
+
+/**
+ * frmRxMain: shows the program's MainModel and forwards the operator's
+ * clicks and edits to it. The recorder buttons live in the nine command
+ * frames, reachable through commandFrame().
+ */
+class RxMainWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit RxMainWindow(SequaProgram &program, QWidget *parent = nullptr);
+    ~RxMainWindow() override;
+
+    /** One of the nine frames by object name ("frmAcquisition" ...), or nullptr. */
+    QGroupBox *commandFrame(const QString &name) const;
+    /** The script button of an index: 0 Load, 1 Save, 2 Erase, 3 Play. */
+    QPushButton *scriptButton(int index) const;
+    /** The message panel while it is shown, else nullptr. */
+    MessagePanelWindow *messagePanel() const { return m_panel; }
+
+private:
+    void buildControls();
+    void buildMenus();
+    void wireEdits();
+    void refresh();
+    void refreshMessagePanel();
+    void exitProgram();
+
+    SequaProgram &m_program;
+    bool m_refreshing = false;
+
+    QPlainTextEdit *m_script = nullptr;
+    QLineEdit *m_status = nullptr;
+    QLineEdit *m_lastCmd = nullptr;
+    QCheckBox *m_doNow = nullptr;
+    QLineEdit *m_library = nullptr;
+    QCheckBox *m_useLibEff = nullptr;
+    QComboBox *m_analysisType = nullptr;
+    QLineEdit *m_numPassLoop = nullptr;
+    QLineEdit *m_rootName = nullptr;
+    QLineEdit *m_primaryNumber = nullptr;
+    QLineEdit *m_roiCount = nullptr;
+    QLineEdit *m_roiNumber = nullptr;
+    QAction *m_connectApp = nullptr;
+    QList<QGroupBox *> m_frames;
+    std::array<QPushButton *, 4> m_scriptButtons{};
+    QPointer<MessagePanelWindow> m_panel;
+};
+
+} // namespace lumen::sequa

@@ -1,0 +1,48 @@
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#ifdef SEQUA_EXE
+
+namespace {
+
+struct ProgramRun
+{
+    int exitCode = -1;
+    QString out;
+};
+
+/** Runs a copy of the built program in `folder` with the arguments. */
+ProgramRun runCopy(const QTemporaryDir &folder, const QStringList &args)
+{
+    const QString copy = folder.filePath(QStringLiteral("Sequa"));
+    if (!QFile::exists(copy)) {
+        EXPECT_TRUE(QFile::copy(QStringLiteral(SEQUA_EXE), copy));
+        QFile::setPermissions(copy, QFile::permissions(copy) | QFile::ExeOwner);
+    }
+    QProcess process;
+    process.setWorkingDirectory(folder.path());
+    process.start(copy, args);
+    EXPECT_TRUE(process.waitForFinished(30000));
+    return {process.exitCode(), QString::fromLocal8Bit(process.readAllStandardOutput())};
+}
+
+TEST(SequaProgramRun, AnswersHelpAndVersionWithoutTouchingAnyFile)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const ProgramRun version = runCopy(folder, {QStringLiteral("--version")});
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_TRUE(version.out.startsWith(QStringLiteral("Sequa "))) << version.out.toStdString();
+    const ProgramRun help = runCopy(folder, {QStringLiteral("--help")});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_TRUE(help.out.contains(QStringLiteral("SCRIPT")));
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::NoDotAndDotDot),
+              QStringList{QStringLiteral("Sequa")});
+}
+
+} // namespace
+
+#endif

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "Clock.h"
+#include "Failure.h"
+#include "FakeHostApp.h"
+#include "Operator.h"
+#include "ScriptedOperator.h"
+#include "SequaProgram.h"
+
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace lumen::sequa::test {
+
+/**
+ * A program on the fake clock (50 ms per pump, a tick per 250 ms of it), the
+ * scripted operator and fake hosts that share one FakeHostState.
+ */
+class SequaTestBench : public ::testing::Test
+{
+protected:
+    SequaTestBench()
+    {
+        setCurrentOperator(&m_operator);
+        setCurrentClock(&m_clock);
+        m_program = std::make_unique<SequaProgram>([this](const QString &identifier) {
+            m_identifiers.append(identifier);
+            if (m_hostFails)
+                throw Failure(QStringLiteral("Cannot reach the host"));
+            ++m_host->created;
+            return std::make_unique<FakeHostApp>(m_host);
+        });
+        m_program->timer().followClock(m_clock);
+    }
+
+    ~SequaTestBench() override
+    {
+        m_program.reset();
+        setCurrentClock(nullptr);
+        setCurrentOperator(nullptr);
+    }
+
+    MainModel &model() { return m_program->model(); }
+    CommandRunner &runner() { return m_program->runner(); }
+
+    /** A program that is connected and in Immediate Test Mode. */
+    void connectWithDoNow()
+    {
+        model().setDoNow(true);
+        model().createHostAppObject();
+    }
+
+    /** Seconds on the fake clock since `start`. */
+    double secondsSince(const QDateTime &start) const
+    {
+        return start.msecsTo(m_clock.now()) / 1000.0;
+    }
+
+    ScriptedOperator m_operator;
+    FakeClock m_clock;
+    std::shared_ptr<FakeHostState> m_host = std::make_shared<FakeHostState>();
+    bool m_hostFails = false;
+    QStringList m_identifiers;
+    std::unique_ptr<SequaProgram> m_program;
+};
+
+} // namespace lumen::sequa::test
