@@ -1,0 +1,360 @@
+#include "ConvertModel.h"
+
+#include "AnsWriter.h"
+#include "BoxNames.h"
+#include "ChnReader.h"
+#include "DateText.h"
+#include "EventPump.h"
+#include "Failure.h"
+#include "FixedText.h"
+#include "NumberText.h"
+#include "Paths.h"
+#include "SpcReader.h"
+
+#include <cfloat>
+#include <cmath>
+#include <optional>
+
+namespace transpec {
+
+const QString ConvertModel::kCaption = QStringLiteral("Lmn Spectrum file import utility 010622");
+const QString ConvertModel::kMessageTitle = QStringLiteral("Transpec");
+const QString ConvertModel::kSettingsName = QStringLiteral("Transpec&FILE.DAT");
+
+namespace {
+
+// A box's number as single precision; nothing when it does not fit.
+std::optional<float> singleOf(const QString &text)
+{
+    const double v = lumen::numericValue(text);
+    if (!std::isfinite(v) || std::fabs(v) > double(FLT_MAX))
+        return std::nullopt;
+    return float(v);
+}
+
+// Date box + time box as an OLE date; nothing unless both parse.
+std::optional<double> oleOf(const QString &dateText, const QString &timeText)
+{
+    const std::optional<QDate> date = lumen::parseDate(dateText);
+    const std::optional<QTime> time = lumen::parseTime(timeText);
+    if (!date || !time)
+        return std::nullopt;
+    return lumen::toOleDate(QDateTime(*date, *time));
+}
+
+QString dateShown(double ole)
+{
+    return lumen::formatDateTime(lumen::fromOleDate(ole), u"MMM DD, YYYY");
+}
+
+QString timeShown(double ole)
+{
+    return lumen::formatDateTime(lumen::fromOleDate(ole), u"HH:MM:SS");
+}
+
+// The folder part of a chosen path, without its trailing separator, when the
+// path holds one; else nothing.
+std::optional<QString> folderOf(const QString &path)
+{
+    const QString title = ConvertModel::fileTitle(path);
+    if (title.size() < path.size() - 1)
+        return path.left(path.size() - (title.size() + 1));
+    return std::nullopt;
+}
+
+} // namespace
+
+ConvertModel::ConvertModel(QObject *parent) : QObject(parent)
+{
+    m_header.setHeaderType(2);
+    m_openDialog.kind = lumen::FileDialogRequest::Kind::Open;
+    m_openDialog.title = QStringLiteral("Import Stored Spectrum");
+    m_openDialog.defaultExtension = QStringLiteral("spc");
+    m_openDialog.initialName = QStringLiteral("*.spc");
+    m_openDialog.filter = QStringLiteral("Ortec SPC Files (*.spc)|*.spc|"
+                                         "Ortec CHN Files (*.chn)|*.chn|"
+                                         "All Files (*.*)|*.*");
+    m_openDialog.filterIndex = 1;
+    m_openDialog.mustExist = true;
+    m_openDialog.hideReadOnly = true;
+    m_settings.openFilterIndex = 1;
+}
+
+QString ConvertModel::fileTitle(const QString &path)
+{
+    const qsizetype cut = std::max(path.lastIndexOf(u'\\'), path.lastIndexOf(u'/'));
+    return path.mid(cut + 1);
+}
+
+void ConvertModel::startUp(const QString &argument, const QString &settingsPath)
+{
+    m_commandLineMode = false;
+    m_header.setHeaderType(2);
+    m_openDialog.initialFolder = lumen::programDirectory();
+    m_settingsPath = settingsPath;
+
+    if (const std::optional<TranspecSettings> s = TranspecSettings::load(settingsPath)) {
+        m_settings = *s;
+        m_texts[box::SpcToRead] = lumen::trimBlanks(s->lastSpectrum);
+        m_openDialog.initialName = lumen::trimBlanks(s->lastSpectrum);
+        m_openDialog.defaultExtension = lumen::trimBlanks(s->openExtension);
+        m_openDialog.initialFolder = lumen::trimBlanks(s->openFileName);
+        m_openDialog.filterIndex = s->openFilterIndex;
+    } else {
+        show(QStringLiteral("Config file [") + settingsPath + QStringLiteral("] not found"));
+    }
+
+    QString output = lumen::trimBlanks(argument);
+#ifdef Q_OS_WIN
+    // Windows file names ignore case, so the upper-cased name is the same file.
+    output = output.toUpper();
+#endif
+    m_outputPath = output;
+    m_commandLineMode = !output.isEmpty();
+    // A caller that named an output file has not got it until a save succeeds.
+    m_exitStatus = m_commandLineMode ? 1 : 0;
+    Q_EMIT changed();
+}
+
+QString ConvertModel::saveCaption() const
+{
+    return m_commandLineMode ? QStringLiteral("Import Converted Spectrum")
+                             : QStringLiteral("Save Converted file");
+}
+
+QString ConvertModel::exitCaption() const
+{
+    return m_commandLineMode ? QStringLiteral("Abort") : QStringLiteral("Exit");
+}
+
+void ConvertModel::setText(const QString &box, const QString &text)
+{
+    m_texts[box] = text;
+}
+
+int ConvertModel::graphChannels() const
+{
+    const double n = lumen::numericValue(text(box::NumChan));
+    return int(std::clamp(n, 0.0, double(ChannelStore::kCapacity)));
+}
+
+void ConvertModel::show(const QString &message)
+{
+    if (m_sink)
+        m_sink(message);
+    else
+        lumen::currentOperator().messageBox(message, kMessageTitle, lumen::MessageButtons::Ok);
+}
+
+std::function<void()> ConvertModel::pump() const
+{
+    if (!m_pumpDuringReads)
+        return {};
+    return [] { lumen::pumpEvents(); };
+}
+
+void ConvertModel::openSpectrum()
+{
+    m_loaded = false;
+    for (const QString &name : box::kSpectrumBoxes)
+        m_texts[name].clear();
+    m_typeColour = kWhite;
+    m_openDialog.initialName = text(box::SpcToRead);
+    m_texts[box::SpcToRead].clear();
+    Q_EMIT changed();
+
+    const std::optional<QString> chosen = lumen::currentOperator().fileDialog(m_openDialog);
+    if (!chosen || chosen->isEmpty()) {
+        Q_EMIT changed();
+        return;
+    }
+    m_openDialog.initialName = *chosen;
+    loadChosenFile(*chosen);
+}
+
+void ConvertModel::loadChosenFile(const QString &path)
+{
+    m_loaded = false;
+    for (const QString &name : box::kSpectrumBoxes)
+        m_texts[name].clear();
+    m_typeColour = kWhite;
+    m_texts[box::SpcToRead] = path;
+    m_loadColour = kYellow;
+
+    const QString title = fileTitle(path);
+    if (const std::optional<QString> folder = folderOf(path))
+        m_openDialog.initialFolder = *folder;
+
+    const qsizetype dot = title.lastIndexOf(u'.');
+    const QString type =
+        dot < 0 ? QString() : lumen::trimBlanks(title.mid(dot + 1).left(3)).toUpper();
+    const QString source = lumen::trimBlanks(path);
+    if (type == u"SPC") {
+        apply(SpcReader::readFile(source, m_channels, m_commandLineMode, pump()));
+    } else if (type == u"CHN") {
+        apply(ChnReader::readFile(source, m_channels, pump()));
+    } else if (type != u"TXT") {
+        show(QStringLiteral("File type ") + type + QStringLiteral(" is not supported"));
+    }
+
+    if (m_loaded) {
+        Q_EMIT graphChanged();
+        fillAnsFields(title);
+        if (m_commandLineMode)
+            m_texts[box::AnsToWrite] = m_outputPath;
+    }
+    m_saveColour = kGreen;
+    m_saveEnabled = true;
+    Q_EMIT changed();
+}
+
+void ConvertModel::apply(const IncomingSpectrum &spectrum)
+{
+    for (auto it = spectrum.boxes.cbegin(); it != spectrum.boxes.cend(); ++it)
+        m_texts[it.key()] = it.value();
+    if (spectrum.boxes.contains(box::fType))
+        m_typeColour = spectrum.typeOnRed ? kRed : kWhite;
+    Q_EMIT changed();
+    for (const QString &message : spectrum.messages)
+        show(message);
+    m_loaded = spectrum.loaded;
+}
+
+void ConvertModel::fillAnsFields(const QString &title)
+{
+    const QString joined =
+        lumen::trimBlanks(text(box::SpcID)) + u' ' + lumen::trimBlanks(text(box::SpcID_line2));
+    m_header.setSpectrumId(lumen::trimBlanks(joined.left(AnsHeader::kIdWidth)));
+    m_texts[box::AnsID] = m_header.spectrumId();
+
+    m_header.setRealTime(lumen::numericValue(text(box::RealTime)));
+    m_header.setLiveTime(lumen::numericValue(text(box::LiveTime)));
+    if (const std::optional<float> size = singleOf(text(box::SizTxt)))
+        m_header.setSampleSize(*size);
+    m_texts[box::AnsRT] = lumen::shortDoubleText(m_header.realTime());
+    m_texts[box::AnsLT] = lumen::shortDoubleText(m_header.liveTime());
+    m_texts[box::AnsSize] = lumen::shortSingleText(m_header.sampleSize());
+
+    m_header.setSampleUnits(lumen::trimBlanks(text(box::UnitsTxt)).left(AnsHeader::kUnitsWidth));
+    m_texts[box::AnsUnits] = m_header.sampleUnits();
+
+    m_texts[box::AnsType] = QString::number(m_header.headerType());
+
+    try {
+        m_numberOfChannels = lumen::int16OfText(text(box::NumChan));
+    } catch (const lumen::Failure &) {
+        // keeps the previous count
+    }
+    m_texts[box::AnsNumChan] = QString::number(m_numberOfChannels);
+
+    if (const std::optional<double> start = oleOf(text(box::AcqDate), text(box::AcqTime)))
+        m_header.setMcaStart(*start);
+    m_texts[box::AnsMcaDate] = dateShown(m_header.mcaStart());
+    m_texts[box::AnsMcaTime] = timeShown(m_header.mcaStart());
+
+    if (const std::optional<double> sample = oleOf(text(box::SpcSamDate), text(box::SpcSamTime)))
+        m_header.setSampleDateTime(*sample);
+    m_texts[box::AnsSamDate] = dateShown(m_header.sampleDateTime());
+    m_texts[box::AnsSamTime] = timeShown(m_header.sampleDateTime());
+
+    if (lumen::numericValue(text(box::GrpSize)) == 0.0)
+        m_texts[box::GrpSize] = text(box::AnsNumChan);
+
+    const qsizetype dot = title.indexOf(u'.');
+    m_texts[box::AnsToWrite] =
+        dot >= 0 ? title.left(dot + 1) + QStringLiteral("Ans") : title + QStringLiteral(".Ans");
+}
+
+bool ConvertModel::writeAns()
+{
+    m_header.setSpectrumId(lumen::trimBlanks(text(box::AnsID)).left(AnsHeader::kIdWidth));
+    m_header.setRealTime(lumen::numericValue(text(box::AnsRT)));
+    m_header.setLiveTime(lumen::numericValue(text(box::AnsLT)));
+    if (const std::optional<float> size = singleOf(text(box::AnsSize)))
+        m_header.setSampleSize(*size);
+    m_header.setSampleUnits(lumen::trimBlanks(text(box::AnsUnits)).left(AnsHeader::kUnitsWidth));
+    try {
+        m_header.setGroupSize(lumen::int16OfText(text(box::GrpSize)));
+    } catch (const lumen::Failure &) {
+        // keeps the previous group size
+    }
+    if (const std::optional<double> start = oleOf(text(box::AnsMcaDate), text(box::AnsMcaTime)))
+        m_header.setMcaStart(*start);
+    m_texts[box::AnsMcaDate] = dateShown(m_header.mcaStart());
+    m_texts[box::AnsMcaTime] = timeShown(m_header.mcaStart());
+    const QString *coefficientBoxes[] = {&box::C0, &box::C1, &box::C2, &box::C3};
+    for (int i = 0; i < 4; ++i) {
+        if (const std::optional<float> c = singleOf(text(*coefficientBoxes[i])))
+            m_header.setCoefficient(i, *c);
+    }
+
+    const QString path = lumen::trimBlanks(text(box::AnsToWrite));
+    // Not a number (say after a failed open) writes no channels at all.
+    const double n = lumen::numericValue(text(box::NumChan));
+    const int count = int(std::clamp(n, 0.0, double(ChannelStore::kCapacity)));
+    bool written = true;
+    try {
+        AnsWriter::writeFile(path, m_header, m_channels.first(count));
+    } catch (const lumen::Failure &failure) {
+        written = false;
+        show(failure.description());
+    }
+    Q_EMIT changed();
+    return written;
+}
+
+bool ConvertModel::saveConverted()
+{
+    if (!m_commandLineMode) {
+        lumen::FileDialogRequest request;
+        request.kind = lumen::FileDialogRequest::Kind::Save;
+        request.title = QStringLiteral("Save Converted Spectrum");
+        request.defaultExtension = QStringLiteral("ans");
+        request.initialName = text(box::AnsToWrite);
+        request.filter = QStringLiteral("Korlund ANS Files (*.ans)|*.ans|All Files (*.*)|*.*");
+        request.filterIndex = 1;
+        request.initialFolder = lumen::trimBlanks(m_settings.saveFolder);
+        request.hideReadOnly = true;
+        request.overwritePrompt = false;
+        const std::optional<QString> chosen = lumen::currentOperator().fileDialog(request);
+        if (!chosen || chosen->isEmpty())
+            return false;
+        if (const std::optional<QString> folder = folderOf(*chosen))
+            m_saveFolder = *folder;
+        m_texts[box::AnsToWrite] = *chosen;
+        m_settings.saveFolder = m_saveFolder;
+        m_saveColour = kGreen;
+        m_saveEnabled = true;
+        Q_EMIT changed();
+    }
+    const bool written = writeAns();
+    if (m_commandLineMode) {
+        m_exitStatus = written ? 0 : 1;
+        exitProgram();
+    }
+    return written;
+}
+
+void ConvertModel::exitProgram()
+{
+    if (!lumen::trimBlanks(text(box::SpcToRead)).isEmpty())
+        m_settings.lastSpectrum = lumen::trimBlanks(text(box::SpcToRead));
+    m_settings.openExtension = lumen::trimBlanks(m_openDialog.defaultExtension);
+    if (!lumen::trimBlanks(m_openDialog.initialName).isEmpty())
+        m_settings.openFileName = lumen::trimBlanks(m_openDialog.initialName);
+    if (!lumen::trimBlanks(m_saveFolder).isEmpty())
+        m_settings.saveFolder = lumen::trimBlanks(m_saveFolder);
+    m_settings.openFilterIndex = std::int16_t(m_openDialog.filterIndex);
+    if (!m_settingsPath.isEmpty())
+        m_settings.save(m_settingsPath);
+    requestExit(m_exitStatus);
+}
+
+void ConvertModel::requestExit(int status)
+{
+    m_exitRequested = true;
+    m_exitStatus = status;
+    Q_EMIT exitWanted(status);
+}
+
+} // namespace transpec

@@ -1,0 +1,56 @@
+#include "TranspecApp.h"
+
+#include "ConvertCommand.h"
+#include "ConvertModel.h"
+#include "ConvertWindow.h"
+#include "Paths.h"
+#include "Platform.h"
+#include "QtOperator.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+
+namespace transpec {
+
+int runTranspec(int argc, char **argv)
+{
+    const int standard = lumen::handleStandardOptions(argc, argv, ConvertCommand::programInfo());
+    if (standard >= 0)
+        return standard;
+
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+
+    if (ConvertCommand::isConvertRequest(args)) {
+        QCoreApplication app(argc, argv);
+        return ConvertCommand::run(args, lumen::standardOut(), lumen::standardError());
+    }
+
+    lumen::selectPlatformForDisplay();
+    QApplication app(argc, argv);
+    lumen::installOperatorForDisplay();
+
+    ConvertModel model;
+    model.setPumpDuringReads(true);
+    ConvertWindow window(model);
+    model.startUp(args.join(u' '), lumen::programFile(ConvertModel::kSettingsName));
+    window.show();
+
+    if (model.commandLineMode() && !lumen::hasDisplay()) {
+        // Nobody can pick the spectrum: the open is tried once (the headless
+        // operator cancels it) and the run ends rather than waiting.
+        model.openSpectrum();
+        if (model.loaded())
+            model.saveConverted();
+        else
+            model.exitProgram();
+        return model.exitStatus();
+    }
+
+    QObject::connect(&model, &ConvertModel::exitWanted, &app,
+                     [&app](int status) { app.exit(status); });
+    return app.exec();
+}
+
+} // namespace transpec

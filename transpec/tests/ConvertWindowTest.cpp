@@ -1,0 +1,115 @@
+#include "ConvertWindow.h"
+#include "BoxNames.h"
+#include "ConvertModel.h"
+#include "GraphWidget.h"
+#include "ScriptedOperator.h"
+#include "SpectrumBuilders.h"
+#include "TestSupport.h"
+
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace transpec;
+
+namespace {
+
+class ConvertWindowTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        lumen::setCurrentOperator(&m_op);
+        m_model.startUp(QString(), m_dir.filePath(ConvertModel::kSettingsName));
+        m_op.clear();
+    }
+    void TearDown() override { lumen::setCurrentOperator(nullptr); }
+
+    QPushButton *button(const char *name) const
+    {
+        return m_window.findChild<QPushButton *>(QString::fromLatin1(name));
+    }
+
+    QTemporaryDir m_dir;
+    lumen::ScriptedOperator m_op;
+    ConvertModel m_model;
+    ConvertWindow m_window{m_model};
+};
+
+} // namespace
+
+TEST_F(ConvertWindowTest, HasItsControlsCaptionsAndFrames)
+{
+    EXPECT_EQ(m_window.objectName(), "Convert");
+    EXPECT_EQ(m_window.windowTitle(), "Lmn Spectrum file import utility 010622");
+    for (const QString &name : box::kSpectrumBoxes)
+        EXPECT_NE(m_window.findChild<QLineEdit *>(name), nullptr) << name.toStdString();
+    EXPECT_NE(m_window.findChild<QLineEdit *>(box::SpcToRead), nullptr);
+    EXPECT_NE(m_window.findChild<QLineEdit *>(box::AnsToWrite), nullptr);
+    EXPECT_NE(m_window.findChild<GraphWidget *>("GraphSpm"), nullptr);
+    QStringList frames;
+    for (QGroupBox *g : m_window.findChildren<QGroupBox *>())
+        frames << g->title();
+    EXPECT_TRUE(frames.contains("Incomming Spectral info"));
+    EXPECT_TRUE(frames.contains("ANS Type 2 Converted Spectral info"));
+    EXPECT_EQ(button("LoadSPM")->text(), "Open Spectrum file");
+    EXPECT_EQ(button("ExitProg")->text(), "Exit");
+    EXPECT_EQ(button("SaveANS")->text(), "Save Converted file");
+    EXPECT_FALSE(button("SaveANS")->isEnabled());
+    EXPECT_TRUE(button("SaveANS")->styleSheet().contains("#ff0000"));
+}
+
+TEST_F(ConvertWindowTest, OpenFillsTheBoxesAndDrawsTheGraph)
+{
+    test::ChnImage image;
+    image.counts = test::rampCounts(2048);
+    image.fileType = 7;
+    const QString path = m_dir.filePath("g.chn");
+    ASSERT_TRUE(lumen::test::writeBytes(path, image.bytes()));
+    m_op.queueFile(path);
+    QTest::mouseClick(button("LoadSPM"), Qt::LeftButton);
+
+    EXPECT_EQ(m_window.box(box::SpcToRead)->text(), path);
+    EXPECT_EQ(m_window.box(box::NumChan)->text(), "2048");
+    EXPECT_EQ(m_window.box(box::fType)->text(), "Unknown [Type=7]");
+    EXPECT_TRUE(m_window.box(box::fType)->styleSheet().contains("#ff0000"));
+    EXPECT_TRUE(button("LoadSPM")->styleSheet().contains("#ffff00"));
+    EXPECT_TRUE(button("SaveANS")->isEnabled());
+    EXPECT_TRUE(button("SaveANS")->styleSheet().contains("#00ff00"));
+    EXPECT_GT(m_window.graph()->lineCount(), 1000);
+    m_window.resize(900, 500);
+    EXPECT_FALSE(m_window.grab().isNull());
+}
+
+TEST_F(ConvertWindowTest, EditsReachTheSaveAndExitEndsWithSettings)
+{
+    test::ChnImage image;
+    image.counts.assign(256, 1);
+    const QString path = m_dir.filePath("e.chn");
+    ASSERT_TRUE(lumen::test::writeBytes(path, image.bytes()));
+    m_op.queueFile(path);
+    QTest::mouseClick(button("LoadSPM"), Qt::LeftButton);
+
+    QLineEdit *grp = m_window.box(box::GrpSize);
+    grp->selectAll();
+    QTest::keyClicks(grp, "512");
+    EXPECT_EQ(m_model.text(box::GrpSize), "512");
+
+    const QString out = m_dir.filePath("e.ans");
+    m_op.queueFile(out);
+    QTest::mouseClick(button("SaveANS"), Qt::LeftButton);
+    EXPECT_EQ(m_window.box(box::AnsToWrite)->text(), out);
+    const QByteArray bytes = lumen::test::fileBytes(out);
+    ASSERT_EQ(bytes.size(), 1536 + 1024);
+    EXPECT_EQ(bytes[254], char(0x00));
+    EXPECT_EQ(bytes[255], char(0x02)); // 512
+
+    QSignalSpy exits(&m_model, &ConvertModel::exitWanted);
+    QTest::mouseClick(button("ExitProg"), Qt::LeftButton);
+    EXPECT_EQ(exits.count(), 1);
+    EXPECT_EQ(lumen::test::fileBytes(m_dir.filePath(ConvertModel::kSettingsName)).size(), 290);
+}

@@ -1,0 +1,91 @@
+// The built program, copied into a folder of its own, in its unattended modes.
+#include "AnsReader.h"
+#include "SpectrumBuilders.h"
+#include "TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+class ProgramTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        m_program = m_dir.filePath(QStringLiteral("Transpec"));
+        ASSERT_TRUE(QFile::copy(QStringLiteral(TRANSPEC_EXE), m_program));
+    }
+
+    int run(const QStringList &args, QByteArray *out = nullptr)
+    {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("DISPLAY"));
+        env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        p.setProcessEnvironment(env);
+        p.setWorkingDirectory(m_dir.path());
+        p.start(m_program, args);
+        if (!p.waitForFinished(60000)) {
+            p.kill();
+            p.waitForFinished();
+            ADD_FAILURE() << "the program did not end";
+            return -1;
+        }
+        if (out)
+            *out = p.readAllStandardOutput();
+        return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    }
+
+    QStringList entries() const
+    {
+        return QDir(m_dir.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
+    }
+
+    QTemporaryDir m_dir;
+    QString m_program;
+};
+
+} // namespace
+
+TEST_F(ProgramTest, HelpAndVersionTouchNoFile)
+{
+    QByteArray out;
+    EXPECT_EQ(run({"--help"}, &out), 0);
+    EXPECT_TRUE(out.contains("--convert"));
+    EXPECT_EQ(run({"--version"}), 0);
+    EXPECT_EQ(entries(), QStringList{"Transpec"});
+}
+
+TEST_F(ProgramTest, ConvertWritesBesideTheInputAndNoSettings)
+{
+    transpec::test::SpcImage spc;
+    spc.counts = transpec::test::rampCounts(4096);
+    ASSERT_TRUE(lumen::test::writeBytes(m_dir.filePath("S.SPC"), spc.bytes()));
+    ASSERT_TRUE(lumen::test::writeBytes(m_dir.filePath("T.spc"),
+                                        "just text, not a spectrum at all"
+                                        " but long enough to be read......"
+                                        "................................."
+                                        "................................."));
+    QByteArray out;
+    EXPECT_EQ(run({"--convert", m_dir.filePath("S.SPC"), m_dir.filePath("T.spc")}, &out), 1);
+    const QList<QByteArray> lines = out.trimmed().split('\n');
+    ASSERT_EQ(lines.size(), 2) << out.constData();
+    EXPECT_EQ(lines[0], m_dir.filePath("S.Ans").toLocal8Bit());
+    EXPECT_EQ(lines[1], ("Error reading " + m_dir.filePath("T.spc")).toLocal8Bit());
+    const auto s = transpec::AnsReader::read(lumen::test::fileBytes(m_dir.filePath("S.Ans")));
+    EXPECT_EQ(s.channels, spc.counts);
+    EXPECT_FALSE(QFileInfo::exists(m_dir.filePath("Transpec&FILE.DAT")));
+    EXPECT_FALSE(QFileInfo::exists(m_dir.filePath("T.Ans")));
+}
+
+TEST_F(ProgramTest, CommandLineModeWithoutADisplayEndsAndSavesSettings)
+{
+    EXPECT_EQ(run({m_dir.filePath("Out.ans")}), 1) << "no spectrum could be chosen";
+    EXPECT_FALSE(QFileInfo::exists(m_dir.filePath("Out.ans")));
+    EXPECT_EQ(lumen::test::fileBytes(m_dir.filePath("Transpec&FILE.DAT")).size(), 290);
+}
