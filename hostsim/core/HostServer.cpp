@@ -1,0 +1,63 @@
+#include "HostServer.h"
+
+#include "Failure.h"
+#include "HostApp.h"
+#include "HostProtocol.h"
+
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QThread>
+
+namespace lumen {
+
+HostServer::HostServer(std::shared_ptr<HostApp> host, HostFaults faults, QObject *parent)
+    : QObject(parent), m_host(std::move(host)), m_faults(std::move(faults)), m_server(new QTcpServer(this))
+{
+    connect(m_server, &QTcpServer::newConnection, this, &HostServer::accept);
+}
+
+HostServer::~HostServer() = default;
+
+void HostServer::listen(const QHostAddress &address, quint16 port)
+{
+    if (!m_server->listen(address, port))
+        throw Failure(QStringLiteral("Cannot listen on %1:%2: %3")
+                          .arg(address.toString())
+                          .arg(port)
+                          .arg(m_server->errorString()));
+}
+
+quint16 HostServer::port() const
+{
+    return m_server->serverPort();
+}
+
+void HostServer::accept()
+{
+    while (QTcpSocket *socket = m_server->nextPendingConnection()) {
+        socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+        connect(socket, &QTcpSocket::readyRead, this, [this, socket] { readFrom(socket); });
+        connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+    }
+}
+
+void HostServer::readFrom(QTcpSocket *socket)
+{
+    while (socket->canReadLine()) {
+        const QByteArray request = socket->readLine(HostProtocol::kMaxLine);
+        if (!request.endsWith('\n')) {
+            // A line longer than any real request: the peer is not speaking the protocol.
+            socket->abort();
+            return;
+        }
+        const int delay = m_faults.slowReplies.value(HostProtocol::methodOf(request), 0);
+        if (delay > 0)
+            QThread::msleep(ulong(delay));
+        socket->write(HostProtocol::serve(*m_host, request));
+        socket->flush();
+    }
+    if (socket->bytesAvailable() > HostProtocol::kMaxLine)
+        socket->abort();
+}
+
+} // namespace lumen

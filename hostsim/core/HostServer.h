@@ -1,0 +1,42 @@
+#pragma once
+
+#include "HostFaults.h"
+
+#include <QHostAddress>
+#include <QObject>
+#include <memory>
+
+class QTcpServer;
+class QTcpSocket;
+
+namespace lumen {
+
+class HostApp;
+
+/**
+ * Serves a host over TCP with the host bridge protocol (HostProtocol): one
+ * request line, one reply line, in order, on any number of connections.
+ * Runs on the event loop of the thread it lives in.
+ */
+class HostServer : public QObject
+{
+    Q_OBJECT
+public:
+    /** `faults.slowReplies` hold the named methods' replies that long. */
+    HostServer(std::shared_ptr<HostApp> host, HostFaults faults = {}, QObject *parent = nullptr);
+    ~HostServer() override;
+
+    /** Listens on `address`:`port` (0: any free port). Throws Failure when it cannot. */
+    void listen(const QHostAddress &address, quint16 port);
+    quint16 port() const;
+
+private:
+    void accept();
+    void readFrom(QTcpSocket *socket);
+
+    std::shared_ptr<HostApp> m_host;
+    HostFaults m_faults;
+    QTcpServer *m_server;
+};
+
+} // namespace lumen
