@@ -11,9 +11,22 @@ const QString kDesignRoot = QStringLiteral("C:\\Program Files\\Korlund\\Lumen");
 
 QString programDirectory()
 {
-    if (QCoreApplication::instance())
-        return QCoreApplication::applicationDirPath();
-    return QDir::currentPath();
+    // LUMEN_PROGRAM_DIR lets an installation keep its settings and data apart
+    // from the executables.
+    const QString chosen = qEnvironmentVariable("LUMEN_PROGRAM_DIR");
+    if (!chosen.isEmpty())
+        return chosen;
+    if (!QCoreApplication::instance())
+        return QDir::currentPath();
+    const QString beside = QCoreApplication::applicationDirPath();
+    if (QFileInfo(beside).isWritable())
+        return beside;
+    // Installed system-wide (/usr/bin): settings, value and data files go to
+    // the per-user Lumen folder, shared by the suite's programs as the one
+    // installation folder is on Windows.
+    const QString root = lumenRoot();
+    QDir().mkpath(root);
+    return root;
 }
 
 QString joinPath(const QString &folder, const QString &name)

@@ -4,7 +4,11 @@
 
 namespace lumen {
 
-/** Folder of the running executable, where settings and data files live. */
+/**
+ * Where settings, value and data files live: $LUMEN_PROGRAM_DIR when set,
+ * else the folder of the running executable, or lumenRoot() when that folder
+ * is not writable (a system-wide installation).
+ */
 QString programDirectory();
 /** programDirectory() + separator + name. */
 QString programFile(const QString &name);

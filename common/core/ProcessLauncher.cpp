@@ -3,6 +3,7 @@
 #include "EventPump.h"
 #include "Failure.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QHash>
 #include <QProcess>
@@ -36,6 +37,24 @@ SystemProcessLauncher::~SystemProcessLauncher()
     delete m_impl;
 }
 
+namespace {
+// A bare program name is looked for beside the running program first, then
+// on the search path, as a Windows start does: a script that names
+// "Ledgerly APPEND" finds the suite's own program wherever it is installed.
+QString findProgram(const QString &program)
+{
+    if (program.contains(u'/') || program.contains(u'\\'))
+        return QString();
+    if (QCoreApplication::instance()) {
+        const QString beside =
+            QStandardPaths::findExecutable(program, {QCoreApplication::applicationDirPath()});
+        if (!beside.isEmpty())
+            return beside;
+    }
+    return QStandardPaths::findExecutable(program);
+}
+} // namespace
+
 qint64 SystemProcessLauncher::start(const QString &commandLine, bool minimized)
 {
     Q_UNUSED(minimized) // a window style only means something on Windows
@@ -45,7 +64,7 @@ qint64 SystemProcessLauncher::start(const QString &commandLine, bool minimized)
     const QString program = words.takeFirst();
     QString resolved = program;
     if (!QFileInfo(program).isFile())
-        resolved = QStandardPaths::findExecutable(program);
+        resolved = findProgram(program);
     if (resolved.isEmpty() || !QFileInfo(resolved).isExecutable())
         throw Failure(QStringLiteral("File not found: ") + program);
 

@@ -4,6 +4,7 @@
 #include "ProcessLauncher.h"
 #include "ScriptedOperator.h"
 
+#include <QCoreApplication>
 #include <gtest/gtest.h>
 
 using namespace lumen;
@@ -50,6 +51,15 @@ TEST(Paths, DesignRootMapsUnderLumenRoot)
     EXPECT_TRUE(hasFolder(QStringLiteral("a/b.txt")));
     EXPECT_FALSE(hasFolder(QStringLiteral("b.txt")));
     EXPECT_EQ(inProgramDirectory(QStringLiteral("x.txt")), programFile(QStringLiteral("x.txt")));
+}
+
+TEST(Paths, ProgramDirectoryCanBeChosenForAnInstallation)
+{
+    qputenv("LUMEN_PROGRAM_DIR", "/tmp/lumen-programs");
+    EXPECT_EQ(programFile(QStringLiteral("ARC&FILE.DAT")),
+              QStringLiteral("/tmp/lumen-programs/ARC&FILE.DAT"));
+    qunsetenv("LUMEN_PROGRAM_DIR");
+    EXPECT_EQ(programDirectory(), QCoreApplication::applicationDirPath());
 }
 
 TEST(ProcessLauncher, StartsAndWaitsForAProgram)
