@@ -2,6 +2,8 @@
 
 #include "Platform.h"
 
+#include <QFile>
+
 namespace lumen {
 
 MessageAnswer HeadlessOperator::messageBox(const QString &text, const QString &title,
@@ -21,8 +23,35 @@ MessageAnswer HeadlessOperator::messageBox(const QString &text, const QString &t
     return MessageAnswer::Cancel;
 }
 
+HeadlessOperator::HeadlessOperator()
+{
+    const QString answersPath = qEnvironmentVariable("LUMEN_ANSWERS");
+    if (answersPath.isEmpty())
+        return;
+    QFile file(answersPath);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        standardError() << "LUMEN_ANSWERS: cannot read " << answersPath << Qt::endl;
+        return;
+    }
+    // Latin-1 keeps every byte of the file as one character, as the value
+    // files that the answers end up in are single-byte text.
+    const QString text = QString::fromLatin1(file.readAll());
+    for (QString line : text.split(u'\n')) {
+        if (line.endsWith(u'\r'))
+            line.chop(1);
+        m_answers.push_back(line);
+    }
+    if (!m_answers.isEmpty() && m_answers.back().isEmpty() && text.endsWith(u'\n'))
+        m_answers.pop_back();
+}
+
 QString HeadlessOperator::inputBox(const QString &prompt, const QString &title, const QString &)
 {
+    if (!m_answers.isEmpty()) {
+        const QString answer = m_answers.takeFirst();
+        standardError() << title << ": " << prompt << " " << answer << Qt::endl;
+        return answer;
+    }
     standardError() << title << ": " << prompt << " (no operator: cancelled)" << Qt::endl;
     return QString();
 }

@@ -1,10 +1,13 @@
 #include "Clock.h"
 #include "EventPump.h"
+#include "HeadlessOperator.h"
 #include "Paths.h"
 #include "ProcessLauncher.h"
 #include "ScriptedOperator.h"
 
 #include <QCoreApplication>
+#include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace lumen;
@@ -24,6 +27,25 @@ TEST(ScriptedOperator, AnswersFromItsQueuesAndRecordsPrompts)
     EXPECT_EQ(op.prompts().size(), 6);
     EXPECT_EQ(op.prompts()[2].defaultText, QStringLiteral("1"));
     EXPECT_EQ(op.beeps(), 1);
+}
+
+TEST(HeadlessOperator, AnswersInputBoxesFromTheAnswersFileThenCancels)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("answers.txt"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("SOIL-001\r\n\r\n 0.5 \n");
+    file.close();
+    qputenv("LUMEN_ANSWERS", path.toLocal8Bit());
+    HeadlessOperator oper;
+    qunsetenv("LUMEN_ANSWERS");
+    EXPECT_EQ(oper.inputBox(QStringLiteral("ID?"), QStringLiteral("t"), QString()), "SOIL-001");
+    EXPECT_EQ(oper.inputBox(QStringLiteral("x"), QStringLiteral("t"), QStringLiteral("d")), "");
+    EXPECT_EQ(oper.inputBox(QStringLiteral("q"), QStringLiteral("t"), QString()), " 0.5 ");
+    EXPECT_EQ(oper.inputBox(QStringLiteral("more"), QStringLiteral("t"), QStringLiteral("d")), "");
+    EXPECT_EQ(oper.messageBox(QStringLiteral("Sure?"), QStringLiteral("t"), MessageButtons::YesNo),
+              MessageAnswer::No);
 }
 
 TEST(FakeClock, AdvancesOnEveryPump)
