@@ -1,0 +1,154 @@
+// What a lab meets on a bad day: the host bridge dies mid-run, the archive
+// cannot be opened, the report is missing, the ROI log cannot be written.
+// Each must end in a clear status without losing what was already done.
+#include "LabFolder.h"
+
+#include <QElapsedTimer>
+#include <QRegularExpression>
+#include <QThread>
+
+namespace {
+
+const QStringList kArchivingLoop = {
+    QStringLiteral("SetPrimary 1"),
+    QStringLiteral("PresetsOff"),
+    QStringLiteral("SetLivePreset 300"),
+    QStringLiteral("PresetsOn"),
+    QStringLiteral("DoNumPass 20"),
+    QStringLiteral("LoopBeg"),
+    QStringLiteral("AutoID"),
+    QStringLiteral("EraseSpectrum"),
+    QStringLiteral("StartAcquire"),
+    QStringLiteral("WaitPreset"),
+    QStringLiteral("AnalyzeRapidScan"),
+    QStringLiteral("WaitExtProg Ledgerly APPEND"),
+    QStringLiteral("LoopEnd"),
+};
+
+/** Starts `hostsim --listen 0` and returns the port it serves on (0 when it did not start). */
+int startHostBridge(QProcess &bridge, const QProcessEnvironment &env)
+{
+    bridge.setProcessEnvironment(env);
+    bridge.start(QStringLiteral(HOSTSIM_EXE), {QStringLiteral("--listen"), QStringLiteral("0")});
+    if (!bridge.waitForStarted(10000))
+        return 0;
+    QString said;
+    const QRegularExpression listening(QStringLiteral("Listening on [^:\\s]+:(\\d+)"));
+    QElapsedTimer waited;
+    waited.start();
+    while (waited.elapsed() < 20000) {
+        bridge.waitForReadyRead(200);
+        said += QString::fromLocal8Bit(bridge.readAllStandardOutput());
+        const auto match = listening.match(said);
+        if (match.hasMatch())
+            return match.captured(1).toInt();
+    }
+    return 0;
+}
+
+} // namespace
+
+TEST(FaultsAlongTheRoad, HostBridgeKilledMidRunStopsTheRunAndKeepsEveryRecord)
+{
+    LabFolder lab;
+    lab.writeScript(QStringLiteral("batch.lsf"), kArchivingLoop);
+    QProcessEnvironment env = lab.environment();
+
+    QProcess bridge;
+    const int port = startHostBridge(bridge, env);
+    ASSERT_GT(port, 0) << "hostsim did not start listening";
+    env.insert(QStringLiteral("LUMEN_HOST"), QStringLiteral("tcp://127.0.0.1:%1").arg(port));
+    env.insert(QStringLiteral("LUMEN_HOST_TIMEOUT"), QStringLiteral("3"));
+
+    QProcess sequa;
+    lab.start(sequa, QStringLiteral("Sequa"), {QStringLiteral("batch.lsf")}, env);
+
+    // Let the first sample reach the archive, then take the host away.
+    QElapsedTimer waited;
+    waited.start();
+    int archivedBeforeFault = 0;
+    while (waited.elapsed() < 90000 && sequa.state() == QProcess::Running) {
+        archivedBeforeFault = std::max(archivedBeforeFault, lab.recordCount());
+        if (archivedBeforeFault >= 1)
+            break;
+        QThread::msleep(100);
+    }
+    ASSERT_GE(archivedBeforeFault, 1) << qPrintable(QString::fromLocal8Bit(sequa.readAllStandardError()));
+    bridge.kill();
+    bridge.waitForFinished(5000);
+
+    ASSERT_TRUE(sequa.waitForFinished(60000)) << "the run did not stop after the host went away";
+    const QString err = QString::fromLocal8Bit(sequa.readAllStandardError());
+    EXPECT_NE(sequa.exitCode(), 0);
+    EXPECT_TRUE(err.contains(QStringLiteral("No Connection"))) << qPrintable(err);
+    EXPECT_TRUE(lab.temporaryFilesLeft().isEmpty()) << qPrintable(lab.temporaryFilesLeft().join(u' '));
+    EXPECT_GE(lab.recordCount(), archivedBeforeFault);
+    EXPECT_LT(lab.recordCount(), 20);
+}
+
+TEST(FaultsAlongTheRoad, ArchiveThatCannotBeOpenedIsLeftAsItWas)
+{
+    LabFolder lab;
+    // Something that is no database sits where the archive should be.
+    const QByteArray notADatabase("This file belongs to someone else and must survive.\r\n");
+    {
+        QFile file(lab.database());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(notADatabase);
+    }
+    lab.writeScript(QStringLiteral("one.lsf"),
+                    {QStringLiteral("SetLivePreset 60"), QStringLiteral("PresetsOn"),
+                     QStringLiteral("EraseSpectrum"), QStringLiteral("StartAcquire"),
+                     QStringLiteral("WaitPreset"), QStringLiteral("AnalyzeRapidScan"),
+                     QStringLiteral("WaitExtProg Ledgerly APPEND"),
+                     QStringLiteral("GetNumberChannels")});
+
+    // The script goes on past the archiver's failure: WaitExtProg only waits.
+    const ProgramRun played = lab.run(QStringLiteral("Sequa"), {QStringLiteral("one.lsf")});
+    EXPECT_EQ(played.exitCode, 0) << qPrintable(played.err);
+    EXPECT_TRUE(QFile::exists(lab.lab(QStringLiteral("Lnumchan.txt"))));
+
+    // Called directly, the archiver says it failed.
+    const ProgramRun archived = lab.run(QStringLiteral("Ledgerly"), {QStringLiteral("APPEND")});
+    EXPECT_NE(archived.exitCode, 0);
+    EXPECT_FALSE(archived.err.isEmpty());
+
+    QFile file(lab.database());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), notADatabase);
+}
+
+TEST(FaultsAlongTheRoad, MissingReportArchivesNothingAndSaysSo)
+{
+    LabFolder lab;
+    lab.writeScript(QStringLiteral("one.lsf"),
+                    {QStringLiteral("SetLivePreset 60"), QStringLiteral("PresetsOn"),
+                     QStringLiteral("StartAcquire"), QStringLiteral("WaitPreset"),
+                     QStringLiteral("AnalyzeRapidScan"), QStringLiteral("WaitExtProg Ledgerly APPEND")});
+    ASSERT_EQ(lab.run(QStringLiteral("Sequa"), {QStringLiteral("one.lsf")}).exitCode, 0);
+    ASSERT_EQ(lab.recordCount(), 1);
+
+    QFile::remove(lab.lumen(QStringLiteral("Temp/RESULTS.TXT")));
+    const ProgramRun archived = lab.run(QStringLiteral("Ledgerly"), {QStringLiteral("APPEND")});
+    EXPECT_NE(archived.exitCode, 0);
+    EXPECT_TRUE(archived.err.contains(QStringLiteral("RESULTS.TXT"))) << qPrintable(archived.err);
+    EXPECT_EQ(lab.recordCount(), 1);
+}
+
+TEST(FaultsAlongTheRoad, RoiLogThatCannotBeWrittenIsAnErrorAndTheRunGoesOn)
+{
+    LabFolder lab;
+    // A folder where the day's log file should be: no one can write that file.
+    const QDate today = QDate::currentDate();
+    for (const QDate &day : {today, today.addDays(1)})
+        ASSERT_TRUE(QDir(lab.lab()).mkdir(LabFolder::roiLogName(day)));
+    lab.writeScript(QStringLiteral("log.lsf"),
+                    {QStringLiteral("StartAcquire"), QStringLiteral("LogROIs 6"),
+                     QStringLiteral("GetNumberChannels")});
+
+    const ProgramRun played = lab.run(QStringLiteral("Sequa"), {QStringLiteral("log.lsf")});
+    EXPECT_EQ(played.exitCode, 0) << qPrintable(played.err);
+    EXPECT_TRUE(played.err.contains(QStringLiteral("Error: "))) << qPrintable(played.err);
+    EXPECT_TRUE(QFile::exists(lab.lab(QStringLiteral("Lnumchan.txt"))));
+    EXPECT_TRUE(lab.temporaryFilesLeft().isEmpty());
+}

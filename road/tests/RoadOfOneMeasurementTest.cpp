@@ -1,0 +1,74 @@
+// The lab's day on the simulated host, as the demo plays it: a check-source
+// run takes the drift reference, a batch of three samples is counted,
+// analysed, saved, ROI-logged and archived one by one, a second check-source
+// run logs the drift, and a stored spectrum is imported.
+#include "LabFolder.h"
+
+#include <QDate>
+#include <QRegularExpression>
+
+namespace {
+
+int nonEmptyLines(const QStringList &lines)
+{
+    int count = 0;
+    for (const QString &line : lines)
+        count += line.trimmed().isEmpty() ? 0 : 1;
+    return count;
+}
+
+} // namespace
+
+TEST(RoadOfOneMeasurement, ExampleScriptsArchiveEverySampleAndLogTheDrift)
+{
+    LabFolder lab;
+    QProcessEnvironment env = lab.environment();
+    const QDate firstDay = QDate::currentDate();
+
+    const ProgramRun reference = lab.run(QStringLiteral("Sequa"), {QStringLiteral("check_source.lsf")}, env);
+    ASSERT_TRUE(reference.finished);
+    ASSERT_EQ(reference.exitCode, 0) << qPrintable(reference.err);
+
+    env.insert(QStringLiteral("LUMEN_ANSWERS"), lab.example(QStringLiteral("demo_answers.txt")));
+    const ProgramRun batch = lab.run(QStringLiteral("Sequa"), {QStringLiteral("sample_batch.lsf")}, env);
+    ASSERT_TRUE(batch.finished);
+    ASSERT_EQ(batch.exitCode, 0) << qPrintable(batch.err);
+    env.remove(QStringLiteral("LUMEN_ANSWERS"));
+
+    const ProgramRun drift = lab.run(QStringLiteral("Sequa"), {QStringLiteral("check_source.lsf")}, env);
+    ASSERT_EQ(drift.exitCode, 0) << qPrintable(drift.err);
+    const ProgramRun import = lab.run(QStringLiteral("Sequa"), {QStringLiteral("import_spectrum.lsf")}, env);
+    ASSERT_EQ(import.exitCode, 0) << qPrintable(import.err);
+
+    // One record per sample, with a column for every nuclide of the source.
+    EXPECT_EQ(lab.recordCount(), 3);
+    const QString columns = lab.columnNames().join(u'|');
+    for (const char *nuclide : {"AM-241", "CS-137", "CO-60", "K-40"})
+        EXPECT_TRUE(columns.contains(QLatin1String(nuclide))) << nuclide << " in " << qPrintable(columns);
+
+    // One stability line per check-source run, the first being the reference.
+    const QStringList stability = lab.textLines(lab.lab(QStringLiteral("StabData.txt")));
+    ASSERT_EQ(stability.size(), 2);
+    EXPECT_EQ(stability[0].simplified(), QStringLiteral("0 0"));
+
+    // Six ROI rows per sample under the day's date line and header.
+    QString roiLog = lab.lab(LabFolder::roiLogName(firstDay));
+    if (!QFile::exists(roiLog))
+        roiLog = lab.lab(LabFolder::roiLogName(firstDay.addDays(1)));
+    EXPECT_EQ(nonEmptyLines(lab.textLines(roiLog)) - 2, 3 * 6);
+
+    // Reports and spectra under the names the operator gave, the last ID in
+    // its value file, the imported spectrum beside its source.
+    const QStringList saved = QDir(lab.lumen(QStringLiteral("Data"))).entryList(QDir::Files);
+    for (const char *name : {"SOIL001", "SOIL002", "SOIL003"}) {
+        EXPECT_GE(saved.filter(QRegularExpression(QStringLiteral("^") + QLatin1String(name) +
+                                                  QStringLiteral("\\b"), QRegularExpression::CaseInsensitiveOption))
+                      .size(),
+                  1)
+            << name << " in " << qPrintable(saved.join(u' '));
+    }
+    EXPECT_EQ(lab.textLines(lab.lab(QStringLiteral("Id.txt"))), QStringList{QStringLiteral("SOIL-003")});
+    EXPECT_EQ(QFileInfo(lab.lab(QStringLiteral("spectra/CHECK01.Ans"))).size(), 1536 + 4 * 1024);
+
+    EXPECT_TRUE(lab.temporaryFilesLeft().isEmpty()) << qPrintable(lab.temporaryFilesLeft().join(u' '));
+}
