@@ -21,7 +21,9 @@ int main(int argc, char **argv)
             "  NET, GROSS   the same with net or gross counts (also after APPEND)\n"
             "  BKG          the same with background counts (gross - net)\n"
             "  RESET        replace the results database with an empty one, end\n"
-            "Without a word the window opens. Paths come from ARC&FILE.DAT beside the program.\n"
+            "Without a word the window opens. Paths come from ARC&FILE.DAT beside the program;\n"
+            "the database path may also be a server: postgresql://user@host:port/dbname\n"
+            "(password from PGPASSWORD or ~/.pgpass).\n"
             "Exit status: 0 done, 2 report not opened, 3 no report, 4 append failed, 5 reset "
             "failed.\n")};
     if (const int status = lumen::handleStandardOptions(argc, argv, info); status >= 0)

@@ -1,5 +1,6 @@
 #include "ArchiverModel.h"
 
+#include "DatabaseLocation.h"
 #include "Failure.h"
 #include "FixedText.h"
 #include "Operator.h"
@@ -88,16 +89,20 @@ bool ArchiverModel::appendIt()
     // An empty file is one another append has just begun to make: its table
     // is made here too (or found made) rather than reported missing.
     const QFileInfo info(path);
-    const bool wasMissing = !path.isEmpty() && (!info.exists() || (info.isFile() && info.size() == 0));
+    // On a server "missing" means no table yet: looked for on every append.
+    const bool wasMissing =
+        DatabaseLocation::isServerUrl(path) ||
+        (!path.isEmpty() && (!info.exists() || (info.isFile() && info.size() == 0)));
     std::unique_ptr<ResultsDatabase> db;
     try {
         db = std::make_unique<ResultsDatabase>(path);
         if (wasMissing) {
             // Made in place rather than through the reset: another process may
             // be making the same file this moment, and a reset would delete its record.
-            db->ensureSchema();
-            numFields = QString::number(ResultsDatabase::fixedColumns().size());
-            numbRec = QStringLiteral("0");
+            if (db->ensureSchema()) {
+                numFields = QString::number(ResultsDatabase::fixedColumns().size());
+                numbRec = QStringLiteral("0");
+            }
         }
         db->checkReadable();
     } catch (const lumen::Failure &failure) {
@@ -159,6 +164,15 @@ void ArchiverModel::selectOption(int button)
 {
     if (button >= 1 && button <= 4)
         appendMode = button - 1;
+}
+
+bool ArchiverModel::checkViewerPath()
+{
+    const QString path = lumen::trimBlanks(apath);
+    if (DatabaseLocation::isServerUrl(path) || (!path.isEmpty() && QFileInfo(path).isFile()))
+        return true;
+    message(QStringLiteral("Invalid path or file name [ ") + path + QStringLiteral(" ] "));
+    return false;
 }
 
 bool ArchiverModel::viewResultsText()

@@ -57,6 +57,11 @@ public:
     bool createDb();
     /** Option button 1..4 selected: the append mode 0..3. */
     void selectOption(int button);
+    /**
+     * The viewer's first step: true when `Apath` names an existing file (or a
+     * server); otherwise the path is reported (unless BlindFlag).
+     */
+    bool checkViewerPath();
     /** Opens the report in the text editor; a missing report or editor is reported. */
     bool viewResultsText();
 
@@ -71,7 +76,7 @@ public:
     QString numbIso = QStringLiteral("null");
     QString currentFile = QStringLiteral("null");
     bool appendButtonRed = false;
-    ArchiverSettings::Widths gridColumnWidths{};
+    ArchiverSettings::Widths gridColumnWidths{}; ///< the viewer's column widths, twips
     ReportResult report;
 
 private:

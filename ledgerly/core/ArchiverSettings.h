@@ -18,7 +18,7 @@ struct ArchivePaths
 /**
  * The settings files beside the executable: ARC&FILE.DAT, one 144-byte
  * record of two blank-padded 72-character paths, and ArcSiz&FILE.DAT, the
- * viewer's 100 column widths as text, one per line.
+ * viewer's 100 column widths (twips) as text, one per line.
  */
 class ArchiverSettings
 {

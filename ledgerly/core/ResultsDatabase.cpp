@@ -1,5 +1,6 @@
 #include "ResultsDatabase.h"
 
+#include "DatabaseLocation.h"
 #include "Failure.h"
 #include "NumberText.h"
 #include "ResultColumns.h"
@@ -24,16 +25,28 @@ namespace {
 
 const QString kTable = QStringLiteral("SamData");
 
-// Another process holds the file, or changed the table under us: the whole
-// operation is rolled back and tried again.
+// Another process holds the file or the table, or changed the table under
+// us: the whole operation is rolled back and tried again.
 class RetryableFailure : public lumen::Failure
 {
 public:
     using lumen::Failure::Failure;
 };
 
-bool isRetryable(const QSqlError &error)
+// Any key will do as long as every station uses the same one: it serialises
+// making and dropping the table on a server.
+constexpr int kSchemaLockKey = 0x4c656467;
+
+bool isRetryable(const QSqlError &error, bool server)
 {
+    if (server) {
+        // Serialisation failure, deadlock, lock not available, and the
+        // duplicates a concurrent table or column creation can leave.
+        static const QStringList states{QStringLiteral("40001"), QStringLiteral("40P01"),
+                                        QStringLiteral("55P03"), QStringLiteral("42701"),
+                                        QStringLiteral("42P07"), QStringLiteral("23505")};
+        return states.contains(error.nativeErrorCode());
+    }
     bool ok = false;
     const int code = error.nativeErrorCode().toInt(&ok);
     // SQLite's busy (5) and locked (6), extended codes included.
@@ -45,11 +58,16 @@ bool isRetryable(const QSqlError &error)
            text.contains(u"schema has changed");
 }
 
-[[noreturn]] void fail(const QSqlError &error)
+bool isServerDriver(const QSqlDriver *driver)
+{
+    return driver && driver->dbmsType() == QSqlDriver::PostgreSQL;
+}
+
+[[noreturn]] void fail(const QSqlError &error, bool server)
 {
     const QString description =
-        error.databaseText().isEmpty() ? error.text() : error.databaseText();
-    if (isRetryable(error))
+        error.databaseText().isEmpty() ? error.text() : error.databaseText().trimmed();
+    if (isRetryable(error, server))
         throw RetryableFailure(description);
     throw lumen::Failure(description);
 }
@@ -64,7 +82,21 @@ QString quoted(const QString &identifier)
 void exec(QSqlQuery &query, const QString &sql)
 {
     if (!query.exec(sql))
-        fail(query.lastError());
+        fail(query.lastError(), isServerDriver(query.driver()));
+}
+
+QString createTableSql()
+{
+    const QString value = QStringLiteral("VARCHAR(%1)").arg(ResultsDatabase::kResultColumnSize);
+    return QStringLiteral("CREATE TABLE \"SamData\" ("
+                          "\"idxRec#\" SMALLINT, "
+                          "\"File Name\" VARCHAR(255), "
+                          "\"ID Text\" VARCHAR(128), "
+                          "\"Date & time\" VARCHAR(30), "
+                          "\"Sample Date\" VARCHAR(24), "
+                          "\"Counting Time\" %1, "
+                          "\"DT %\" %1)")
+        .arg(value);
 }
 
 QString textOf(float value)
@@ -84,39 +116,52 @@ const QStringList &ResultsDatabase::fixedColumns()
 }
 
 ResultsDatabase::ResultsDatabase(const QString &path)
+    : m_server(DatabaseLocation::isServerUrl(path))
 {
-    // The engine would make any missing file; a folder that is not there, or a
-    // path naming a folder, is a path that cannot be opened.
-    const QFileInfo info(path);
-    if (path.isEmpty())
-        throw lumen::Failure(QStringLiteral("Bad file name or number"));
-    if (info.isDir())
-        throw lumen::Failure(QStringLiteral("Path is a folder"));
-    if (!info.absoluteDir().exists())
-        throw lumen::Failure(QStringLiteral("Path not found"));
+    if (!m_server) {
+        // The engine would make any missing file; a folder that is not there, or a
+        // path naming a folder, is a path that cannot be opened.
+        const QFileInfo info(path);
+        if (path.isEmpty())
+            throw lumen::Failure(QStringLiteral("Bad file name or number"));
+        if (info.isDir())
+            throw lumen::Failure(QStringLiteral("Path is a folder"));
+        if (!info.absoluteDir().exists())
+            throw lumen::Failure(QStringLiteral("Path not found"));
+    }
 
     static QAtomicInt serial;
     m_connectionName = QStringLiteral("ledgerly-results-%1-%2")
                            .arg(QCoreApplication::applicationPid())
                            .arg(serial.fetchAndAddRelaxed(1));
-    m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
-    m_db.setDatabaseName(path);
-    m_db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
+    try {
+        m_db = DatabaseLocation::addConnection(path, m_connectionName);
+    } catch (const lumen::Failure &) {
+        QSqlDatabase::removeDatabase(m_connectionName);
+        throw;
+    }
+    if (!m_server)
+        m_db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
     if (!m_db.open()) {
         const QSqlError error = m_db.lastError();
         m_db = QSqlDatabase();
         QSqlDatabase::removeDatabase(m_connectionName);
-        fail(error);
+        throw lumen::Failure(error.databaseText().isEmpty() ? error.text()
+                                                            : error.databaseText().trimmed());
+    }
+    if (m_server) {
+        // A station that waits on another's table lock gives up after a while
+        // rather than for ever; the retry loop then tries again.
+        QSqlQuery query(m_db);
+        exec(query, QStringLiteral("SET lock_timeout = '%1ms'").arg(kRetryBudgetMs / 4));
     }
 }
 
 ResultsDatabase::~ResultsDatabase()
 {
-    if (m_db.isOpen()) {
-        if (m_db.driver()->hasFeature(QSqlDriver::Transactions))
-            m_db.rollback();
+    // Closing ends any transaction a failure left open, without committing it.
+    if (m_db.isOpen())
         m_db.close();
-    }
     m_db = QSqlDatabase();
     QSqlDatabase::removeDatabase(m_connectionName);
 }
@@ -142,40 +187,47 @@ template <typename Work> auto ResultsDatabase::withRetry(Work work)
     }
 }
 
+QString ResultsDatabase::tableName() const
+{
+    // The server folds an unquoted name to lower case when the driver looks it up.
+    return m_server ? QStringLiteral("\"SamData\"") : kTable;
+}
+
 void ResultsDatabase::create(const QString &path)
 {
-    if (QFile::exists(path) && !QFile::remove(path))
+    if (!DatabaseLocation::isServerUrl(path) && QFile::exists(path) && !QFile::remove(path))
         throw lumen::Failure(QStringLiteral("Could not create database"));
     ResultsDatabase db(path);
     db.withRetry([&db] { db.createSchemaOnce(false); });
 }
 
-void ResultsDatabase::ensureSchema()
+bool ResultsDatabase::ensureSchema()
 {
-    withRetry([this] { createSchemaOnce(true); });
+    return withRetry([this] { return createSchemaOnce(true); });
 }
 
-void ResultsDatabase::createSchemaOnce(bool onlyWhenMissing)
+bool ResultsDatabase::createSchemaOnce(bool onlyWhenMissing)
 {
     if (!m_db.transaction())
-        fail(m_db.lastError());
+        fail(m_db.lastError(), m_server);
     QSqlQuery query(m_db);
+    if (m_server) {
+        // Held to the end of the transaction: one station at a time makes or
+        // drops the table, and appends wait on the table lock meanwhile.
+        exec(query, QStringLiteral("SELECT pg_advisory_xact_lock(%1)").arg(kSchemaLockKey));
+    }
     if (onlyWhenMissing && m_db.tables().contains(kTable)) {
         if (!m_db.commit())
-            fail(m_db.lastError());
-        return;
+            fail(m_db.lastError(), m_server);
+        return false;
     }
-    exec(query, QStringLiteral("CREATE TABLE \"SamData\" ("
-                               "\"idxRec#\" SMALLINT, "
-                               "\"File Name\" VARCHAR(255), "
-                               "\"ID Text\" VARCHAR(128), "
-                               "\"Date & time\" VARCHAR(30), "
-                               "\"Sample Date\" VARCHAR(24), "
-                               "\"Counting Time\" VARCHAR(10), "
-                               "\"DT %\" VARCHAR(10))"));
+    if (m_server && !onlyWhenMissing)
+        exec(query, QStringLiteral("DROP TABLE IF EXISTS \"SamData\""));
+    exec(query, createTableSql());
     exec(query, QStringLiteral("CREATE INDEX \"idxSeq\" ON \"SamData\" (\"idxRec#\")"));
     if (!m_db.commit())
-        fail(m_db.lastError());
+        fail(m_db.lastError(), m_server);
+    return true;
 }
 
 void ResultsDatabase::checkReadable()
@@ -189,7 +241,7 @@ void ResultsDatabase::checkReadable()
 
 QStringList ResultsDatabase::columnNames() const
 {
-    const QSqlRecord record = m_db.record(kTable);
+    const QSqlRecord record = m_db.record(tableName());
     QStringList names;
     names.reserve(record.count());
     for (int i = 0; i < record.count(); ++i)
@@ -215,10 +267,14 @@ AppendCounts ResultsDatabase::append(const NewRecord &record)
 AppendCounts ResultsDatabase::appendOnce(const NewRecord &record)
 {
     if (!m_db.transaction())
-        fail(m_db.lastError());
+        fail(m_db.lastError(), m_server);
     QSqlQuery query(m_db);
     // Reading the table inside the transaction holds it against other
-    // writers, so the columns and the count below stay true until commit.
+    // writers, so the columns and the count below stay true until commit. A
+    // server lets readers through, so there the table is locked against other
+    // appends (the lock conflicts with itself) but not against the viewer.
+    if (m_server)
+        exec(query, QStringLiteral("LOCK TABLE \"SamData\" IN SHARE ROW EXCLUSIVE MODE"));
     exec(query, QStringLiteral("SELECT COUNT(*) FROM \"SamData\""));
     query.next();
     const int countBefore = query.value(0).toInt();
@@ -237,15 +293,19 @@ AppendCounts ResultsDatabase::appendOnce(const NewRecord &record)
     for (const NewRecord::Value &value : record.values) {
         if (!ResultColumns::isAcceptableName(value.column) || fixedColumns().contains(value.column))
             continue;
-        const auto existing = lowerCase.constFind(value.column.toLower());
-        if (existing == lowerCase.constEnd()) {
+        if (m_server && value.column.toUtf8().size() > kMaxServerNameBytes)
+            continue; // the server would cut the name, and the cut name is another column
+        // The file's names ignore letter case; the server's quoted names keep it,
+        // so there a name that differs only in case is a column of its own.
+        bool exists = columns.contains(value.column);
+        if (!m_server && !exists && lowerCase.contains(value.column.toLower()))
+            continue; // the file cannot hold two names that differ only in letter case
+        if (!exists) {
             exec(query, QStringLiteral("ALTER TABLE \"SamData\" ADD COLUMN %1 VARCHAR(%2)")
                             .arg(quoted(value.column))
                             .arg(kResultColumnSize));
             columns << value.column;
             lowerCase.insert(value.column.toLower(), value.column);
-        } else if (*existing != value.column) {
-            continue; // the table cannot hold two names that differ only in letter case
         }
         if (!values.contains(value.column))
             valueOrder << value.column;
@@ -264,7 +324,7 @@ AppendCounts ResultsDatabase::appendOnce(const NewRecord &record)
     QStringList marks(names.size(), QStringLiteral("?"));
     if (!query.prepare(QStringLiteral("INSERT INTO \"SamData\" (%1) VALUES (%2)")
                            .arg(quotedNames.join(u", "), marks.join(u", "))))
-        fail(query.lastError());
+        fail(query.lastError(), m_server);
     query.addBindValue(recordNumber);
     query.addBindValue(record.fileName);
     query.addBindValue(record.idText);
@@ -275,10 +335,10 @@ AppendCounts ResultsDatabase::appendOnce(const NewRecord &record)
     for (const QString &column : std::as_const(valueOrder))
         query.addBindValue(textOf(values.value(column)));
     if (!query.exec())
-        fail(query.lastError());
+        fail(query.lastError(), m_server);
     query.finish();
     if (!m_db.commit())
-        fail(m_db.lastError());
+        fail(m_db.lastError(), m_server);
     return AppendCounts{int(columns.size()), recordNumber};
 }
 

@@ -34,22 +34,32 @@ struct AppendCounts
 };
 
 /**
- * The results database: an SQLite file holding the table "SamData" with
- * seven fixed columns and one text column per nuclide result. Only SQL that
- * a server database accepts as well is used (quoted identifiers, standard
- * types). Every change runs in one transaction, retried while another
- * process holds the file, so concurrent appends all land.
+ * The results database: the table "SamData" with seven fixed columns and
+ * one text column per nuclide result, in an SQLite file or on a PostgreSQL
+ * server (see DatabaseLocation). The same SQL serves both (quoted
+ * identifiers, standard types). Every change runs in one transaction,
+ * retried while another process holds the file or the table, so concurrent
+ * appends all land.
  */
 class ResultsDatabase
 {
 public:
-    static constexpr int kResultColumnSize = 10; ///< characters of a nuclide column
+    /**
+     * Characters of the value columns ("Counting Time", "DT %" and the nuclide
+     * columns). Wider than the original 10 so that a single-precision text such
+     * as "-1.234568E-05" is stored whole by a server that enforces the size.
+     */
+    static constexpr int kResultColumnSize = 16;
+    /** Longest column name a server accepts, in UTF-8 bytes (longer ones it would cut). */
+    static constexpr int kMaxServerNameBytes = 63;
     static constexpr int kMaxRecordNumber = 32767;
 
     /** The fixed columns in table order. */
     static const QStringList &fixedColumns();
 
-    /** Opens the file at `path`; nothing is read yet. Throws Failure with the engine's description.
+    /**
+     * Opens the file or server at `path`; nothing is read yet. Throws Failure
+     * with the engine's description.
      */
     explicit ResultsDatabase(const QString &path);
     ~ResultsDatabase();
@@ -57,14 +67,17 @@ public:
     ResultsDatabase &operator=(const ResultsDatabase &) = delete;
 
     /**
-     * Replaces the file at `path` with a fresh, empty database. Throws Failure
-     * when the old file cannot be removed or the new one cannot be made.
+     * Replaces the file at `path` with a fresh, empty database (on a server:
+     * drops and makes the table). Throws Failure when the old file cannot be
+     * removed or the new one cannot be made.
      */
     static void create(const QString &path);
 
-    /** Makes the table and index when the file has none (a file another process may be making too).
+    /**
+     * Makes the table and index when there are none (another process may be
+     * making them too). True when this call made them.
      */
-    void ensureSchema();
+    bool ensureSchema();
     /** Checks that the file is a database holding "SamData"; throws Failure otherwise. */
     void checkReadable();
 
@@ -79,6 +92,13 @@ public:
     QStringList columnNames() const;
     int recordCount();
 
+    /** True on a PostgreSQL server, false for a file. */
+    bool isServer() const { return m_server; }
+    /** The table's name as the driver wants it (quoted where the driver would fold case). */
+    QString tableName() const;
+    /** The open connection, for the viewer's record set. */
+    QSqlDatabase connection() const { return m_db; }
+
     /** Milliseconds a statement waits on a file held by another process before it gives up. */
     static constexpr int kBusyTimeoutMs = 2000;
     /** Total milliseconds an operation keeps retrying while the file stays busy. */
@@ -87,10 +107,11 @@ public:
 private:
     template <typename Work> auto withRetry(Work work);
     AppendCounts appendOnce(const NewRecord &record);
-    void createSchemaOnce(bool onlyWhenMissing);
+    bool createSchemaOnce(bool onlyWhenMissing);
 
     QString m_connectionName;
     QSqlDatabase m_db;
+    bool m_server = false;
 };
 
 } // namespace ledgerly

@@ -2,6 +2,7 @@
 
 #include "FixedText.h"
 #include "Operator.h"
+#include "ViewRWindow.h"
 
 #include <QCloseEvent>
 #include <QFile>
@@ -173,17 +174,30 @@ void ParseItWindow::refresh()
 
 void ParseItWindow::viewDatabase()
 {
-    // The grid viewer comes later; until then the button only checks the path.
     takePaths();
-    const QString path = lumen::trimBlanks(m_model.apath);
-    if (!QFile::exists(path) && !m_model.blindFlag)
-        lumen::currentOperator().messageBox(QStringLiteral("Invalid path or file name [ ") + path +
-                                                QStringLiteral(" ] "),
-                                            ArchiverModel::title(), lumen::MessageButtons::Ok);
+    if (!m_model.checkViewerPath())
+        return;
+    // Open already: only the stored widths are applied again and it comes to the front.
+    if (!m_viewer) {
+        m_viewer = new ViewRWindow(m_model.gridColumnWidths, this);
+        m_viewer->setAttribute(Qt::WA_DeleteOnClose);
+        m_viewer->load(m_model.apath);
+    }
+    m_viewer->applyWidths();
+    m_viewer->show();
+    m_viewer->raise();
+    m_viewer->activateWindow();
+}
+
+ViewRWindow *ParseItWindow::viewer() const
+{
+    return m_viewer.data();
 }
 
 void ParseItWindow::closeEvent(QCloseEvent *event)
 {
+    if (m_viewer)
+        m_viewer->close(); // keeps its column widths before they are saved
     if (!m_saved) {
         takePaths();
         m_model.saveSettings(m_settingsFolder);

@@ -2,6 +2,7 @@
 
 #include "ArchiverModel.h"
 
+#include <QPointer>
 #include <QWidget>
 
 class QLabel;
@@ -10,6 +11,8 @@ class QPushButton;
 class QRadioButton;
 
 namespace ledgerly {
+
+class ViewRWindow;
 
 /**
  * The archiver's main window: shows the model and forwards clicks to it.
@@ -25,6 +28,8 @@ public:
 
     /** Shows the model's texts, labels, mode and button colour. */
     void refresh();
+    /** The database viewer while it is open, else nullptr. */
+    ViewRWindow *viewer() const;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -43,6 +48,7 @@ private:
     QLabel *m_currentFile = nullptr;
     QPushButton *m_appendIt = nullptr;
     QRadioButton *m_options[4] = {};
+    QPointer<ViewRWindow> m_viewer;
     bool m_saved = false;
 };
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "DatabaseLocation.h"
+
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -9,14 +11,14 @@
 
 namespace ledgerly::test {
 
-/** Reads a results database directly, past the code under test. */
+/** Reads a results database (file or server URL) directly, past the code under test. */
 class DbPeek
 {
 public:
     explicit DbPeek(const QString &path) : m_name(QStringLiteral("peek-%1").arg(++serial()))
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
-        db.setDatabaseName(path);
+        QSqlDatabase db = DatabaseLocation::addConnection(path, m_name);
+        m_server = DatabaseLocation::isServerUrl(path);
         db.open();
     }
     ~DbPeek()
@@ -30,7 +32,8 @@ public:
 
     QStringList columns() const
     {
-        const QSqlRecord record = QSqlDatabase::database(m_name).record(QStringLiteral("SamData"));
+        const QSqlRecord record = QSqlDatabase::database(m_name).record(
+            m_server ? QStringLiteral("\"SamData\"") : QStringLiteral("SamData"));
         QStringList names;
         for (int i = 0; i < record.count(); ++i)
             names << record.fieldName(i);
@@ -42,7 +45,9 @@ public:
     {
         QList<QVariantMap> rows;
         QSqlQuery query(QSqlDatabase::database(m_name));
-        query.exec(QStringLiteral("SELECT * FROM \"SamData\" ORDER BY rowid"));
+        // A server keeps no insertion order: records come by number there.
+        query.exec(m_server ? QStringLiteral("SELECT * FROM \"SamData\" ORDER BY \"idxRec#\"")
+                            : QStringLiteral("SELECT * FROM \"SamData\" ORDER BY rowid"));
         while (query.next()) {
             QVariantMap row;
             const QSqlRecord record = query.record();
@@ -57,7 +62,10 @@ public:
     {
         QStringList names;
         QSqlQuery query(QSqlDatabase::database(m_name));
-        query.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index'"));
+        query.exec(m_server
+                       ? QStringLiteral("SELECT indexname FROM pg_indexes WHERE tablename = "
+                                        "'SamData'")
+                       : QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index'"));
         while (query.next())
             names << query.value(0).toString();
         return names;
@@ -76,6 +84,7 @@ private:
         return value;
     }
     QString m_name;
+    bool m_server = false;
 };
 
 } // namespace ledgerly::test

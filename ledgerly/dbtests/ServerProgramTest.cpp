@@ -1,0 +1,98 @@
+#include "ArchiveBackend.h"
+#include "ArchiverSettings.h"
+#include "DbPeek.h"
+#include "ResultsDatabase.h"
+#include "TestSupport.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QSet>
+#include <memory>
+#include <vector>
+
+using namespace ledgerly;
+using ledgerly::test::DbPeek;
+
+namespace {
+
+// The built program in two folders of its own, one per report kind, their
+// settings naming the same server.
+class ServerProgram : public ledgerly::test::ArchiveBackendTest
+{
+protected:
+    void SetUp() override
+    {
+        ArchiveBackendTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        for (const char *report : {"RESULTS_normal.TXT", "RESULTS_corrcoeff.TXT"}) {
+            const QString folder = m_dir.filePath(QString::fromLatin1(report).section(u'.', 0, 0));
+            ASSERT_TRUE(QDir().mkpath(folder));
+            const QString exe = folder + QStringLiteral("/Ledgerly");
+            ASSERT_TRUE(QFile::copy(QStringLiteral(LEDGERLY_EXE), exe));
+            ASSERT_TRUE(lumen::test::writeBytes(
+                folder + QStringLiteral("/ARC&FILE.DAT"),
+                ArchiverSettings::pathsRecord({m_path, lumen::test::samplePath(report)})));
+            m_exes << exe;
+        }
+    }
+
+    std::unique_ptr<QProcess> start(const QString &exe, const QString &word)
+    {
+        auto process = std::make_unique<QProcess>();
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove("DISPLAY");
+        env.remove("WAYLAND_DISPLAY");
+        process->setProcessEnvironment(env);
+        process->start(exe, {word});
+        return process;
+    }
+
+    QStringList m_exes;
+};
+
+} // namespace
+
+TEST_P(ServerProgram, EightAppendsOfTwoKindsStartedTogetherAllLandOnce)
+{
+    // Every process finds no table and makes it (or waits for it), and each
+    // new column is wanted by two to four processes at the same moment: the
+    // net columns of the two report kinds are the same ones.
+    std::vector<std::unique_ptr<QProcess>> processes;
+    for (int i = 0; i < 8; ++i)
+        processes.push_back(
+            start(m_exes[i % 2], i % 4 < 2 ? QStringLiteral("APPEND") : QStringLiteral("NET")));
+    for (auto &process : processes) {
+        ASSERT_TRUE(process->waitForFinished(180000));
+        EXPECT_EQ(process->exitCode(), 0) << process->readAllStandardError().toStdString();
+    }
+    DbPeek peek(m_path);
+    const auto records = peek.records();
+    ASSERT_EQ(records.size(), 8);
+    QSet<int> numbers;
+    for (const auto &record : records)
+        numbers.insert(record["idxRec#"].toInt());
+    EXPECT_EQ(numbers, (QSet<int>{1, 2, 3, 4, 5, 6, 7, 8}));
+
+    const QStringList columns = peek.columns();
+    EXPECT_EQ(columns.mid(0, 7), ResultsDatabase::fixedColumns());
+    const QStringList added = columns.mid(7);
+    const QSet<QString> expected{
+        "CS-137",        "CO-60@LINE1",   "CO-60@LINE2",   "K-40",       // ordinary, activity
+        "CS-137@661:66", "CO-60@1173:23", "CO-60@1332:49",               // other layout, activity
+        "CS-137@NET1",   "CO-60@NET1",    "CO-60@NET2",    "K-40@NET1"}; // net, both kinds
+    // No column made twice.
+    EXPECT_EQ(added.size(), expected.size());
+    EXPECT_EQ(QSet<QString>(added.cbegin(), added.cend()), expected);
+
+    int netRecords = 0, withPotassium = 0;
+    for (const auto &record : records) {
+        netRecords += record["CO-60@NET2"].isNull() ? 0 : 1;
+        withPotassium += record["K-40@NET1"].isNull() ? 0 : 1;
+    }
+    EXPECT_EQ(netRecords, 4);
+    EXPECT_EQ(withPotassium, 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(Archive, ServerProgram, ::testing::Values("server"),
+                         ledgerly::test::backendName);

@@ -1,0 +1,204 @@
+#include "ArchiveBackend.h"
+#include "DbPeek.h"
+#include "ResultsDatabase.h"
+#include "ResultsTableModel.h"
+#include "ScriptedOperator.h"
+#include "TestSupport.h"
+#include "ViewerModel.h"
+
+#include <QSignalSpy>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+using namespace ledgerly;
+using ledgerly::test::DbPeek;
+
+namespace {
+
+class ViewerStore : public ledgerly::test::ArchiveBackendTest
+{
+protected:
+    void SetUp() override
+    {
+        ArchiveBackendTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        m_viewer.setOperator(&m_operator);
+    }
+
+    /** `count` records whose "ID Text" is "sample 1".. and one nuclide column. */
+    void fill(int count)
+    {
+        ResultsDatabase db(m_path);
+        db.ensureSchema();
+        for (int i = 1; i <= count; ++i) {
+            NewRecord record;
+            record.idText = QStringLiteral("sample %1").arg(i);
+            record.values = {{"CS-137", float(i)}};
+            db.append(record);
+        }
+    }
+
+    int column(const char *name) const
+    {
+        return m_viewer.records()->record().indexOf(QString::fromLatin1(name));
+    }
+
+    QStringList ids() const
+    {
+        QStringList texts;
+        for (const auto &record : DbPeek(m_path).records())
+            texts << record["ID Text"].toString();
+        return texts;
+    }
+
+    lumen::ScriptedOperator m_operator;
+    ViewerModel m_viewer;
+};
+
+} // namespace
+
+TEST_P(ViewerStore, LoadSetsTheCountsAndAnEmptyTableShowsZero)
+{
+    {
+        ResultsDatabase db(m_path);
+        db.ensureSchema();
+    }
+    ASSERT_TRUE(m_viewer.load(m_path));
+    EXPECT_EQ(m_viewer.totalLable, "0");
+    EXPECT_EQ(m_viewer.fieldCount, "7");
+    EXPECT_EQ(m_viewer.currentRecord, "null");
+    EXPECT_EQ(m_viewer.records()->objectName(), "SampleR");
+
+    fill(5);
+    ViewerModel again;
+    ASSERT_TRUE(again.load(m_path));
+    EXPECT_EQ(again.totalLable, "5");
+    EXPECT_EQ(again.fieldCount, "8");
+    EXPECT_EQ(again.records()->rowCount(), 5);
+    again.currentRowChanged(2);
+    EXPECT_EQ(again.currentRecord, "3");
+}
+
+TEST_P(ViewerStore, DeleteLastAsksAndKeepsTheCountLabel)
+{
+    fill(5);
+    ASSERT_TRUE(m_viewer.load(m_path));
+    m_operator.queueAnswer(lumen::MessageAnswer::No);
+    EXPECT_FALSE(m_viewer.deleteLastRecord());
+    EXPECT_EQ(m_viewer.records()->rowCount(), 5);
+    EXPECT_EQ(m_operator.messages(), QStringList{"Delete the last record, are you SURE ?"});
+    EXPECT_EQ(m_operator.prompts()[0].buttons, lumen::MessageButtons::YesNo);
+
+    m_operator.queueAnswer(lumen::MessageAnswer::Yes);
+    EXPECT_TRUE(m_viewer.deleteLastRecord());
+    EXPECT_EQ(m_viewer.records()->rowCount(), 4);
+    EXPECT_EQ(m_viewer.totalLable, "5");
+    EXPECT_EQ(ids(), (QStringList{"sample 1", "sample 2", "sample 3", "sample 4"}));
+}
+
+TEST_P(ViewerStore, DeleteTakesTheLastRecordShownNotOneAppendedSince)
+{
+    fill(3);
+    ASSERT_TRUE(m_viewer.load(m_path));
+    ResultsTableModel *records = m_viewer.records();
+    // An edit of the last row first: on a server that moves the record.
+    ASSERT_TRUE(records->setData(records->index(2, column("ID Text")), "edited"));
+    {
+        ResultsDatabase station(m_path);
+        NewRecord record;
+        record.idText = QStringLiteral("from another station");
+        station.append(record);
+    }
+    m_operator.queueAnswer(lumen::MessageAnswer::Yes);
+    ASSERT_TRUE(m_viewer.deleteLastRecord());
+    EXPECT_EQ(ids(), (QStringList{"sample 1", "sample 2", "from another station"}));
+    EXPECT_EQ(records->rowCount(), 3); // the grid now shows the new record too
+
+    // The record the grid shows last has gone meanwhile: nothing else is deleted.
+    ASSERT_TRUE(DbPeek(m_path).exec("DELETE FROM \"SamData\" WHERE \"idxRec#\" = 4"));
+    m_operator.queueAnswer(lumen::MessageAnswer::Yes);
+    EXPECT_FALSE(m_viewer.deleteLastRecord());
+    EXPECT_EQ(ids(), (QStringList{"sample 1", "sample 2"}));
+}
+
+TEST_P(ViewerStore, EditsAndDeletesTouchOneRecordEvenWhenItHasATwin)
+{
+    fill(2);
+    {
+        // The same report appended after a deletion: two records alike in every field.
+        ResultsDatabase db(m_path);
+        ASSERT_TRUE(QSqlQuery(db.connection())
+                        .exec("INSERT INTO \"SamData\" SELECT * FROM \"SamData\" "
+                              "WHERE \"idxRec#\" = 2"));
+    }
+    ASSERT_TRUE(m_viewer.load(m_path));
+    ResultsTableModel *records = m_viewer.records();
+    ASSERT_EQ(records->rowCount(), 3);
+
+    ASSERT_TRUE(records->setData(records->index(1, column("ID Text")), "renamed"));
+    EXPECT_EQ(records->data(records->index(1, column("ID Text"))).toString(), "renamed");
+    QStringList stored = ids();
+    stored.sort();
+    EXPECT_EQ(stored, (QStringList{"renamed", "sample 1", "sample 2"}));
+    if (!onServer()) { // the server orders twins by storage address, which an edit moves
+        EXPECT_EQ(ids(), (QStringList{"sample 1", "renamed", "sample 2"}));
+    }
+
+    m_operator.queueAnswer(lumen::MessageAnswer::Yes);
+    ASSERT_TRUE(m_viewer.deleteLastRecord());
+    ASSERT_EQ(records->rowCount(), 2);
+    stored = ids();
+    ASSERT_EQ(stored.size(), 2);
+    EXPECT_EQ(stored[0], "sample 1");
+    // The grid shows what is left, and exactly one of the twins went.
+    EXPECT_EQ(records->data(records->index(1, column("ID Text"))).toString(), stored[1]);
+    if (!onServer()) {
+        EXPECT_EQ(stored[1], "renamed");
+    }
+}
+
+TEST_P(ViewerStore, ARefusedEditIsReportedAndTheCellShowsTheStoredValue)
+{
+    fill(1);
+    {
+        ResultsDatabase db(m_path);
+        QSqlQuery query(db.connection());
+        if (onServer()) {
+            ASSERT_TRUE(query.exec("ALTER TABLE \"SamData\" ADD CONSTRAINT \"no-x\" "
+                                   "CHECK (\"ID Text\" NOT LIKE 'x%')"));
+        } else {
+            ASSERT_TRUE(query.exec("CREATE TRIGGER \"no-x\" BEFORE UPDATE ON \"SamData\" "
+                                   "WHEN NEW.\"ID Text\" LIKE 'x%' "
+                                   "BEGIN SELECT RAISE(ABORT, 'no x here'); END"));
+        }
+    }
+    ASSERT_TRUE(m_viewer.load(m_path));
+    ResultsTableModel *records = m_viewer.records();
+    QSignalSpy failed(records, &ResultsTableModel::writeFailed);
+    const QModelIndex cell = records->index(0, column("ID Text"));
+    EXPECT_FALSE(records->setData(cell, "xyz"));
+    ASSERT_EQ(failed.size(), 1);
+    EXPECT_FALSE(failed[0][0].toString().isEmpty());
+    EXPECT_EQ(records->data(cell).toString(), "sample 1");
+    EXPECT_EQ(ids(), QStringList{"sample 1"});
+    // The next edit goes through as usual.
+    EXPECT_TRUE(records->setData(cell, "sample one"));
+    EXPECT_EQ(ids(), QStringList{"sample one"});
+}
+
+TEST_P(ViewerStore, ATableThatCannotBeReadLeavesTheStartTexts)
+{
+    // On the server: no table at all.
+    if (!onServer()) {
+        ASSERT_TRUE(lumen::test::writeBytes(m_path, "not a database at all"));
+    }
+    EXPECT_FALSE(m_viewer.load(m_path));
+    EXPECT_EQ(m_viewer.records(), nullptr);
+    EXPECT_EQ(m_viewer.totalLable, "0");
+    EXPECT_EQ(m_viewer.fieldCount, "0");
+    m_operator.queueAnswer(lumen::MessageAnswer::Yes);
+    EXPECT_FALSE(m_viewer.deleteLastRecord());
+}
+
+LEDGERLY_ON_BOTH_BACKENDS(ViewerStore);

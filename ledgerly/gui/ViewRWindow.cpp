@@ -1,0 +1,151 @@
+#include "ViewRWindow.h"
+
+#include "ArchiverModel.h"
+#include "Operator.h"
+#include "ResultsTableModel.h"
+
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QPushButton>
+#include <QResizeEvent>
+#include <QTableView>
+
+namespace ledgerly {
+
+namespace {
+
+QLabel *valueLabel(const char *name, const QString &text, QWidget *parent)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setMinimumWidth(60);
+    return label;
+}
+
+} // namespace
+
+ViewRWindow::ViewRWindow(ArchiverSettings::Widths &widths, QWidget *parent)
+    : QWidget(parent, Qt::Window), m_widths(widths)
+{
+    setObjectName(QStringLiteral("formViewR"));
+    setWindowTitle(ViewerModel::title());
+
+    // The top strip holds the action and the labels; the grid keeps its own
+    // geometry (see layoutGrid), so no layout manages the window as a whole.
+    auto *strip = m_strip = new QWidget(this);
+    auto *stripLayout = new QHBoxLayout(strip);
+    stripLayout->setContentsMargins(6, 6, 6, 0);
+    m_delete = new QPushButton(QStringLiteral("Delete last record"), strip);
+    m_delete->setObjectName(QStringLiteral("Command1"));
+    m_total = valueLabel("TotalLable", m_model.totalLable, strip);
+    m_fields = valueLabel("FieldCount", m_model.fieldCount, strip);
+    m_current = valueLabel("CurrentRecord", m_model.currentRecord, strip);
+    stripLayout->addWidget(m_delete);
+    stripLayout->addSpacing(12);
+    stripLayout->addWidget(new QLabel(QStringLiteral("# Records:"), strip));
+    stripLayout->addWidget(m_total);
+    stripLayout->addWidget(new QLabel(QStringLiteral("# Fields:"), strip));
+    stripLayout->addWidget(m_fields);
+    stripLayout->addWidget(new QLabel(QStringLiteral("Current Record:"), strip));
+    stripLayout->addWidget(m_current);
+    stripLayout->addStretch(1);
+    strip->adjustSize();
+    strip->move(0, 0);
+    strip->resize(800, strip->sizeHint().height());
+
+    m_grid = new QTableView(this);
+    m_grid->setObjectName(QStringLiteral("DBGridR"));
+    m_gridTop = strip->sizeHint().height() + 6;
+    m_grid->move(0, m_gridTop);
+
+    // Stands where the design's data control shows its caption, below the grid.
+    m_dataBar = new QLabel(QStringLiteral("Results.MDB"), this);
+    m_dataBar->setObjectName(QStringLiteral("SampleRCaption"));
+    m_dataBar->setFrameShape(QFrame::Panel);
+    m_dataBar->setAlignment(Qt::AlignCenter);
+    m_dataBar->resize(200, m_dataBar->sizeHint().height() + 4);
+
+    connect(m_delete, &QPushButton::clicked, this, [this] {
+        m_model.deleteLastRecord();
+        refresh();
+    });
+    resize(820, 480);
+}
+
+bool ViewRWindow::load(const QString &apath)
+{
+    const bool loaded = m_model.load(apath);
+    if (ResultsTableModel *records = m_model.records()) {
+        m_grid->setModel(records);
+        connect(records, &ResultsTableModel::writeFailed, this, [](const QString &description) {
+            lumen::currentOperator().messageBox(QStringLiteral("Could not save the change <") +
+                                                    description + u'>',
+                                                ArchiverModel::title(), lumen::MessageButtons::Ok);
+        });
+        connect(m_grid->selectionModel(), &QItemSelectionModel::currentChanged, this,
+                [this](const QModelIndex &current) {
+                    m_model.currentRowChanged(current.row());
+                    refresh();
+                });
+    }
+    refresh();
+    return loaded;
+}
+
+void ViewRWindow::applyWidths()
+{
+    const int columns = m_grid->model() ? m_grid->model()->columnCount() : 0;
+    const auto widths = ViewerModel::widthsToApply(m_widths, columns, twipsPerPixel());
+    for (const auto &[column, width] : widths)
+        m_grid->setColumnWidth(column, width);
+}
+
+void ViewRWindow::storeWidths()
+{
+    QList<double> widths;
+    const int columns = m_grid->model() ? m_grid->model()->columnCount() : 0;
+    for (int i = 0; i < columns; ++i)
+        widths << m_grid->columnWidth(i);
+    ViewerModel::storeWidths(m_widths, widths, twipsPerPixel());
+}
+
+double ViewRWindow::twipsPerPixel() const
+{
+    return ViewerModel::twipsPerPixel(m_grid->logicalDpiX());
+}
+
+void ViewRWindow::refresh()
+{
+    m_total->setText(m_model.totalLable);
+    m_fields->setText(m_model.fieldCount);
+    m_current->setText(m_model.currentRecord);
+}
+
+void ViewRWindow::layoutGrid()
+{
+    m_strip->resize(width(), m_strip->height());
+    const int dataHeight = m_dataBar->height();
+    const auto grid = ViewerModel::gridGeometry(width(), height(), dataHeight, m_gridTop);
+    if (!grid)
+        return; // too small for a grid: left as it was
+    m_grid->setGeometry(*grid);
+    m_dataBar->setGeometry(grid->left(), grid->bottom() + 1 + dataHeight / 2, grid->width(),
+                           dataHeight);
+}
+
+void ViewRWindow::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    layoutGrid();
+}
+
+void ViewRWindow::closeEvent(QCloseEvent *event)
+{
+    storeWidths();
+    event->accept();
+}
+
+} // namespace ledgerly
