@@ -2,11 +2,29 @@
 #include "Platform.h"
 #include "QtOperator.h"
 #include "RxMainWindow.h"
+#include "ScriptButtonPanel.h"
 #include "SequaProgram.h"
+#include "UnattendedStart.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QStringList>
+#include <functional>
 #include <memory>
+
+namespace {
+
+// The command line is taken whole, as one file name, blanks and all. An
+// empty one (no argument, or one empty argument) names no script.
+QString scriptCommandLine(int argc, char **argv)
+{
+    QStringList words;
+    for (int i = 1; i < argc; ++i)
+        words.append(QString::fromLocal8Bit(argv[i]));
+    return words.join(QLatin1Char(' '));
+}
+
+} // namespace
 
 int main(int argc, char **argv)
 {
@@ -16,29 +34,43 @@ int main(int argc, char **argv)
         QStringLiteral("records and plays measurement scripts that drive the MCA host"),
         QStringLiteral("Usage: Sequa [SCRIPT]\n"
                        "  SCRIPT  a script file (.lsf) to play unattended; the program ends\n"
-                       "          when the run succeeds\n")};
+                       "          when the run succeeds. Without a display a failed run ends\n"
+                       "          the program too (status 1; 2 when the file cannot be read),\n"
+                       "          and every error of the run is written to standard error\n")};
     const int status = handleStandardOptions(argc, argv, info);
     if (status >= 0)
         return status;
 
     selectPlatformForDisplay();
+
+    const QString commandLine = scriptCommandLine(argc, argv);
+    if (!hasDisplay() && !commandLine.isEmpty()) {
+        // Nobody could use a window here: play the script and end either way.
+        QCoreApplication app(argc, argv);
+        installOperatorForDisplay();
+        sequa::SequaProgram program(&createHostAppObject);
+        program.timer().start();
+        return sequa::UnattendedStart::run(program, commandLine, standardError());
+    }
+
     QApplication app(argc, argv);
     installOperatorForDisplay();
 
     sequa::SequaProgram program(&createHostAppObject);
     program.timer().start();
-    // At a display the window exists during start-up, so an unattended run
-    // shows its message panel; without one a run that ends needs no window.
-    std::unique_ptr<sequa::RxMainWindow> window;
-    if (hasDisplay())
-        window = std::make_unique<sequa::RxMainWindow>(program);
+    if (!hasDisplay())
+        program.model().setRunLogEcho(&standardError());
+    sequa::UnattendedStart unattended;
+    program.setUnattendedStart(std::ref(unattended));
 
-    // The command line is taken whole, as one file name, blanks and all.
-    const QString commandLine = QCoreApplication::arguments().mid(1).join(QLatin1Char(' '));
+    // The window exists during start-up, so an unattended run shows its
+    // message panel, but it is shown only once start-up returns: a run that
+    // succeeds ends without it, one that fails leaves it to the operator.
+    auto window = std::make_unique<sequa::RxMainWindow>(program);
+    new sequa::ScriptButtonPanel(*window, program);
+
     if (program.startUp(commandLine) == sequa::SequaProgram::StartUpOutcome::EndProgram)
         return 0;
-    if (!window)
-        window = std::make_unique<sequa::RxMainWindow>(program);
     window->show();
     return app.exec();
 }

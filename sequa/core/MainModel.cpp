@@ -5,6 +5,7 @@
 #include "EventPump.h"
 #include "Failure.h"
 #include "Operator.h"
+#include "Paths.h"
 #include "SequaTexts.h"
 
 namespace lumen::sequa {
@@ -47,6 +48,11 @@ void MainModel::createHostAppObject()
     if (!created)
         throw Failure(QStringLiteral("ActiveX component can't create object"));
     m_host = std::move(created);
+}
+
+QString MainModel::programFolder() const
+{
+    return m_programFolder.isEmpty() ? programDirectory() : m_programFolder;
 }
 
 HostApp &MainModel::hostAppObject()
@@ -115,6 +121,13 @@ void MainModel::writeRunLogLine(const QString &line)
         return;
     m_runLog->write(toCp1252(line + QStringLiteral("\r\n")));
     m_runLog->flush();
+    if (m_runLogEcho)
+        *m_runLogEcho << line << Qt::endl;
+}
+
+void MainModel::setPlaying(bool on)
+{
+    assign(m_playing, on);
 }
 
 void MainModel::setScriptText(const QString &text)

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "HostApp.h"
+#include "PlayFileReader.h"
 
 #include <QFile>
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <QTextStream>
 #include <array>
 #include <functional>
 #include <memory>
@@ -61,7 +63,7 @@ public:
 
     // Run state
     bool playing() const { return m_playing; }
-    void setPlaying(bool on) { m_playing = on; }
+    void setPlaying(bool on);
     bool waiting() const { return m_waiting; }
     void setWaiting(bool on) { m_waiting = on; }
     bool loading() const { return m_loading; }
@@ -78,11 +80,19 @@ public:
     void setNumPasses(qint16 passes) { m_numPasses = passes; }
     const QString &playFile() const { return m_playFile; }
     void setPlayFile(const QString &path) { m_playFile = path; }
+    /** The open read handle on PlayFile during a run. */
+    PlayFileReader &playFileReader() { return m_playFileReader; }
     const QString &lastAnalysisType() const { return m_lastAnalysisType; }
     void setLastAnalysisType(const QString &type) { m_lastAnalysisType = type; }
     /** Dead-time file name offered by default ("DT.txt"). */
     const QString &deadTimeFileName() const { return m_deadTimeFileName; }
     void setDeadTimeFileName(const QString &name) { m_deadTimeFileName = name; }
+    /**
+     * Folder where value and data files named without a folder live: the
+     * program directory unless one was set (tests point it at a scratch folder).
+     */
+    QString programFolder() const;
+    void setProgramFolder(const QString &folder) { m_programFolder = folder; }
 
     // RunLog
     /** Opens (creates or replaces) the run log of a script run; Failure when it cannot. */
@@ -91,6 +101,12 @@ public:
     bool runLogOpen() const { return m_runLog != nullptr; }
     /** Writes one line ended by CR LF; nothing when no run log is open. */
     void writeRunLogLine(const QString &line);
+    /**
+     * Every line written to the run log also goes to this stream as it is
+     * written (a run without a display, where nobody sees the message panel);
+     * nullptr for none.
+     */
+    void setRunLogEcho(QTextStream *echo) { m_runLogEcho = echo; }
 
     // Control texts
     const QString &scriptText() const { return m_script; }
@@ -150,6 +166,8 @@ private:
     HostFactory m_hostFactory;
     std::unique_ptr<HostApp> m_host;
     std::unique_ptr<QFile> m_runLog;
+    QTextStream *m_runLogEcho = nullptr;
+    PlayFileReader m_playFileReader;
 
     qint32 m_tickCount = 0;
     bool m_playing = false;
@@ -164,6 +182,7 @@ private:
     QString m_playFile;
     QString m_lastAnalysisType;
     QString m_deadTimeFileName = QStringLiteral("DT.txt");
+    QString m_programFolder; ///< empty: the program directory
 
     QString m_script;
     QString m_status = QStringLiteral("Status");

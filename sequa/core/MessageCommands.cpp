@@ -3,14 +3,31 @@
 
 #include "CommandContext.h"
 #include "CommandRegistry.h"
+#include "MainModel.h"
 #include "Operator.h"
+#include "SequaTexts.h"
 
 namespace lumen::sequa {
+
+namespace {
+// ShowMsg keeps its panel up until more than this many ticks have passed.
+constexpr qint32 kShowMsgTicks = 5;
+} // namespace
 
 void registerMessageCommands(CommandRegistry &registry)
 {
     registry.add(QStringLiteral("Beep"), [](CommandContext &) {
         currentOperator().beep();
+        return QStringLiteral("OK");
+    });
+    registry.add(QStringLiteral("WaitDlg"), [](CommandContext &c) {
+        currentOperator().messageBox(c.argument(), kProgramTitle, MessageButtons::Ok);
+        return QStringLiteral("OK");
+    });
+    registry.add(QStringLiteral("ShowMsg"), [](CommandContext &c) {
+        c.model().ShowMessagePanel(c.argument());
+        c.model().pumpForTicks(kShowMsgTicks);
+        c.model().HideMessagePanel();
         return QStringLiteral("OK");
     });
 }

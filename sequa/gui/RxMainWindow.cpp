@@ -1,6 +1,7 @@
 #include "RxMainWindow.h"
 
 #include "MessagePanelWindow.h"
+#include "RecorderPanel.h"
 #include "SequaProgram.h"
 #include "SequaTexts.h"
 
@@ -71,6 +72,7 @@ RxMainWindow::RxMainWindow(SequaProgram &program, QWidget *parent)
     buildControls();
     buildMenus();
     wireEdits();
+    m_recorder = new RecorderPanel(*this, m_program);
     MainModel &model = m_program.model();
     connect(&model, &MainModel::changed, this, &RxMainWindow::refresh);
     connect(&model, &MainModel::messagePanelChanged, this, &RxMainWindow::refreshMessagePanel);
@@ -118,6 +120,7 @@ void RxMainWindow::buildControls()
     loops->layout()->addWidget(m_numPassLoop);
 
     auto *side = new QVBoxLayout;
+    m_side = side;
     m_doNow = new QCheckBox(QStringLiteral("Immediate Test Mode"));
     m_doNow->setObjectName(QStringLiteral("DoNow"));
     m_doNow->setToolTip(
@@ -125,6 +128,7 @@ void RxMainWindow::buildControls()
     side->addWidget(m_doNow);
 
     auto *values = new QGridLayout;
+    m_values = values;
     m_roiCount = makeBox("txt_NumbROIs");
     m_roiNumber = makeBox("ROInumb");
     m_primaryNumber = makeBox("txtPrimNum");

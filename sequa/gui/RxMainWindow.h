@@ -9,13 +9,16 @@
 class QAction;
 class QCheckBox;
 class QComboBox;
+class QGridLayout;
 class QGroupBox;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
+class QVBoxLayout;
 
 namespace lumen::sequa {
 
+class RecorderPanel;
 class SequaProgram;
 
 /**
@@ -37,6 +40,12 @@ public:
     QPushButton *scriptButton(int index) const;
     /** The message panel while it is shown, else nullptr. */
     MessagePanelWindow *messagePanel() const { return m_panel; }
+    /** The recorder buttons filling the frames and value rows. */
+    RecorderPanel *recorderPanel() const { return m_recorder; }
+    /** The column beside the frames: Immediate Test Mode, value rows, script, status. */
+    QVBoxLayout *sideColumn() const { return m_side; }
+    /** The value rows: txt_NumbROIs (row 0), ROInumb (1), txtPrimNum (2), in column 1. */
+    QGridLayout *valueGrid() const { return m_values; }
 
 private:
     void buildControls();
@@ -65,6 +74,9 @@ private:
     QList<QGroupBox *> m_frames;
     std::array<QPushButton *, 4> m_scriptButtons{};
     QPointer<MessagePanelWindow> m_panel;
+    QVBoxLayout *m_side = nullptr;
+    QGridLayout *m_values = nullptr;
+    RecorderPanel *m_recorder = nullptr;
 };
 
 } // namespace lumen::sequa

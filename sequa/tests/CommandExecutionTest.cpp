@@ -128,11 +128,13 @@ TEST_F(CommandExecution, BeepIsExact)
     EXPECT_EQ(m_operator.beeps(), 2) << "the error's own beep";
 }
 
-TEST_F(CommandExecution, CommandsNotBuiltYetAnswerAsNotRecognised)
+TEST_F(CommandExecution, ArgumentsStartDirectlyBehindTheKeyword)
 {
     connectWithDoNow();
     runner().ExecuteCommandLine(QStringLiteral("WaitDlg hello"), false);
-    EXPECT_EQ(model().statusText(), "Command not recognized - WaitDlg hello at line  0");
+    EXPECT_EQ(model().statusText(), "OK");
+    ASSERT_EQ(m_operator.messages().size(), 1);
+    EXPECT_EQ(m_operator.messages()[0], " hello") << "the blank is part of the argument";
 }
 
 TEST_F(CommandExecution, EveryCommandChecksTheConnectionFirst)

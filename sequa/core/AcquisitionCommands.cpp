@@ -1,0 +1,81 @@
+// Acquisition, presets, elapsed times, external inputs and outputs and the
+// host's window: commands whose work HostApp does.
+#include "AcquisitionCommands.h"
+
+#include "CommandContext.h"
+#include "CommandRegistry.h"
+#include "HostApp.h"
+#include "MainModel.h"
+#include "NumberText.h"
+#include "Operator.h"
+#include "ValueFiles.h"
+
+namespace lumen::sequa {
+
+namespace {
+const QString kOk = QStringLiteral("OK");
+} // namespace
+
+void registerAcquisitionCommands(CommandRegistry &registry)
+{
+    registry.add(QStringLiteral("Minimize"), [](CommandContext &c) { return c.host().Minimize(); });
+    registry.add(QStringLiteral("Maximize"), [](CommandContext &c) { return c.host().Maximize(); });
+    registry.add(QStringLiteral("StartAcquire"),
+                 [](CommandContext &c) { return c.host().StartAcquire(); });
+    registry.add(QStringLiteral("StopAcquire"),
+                 [](CommandContext &c) { return c.host().StopAcquire(); });
+    registry.add(QStringLiteral("EraseSpectrum"),
+                 [](CommandContext &c) { return c.host().Erasespectrum(); });
+    registry.add(QStringLiteral("GetAcqStatus"),
+                 [](CommandContext &c) { return kOk + c.host().GetAcquireStatus(); });
+    registry.add(QStringLiteral("PresetsOff"),
+                 [](CommandContext &c) { return c.host().presetsoff(); });
+    registry.add(QStringLiteral("PresetsOn"),
+                 [](CommandContext &c) { return c.host().presetson(); });
+
+    registry.add(QStringLiteral("SetRealPreset"), [](CommandContext &c) {
+        double seconds = c.numericArgument();
+        return c.host().SetRealPreset(seconds);
+    });
+    registry.add(QStringLiteral("SetLivePreset"), [](CommandContext &c) {
+        double seconds = c.numericArgument();
+        return c.host().SetLivePreset(seconds);
+    });
+    // The two live-preset commands answer "OK" whatever the host says.
+    registry.add(QStringLiteral("GetLivePreset"), [](CommandContext &c) {
+        const QString file = CommandContext::fileNameField(c.trimmedArgument());
+        double seconds = numericValue(ValueFiles::ReadValueFile(c.model().programFolder(), file));
+        c.host().SetLivePreset(seconds);
+        return kOk;
+    });
+    registry.add(QStringLiteral("AskLivePreset"), [](CommandContext &c) {
+        const QString entry = currentOperator().inputBox(QStringLiteral("Enter Live Time preset:"),
+                                                         QStringLiteral("Live Time Preset"));
+        double seconds = numericValue(entry);
+        ValueFiles::writeValueFile(c.model().programFolder(), QStringLiteral("LTpreset.txt"),
+                                   shortDoubleText(seconds));
+        c.host().SetLivePreset(seconds);
+        return kOk;
+    });
+
+    registry.add(QStringLiteral("GetElapsedReal"), [](CommandContext &c) {
+        return QStringLiteral("OK Elapsed Real Time is ") + c.host().GetElapsedReal() +
+               QStringLiteral(" seconds");
+    });
+    registry.add(QStringLiteral("GetElapsedLive"), [](CommandContext &c) {
+        return QStringLiteral("OK Elapsed Live Time is ") + c.host().GetElapsedLive() +
+               QStringLiteral(" seconds");
+    });
+
+    registry.add(QStringLiteral("GetExtIn"), [](CommandContext &c) {
+        std::int16_t input = c.int16Argument();
+        return c.host().GetExtInput(input);
+    });
+    registry.add(QStringLiteral("SetExtOut"), [](CommandContext &c) {
+        std::int16_t output = c.int16Argument();
+        std::int16_t state = strictInt16(c.afterFirstComma());
+        return c.host().SetExtOutput(output, state);
+    });
+}
+
+} // namespace lumen::sequa

@@ -1,0 +1,48 @@
+// The commands that write the counts, ROI and dead-time data files.
+#include "DataFileCommands.h"
+
+#include "CommandContext.h"
+#include "CommandRegistry.h"
+#include "DataFiles.h"
+#include "FixedText.h"
+#include "MainModel.h"
+#include "NumberText.h"
+#include "ValueFiles.h"
+
+namespace lumen::sequa {
+
+namespace {
+const QString kOk = QStringLiteral("OK");
+
+QString saveDeadTimeNamedInLine(CommandContext &c)
+{
+    QString name = c.trimmedArgument().left(CommandContext::kFileNameWidth);
+    DataFiles(c.model()).SaveDeadTime(name);
+    return kOk;
+}
+} // namespace
+
+void registerDataFileCommands(CommandRegistry &registry)
+{
+    registry.add(QStringLiteral("GetCounts"), [](CommandContext &c) {
+        DataFiles(c.model()).DumpChannelCounts();
+        return kOk + c.model().statusText();
+    });
+    registry.add(QStringLiteral("LOGROIS"), [](CommandContext &c) {
+        DataFiles(c.model()).LogRoiData(c.int16Argument());
+        return kOk;
+    });
+    registry.add(QStringLiteral("SaveDT"), &saveDeadTimeNamedInLine);
+    registry.add(QStringLiteral("StoreDT"), &saveDeadTimeNamedInLine);
+    registry.add(QStringLiteral("GetDTName"), [](CommandContext &c) {
+        const QString file = CommandContext::fileNameField(c.trimmedArgument());
+        QString name = ValueFiles::ReadValueFile(c.model().programFolder(), file);
+        if (!name.isEmpty()) {
+            name = trimBlanks(name);
+            DataFiles(c.model()).SaveDeadTime(name);
+        }
+        return kOk;
+    });
+}
+
+} // namespace lumen::sequa

@@ -1,0 +1,130 @@
+#include "ScriptButtons.h"
+
+#include "CommandRunner.h"
+#include "Failure.h"
+#include "MainModel.h"
+#include "Operator.h"
+#include "ScriptPlayer.h"
+#include "SequaTexts.h"
+#include "TextFile.h"
+
+#include <exception>
+#include <optional>
+
+namespace lumen::sequa {
+
+namespace {
+
+FileDialogRequest scriptDialog(FileDialogRequest::Kind kind, const QString &title,
+                               const QString &folder)
+{
+    FileDialogRequest request;
+    request.kind = kind;
+    request.title = title;
+    request.defaultExtension = QStringLiteral("LSF");
+    request.initialName = QStringLiteral("*.lsf");
+    request.filter = ScriptButtons::kFilter;
+    request.filterIndex = 1;
+    request.initialFolder = folder;
+    request.mustExist = kind == FileDialogRequest::Kind::Open;
+    return request;
+}
+
+void showFailure(const std::exception &error)
+{
+    const auto *failure = dynamic_cast<const Failure *>(&error);
+    currentOperator().messageBox(failure ? failure->description()
+                                         : QString::fromLocal8Bit(error.what()),
+                                 kProgramTitle, MessageButtons::Ok);
+}
+
+} // namespace
+
+ScriptButtons::ScriptButtons(MainModel &model, CommandRunner &runner)
+    : m_model(model), m_runner(runner)
+{
+}
+
+void ScriptButtons::click(int index)
+{
+    switch (index) {
+    case LoadScript:
+        load();
+        break;
+    case SaveScript:
+        save();
+        break;
+    case EraseScript:
+        erase();
+        break;
+    case PlayScript:
+        play();
+        break;
+    default:
+        break;
+    }
+}
+
+QString ScriptButtons::scriptFromLines(const QStringList &lines)
+{
+    QString script;
+    for (const QString &line : lines) {
+        if (script.size() >= MainModel::kScriptCapacity)
+            break; // further lines are dropped without a word, unlike a recorded line
+        script += line + QStringLiteral("\r\n");
+    }
+    return script;
+}
+
+void ScriptButtons::load()
+{
+    const std::optional<QString> path = currentOperator().fileDialog(scriptDialog(
+        FileDialogRequest::Kind::Open, QStringLiteral("Load MCA Script"), m_model.programFolder()));
+    if (!path)
+        return;
+    try {
+        m_model.setScriptText(scriptFromLines(textfile::readLines(*path)));
+    } catch (const std::exception &error) {
+        showFailure(error);
+    }
+}
+
+void ScriptButtons::save()
+{
+    const std::optional<QString> path = currentOperator().fileDialog(scriptDialog(
+        FileDialogRequest::Kind::Save, QStringLiteral("Save MCA Script"), m_model.programFolder()));
+    if (!path)
+        return;
+    try {
+        textfile::writeAll(*path, m_model.scriptText() + QStringLiteral("\r\n"));
+    } catch (const std::exception &error) {
+        showFailure(error);
+    }
+}
+
+void ScriptButtons::erase()
+{
+    if (m_model.scriptText().isEmpty())
+        return;
+    if (currentOperator().messageBox(QStringLiteral("Are you sure?"), kProgramTitle,
+                                     MessageButtons::OkCancel) == MessageAnswer::Ok)
+        m_model.setScriptText(QString());
+}
+
+bool ScriptButtons::playEnabled() const
+{
+    return !m_model.playing();
+}
+
+bool ScriptButtons::play()
+{
+    if (!playEnabled())
+        return true;
+    const bool doNow = m_model.doNow();
+    m_model.setDoNow(true);
+    const bool failed = ScriptPlayer(m_model, m_runner).PlayScript(m_model.scriptText());
+    m_model.setDoNow(doNow);
+    return failed;
+}
+
+} // namespace lumen::sequa
