@@ -39,18 +39,23 @@ SystemProcessLauncher::~SystemProcessLauncher()
 
 namespace {
 // A bare program name is looked for beside the running program first, then
-// on the search path, as a Windows start does: a script that names
-// "Ledgerly APPEND" finds the suite's own program wherever it is installed.
+// in the current folder, then on the search path, as a Windows start does: a
+// script that names "Ledgerly APPEND" finds the suite's own program wherever
+// it is installed. The result is absolute, so that starting it never
+// searches again.
 QString findProgram(const QString &program)
 {
+    const QFileInfo given(program);
     if (program.contains(u'/') || program.contains(u'\\'))
-        return QString();
+        return given.isFile() ? given.absoluteFilePath() : QString();
     if (QCoreApplication::instance()) {
         const QString beside =
             QStandardPaths::findExecutable(program, {QCoreApplication::applicationDirPath()});
         if (!beside.isEmpty())
             return beside;
     }
+    if (given.isFile())
+        return given.absoluteFilePath();
     return QStandardPaths::findExecutable(program);
 }
 } // namespace
@@ -62,9 +67,7 @@ qint64 SystemProcessLauncher::start(const QString &commandLine, bool minimized)
     if (words.isEmpty())
         throw Failure(QStringLiteral("File not found: no program named"));
     const QString program = words.takeFirst();
-    QString resolved = program;
-    if (!QFileInfo(program).isFile())
-        resolved = findProgram(program);
+    const QString resolved = findProgram(program);
     if (resolved.isEmpty() || !QFileInfo(resolved).isExecutable())
         throw Failure(QStringLiteral("File not found: ") + program);
 

@@ -6,6 +6,7 @@
 #include "ScriptedOperator.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -82,6 +83,24 @@ TEST(Paths, ProgramDirectoryCanBeChosenForAnInstallation)
               QStringLiteral("/tmp/lumen-programs/ARC&FILE.DAT"));
     qunsetenv("LUMEN_PROGRAM_DIR");
     EXPECT_EQ(programDirectory(), QCoreApplication::applicationDirPath());
+}
+
+TEST(ProcessLauncher, FindsAProgramOfTheCurrentFolderByItsBareName)
+{
+    QTemporaryDir dir;
+    const QString script = dir.filePath(QStringLiteral("lumen-probe"));
+    QFile file(script);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("#!/bin/sh\nexit 7\n");
+    file.close();
+    file.setPermissions(file.permissions() | QFile::ExeOwner);
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    SystemProcessLauncher launcher;
+    qint64 pid = -1;
+    EXPECT_NO_THROW(pid = launcher.start(QStringLiteral("lumen-probe now"), false));
+    QDir::setCurrent(before);
+    EXPECT_EQ(launcher.waitForEnd(pid), 7);
 }
 
 TEST(ProcessLauncher, StartsAndWaitsForAProgram)

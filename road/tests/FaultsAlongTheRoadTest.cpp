@@ -10,6 +10,7 @@
 namespace {
 
 const QStringList kArchivingLoop = {
+    QStringLiteral("ConnectLMN"),
     QStringLiteral("SetPrimary 1"),
     QStringLiteral("PresetsOff"),
     QStringLiteral("SetLivePreset 300"),
@@ -97,7 +98,7 @@ TEST(FaultsAlongTheRoad, ArchiveThatCannotBeOpenedIsLeftAsItWas)
         file.write(notADatabase);
     }
     lab.writeScript(QStringLiteral("one.lsf"),
-                    {QStringLiteral("SetLivePreset 60"), QStringLiteral("PresetsOn"),
+                    {QStringLiteral("ConnectLMN"), QStringLiteral("SetLivePreset 60"), QStringLiteral("PresetsOn"),
                      QStringLiteral("EraseSpectrum"), QStringLiteral("StartAcquire"),
                      QStringLiteral("WaitPreset"), QStringLiteral("AnalyzeRapidScan"),
                      QStringLiteral("WaitExtProg Ledgerly APPEND"),
@@ -122,7 +123,7 @@ TEST(FaultsAlongTheRoad, MissingReportArchivesNothingAndSaysSo)
 {
     LabFolder lab;
     lab.writeScript(QStringLiteral("one.lsf"),
-                    {QStringLiteral("SetLivePreset 60"), QStringLiteral("PresetsOn"),
+                    {QStringLiteral("ConnectLMN"), QStringLiteral("SetLivePreset 60"), QStringLiteral("PresetsOn"),
                      QStringLiteral("StartAcquire"), QStringLiteral("WaitPreset"),
                      QStringLiteral("AnalyzeRapidScan"), QStringLiteral("WaitExtProg Ledgerly APPEND")});
     ASSERT_EQ(lab.run(QStringLiteral("Sequa"), {QStringLiteral("one.lsf")}).exitCode, 0);
@@ -143,7 +144,7 @@ TEST(FaultsAlongTheRoad, RoiLogThatCannotBeWrittenIsAnErrorAndTheRunGoesOn)
     for (const QDate &day : {today, today.addDays(1)})
         ASSERT_TRUE(QDir(lab.lab()).mkdir(LabFolder::roiLogName(day)));
     lab.writeScript(QStringLiteral("log.lsf"),
-                    {QStringLiteral("StartAcquire"), QStringLiteral("LogROIs 6"),
+                    {QStringLiteral("ConnectLMN"), QStringLiteral("StartAcquire"), QStringLiteral("LogROIs 6"),
                      QStringLiteral("GetNumberChannels")});
 
     const ProgramRun played = lab.run(QStringLiteral("Sequa"), {QStringLiteral("log.lsf")});
