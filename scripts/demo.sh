@@ -40,21 +40,24 @@ mkdir -p "$LUMEN_ROOT/Temp" "$LUMEN_ROOT/Data"
 unset DISPLAY WAYLAND_DISPLAY
 cd "$lab"
 
+# play SCRIPT HOST_TIME [ANSWERS]: each run has a simulated host of its own,
+# whose clock starts at the hour of the lab's day given here.
 play() {
-    echo "== $1"
+    echo "== $1 (host clock from $2)"
     local started=$SECONDS
-    if [ -n "${2:-}" ]; then
-        LUMEN_ANSWERS="$2" ./Sequa "$1"
+    if [ -n "${3:-}" ]; then
+        LUMEN_HOST_START="$2" LUMEN_ANSWERS="$3" ./Sequa "$1"
     else
-        ./Sequa "$1"
+        LUMEN_HOST_START="$2" ./Sequa "$1"
     fi
     echo "   ended with status 0 after $((SECONDS - started)) s"
 }
 
-play check_source.lsf
-play sample_batch.lsf "$root/examples/demo_answers.txt"
-play check_source.lsf
-play import_spectrum.lsf
+day=$(date +%F)
+play check_source.lsf "$day 08:00:00"
+play sample_batch.lsf "$day 09:00:00" "$root/examples/demo_answers.txt"
+play check_source.lsf "$day 16:00:00"
+play import_spectrum.lsf "$day 16:30:00"
 
 db="$LUMEN_ROOT/RESULTS.MDB"
 records=$(sqlite3 "$db" 'SELECT COUNT(*) FROM "SamData";')

@@ -25,16 +25,21 @@ TEST(RoadOfOneMeasurement, ExampleScriptsArchiveEverySampleAndLogTheDrift)
     QProcessEnvironment env = lab.environment();
     const QDate firstDay = QDate::currentDate();
 
+    // Each run gets its own simulated host; their clocks are set to the hours
+    // of a lab's day, so that the drift is measured hours after its reference.
+    env.insert(QStringLiteral("LUMEN_HOST_START"), QStringLiteral("2026-12-07 08:00:00"));
     const ProgramRun reference = lab.run(QStringLiteral("Sequa"), {QStringLiteral("check_source.lsf")}, env);
     ASSERT_TRUE(reference.finished);
     ASSERT_EQ(reference.exitCode, 0) << qPrintable(reference.err);
 
+    env.insert(QStringLiteral("LUMEN_HOST_START"), QStringLiteral("2026-12-07 09:00:00"));
     env.insert(QStringLiteral("LUMEN_ANSWERS"), lab.example(QStringLiteral("demo_answers.txt")));
     const ProgramRun batch = lab.run(QStringLiteral("Sequa"), {QStringLiteral("sample_batch.lsf")}, env);
     ASSERT_TRUE(batch.finished);
     ASSERT_EQ(batch.exitCode, 0) << qPrintable(batch.err);
     env.remove(QStringLiteral("LUMEN_ANSWERS"));
 
+    env.insert(QStringLiteral("LUMEN_HOST_START"), QStringLiteral("2026-12-07 16:00:00"));
     const ProgramRun drift = lab.run(QStringLiteral("Sequa"), {QStringLiteral("check_source.lsf")}, env);
     ASSERT_EQ(drift.exitCode, 0) << qPrintable(drift.err);
     const ProgramRun import = lab.run(QStringLiteral("Sequa"), {QStringLiteral("import_spectrum.lsf")}, env);
@@ -48,8 +53,9 @@ TEST(RoadOfOneMeasurement, ExampleScriptsArchiveEverySampleAndLogTheDrift)
 
     // One stability line per check-source run, the first being the reference.
     const QStringList stability = lab.textLines(lab.lab(QStringLiteral("StabData.txt")));
-    ASSERT_EQ(stability.size(), 2);
+    ASSERT_EQ(stability.size(), 2) << qPrintable(drift.out + drift.err);
     EXPECT_EQ(stability[0].simplified(), QStringLiteral("0 0"));
+    EXPECT_TRUE(stability[1].startsWith(QStringLiteral("480 "))) << qPrintable(stability[1]);
 
     // Six ROI rows per sample under the day's date line and header.
     QString roiLog = lab.lab(LabFolder::roiLogName(firstDay));
