@@ -3,7 +3,6 @@
 #include "SimulatedHost.h"
 #include "host/TcpHostClient.h"
 
-#include <QCoreApplication>
 #include <QSemaphore>
 #include <QTemporaryDir>
 #include <QThread>
@@ -95,12 +94,3 @@ void LoopbackGetCounts(benchmark::State &state)
 BENCHMARK(LoopbackGetCounts);
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -6,7 +6,6 @@
 #include "ResultColumns.h"
 #include "ResultsDatabase.h"
 
-#include <QCoreApplication>
 #include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -141,12 +140,3 @@ void BM_Sqlite3ShellInsertSameRow(benchmark::State &state)
 BENCHMARK(BM_Sqlite3ShellInsertSameRow)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

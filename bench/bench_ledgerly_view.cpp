@@ -6,7 +6,6 @@
 #include "ResultsTableModel.h"
 #include "ViewerModel.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -133,12 +132,3 @@ void BM_OpenViewerOnServer(benchmark::State &state)
 BENCHMARK(BM_OpenViewerOnServer)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -6,7 +6,6 @@
 #include "ScriptedOperator.h"
 #include "SequaProgram.h"
 
-#include <QCoreApplication>
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -49,12 +48,3 @@ BENCHMARK(BM_DispatchLateRow);
 BENCHMARK(BM_DispatchNoRow);
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -2,16 +2,9 @@
 // GetCounts (16384 channels fetched in one call, the channel file written)
 // and one LOGROIS 6 (24 host calls, six rows appended), beside a Beep as the
 // cost of dispatch alone.
-#include "MainModel.h"
-#include "Operator.h"
-#include "ScriptedOperator.h"
-#include "SequaProgram.h"
-#include "SimulatedHost.h"
-#include "host/HostAppHandle.h"
+#include "SequaOnSimulatedHost.h"
 
-#include <QCoreApplication>
 #include <QFile>
-#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <vector>
 
@@ -20,28 +13,10 @@ namespace {
 using namespace lumen;
 using namespace lumen::sequa;
 
-struct Bench
+struct Bench : SequaOnSimulatedHost
 {
-    ScriptedOperator op;
-    QTemporaryDir folder;
-    std::shared_ptr<SimulatedHost> host;
-    std::unique_ptr<SequaProgram> program;
-
-    Bench()
+    Bench() : SequaOnSimulatedHost(11, 16384)
     {
-        setCurrentOperator(&op);
-        SimulatedHostSettings settings;
-        settings.seed = 11;
-        settings.manualClock = true;
-        settings.channels = 16384;
-        settings.dataFolder = folder.filePath(QStringLiteral("data"));
-        host = std::make_shared<SimulatedHost>(settings);
-        program = std::make_unique<SequaProgram>(
-            [this](const QString &) { return std::make_unique<HostAppHandle>(host); });
-        program->model().setProgramFolder(folder.path());
-        program->model().setDoNow(true);
-        program->model().createHostAppObject();
-
         QFile rois(folder.filePath(QStringLiteral("rois.txt")));
         if (rois.open(QIODevice::WriteOnly)) {
             for (int i = 0; i < 6; ++i)
@@ -55,7 +30,6 @@ struct Bench
         // Read after the count, as a script does once its preset is reached.
         dispatch(QStringLiteral("StopAcquire"));
     }
-    ~Bench() { setCurrentOperator(nullptr); }
 
     QString dispatch(const QString &line)
     {
@@ -104,12 +78,3 @@ BENCHMARK(BM_GetCounts16384)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_LogRois6)->Unit(benchmark::kMicrosecond);
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

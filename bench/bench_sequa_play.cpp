@@ -4,16 +4,9 @@
 // play file, LoopEnd rewinds, event pumping and the line bookkeeping are the
 // difference).
 #include "CommandRunner.h"
-#include "MainModel.h"
-#include "Operator.h"
 #include "ScriptPlayer.h"
-#include "ScriptedOperator.h"
-#include "SequaProgram.h"
-#include "SimulatedHost.h"
-#include "host/HostAppHandle.h"
+#include "SequaOnSimulatedHost.h"
 
-#include <QCoreApplication>
-#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -24,29 +17,9 @@ using namespace lumen::sequa;
 constexpr int kPasses = 9999;
 const QStringList kBody = {QStringLiteral("SetPrimary1"), QStringLiteral("GetElapsedReal")};
 
-struct Bench
+struct Bench : SequaOnSimulatedHost
 {
-    ScriptedOperator op;
-    QTemporaryDir folder;
-    std::shared_ptr<SimulatedHost> host;
-    std::unique_ptr<SequaProgram> program;
-
-    Bench()
-    {
-        setCurrentOperator(&op);
-        SimulatedHostSettings settings;
-        settings.seed = 3;
-        settings.manualClock = true;
-        settings.channels = 1024;
-        settings.dataFolder = folder.filePath(QStringLiteral("data"));
-        host = std::make_shared<SimulatedHost>(settings);
-        program = std::make_unique<SequaProgram>(
-            [this](const QString &) { return std::make_unique<HostAppHandle>(host); });
-        program->model().setProgramFolder(folder.path());
-        program->model().setDoNow(true);
-        program->model().createHostAppObject();
-    }
-    ~Bench() { setCurrentOperator(nullptr); }
+    Bench() : SequaOnSimulatedHost(3, 1024) {}
 };
 
 QString loopScript()
@@ -101,12 +74,3 @@ void BM_ExecuteSameLinesDirectly(benchmark::State &state)
 BENCHMARK(BM_ExecuteSameLinesDirectly)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    QCoreApplication app(argc, argv); // the player pumps events after every line
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -43,8 +43,7 @@ void registerAcquisitionCommands(CommandRegistry &registry)
     });
     // The two live-preset commands answer "OK" whatever the host says.
     registry.add(QStringLiteral("GetLivePreset"), [](CommandContext &c) {
-        const QString file = CommandContext::fileNameField(c.trimmedArgument());
-        double seconds = numericValue(ValueFiles::ReadValueFile(c.model().programFolder(), file));
+        double seconds = numericValue(c.valueFileArgument());
         c.host().SetLivePreset(seconds);
         return kOk;
     });

@@ -5,6 +5,7 @@
 #include "FixedText.h"
 #include "MainModel.h"
 #include "NumberText.h"
+#include "ValueFiles.h"
 
 namespace lumen::sequa {
 
@@ -34,6 +35,11 @@ QString CommandContext::argument() const
 QString CommandContext::trimmedArgument() const
 {
     return trimBlanks(argument());
+}
+
+QString CommandContext::valueFileArgument() const
+{
+    return ValueFiles::ReadValueFile(m_model.programFolder(), fileNameField(trimmedArgument()));
 }
 
 double CommandContext::numericArgument() const

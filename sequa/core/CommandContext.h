@@ -53,6 +53,11 @@ public:
     QString beforeFirstComma() const;
     /** Second of two arguments: the text after the first comma; the whole line without one. */
     QString afterFirstComma() const;
+    /**
+     * `ReadValueFile` of the value file that the trimmed argument names (in
+     * the 255-character field; without a folder, in the program folder).
+     */
+    QString valueFileArgument() const;
     /** A file name in the 255-character field: cut or blank-padded. */
     static QString fileNameField(const QString &name);
 

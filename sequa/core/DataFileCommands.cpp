@@ -7,7 +7,6 @@
 #include "FixedText.h"
 #include "MainModel.h"
 #include "NumberText.h"
-#include "ValueFiles.h"
 
 namespace lumen::sequa {
 
@@ -35,8 +34,7 @@ void registerDataFileCommands(CommandRegistry &registry)
     registry.add(QStringLiteral("SaveDT"), &saveDeadTimeNamedInLine);
     registry.add(QStringLiteral("StoreDT"), &saveDeadTimeNamedInLine);
     registry.add(QStringLiteral("GetDTName"), [](CommandContext &c) {
-        const QString file = CommandContext::fileNameField(c.trimmedArgument());
-        QString name = ValueFiles::ReadValueFile(c.model().programFolder(), file);
+        QString name = c.valueFileArgument();
         if (!name.isEmpty()) {
             name = trimBlanks(name);
             DataFiles(c.model()).SaveDeadTime(name);

@@ -16,11 +16,6 @@ namespace lumen::sequa {
 namespace {
 const QString kOk = QStringLiteral("OK");
 
-QString readValueFileArgument(CommandContext &c)
-{
-    return ValueFiles::ReadValueFile(c.model().programFolder(),
-                                     CommandContext::fileNameField(c.trimmedArgument()));
-}
 
 QString ask(const char *prompt, const char *title)
 {
@@ -36,7 +31,7 @@ void registerSampleCommands(CommandRegistry &registry)
         return kOk;
     });
     registry.add(QStringLiteral("GetQuantity"), [](CommandContext &c) {
-        const float quantity = static_cast<float>(numericValue(readValueFileArgument(c)));
+        const float quantity = static_cast<float>(numericValue(c.valueFileArgument()));
         c.host().SampleQuantity(quantity);
         return kOk;
     });
@@ -52,7 +47,7 @@ void registerSampleCommands(CommandRegistry &registry)
         return c.host().SampleDate(text);
     });
     registry.add(QStringLiteral("GetDate"), [](CommandContext &c) {
-        const QString value = readValueFileArgument(c);
+        const QString value = c.valueFileArgument();
         QString date =
             value.isEmpty() ? SampleDateTime::today() : SampleDateTime::formatAsDate(value);
         if (!SampleDateTime::isDate(date))
@@ -85,7 +80,7 @@ void registerSampleCommands(CommandRegistry &registry)
                       QStringLiteral("\" is no date or time"));
     });
     registry.add(QStringLiteral("GetTime"), [](CommandContext &c) {
-        const QString value = readValueFileArgument(c);
+        const QString value = c.valueFileArgument();
         QString time =
             value.isEmpty() ? SampleDateTime::now() : SampleDateTime::formatAsTime(value);
         if (!SampleDateTime::isTime(time))
@@ -110,7 +105,7 @@ void registerSampleCommands(CommandRegistry &registry)
         return c.host().SampleUnits(units);
     });
     registry.add(QStringLiteral("GetUnits"), [](CommandContext &c) {
-        QString units = readValueFileArgument(c);
+        QString units = c.valueFileArgument();
         return c.host().SampleUnits(units);
     });
     registry.add(QStringLiteral("AskUnits"), [](CommandContext &c) {

@@ -15,12 +15,6 @@ namespace lumen::sequa {
 
 namespace {
 const QString kOk = QStringLiteral("OK");
-
-QString readValueFileArgument(CommandContext &c)
-{
-    return ValueFiles::ReadValueFile(c.model().programFolder(),
-                                     CommandContext::fileNameField(c.trimmedArgument()));
-}
 } // namespace
 
 void registerSpectrumCommands(CommandRegistry &registry)
@@ -44,7 +38,7 @@ void registerSpectrumCommands(CommandRegistry &registry)
         return c.host().SetSpectrumID(id);
     });
     registry.add(QStringLiteral("GetID"), [](CommandContext &c) {
-        QString id = readValueFileArgument(c);
+        QString id = c.valueFileArgument();
         return c.host().SetSpectrumID(id);
     });
     registry.add(QStringLiteral("AskID"), [](CommandContext &c) {
@@ -54,7 +48,7 @@ void registerSpectrumCommands(CommandRegistry &registry)
         return c.host().SetSpectrumID(id);
     });
     registry.add(QStringLiteral("GetName"), [](CommandContext &c) {
-        QString name = readValueFileArgument(c);
+        QString name = c.valueFileArgument();
         if (name.isEmpty())
             return kOk;
         return c.host().SaveSpt(name);

@@ -1,0 +1,39 @@
+// Sequa's program state driving an in-process simulated host on a manual
+// clock, with Immediate Test Mode on: what the Sequa benchmarks measure
+// against. Files land in a scratch folder.
+#pragma once
+
+#include "MainModel.h"
+#include "Operator.h"
+#include "ScriptedOperator.h"
+#include "SequaProgram.h"
+#include "SimulatedHost.h"
+#include "host/HostAppHandle.h"
+
+#include <QTemporaryDir>
+#include <memory>
+
+struct SequaOnSimulatedHost
+{
+    lumen::ScriptedOperator op;
+    QTemporaryDir folder;
+    std::shared_ptr<lumen::SimulatedHost> host;
+    std::unique_ptr<lumen::sequa::SequaProgram> program;
+
+    SequaOnSimulatedHost(std::uint64_t seed, int channels)
+    {
+        lumen::setCurrentOperator(&op);
+        lumen::SimulatedHostSettings settings;
+        settings.seed = seed;
+        settings.manualClock = true;
+        settings.channels = channels;
+        settings.dataFolder = folder.filePath(QStringLiteral("data"));
+        host = std::make_shared<lumen::SimulatedHost>(settings);
+        program = std::make_unique<lumen::sequa::SequaProgram>(
+            [this](const QString &) { return std::make_unique<lumen::HostAppHandle>(host); });
+        program->model().setProgramFolder(folder.path());
+        program->model().setDoNow(true);
+        program->model().createHostAppObject();
+    }
+    ~SequaOnSimulatedHost() { lumen::setCurrentOperator(nullptr); }
+};
