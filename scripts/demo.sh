@@ -68,7 +68,8 @@ echo
 echo "Products:"
 echo "  reports and spectra:  $LUMEN_ROOT/Data"
 ls "$LUMEN_ROOT/Data" | sed 's/^/                          /'
-echo "  ROI log:              $lab/$roilog ($(($(wc -l < "$roilog") - 2)) rows)"
+# The log holds a date line and a header, then one row per ROI and pass.
+echo "  ROI log:              $lab/$roilog ($(($(grep -c '[^[:space:]]' "$roilog") - 2)) rows)"
 echo "  results database:     $db ($records records, $columns columns)"
 echo "  stability log:        $lab/StabData.txt ($(wc -l < StabData.txt) lines)"
 sed 's/^/                          /' StabData.txt

@@ -398,7 +398,7 @@ QString SimulatedHost::SaveSpt(QString &fileName)
     if (const auto e = enter("SaveSpt"))
         return *e;
     try {
-        const QString path = resolveFile(fileName);
+        const QString path = resolveFile(fileName, QStringLiteral(".Ans"));
         SpectrumMemory &m = current();
         transpec::AnsHeader header;
         header.setSpectrumId(m.spectrumId);
@@ -576,7 +576,7 @@ QString SimulatedHost::SaveRprt(QString &analysisType, QString &fileName)
     if (const auto e = enter("SaveRprt"))
         return *e;
     try {
-        const QString target = resolveFile(fileName);
+        const QString target = resolveFile(fileName, QStringLiteral(".Rpt"));
         const QString made = ensureReport(analysisType);
         if (made != QLatin1String("OK"))
             return made;
@@ -673,11 +673,15 @@ QString SimulatedHost::reportPath() const
 
 // ---- analysis ----------------------------------------------------------------
 
-QString SimulatedHost::resolveFile(const QString &name) const
+QString SimulatedHost::resolveFile(const QString &name, const QString &defaultSuffix) const
 {
-    const QString trimmed = name.trimmed();
+    QString trimmed = name.trimmed();
     if (trimmed.isEmpty())
         throw Failure(QStringLiteral("No file name given"));
+    // AskName saves the report and the spectrum under one name: the kind of
+    // file is told by its extension, so neither overwrites the other.
+    if (!defaultSuffix.isEmpty() && QFileInfo(trimmed).suffix().isEmpty())
+        trimmed += defaultSuffix;
     if (hasFolder(trimmed))
         return designPath(trimmed);
     const QString folder = m_settings.dataFolder.isEmpty()

@@ -113,7 +113,8 @@ private:
     void advanceMemory(SpectrumMemory &memory, double hostNow);
     void addCounts(SpectrumMemory &memory, double realSeconds);
     SpectrumMemory &current() { return m_memories[std::size_t(m_primary - 1)]; }
-    QString resolveFile(const QString &name) const;
+    /** A name without a folder lies in the data folder; one without an extension gets `defaultSuffix`. */
+    QString resolveFile(const QString &name, const QString &defaultSuffix = QString()) const;
     QString analyse(const QString &analysisType);
     ResultsReport buildReport(SpectrumMemory &memory, const QString &type);
     QString roiField(const SpectrumMemory &memory, const RegionOfInterest &roi, const QString &key);

@@ -110,11 +110,11 @@ TEST_F(ScriptPlayerTest, EachPassOnTheSimulatedHostSavesItsOwnNumberedSpectrum)
     EXPECT_FALSE(play({"DoNumPass 3", "LoopBeg", "AutoID", "AutoSaveSpcSPEC", "LoopEnd"}));
     EXPECT_TRUE(logLines().isEmpty()) << logLines().join('\n').toStdString();
     for (int pass = 1; pass <= 3; ++pass) {
-        const QByteArray spectrum = bytesOf(QStringLiteral("data/SPEC%1").arg(pass));
+        const QByteArray spectrum = bytesOf(QStringLiteral("data/SPEC%1.Ans").arg(pass));
         EXPECT_TRUE(spectrum.contains(QStringLiteral("Sample sequence number %1").arg(pass).toLatin1()))
             << "pass " << pass << " of " << spectrum.size() << " bytes";
     }
-    EXPECT_FALSE(QFile::exists(file(QStringLiteral("data/SPEC4"))));
+    EXPECT_FALSE(QFile::exists(file(QStringLiteral("data/SPEC4.Ans"))));
 }
 
 TEST_F(ScriptPlayerTest, AutoSaveSpcTakesAtMostFourCharactersOfRoot)
