@@ -19,7 +19,11 @@ QString programDirectory()
     if (!QCoreApplication::instance())
         return QDir::currentPath();
     const QString beside = QCoreApplication::applicationDirPath();
-    if (QFileInfo(beside).isWritable())
+    // A system folder counts as read-only even for root, who could write it.
+    const bool systemFolder = beside.startsWith(QLatin1String("/usr/")) ||
+                              beside.startsWith(QLatin1String("/bin")) ||
+                              beside.startsWith(QLatin1String("/sbin"));
+    if (!systemFolder && QFileInfo(beside).isWritable())
         return beside;
     // Installed system-wide (/usr/bin): settings, value and data files go to
     // the per-user Lumen folder, shared by the suite's programs as the one

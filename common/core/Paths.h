@@ -7,7 +7,7 @@ namespace lumen {
 /**
  * Where settings, value and data files live: $LUMEN_PROGRAM_DIR when set,
  * else the folder of the running executable, or lumenRoot() when that folder
- * is not writable (a system-wide installation).
+ * is not writable or is a system folder (/usr/..., a system-wide installation).
  */
 QString programDirectory();
 /** programDirectory() + separator + name. */
