@@ -36,7 +36,7 @@ function(lumen_tests name dir)
   target_link_libraries(${name} PRIVATE lumen_test_main ${ARGN})
   target_compile_definitions(${name} PRIVATE
       LUMEN_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
-      LUMEN_SAMPLES_DIR="${PROJECT_SOURCE_DIR}/../shared/samples"
+      LUMEN_SAMPLES_DIR="${PROJECT_SOURCE_DIR}/examples/reports"
       LUMEN_BINARY_DIR="${PROJECT_BINARY_DIR}")
   include(GoogleTest)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
