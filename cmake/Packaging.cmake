@@ -2,7 +2,7 @@
 # (or `cpack` in the build folder) writes lumen-suite_<version>_amd64.deb.
 install(FILES
     packaging/sequa.desktop packaging/ledgerly.desktop
-    packaging/transpec.desktop packaging/driftlog.desktop packaging/hostsim.desktop
+    packaging/converter.desktop packaging/driftlog.desktop packaging/hostsim.desktop
     DESTINATION share/applications)
 install(DIRECTORY examples/ DESTINATION share/lumen/examples OPTIONAL)
 

@@ -12,9 +12,9 @@ programs=("$@")
 [ ${#programs[@]} -gt 0 ] || programs=(sequa ledgerly transpec driftlog)
 
 cmake --build "$build" --target grab_screen Sequa Ledgerly Transpec Driftlog >/dev/null
-mkdir -p docs/screenshots
 for program in "${programs[@]}"; do
     exe=$(ls "$build/$program/" | grep -i "^$program\$")
+    mkdir -p "docs/screenshots/$program"
     work=$(mktemp -d)
     cp "$build/$program/$exe" "$work/"
     if [ "$program" = transpec ]; then
@@ -27,8 +27,8 @@ sys.stdout.buffer.write(t('/home/lab/spectra/CHECK01.CHN') + t('CHN') + t('/home
     fi
     LUMEN_ROOT=/home/lab/Lumen xvfb-run -a -s "-screen 0 1366x768x24" bash -c "
         cd '$work' && QT_QPA_PLATFORM=xcb ./$exe & pid=\$!
-        '$root/$build/tools/grab_screen' '$root/docs/screenshots/$program.png' 3000
+        '$root/$build/tools/grab_screen' '$root/docs/screenshots/$program/main-window.png' 3000
         kill \$pid 2>/dev/null || true"
     rm -rf "$work"
-    echo "docs/screenshots/$program.png"
+    echo "docs/screenshots/$program/main-window.png"
 done
