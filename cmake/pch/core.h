@@ -1,0 +1,19 @@
+// Headers nearly every core source includes, compiled once per target.
+#pragma once
+#include <QByteArray>
+#include <QDate>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QTextStream>
+#include <QVariant>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
