@@ -3,12 +3,12 @@
 // against. Files land in a scratch folder.
 #pragma once
 
-#include "MainModel.h"
-#include "Operator.h"
-#include "ScriptedOperator.h"
-#include "SequaProgram.h"
-#include "SimulatedHost.h"
-#include "host/HostAppHandle.h"
+#include "sequa/core/MainModel.h"
+#include "common/core/Operator.h"
+#include "common/core/ScriptedOperator.h"
+#include "sequa/core/SequaProgram.h"
+#include "hostsim/core/SimulatedHost.h"
+#include "hostlink/HostAppHandle.h"
 
 #include <QTemporaryDir>
 #include <memory>

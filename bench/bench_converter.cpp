@@ -1,11 +1,11 @@
 // Transpec: `--convert` of 1000 files of 16384 channels against copying the
 // same files with cp in the same run (the I/O bound), and the CPU time of
 // opening a 16384-channel file in the window with its graph drawn.
-#include "AnsHeader.h"
-#include "ByteRecord.h"
-#include "ConvertModel.h"
-#include "ConvertWindow.h"
-#include "GraphWidget.h"
+#include "spectra/AnsHeader.h"
+#include "common/core/ByteRecord.h"
+#include "transpec/core/ConvertModel.h"
+#include "transpec/gui/ConvertWindow.h"
+#include "transpec/gui/GraphWidget.h"
 
 #include <QApplication>
 #include <QDir>
@@ -104,9 +104,9 @@ BENCHMARK(BM_ConvertVersusCp)->UseManualTime()->Unit(benchmark::kMillisecond)->I
 void BM_OpenAndDrawInWindow(benchmark::State &state)
 {
     const QString path = corpus().files.first();
-    transpec::ConvertModel model;
+    lumen::transpec::ConvertModel model;
     model.setPumpDuringReads(true);
-    transpec::ConvertWindow window(model);
+    lumen::transpec::ConvertWindow window(model);
     window.resize(1000, 600);
     window.show();
     QImage image(window.graph()->size(), QImage::Format_RGB32);

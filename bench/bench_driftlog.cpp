@@ -1,7 +1,7 @@
 // Whole-program timings: Driftlog --version and one Driftlog GAIN run, each
 // interleaved with a bare Qt program so both see the same machine load.
 // The "ratio" counter is Driftlog's time over the bare program's.
-#include "StabSettings.h"
+#include "driftlog/core/StabSettings.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -98,7 +98,7 @@ void BM_DriftlogGain(benchmark::State &state)
             "File: CHECK001.ANS      Date: 23-Jun-2001 12:00:00\r\n"
             "   1   1322.45  662.32    1.52      12644\r\n");
     r.close();
-    driftlog::StabSettings s;
+    lumen::driftlog::StabSettings s;
     s.reportPath = report;
     s.referenceCentre = 661.66f;
     s.referenceDate = QStringLiteral("22-Jun-2001");

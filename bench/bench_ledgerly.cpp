@@ -1,10 +1,10 @@
 // Reading a full report, and one append into a grown database set against the
 // same insert made with the sqlite3 shell in the same run.
-#include "ArchiverModel.h"
-#include "HeadlessOperator.h"
-#include "ReportReader.h"
-#include "ResultColumns.h"
-#include "ResultsDatabase.h"
+#include "ledgerly/core/ArchiverModel.h"
+#include "common/core/HeadlessOperator.h"
+#include "ledgerly/core/ReportReader.h"
+#include "ledgerly/core/ResultColumns.h"
+#include "ledgerly/core/ResultsDatabase.h"
 
 #include <QProcess>
 #include <QSqlDatabase>
@@ -12,7 +12,7 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
-using namespace ledgerly;
+using namespace lumen::ledgerly;
 
 namespace {
 

@@ -2,9 +2,9 @@
 // set against reading every record of the same table in the same run. With
 // LEDGERLY_PG_URL set (postgresql://user@host:port/dbname) the same table is
 // also opened on that server; the benchmark replaces its "SamData".
-#include "ResultsDatabase.h"
-#include "ResultsTableModel.h"
-#include "ViewerModel.h"
+#include "ledgerly/core/ResultsDatabase.h"
+#include "ledgerly/core/ResultsTableModel.h"
+#include "ledgerly/core/ViewerModel.h"
 
 #include <QFile>
 #include <QSqlDatabase>
@@ -12,7 +12,7 @@
 #include <QStringList>
 #include <benchmark/benchmark.h>
 
-using namespace ledgerly;
+using namespace lumen::ledgerly;
 
 namespace {
 

@@ -2,7 +2,7 @@
 // GetCounts (16384 channels fetched in one call, the channel file written)
 // and one LOGROIS 6 (24 host calls, six rows appended), beside a Beep as the
 // cost of dispatch alone.
-#include "SequaOnSimulatedHost.h"
+#include "bench/SequaOnSimulatedHost.h"
 
 #include <QFile>
 #include <benchmark/benchmark.h>

@@ -3,9 +3,9 @@
 // run one by one through ExecuteCommandLine without the player (reading the
 // play file, LoopEnd rewinds, event pumping and the line bookkeeping are the
 // difference).
-#include "CommandRunner.h"
-#include "ScriptPlayer.h"
-#include "SequaOnSimulatedHost.h"
+#include "sequa/core/CommandRunner.h"
+#include "sequa/core/ScriptPlayer.h"
+#include "bench/SequaOnSimulatedHost.h"
 
 #include <benchmark/benchmark.h>
 

@@ -10,16 +10,24 @@ function(lumen_precompile target kind)
   endif()
 endfunction()
 
-# lumen_library(NAME DIR [LIBS...]): a static library of every .cpp/.h below DIR.
+# Every include names its file from the project's top folder ("hostlink/HostApp.h",
+# "common/core/Clock.h"), so a reader sees which layer a file reaches.
+#
+# lumen_library(NAME DIR [LIBS...]): a static library of every .cpp/.h below DIR;
+# DIR "." takes the folder's own files only (its tests/ stay out).
 function(lumen_library name dir)
-  file(GLOB_RECURSE sources CONFIGURE_DEPENDS
-       ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/*.h)
+  if(dir STREQUAL ".")
+    file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  else()
+    file(GLOB_RECURSE sources CONFIGURE_DEPENDS
+         ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/*.h)
+  endif()
   list(FILTER sources INCLUDE REGEX "\\.cpp$|\\.h$")
   set(cpps ${sources})
   list(FILTER cpps INCLUDE REGEX "\\.cpp$")
   if(cpps)
     add_library(${name} STATIC ${sources})
-    target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/${dir})
+    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
     target_link_libraries(${name} PUBLIC ${ARGN})
     if(name MATCHES "_gui$")
       lumen_precompile(${name} gui)
@@ -29,7 +37,7 @@ function(lumen_library name dir)
   else()
     # Nothing built yet: a header-only library keeps dependants configurable.
     add_library(${name} INTERFACE)
-    target_include_directories(${name} INTERFACE ${CMAKE_CURRENT_SOURCE_DIR}/${dir})
+    target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR})
     target_link_libraries(${name} INTERFACE ${ARGN})
   endif()
 endfunction()
@@ -46,7 +54,7 @@ function(lumen_tests name dir)
     return()
   endif()
   add_executable(${name} ${sources})
-  target_include_directories(${name} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/${dir})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
   target_link_libraries(${name} PRIVATE lumen_test_main ${ARGN})
   lumen_precompile(${name} tests)
   target_compile_definitions(${name} PRIVATE

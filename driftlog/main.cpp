@@ -1,7 +1,7 @@
-#include "DriftlogCommandLine.h"
-#include "Failure.h"
-#include "Platform.h"
-#include "WindowModuleLoader.h"
+#include "driftlog/core/DriftlogCommandLine.h"
+#include "common/core/Failure.h"
+#include "common/core/Platform.h"
+#include "driftlog/core/WindowModuleLoader.h"
 
 #include <QByteArrayView>
 #include <QCoreApplication>
@@ -14,7 +14,7 @@ int main(int argc, char **argv)
 {
     lumen::selectPlatformForDisplay();
     const int standard =
-        lumen::handleStandardOptions(argc, argv, driftlog::DriftlogCommandLine::programInfo());
+        lumen::handleStandardOptions(argc, argv, lumen::driftlog::DriftlogCommandLine::programInfo());
     if (standard >= 0)
         return standard;
 
@@ -22,9 +22,9 @@ int main(int argc, char **argv)
     for (int i = 1; i < argc; ++i)
         args << QString::fromLocal8Bit(argv[i]);
 
-    if (driftlog::DriftlogCommandLine::modeOfArguments(args)) {
+    if (lumen::driftlog::DriftlogCommandLine::modeOfArguments(args)) {
         QCoreApplication app(argc, argv);
-        return driftlog::DriftlogCommandLine::run(args, lumen::standardOut(),
+        return lumen::driftlog::DriftlogCommandLine::run(args, lumen::standardOut(),
                                                   lumen::standardError());
     }
     if (!lumen::hasDisplay()) {
@@ -38,7 +38,7 @@ int main(int argc, char **argv)
     std::size_t size = 0;
     const char *image = driftlogWindowImage(&size);
     try {
-        return driftlog::WindowModuleLoader::run(QByteArrayView(image, qsizetype(size)), argc,
+        return lumen::driftlog::WindowModuleLoader::run(QByteArrayView(image, qsizetype(size)), argc,
                                                  argv);
     } catch (const lumen::Failure &f) {
         lumen::standardError() << "Driftlog: " << f.description() << '\n';

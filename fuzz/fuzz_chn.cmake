@@ -1,1 +1,1 @@
-target_link_libraries(${stem} PRIVATE transpec_core)
+target_link_libraries(${stem} PRIVATE spectra)

@@ -1,9 +1,9 @@
 // Request lines as a host bridge receives them from the network, served on a
 // host that does nothing but answer (no files are written whatever arrives),
 // and ROI files as the simulated host loads them.
-#include "HostApp.h"
-#include "HostProtocol.h"
-#include "SimulatedHost.h"
+#include "hostlink/HostApp.h"
+#include "hostlink/HostProtocol.h"
+#include "hostsim/core/SimulatedHost.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,5 +1,5 @@
-#include "HostSimProgram.h"
-#include "Platform.h"
+#include "hostsim/core/HostSimProgram.h"
+#include "common/core/Platform.h"
 
 #include <QCoreApplication>
 

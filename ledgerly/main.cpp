@@ -1,9 +1,9 @@
-#include "ArchiverModel.h"
-#include "CommandLine.h"
-#include "ParseItWindow.h"
-#include "Paths.h"
-#include "Platform.h"
-#include "QtOperator.h"
+#include "ledgerly/core/ArchiverModel.h"
+#include "ledgerly/core/CommandLine.h"
+#include "ledgerly/gui/ParseItWindow.h"
+#include "common/core/Paths.h"
+#include "common/core/Platform.h"
+#include "common/gui/QtOperator.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -33,9 +33,9 @@ int main(int argc, char **argv)
     for (int i = 1; i < argc; ++i)
         words << QString::fromLocal8Bit(argv[i]);
 
-    if (ledgerly::CommandLine::parse(words).command != ledgerly::CommandLine::Command::None) {
+    if (lumen::ledgerly::CommandLine::parse(words).command != lumen::ledgerly::CommandLine::Command::None) {
         QCoreApplication app(argc, argv);
-        return ledgerly::CommandLine::run(words, lumen::standardOut(), lumen::standardError(),
+        return lumen::ledgerly::CommandLine::run(words, lumen::standardOut(), lumen::standardError(),
                                           lumen::programDirectory());
     }
 
@@ -48,9 +48,9 @@ int main(int argc, char **argv)
     }
     QApplication app(argc, argv);
     lumen::installOperatorForDisplay();
-    ledgerly::ArchiverModel model;
+    lumen::ledgerly::ArchiverModel model;
     model.loadSettings(lumen::programDirectory());
-    ledgerly::ParseItWindow window(model, lumen::programDirectory());
+    lumen::ledgerly::ParseItWindow window(model, lumen::programDirectory());
     window.show();
     return app.exec();
 }

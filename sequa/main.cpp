@@ -1,10 +1,10 @@
-#include "HostApp.h"
-#include "Platform.h"
-#include "QtOperator.h"
-#include "RxMainWindow.h"
-#include "ScriptButtonPanel.h"
-#include "SequaProgram.h"
-#include "UnattendedStart.h"
+#include "hostlink/HostApp.h"
+#include "common/core/Platform.h"
+#include "common/gui/QtOperator.h"
+#include "sequa/gui/RxMainWindow.h"
+#include "sequa/gui/ScriptButtonPanel.h"
+#include "sequa/core/SequaProgram.h"
+#include "sequa/core/UnattendedStart.h"
 
 #include <QApplication>
 #include <QCoreApplication>

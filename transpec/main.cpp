@@ -1,6 +1,6 @@
-#include "TranspecApp.h"
+#include "transpec/gui/TranspecApp.h"
 
 int main(int argc, char **argv)
 {
-    return transpec::runTranspec(argc, argv);
+    return lumen::transpec::runTranspec(argc, argv);
 }

@@ -1,6 +1,6 @@
 // Headers nearly every window source includes, compiled once per target.
 #pragma once
-#include "core.h"
+#include "cmake/pch/core.h"
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>

@@ -1,6 +1,6 @@
 // Headers nearly every test includes, compiled once per test program.
 #pragma once
-#include "gui.h"
+#include "cmake/pch/gui.h"
 #include <QTemporaryDir>
 #include <QtTest/QTest>
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
-#include "ByteRecord.h"
+#include "common/core/ByteRecord.h"
 
-#include "Cp1252.h"
-#include "Failure.h"
+#include "common/core/Cp1252.h"
+#include "common/core/Failure.h"
 
 #include <QtEndian>
 #include <cstring>

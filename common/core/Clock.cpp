@@ -1,4 +1,4 @@
-#include "Clock.h"
+#include "common/core/Clock.h"
 
 namespace lumen {
 namespace {

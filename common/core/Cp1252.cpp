@@ -1,4 +1,4 @@
-#include "Cp1252.h"
+#include "common/core/Cp1252.h"
 
 namespace lumen {
 namespace {

@@ -1,6 +1,6 @@
-#include "EventPump.h"
+#include "common/core/EventPump.h"
 
-#include "Clock.h"
+#include "common/core/Clock.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

@@ -1,4 +1,4 @@
-#include "FixedText.h"
+#include "common/core/FixedText.h"
 
 namespace lumen {
 

@@ -1,8 +1,8 @@
-#include "HeadlessOperator.h"
+#include "common/core/HeadlessOperator.h"
 
-#include "Platform.h"
-
-#include <QFile>
+#include "common/core/Failure.h"
+#include "common/core/Platform.h"
+#include "common/core/TextFile.h"
 
 namespace lumen {
 
@@ -28,21 +28,11 @@ HeadlessOperator::HeadlessOperator()
     const QString answersPath = qEnvironmentVariable("LUMEN_ANSWERS");
     if (answersPath.isEmpty())
         return;
-    QFile file(answersPath);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        standardError() << "LUMEN_ANSWERS: cannot read " << answersPath << Qt::endl;
-        return;
+    try {
+        m_answers = textfile::readLines(answersPath);
+    } catch (const Failure &failure) {
+        standardError() << "LUMEN_ANSWERS: " << failure.description() << Qt::endl;
     }
-    // Latin-1 keeps every byte of the file as one character, as the value
-    // files that the answers end up in are single-byte text.
-    const QString text = QString::fromLatin1(file.readAll());
-    for (QString line : text.split(u'\n')) {
-        if (line.endsWith(u'\r'))
-            line.chop(1);
-        m_answers.push_back(line);
-    }
-    if (!m_answers.isEmpty() && m_answers.back().isEmpty() && text.endsWith(u'\n'))
-        m_answers.pop_back();
 }
 
 QString HeadlessOperator::inputBox(const QString &prompt, const QString &title, const QString &)

@@ -1,6 +1,6 @@
-#include "NumberText.h"
+#include "common/core/NumberText.h"
 
-#include "Failure.h"
+#include "common/core/Failure.h"
 
 #include <QtGlobal>
 #include <cmath>

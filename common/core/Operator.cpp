@@ -1,6 +1,6 @@
-#include "Operator.h"
+#include "common/core/Operator.h"
 
-#include "HeadlessOperator.h"
+#include "common/core/HeadlessOperator.h"
 
 namespace lumen {
 namespace {

@@ -1,4 +1,4 @@
-#include "Paths.h"
+#include "common/core/Paths.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "Platform.h"
+#include "common/core/Platform.h"
 
 #include <QtGlobal>
 #include <cstdio>

@@ -1,7 +1,7 @@
-#include "ProcessLauncher.h"
+#include "common/core/ProcessLauncher.h"
 
-#include "EventPump.h"
-#include "Failure.h"
+#include "common/core/EventPump.h"
+#include "common/core/Failure.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

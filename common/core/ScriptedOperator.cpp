@@ -1,4 +1,4 @@
-#include "ScriptedOperator.h"
+#include "common/core/ScriptedOperator.h"
 
 namespace lumen {
 

@@ -1,7 +1,7 @@
-#include "TextFile.h"
+#include "common/core/TextFile.h"
 
-#include "Cp1252.h"
-#include "Failure.h"
+#include "common/core/Cp1252.h"
+#include "common/core/Failure.h"
 
 #include <QFile>
 #include <QSaveFile>

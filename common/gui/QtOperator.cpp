@@ -1,6 +1,6 @@
-#include "QtOperator.h"
+#include "common/gui/QtOperator.h"
 
-#include "Platform.h"
+#include "common/core/Platform.h"
 
 #include <QApplication>
 #include <QFileDialog>

@@ -1,4 +1,4 @@
-#include "DateText.h"
+#include "common/core/DateText.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
-#include "ByteRecord.h"
-#include "Cp1252.h"
-#include "Failure.h"
-#include "FixedText.h"
-#include "TestSupport.h"
-#include "TextFile.h"
+#include "common/core/ByteRecord.h"
+#include "common/core/Cp1252.h"
+#include "common/core/Failure.h"
+#include "common/core/FixedText.h"
+#include "common/testsupport/TestSupport.h"
+#include "common/core/TextFile.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

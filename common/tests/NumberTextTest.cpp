@@ -1,5 +1,5 @@
-#include "Failure.h"
-#include "NumberText.h"
+#include "common/core/Failure.h"
+#include "common/core/NumberText.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,10 @@
-#include "Clock.h"
-#include "EventPump.h"
-#include "HeadlessOperator.h"
-#include "Paths.h"
-#include "ProcessLauncher.h"
-#include "ScriptedOperator.h"
+#include "common/core/Clock.h"
+#include "common/core/EventPump.h"
+#include "common/core/HeadlessOperator.h"
+#include "common/core/Paths.h"
+#include "common/core/ProcessLauncher.h"
+#include "common/core/ScriptedOperator.h"
+#include "common/testsupport/TestSupport.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -34,10 +35,7 @@ TEST(HeadlessOperator, AnswersInputBoxesFromTheAnswersFileThenCancels)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("answers.txt"));
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("SOIL-001\r\n\r\n 0.5 \n");
-    file.close();
+    ASSERT_TRUE(test::writeBytes(path, "SOIL-001\r\n\r\n 0.5 \n"));
     qputenv("LUMEN_ANSWERS", path.toLocal8Bit());
     HeadlessOperator oper;
     qunsetenv("LUMEN_ANSWERS");
@@ -89,11 +87,8 @@ TEST(ProcessLauncher, FindsAProgramOfTheCurrentFolderByItsBareName)
 {
     QTemporaryDir dir;
     const QString script = dir.filePath(QStringLiteral("lumen-probe"));
-    QFile file(script);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("#!/bin/sh\nexit 7\n");
-    file.close();
-    file.setPermissions(file.permissions() | QFile::ExeOwner);
+    ASSERT_TRUE(test::writeBytes(script, "#!/bin/sh\nexit 7\n"));
+    QFile::setPermissions(script, QFile::permissions(script) | QFile::ExeOwner);
     const QString before = QDir::currentPath();
     QDir::setCurrent(dir.path());
     SystemProcessLauncher launcher;

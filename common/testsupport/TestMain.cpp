@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <gtest/gtest.h>
 
-#include "Operator.h"
+#include "common/core/Operator.h"
 
 int main(int argc, char **argv)
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-namespace driftlog {
+namespace lumen::driftlog {
 
 /** What one Append did. */
 enum class AppendOutcome
@@ -19,4 +19,4 @@ inline bool appended(AppendOutcome outcome)
     return outcome == AppendOutcome::LineWritten || outcome == AppendOutcome::ReferenceTaken;
 }
 
-} // namespace driftlog
+} // namespace lumen::driftlog

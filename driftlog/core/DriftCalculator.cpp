@@ -1,13 +1,13 @@
-#include "DriftCalculator.h"
+#include "driftlog/core/DriftCalculator.h"
 
-#include "DateText.h"
-#include "Failure.h"
-#include "NumberText.h"
+#include "common/core/DateText.h"
+#include "common/core/Failure.h"
+#include "common/core/NumberText.h"
 
 #include <cmath>
 #include <limits>
 
-namespace driftlog {
+namespace lumen::driftlog {
 
 namespace {
 std::optional<float> singleDifference(double centre, float reference)
@@ -70,4 +70,4 @@ std::optional<qint32> DriftCalculator::elapsedMinutes(const QString &date, const
     }
 }
 
-} // namespace driftlog
+} // namespace lumen::driftlog

@@ -3,7 +3,7 @@
 #include <QString>
 #include <optional>
 
-namespace driftlog {
+namespace lumen::driftlog {
 
 /** The drift rules: keV and percent texts, and minutes elapsed since the reference. */
 class DriftCalculator
@@ -34,4 +34,4 @@ public:
                                                 const QString &referenceTime);
 };
 
-} // namespace driftlog
+} // namespace lumen::driftlog

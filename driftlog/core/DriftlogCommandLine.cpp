@@ -1,10 +1,10 @@
-#include "DriftlogCommandLine.h"
+#include "driftlog/core/DriftlogCommandLine.h"
 
-#include "DriftlogModel.h"
-#include "FixedText.h"
-#include "Paths.h"
+#include "driftlog/core/DriftlogModel.h"
+#include "common/core/FixedText.h"
+#include "common/core/Paths.h"
 
-namespace driftlog {
+namespace lumen::driftlog {
 
 std::optional<int> DriftlogCommandLine::modeOfArguments(const QStringList &args)
 {
@@ -86,4 +86,4 @@ lumen::ProgramInfo DriftlogCommandLine::programInfo()
                        "could be appended or settings not saved, 2 no command word.\n")};
 }
 
-} // namespace driftlog
+} // namespace lumen::driftlog

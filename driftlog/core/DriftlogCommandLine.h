@@ -1,13 +1,13 @@
 #pragma once
 
-#include "Platform.h"
+#include "common/core/Platform.h"
 
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
 #include <optional>
 
-namespace driftlog {
+namespace lumen::driftlog {
 
 /** The unattended run: "GAIN" or "KEV" reads the report, appends, saves the settings and ends. */
 class DriftlogCommandLine
@@ -36,4 +36,4 @@ public:
     static lumen::ProgramInfo programInfo();
 };
 
-} // namespace driftlog
+} // namespace lumen::driftlog

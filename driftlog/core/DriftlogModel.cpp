@@ -1,19 +1,19 @@
-#include "DriftlogModel.h"
+#include "driftlog/core/DriftlogModel.h"
 
-#include "DateText.h"
-#include "DriftCalculator.h"
-#include "Failure.h"
-#include "FixedText.h"
-#include "NumberText.h"
-#include "Paths.h"
-#include "ProcessLauncher.h"
-#include "ReportPeakReader.h"
-#include "StabSettings.h"
-#include "StabilityLog.h"
+#include "common/core/DateText.h"
+#include "driftlog/core/DriftCalculator.h"
+#include "common/core/Failure.h"
+#include "common/core/FixedText.h"
+#include "common/core/NumberText.h"
+#include "common/core/Paths.h"
+#include "common/core/ProcessLauncher.h"
+#include "driftlog/core/ReportPeakReader.h"
+#include "driftlog/core/StabSettings.h"
+#include "driftlog/core/StabilityLog.h"
 
 #include <QFileInfo>
 
-namespace driftlog {
+namespace lumen::driftlog {
 
 namespace {
 const QString kFileNotFound = QStringLiteral("File not found!");
@@ -187,4 +187,4 @@ bool DriftlogModel::viewLog()
     return lumen::openInTextEditor(m_logPath, &m_lastError);
 }
 
-} // namespace driftlog
+} // namespace lumen::driftlog

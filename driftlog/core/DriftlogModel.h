@@ -1,10 +1,10 @@
 #pragma once
 
-#include "AppendOutcome.h"
+#include "driftlog/core/AppendOutcome.h"
 
 #include <QString>
 
-namespace driftlog {
+namespace lumen::driftlog {
 
 /**
  * The state of the window ParseIt and what its buttons do. The window shows
@@ -70,4 +70,4 @@ private:
     QString m_lastError;
 };
 
-} // namespace driftlog
+} // namespace lumen::driftlog

@@ -3,7 +3,7 @@
 #include <QString>
 #include <optional>
 
-namespace driftlog {
+namespace lumen::driftlog {
 
 /**
  * What one read of the results report found. A field is empty when its line
@@ -17,4 +17,4 @@ struct ReportPeak
     std::optional<QString> centre; ///< trimmed peak centre text (keV) of the last line
 };
 
-} // namespace driftlog
+} // namespace lumen::driftlog

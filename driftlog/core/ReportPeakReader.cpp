@@ -1,13 +1,13 @@
-#include "ReportPeakReader.h"
+#include "driftlog/core/ReportPeakReader.h"
 
-#include "Cp1252.h"
-#include "FixedText.h"
-#include "TextFile.h"
+#include "common/core/Cp1252.h"
+#include "common/core/FixedText.h"
+#include "common/core/TextFile.h"
 
 #include <QFile>
 #include <QFileInfo>
 
-namespace driftlog {
+namespace lumen::driftlog {
 
 namespace {
 constexpr int kIdStart = 4; // 1-based, after "ID:"
@@ -64,4 +64,4 @@ std::optional<ReportPeak> ReportPeakReader::readFile(const QString &path)
     return parse(bytes);
 }
 
-} // namespace driftlog
+} // namespace lumen::driftlog

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "ReportPeak.h"
+#include "driftlog/core/ReportPeak.h"
 
 #include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 #include <optional>
 
-namespace driftlog {
+namespace lumen::driftlog {
 
 /** Reads the sample ID, the measurement date and time and the last peak centre from a results
  * report. */
@@ -29,4 +29,4 @@ public:
     static void splitFileLine(const QString &line, QString *date, QString *time);
 };
 
-} // namespace driftlog
+} // namespace lumen::driftlog

@@ -1,13 +1,13 @@
-#include "StabSettings.h"
+#include "driftlog/core/StabSettings.h"
 
-#include "ByteRecord.h"
-#include "Failure.h"
-#include "FixedText.h"
+#include "common/core/ByteRecord.h"
+#include "common/core/Failure.h"
+#include "common/core/FixedText.h"
 
 #include <QFile>
 #include <cmath>
 
-namespace driftlog {
+namespace lumen::driftlog {
 
 namespace {
 constexpr int kPathOffset = 0;
@@ -81,4 +81,4 @@ void StabSettings::save(const QString &path) const
         throw lumen::Failure(QStringLiteral("Cannot write %1: %2").arg(path, f.errorString()));
 }
 
-} // namespace driftlog
+} // namespace lumen::driftlog

@@ -5,7 +5,7 @@
 #include <QString>
 #include <optional>
 
-namespace driftlog {
+namespace lumen::driftlog {
 
 /**
  * The 512-byte settings record kept beside the program as STAB&FILE.DAT:
@@ -43,4 +43,4 @@ public:
     void save(const QString &path) const;
 };
 
-} // namespace driftlog
+} // namespace lumen::driftlog

@@ -1,10 +1,10 @@
-#include "StabilityLog.h"
+#include "driftlog/core/StabilityLog.h"
 
-#include "TextFile.h"
+#include "common/core/TextFile.h"
 
 #include <QFileInfo>
 
-namespace driftlog {
+namespace lumen::driftlog {
 
 qint64 StabilityLog::size() const
 {
@@ -38,4 +38,4 @@ void StabilityLog::appendLine(const QString &elapsed, const QString &drift) cons
     lumen::textfile::appendLines(m_path, {lineText(elapsed, drift)});
 }
 
-} // namespace driftlog
+} // namespace lumen::driftlog

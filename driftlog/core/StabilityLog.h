@@ -2,7 +2,7 @@
 
 #include <QString>
 
-namespace driftlog {
+namespace lumen::driftlog {
 
 /** The stability log StabData.txt: elapsed minutes and drift, one measurement a line. */
 class StabilityLog
@@ -36,4 +36,4 @@ private:
     QString m_path;
 };
 
-} // namespace driftlog
+} // namespace lumen::driftlog

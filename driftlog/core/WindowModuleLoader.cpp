@@ -1,6 +1,6 @@
-#include "WindowModuleLoader.h"
+#include "driftlog/core/WindowModuleLoader.h"
 
-#include "Failure.h"
+#include "common/core/Failure.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,7 +10,7 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
-namespace driftlog {
+namespace lumen::driftlog {
 
 namespace {
 
@@ -95,4 +95,4 @@ int WindowModuleLoader::run(QByteArrayView image, int argc, char **argv)
     return entry(argc, argv);
 }
 
-} // namespace driftlog
+} // namespace lumen::driftlog

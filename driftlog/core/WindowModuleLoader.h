@@ -3,7 +3,7 @@
 #include <QByteArrayView>
 #include <QString>
 
-namespace driftlog {
+namespace lumen::driftlog {
 
 /**
  * Runs the window from a module image held in memory: the image is placed in
@@ -21,4 +21,4 @@ public:
     static int run(QByteArrayView image, int argc, char **argv);
 };
 
-} // namespace driftlog
+} // namespace lumen::driftlog

@@ -1,4 +1,4 @@
-#include "ParseIt.h"
+#include "driftlog/gui/ParseIt.h"
 
 #include <QButtonGroup>
 #include <QCloseEvent>
@@ -11,7 +11,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-namespace driftlog {
+namespace lumen::driftlog {
 
 ParseIt::ParseIt(const QString &folder, QWidget *parent) : QWidget(parent), m_model(folder)
 {
@@ -147,4 +147,4 @@ void ParseIt::closeEvent(QCloseEvent *event)
     event->accept();
 }
 
-} // namespace driftlog
+} // namespace lumen::driftlog

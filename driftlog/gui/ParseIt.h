@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DriftlogModel.h"
+#include "driftlog/core/DriftlogModel.h"
 
 #include <QList>
 #include <QWidget>
@@ -11,7 +11,7 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
-namespace driftlog {
+namespace lumen::driftlog {
 
 /** The window "Data Orginizer": shows the model's texts and forwards clicks to it. */
 class ParseIt : public QWidget
@@ -40,4 +40,4 @@ private:
     bool m_saved = false;
 };
 
-} // namespace driftlog
+} // namespace lumen::driftlog

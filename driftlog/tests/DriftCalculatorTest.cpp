@@ -1,9 +1,9 @@
-#include "DriftCalculator.h"
+#include "driftlog/core/DriftCalculator.h"
 
 #include <gtest/gtest.h>
 #include <limits>
 
-using driftlog::DriftCalculator;
+using lumen::driftlog::DriftCalculator;
 
 TEST(DriftCalculator, WorkedExampleDrifts)
 {

@@ -1,16 +1,16 @@
-#include "DriftlogCommandLine.h"
-#include "DriftlogModel.h"
-#include "DriftlogTestData.h"
-#include "StabSettings.h"
-#include "TestSupport.h"
+#include "driftlog/core/DriftlogCommandLine.h"
+#include "driftlog/core/DriftlogModel.h"
+#include "driftlog/tests/DriftlogTestData.h"
+#include "driftlog/core/StabSettings.h"
+#include "common/testsupport/TestSupport.h"
 
 #include <QDir>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-using driftlog::DriftlogCommandLine;
-using driftlog::DriftlogModel;
-using driftlog::StabSettings;
+using lumen::driftlog::DriftlogCommandLine;
+using lumen::driftlog::DriftlogModel;
+using lumen::driftlog::StabSettings;
 using lumen::test::fileBytes;
 using lumen::test::writeBytes;
 
@@ -46,7 +46,7 @@ protected:
     void writeReport(const QString &date, const QString &time, const QString &centre)
     {
         ASSERT_TRUE(writeBytes(m_dir.filePath("RESULTS.TXT"),
-                               driftlog::test::reportBytes(date, time, centre)));
+                               lumen::driftlog::test::reportBytes(date, time, centre)));
     }
     QByteArray log() const { return fileBytes(m_dir.filePath("StabData.txt")); }
 
@@ -105,7 +105,7 @@ TEST_F(DriftlogRunTest, UnsavableSettingsAreAFailureEvenAfterAnAppend)
     qputenv("LUMEN_ROOT", QFile::encodeName(m_dir.filePath("root")));
     ASSERT_TRUE(QDir(m_dir.path()).mkpath("root/Temp"));
     ASSERT_TRUE(writeBytes(m_dir.filePath("root/Temp/RESULTS.TXT"),
-                           driftlog::test::reportBytes("22-Jun-2001", "13:05:00", "661.66")));
+                           lumen::driftlog::test::reportBytes("22-Jun-2001", "13:05:00", "661.66")));
     EXPECT_EQ(run({"GAIN"}), 1);
     qputenv("LUMEN_ROOT", oldRoot);
     EXPECT_TRUE(m_out.contains("new reference")) << m_err.toStdString();

@@ -1,16 +1,16 @@
-#include "DriftlogModel.h"
-#include "DriftlogTestData.h"
-#include "StabSettings.h"
-#include "TestSupport.h"
+#include "driftlog/core/DriftlogModel.h"
+#include "driftlog/tests/DriftlogTestData.h"
+#include "driftlog/core/StabSettings.h"
+#include "common/testsupport/TestSupport.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-using driftlog::AppendOutcome;
-using driftlog::DriftlogModel;
-using driftlog::StabSettings;
+using lumen::driftlog::AppendOutcome;
+using lumen::driftlog::DriftlogModel;
+using lumen::driftlog::StabSettings;
 using lumen::test::fileBytes;
 using lumen::test::writeBytes;
 
@@ -32,7 +32,7 @@ protected:
     QString logPath() const { return m_dir.filePath("StabData.txt"); }
     void writeReport(const QString &date, const QString &time, const QString &centre)
     {
-        ASSERT_TRUE(writeBytes(reportPath(), driftlog::test::reportBytes(date, time, centre)));
+        ASSERT_TRUE(writeBytes(reportPath(), lumen::driftlog::test::reportBytes(date, time, centre)));
     }
     DriftlogModel startedModel()
     {

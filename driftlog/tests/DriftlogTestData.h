@@ -3,7 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
-namespace driftlog::test {
+namespace lumen::driftlog::test {
 
 /**
  * A results report in the host's layout, holding what the drift logger reads:
@@ -26,4 +26,4 @@ inline QByteArray reportBytes(const QString &date, const QString &time, const QS
     return text.toLatin1();
 }
 
-} // namespace driftlog::test
+} // namespace lumen::driftlog::test

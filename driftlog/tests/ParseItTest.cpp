@@ -1,7 +1,7 @@
-#include "ParseIt.h"
-#include "DriftlogTestData.h"
-#include "StabSettings.h"
-#include "TestSupport.h"
+#include "driftlog/gui/ParseIt.h"
+#include "driftlog/tests/DriftlogTestData.h"
+#include "driftlog/core/StabSettings.h"
+#include "common/testsupport/TestSupport.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -10,7 +10,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-using driftlog::ParseIt;
+using lumen::driftlog::ParseIt;
 
 TEST(ParseIt, ControlsCarryTheirCaptionsAndToolTips)
 {
@@ -52,7 +52,7 @@ TEST(ParseIt, ButtonsDriveTheModelAndExitSaves)
     QTemporaryDir dir;
     const QString report = dir.filePath("RESULTS.TXT");
     ASSERT_TRUE(lumen::test::writeBytes(
-        report, driftlog::test::reportBytes("22-Jun-2001", "13:05:00", "661.66")));
+        report, lumen::driftlog::test::reportBytes("22-Jun-2001", "13:05:00", "661.66")));
     ParseIt w(dir.path());
     w.show();
     auto *rpath = w.findChild<QLineEdit *>("Rpath");
@@ -68,7 +68,7 @@ TEST(ParseIt, ButtonsDriveTheModelAndExitSaves)
 
     // The operator may correct a box before appending.
     ASSERT_TRUE(lumen::test::writeBytes(
-        report, driftlog::test::reportBytes("23-Jun-2001", "12:00:00", "662.32")));
+        report, lumen::driftlog::test::reportBytes("23-Jun-2001", "12:00:00", "662.32")));
     QTest::mouseClick(w.findChild<QPushButton *>("ReadLmnFile"), Qt::LeftButton);
     auto *keVOption = w.findChild<QRadioButton *>("Option1_2");
     QTest::mouseClick(keVOption, Qt::LeftButton);
@@ -81,7 +81,7 @@ TEST(ParseIt, ButtonsDriveTheModelAndExitSaves)
 
     QTest::mouseClick(w.findChild<QPushButton *>("CloseForm"), Qt::LeftButton);
     EXPECT_FALSE(w.isVisible());
-    const auto saved = driftlog::StabSettings::load(dir.filePath("STAB&FILE.DAT"));
+    const auto saved = lumen::driftlog::StabSettings::load(dir.filePath("STAB&FILE.DAT"));
     ASSERT_TRUE(saved);
     EXPECT_TRUE(saved->keVOption);
     EXPECT_EQ(saved->reportPath, report);

@@ -1,11 +1,11 @@
-#include "ReportPeakReader.h"
-#include "DriftlogTestData.h"
-#include "TestSupport.h"
+#include "driftlog/core/ReportPeakReader.h"
+#include "driftlog/tests/DriftlogTestData.h"
+#include "common/testsupport/TestSupport.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-using driftlog::ReportPeakReader;
+using lumen::driftlog::ReportPeakReader;
 
 TEST(ReportPeakReader, SampleReportsGiveIdDateTimeAndLastPeak)
 {
@@ -27,7 +27,7 @@ TEST(ReportPeakReader, IdIsCutAtSeventyTwoCharacters)
 {
     const QString longId = QString(" ") + QString(100, QLatin1Char('x'));
     const auto peak = ReportPeakReader::parse(
-        driftlog::test::reportBytes("01-Jan-2026", "10:00:00", "661.66", longId));
+        lumen::driftlog::test::reportBytes("01-Jan-2026", "10:00:00", "661.66", longId));
     ASSERT_TRUE(peak.id);
     EXPECT_EQ(peak.id->size(), 72);
 }

@@ -1,14 +1,14 @@
-#include "StabSettings.h"
-#include "ByteRecord.h"
-#include "Failure.h"
-#include "TestSupport.h"
+#include "driftlog/core/StabSettings.h"
+#include "common/core/ByteRecord.h"
+#include "common/core/Failure.h"
+#include "common/testsupport/TestSupport.h"
 
 #include <QTemporaryDir>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <limits>
 
-using driftlog::StabSettings;
+using lumen::driftlog::StabSettings;
 
 namespace {
 StabSettings sample()

@@ -1,10 +1,10 @@
-#include "StabilityLog.h"
-#include "TestSupport.h"
+#include "driftlog/core/StabilityLog.h"
+#include "common/testsupport/TestSupport.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-using driftlog::StabilityLog;
+using lumen::driftlog::StabilityLog;
 
 TEST(StabilityLog, SecondValueStartsAtColumnTwenty)
 {

@@ -1,9 +1,9 @@
 // The window half of Driftlog, built as a loadable module that the executable
 // carries inside itself. Only a run that shows the window loads it, so the
 // command words start without paying for the widget libraries.
-#include "ParseIt.h"
-#include "Paths.h"
-#include "QtOperator.h"
+#include "driftlog/gui/ParseIt.h"
+#include "common/core/Paths.h"
+#include "common/gui/QtOperator.h"
 
 #include <QApplication>
 
@@ -12,7 +12,7 @@ extern "C" __attribute__((visibility("default"))) int driftlogRunWindow(int argc
     static int appArgc = argc; // QApplication keeps a reference to the count
     QApplication app(appArgc, argv);
     lumen::installOperatorForDisplay();
-    driftlog::ParseIt window(lumen::programDirectory());
+    lumen::driftlog::ParseIt window(lumen::programDirectory());
     window.show();
     return app.exec();
 }

@@ -1,6 +1,6 @@
-#include "HostClock.h"
+#include "hostsim/core/HostClock.h"
 
-#include "Clock.h"
+#include "common/core/Clock.h"
 
 namespace lumen {
 

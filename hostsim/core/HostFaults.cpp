@@ -1,6 +1,6 @@
-#include "HostFaults.h"
+#include "hostsim/core/HostFaults.h"
 
-#include "Failure.h"
+#include "common/core/Failure.h"
 
 namespace lumen {
 

@@ -1,4 +1,4 @@
-#include "HostRandom.h"
+#include "hostsim/core/HostRandom.h"
 
 #include <cmath>
 

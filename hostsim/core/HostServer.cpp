@@ -1,8 +1,8 @@
-#include "HostServer.h"
+#include "hostsim/core/HostServer.h"
 
-#include "Failure.h"
-#include "HostApp.h"
-#include "HostProtocol.h"
+#include "common/core/Failure.h"
+#include "hostlink/HostApp.h"
+#include "hostlink/HostProtocol.h"
 
 #include <QTcpServer>
 #include <QTcpSocket>

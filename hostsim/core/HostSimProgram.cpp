@@ -1,8 +1,8 @@
-#include "HostSimProgram.h"
+#include "hostsim/core/HostSimProgram.h"
 
-#include "Failure.h"
-#include "HostServer.h"
-#include "SimulatedHost.h"
+#include "common/core/Failure.h"
+#include "hostsim/core/HostServer.h"
+#include "hostsim/core/SimulatedHost.h"
 
 #include <QCoreApplication>
 

@@ -1,6 +1,6 @@
-#include "NuclideLibrary.h"
+#include "hostsim/core/NuclideLibrary.h"
 
-#include "SourceModel.h"
+#include "hostsim/core/SourceModel.h"
 
 #include <cmath>
 

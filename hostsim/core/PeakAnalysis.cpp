@@ -1,4 +1,4 @@
-#include "PeakAnalysis.h"
+#include "hostsim/core/PeakAnalysis.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PeakArea.h"
+#include "hostsim/core/PeakArea.h"
 
 #include <cstdint>
 #include <functional>

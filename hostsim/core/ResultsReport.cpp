@@ -1,7 +1,7 @@
-#include "ResultsReport.h"
+#include "hostsim/core/ResultsReport.h"
 
-#include "DateText.h"
-#include "FixedText.h"
+#include "common/core/DateText.h"
+#include "common/core/FixedText.h"
 
 namespace lumen {
 

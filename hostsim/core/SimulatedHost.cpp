@@ -1,15 +1,15 @@
-#include "SimulatedHost.h"
+#include "hostsim/core/SimulatedHost.h"
 
-#include "AnsHeader.h"
-#include "AnsWriter.h"
-#include "Clock.h"
-#include "DateText.h"
-#include "Failure.h"
-#include "NumberText.h"
-#include "Paths.h"
-#include "PeakAnalysis.h"
-#include "ResultsReport.h"
-#include "TextFile.h"
+#include "spectra/AnsHeader.h"
+#include "spectra/AnsWriter.h"
+#include "common/core/Clock.h"
+#include "common/core/DateText.h"
+#include "common/core/Failure.h"
+#include "common/core/NumberText.h"
+#include "common/core/Paths.h"
+#include "hostsim/core/PeakAnalysis.h"
+#include "hostsim/core/ResultsReport.h"
+#include "common/core/TextFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -400,7 +400,7 @@ QString SimulatedHost::SaveSpt(QString &fileName)
     try {
         const QString path = resolveFile(fileName, QStringLiteral(".Ans"));
         SpectrumMemory &m = current();
-        transpec::AnsHeader header;
+        lumen::AnsHeader header;
         header.setSpectrumId(m.spectrumId);
         if (m.startTime.isValid())
             header.setMcaStart(toOleDate(m.startTime));
@@ -414,7 +414,7 @@ QString SimulatedHost::SaveSpt(QString &fileName)
         if (const auto reference = activityReference(m))
             header.setSampleDateTime(toOleDate(*reference));
         QDir().mkpath(QFileInfo(path).absolutePath());
-        transpec::AnsWriter::writeFile(path, header, m.counts);
+        lumen::AnsWriter::writeFile(path, header, m.counts);
         m.name = QFileInfo(path).fileName();
         return QStringLiteral("OK");
     } catch (const Failure &failure) {

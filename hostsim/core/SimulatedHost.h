@@ -1,13 +1,13 @@
 #pragma once
 
-#include "HostApp.h"
-#include "HostClock.h"
-#include "HostRandom.h"
-#include "NuclideLibrary.h"
-#include "PeakArea.h"
-#include "SimulatedHostSettings.h"
-#include "SourceModel.h"
-#include "SpectrumMemory.h"
+#include "hostlink/HostApp.h"
+#include "hostsim/core/HostClock.h"
+#include "hostsim/core/HostRandom.h"
+#include "hostsim/core/NuclideLibrary.h"
+#include "hostsim/core/PeakArea.h"
+#include "hostsim/core/SimulatedHostSettings.h"
+#include "hostsim/core/SourceModel.h"
+#include "hostsim/core/SpectrumMemory.h"
 
 #include <QStringList>
 #include <array>

@@ -1,7 +1,7 @@
-#include "SimulatedHostSettings.h"
+#include "hostsim/core/SimulatedHostSettings.h"
 
-#include "DateText.h"
-#include "Failure.h"
+#include "common/core/DateText.h"
+#include "common/core/Failure.h"
 
 #include <QtGlobal>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "HostFaults.h"
+#include "hostsim/core/HostFaults.h"
 
 #include <QDateTime>
 #include <QString>

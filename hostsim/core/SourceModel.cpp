@@ -1,4 +1,4 @@
-#include "SourceModel.h"
+#include "hostsim/core/SourceModel.h"
 
 #include <cmath>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "RegionOfInterest.h"
+#include "hostsim/core/RegionOfInterest.h"
 
 #include <QDateTime>
 #include <QString>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SimulatedHost.h"
+#include "hostsim/core/SimulatedHost.h"
 
 #include <QDir>
 #include <QTemporaryDir>

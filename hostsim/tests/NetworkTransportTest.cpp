@@ -1,11 +1,12 @@
-#include "HostTestSupport.h"
+#include "hostsim/tests/HostTestSupport.h"
+#include "hostsim/tests/ServedHost.h"
 
-#include "Failure.h"
-#include "HostApp.h"
-#include "host/HostAppHandle.h"
-#include "host/HostLink.h"
-#include "HostServer.h"
-#include "host/TcpHostClient.h"
+#include "common/core/Failure.h"
+#include "hostlink/HostApp.h"
+#include "hostlink/HostAppHandle.h"
+#include "hostlink/HostLink.h"
+#include "hostsim/core/HostServer.h"
+#include "hostlink/TcpHostClient.h"
 
 #include <QElapsedTimer>
 #include <QProcess>
@@ -21,50 +22,12 @@
 
 using namespace lumen;
 using lumen::test::hostSettings;
+using lumen::test::ServedHost;
 
 namespace {
 
 /** A simulated host served on its own thread, so this thread can block in calls. */
-class ServedHost : public QThread
-{
-public:
-    explicit ServedHost(SimulatedHostSettings settings) : m_settings(std::move(settings)) {}
-    ~ServedHost() override
-    {
-        quit();
-        wait();
-    }
-    quint16 startServing()
-    {
-        start();
-        m_ready.acquire();
-        return m_port;
-    }
-    /** Runs `work` on the host's thread, between calls. */
-    void onHost(const std::function<void(SimulatedHost &)> &work)
-    {
-        QMetaObject::invokeMethod(m_context, [&] { work(*m_host); }, Qt::BlockingQueuedConnection);
-    }
 
-protected:
-    void run() override
-    {
-        m_host = std::make_shared<SimulatedHost>(m_settings);
-        HostServer server(m_host, m_settings.faults);
-        server.listen(QHostAddress::LocalHost, 0);
-        m_port = server.port();
-        m_context = &server;
-        m_ready.release();
-        exec();
-    }
-
-private:
-    SimulatedHostSettings m_settings;
-    std::shared_ptr<SimulatedHost> m_host;
-    QObject *m_context = nullptr;
-    quint16 m_port = 0;
-    QSemaphore m_ready;
-};
 
 /** A bridge that misbehaves: answers garbage, hangs up, or never answers. */
 class BadBridge : public QThread
@@ -277,28 +240,3 @@ TEST(HostLink, ReadsTheLinkText)
     EXPECT_THROW(HostLink::parse(QString(), QStringLiteral("0")), Failure);
 }
 
-TEST(HostLink, CreatedObjectsShareOneHostOrReachTheBridge)
-{
-    QTemporaryDir dir;
-    qunsetenv("LUMEN_HOST");
-    SimulatedHost::resetShared(std::make_shared<SimulatedHost>(hostSettings(dir)));
-    auto first = createHostAppObject(QStringLiteral("LmnPro.clsLmn"));
-    QString id = QStringLiteral("kept across connects");
-    first->SetSpectrumID(id);
-    first.reset();
-    auto second = createHostAppObject(QStringLiteral("lmnpro.clslmn"));
-    EXPECT_EQ(second->testconnect(), "OK");
-    EXPECT_EQ(SimulatedHost::shared()->memory(1).spectrumId, "kept across connects");
-    EXPECT_THROW(createHostAppObject(QStringLiteral("Other.App")), Failure);
-    SimulatedHost::resetShared();
-
-    ServedHost served(hostSettings(dir));
-    const quint16 port = served.startServing();
-    qputenv("LUMEN_HOST", QStringLiteral("tcp://127.0.0.1:%1").arg(port).toUtf8());
-    auto remote = createHostAppObject(QStringLiteral("LmnPro.clsLmn"));
-    EXPECT_NE(dynamic_cast<TcpHostClient *>(remote.get()), nullptr);
-    EXPECT_EQ(remote->testconnect(), "OK");
-    qputenv("LUMEN_HOST", "carrier pigeon");
-    EXPECT_THROW(createHostAppObject(QStringLiteral("LmnPro.clsLmn")), Failure);
-    qunsetenv("LUMEN_HOST");
-}

@@ -1,7 +1,7 @@
-#include "HostTestSupport.h"
+#include "hostsim/tests/HostTestSupport.h"
 
-#include "Clock.h"
-#include "Failure.h"
+#include "common/core/Clock.h"
+#include "common/core/Failure.h"
 
 #include <QTemporaryDir>
 #include <cmath>

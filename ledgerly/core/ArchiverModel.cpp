@@ -1,20 +1,20 @@
-#include "ArchiverModel.h"
+#include "ledgerly/core/ArchiverModel.h"
 
-#include "DatabaseLocation.h"
-#include "Failure.h"
-#include "FixedText.h"
-#include "Operator.h"
-#include "Paths.h"
-#include "ProcessLauncher.h"
-#include "ReportReader.h"
-#include "ResultColumns.h"
-#include "ResultsDatabase.h"
+#include "ledgerly/core/DatabaseLocation.h"
+#include "common/core/Failure.h"
+#include "common/core/FixedText.h"
+#include "common/core/Operator.h"
+#include "common/core/Paths.h"
+#include "common/core/ProcessLauncher.h"
+#include "ledgerly/core/ReportReader.h"
+#include "ledgerly/core/ResultColumns.h"
+#include "ledgerly/core/ResultsDatabase.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <memory>
 
-namespace ledgerly {
+namespace lumen::ledgerly {
 
 QString ArchiverModel::defaultDatabasePath()
 {
@@ -185,4 +185,4 @@ bool ArchiverModel::viewResultsText()
     return false;
 }
 
-} // namespace ledgerly
+} // namespace lumen::ledgerly

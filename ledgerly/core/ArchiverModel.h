@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ArchiverSettings.h"
-#include "ReportResult.h"
+#include "ledgerly/core/ArchiverSettings.h"
+#include "ledgerly/core/ReportResult.h"
 
 #include <QString>
 #include <QStringList>
@@ -10,7 +10,7 @@ namespace lumen {
 class Operator;
 }
 
-namespace ledgerly {
+namespace lumen::ledgerly {
 
 /**
  * The state of the archiver window and its actions: read the report, append
@@ -86,4 +86,4 @@ private:
     lumen::Operator *m_operator = nullptr;
 };
 
-} // namespace ledgerly
+} // namespace lumen::ledgerly

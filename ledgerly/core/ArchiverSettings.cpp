@@ -1,15 +1,15 @@
-#include "ArchiverSettings.h"
+#include "ledgerly/core/ArchiverSettings.h"
 
-#include "ByteRecord.h"
-#include "Failure.h"
-#include "FixedText.h"
-#include "NumberText.h"
-#include "Paths.h"
+#include "common/core/ByteRecord.h"
+#include "common/core/Failure.h"
+#include "common/core/FixedText.h"
+#include "common/core/NumberText.h"
+#include "common/core/Paths.h"
 
 #include <QFile>
 #include <QRegularExpression>
 
-namespace ledgerly {
+namespace lumen::ledgerly {
 
 namespace {
 
@@ -96,4 +96,4 @@ bool ArchiverSettings::save(const QString &folder, const ArchivePaths &paths, co
     return pathsSaved && widthsSaved;
 }
 
-} // namespace ledgerly
+} // namespace lumen::ledgerly

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <optional>
 
-namespace ledgerly {
+namespace lumen::ledgerly {
 
 /** The two paths the archiver keeps between runs. */
 struct ArchivePaths
@@ -56,4 +56,4 @@ public:
     static bool save(const QString &folder, const ArchivePaths &paths, const Widths &widths);
 };
 
-} // namespace ledgerly
+} // namespace lumen::ledgerly

@@ -1,11 +1,11 @@
-#include "CommandLine.h"
+#include "ledgerly/core/CommandLine.h"
 
-#include "ArchiverModel.h"
-#include "FixedText.h"
-#include "ResultColumns.h"
-#include "StreamOperator.h"
+#include "ledgerly/core/ArchiverModel.h"
+#include "common/core/FixedText.h"
+#include "ledgerly/core/ResultColumns.h"
+#include "ledgerly/core/StreamOperator.h"
 
-namespace ledgerly {
+namespace lumen::ledgerly {
 
 CommandLine::Choice CommandLine::parse(const QStringList &args)
 {
@@ -74,4 +74,4 @@ int CommandLine::run(const QStringList &args, QTextStream &out, QTextStream &err
     return Done;
 }
 
-} // namespace ledgerly
+} // namespace lumen::ledgerly

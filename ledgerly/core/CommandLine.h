@@ -4,7 +4,7 @@
 #include <QStringList>
 #include <QTextStream>
 
-namespace ledgerly {
+namespace lumen::ledgerly {
 
 /**
  * The unattended modes chosen by words on the command line ("APPEND", "NET",
@@ -49,4 +49,4 @@ public:
                    const QString &settingsFolder);
 };
 
-} // namespace ledgerly
+} // namespace lumen::ledgerly

@@ -1,13 +1,13 @@
-#include "DatabaseLocation.h"
+#include "ledgerly/core/DatabaseLocation.h"
 
-#include "Failure.h"
+#include "common/core/Failure.h"
 
 #include <QStringList>
 #include <QUrl>
 #include <QUrlQuery>
 #include <algorithm>
 
-namespace ledgerly {
+namespace lumen::ledgerly {
 
 bool DatabaseLocation::isServerUrl(const QString &path)
 {
@@ -52,4 +52,4 @@ QSqlDatabase DatabaseLocation::addConnection(const QString &path, const QString 
     return db;
 }
 
-} // namespace ledgerly
+} // namespace lumen::ledgerly

@@ -3,7 +3,7 @@
 #include <QSqlDatabase>
 #include <QString>
 
-namespace ledgerly {
+namespace lumen::ledgerly {
 
 /**
  * Where the results archive lives: a database file, or a PostgreSQL server
@@ -23,4 +23,4 @@ public:
     static QSqlDatabase addConnection(const QString &path, const QString &connectionName);
 };
 
-} // namespace ledgerly
+} // namespace lumen::ledgerly

@@ -1,10 +1,10 @@
-#include "ReportReader.h"
+#include "ledgerly/core/ReportReader.h"
 
-#include "Cp1252.h"
-#include "FixedText.h"
-#include "NumberText.h"
+#include "common/core/Cp1252.h"
+#include "common/core/FixedText.h"
+#include "common/core/NumberText.h"
 
-namespace ledgerly {
+namespace lumen::ledgerly {
 
 namespace {
 
@@ -203,4 +203,4 @@ ReportResult ReportReader::parse(QByteArrayView bytes)
     return result;
 }
 
-} // namespace ledgerly
+} // namespace lumen::ledgerly

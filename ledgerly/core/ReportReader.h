@@ -1,11 +1,11 @@
 #pragma once
 
-#include "ReportResult.h"
+#include "ledgerly/core/ReportResult.h"
 
 #include <QByteArrayView>
 #include <QString>
 
-namespace ledgerly {
+namespace lumen::ledgerly {
 
 /**
  * Reads the host's results report into a ReportResult. Only the lines the
@@ -34,4 +34,4 @@ public:
     static ReportResult parse(QByteArrayView bytes);
 };
 
-} // namespace ledgerly
+} // namespace lumen::ledgerly

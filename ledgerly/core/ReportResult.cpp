@@ -1,8 +1,8 @@
-#include "ReportResult.h"
+#include "ledgerly/core/ReportResult.h"
 
-#include "FixedText.h"
+#include "common/core/FixedText.h"
 
-namespace ledgerly {
+namespace lumen::ledgerly {
 
 ReportResult::ReportResult()
     : sampleId(lumen::fixedWidth(u"", kSampleIdWidth)),
@@ -14,4 +14,4 @@ ReportResult::ReportResult()
         block.nuclideName = lumen::fixedWidth(u"", 6);
 }
 
-} // namespace ledgerly
+} // namespace lumen::ledgerly

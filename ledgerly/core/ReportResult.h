@@ -4,7 +4,7 @@
 #include <array>
 #include <cstdint>
 
-namespace ledgerly {
+namespace lumen::ledgerly {
 
 /** One peak row of a nuclide block; energies in keV, counts in counts. */
 struct PeakRow
@@ -53,4 +53,4 @@ struct ReportResult
     std::array<NuclideBlock, kMaxBlocks + 1> blocks{};
 };
 
-} // namespace ledgerly
+} // namespace lumen::ledgerly

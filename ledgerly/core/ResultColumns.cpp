@@ -1,9 +1,9 @@
-#include "ResultColumns.h"
+#include "ledgerly/core/ResultColumns.h"
 
-#include "FixedText.h"
-#include "NumberText.h"
+#include "common/core/FixedText.h"
+#include "common/core/NumberText.h"
 
-namespace ledgerly {
+namespace lumen::ledgerly {
 
 QStringList ResultColumns::defaultModeMarkers()
 {
@@ -57,4 +57,4 @@ bool ResultColumns::isAcceptableName(const QString &name)
     return true;
 }
 
-} // namespace ledgerly
+} // namespace lumen::ledgerly

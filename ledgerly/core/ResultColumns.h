@@ -1,11 +1,11 @@
 #pragma once
 
-#include "ReportResult.h"
+#include "ledgerly/core/ReportResult.h"
 
 #include <QString>
 #include <QStringList>
 
-namespace ledgerly {
+namespace lumen::ledgerly {
 
 /** Append modes: which value of a peak row goes into its result column. */
 enum AppendMode : int
@@ -42,4 +42,4 @@ public:
     static bool isAcceptableName(const QString &name);
 };
 
-} // namespace ledgerly
+} // namespace lumen::ledgerly

@@ -1,9 +1,9 @@
-#include "ResultsDatabase.h"
+#include "ledgerly/core/ResultsDatabase.h"
 
-#include "DatabaseLocation.h"
-#include "Failure.h"
-#include "NumberText.h"
-#include "ResultColumns.h"
+#include "ledgerly/core/DatabaseLocation.h"
+#include "common/core/Failure.h"
+#include "common/core/NumberText.h"
+#include "ledgerly/core/ResultColumns.h"
 
 #include <QAtomicInt>
 #include <QCoreApplication>
@@ -19,7 +19,7 @@
 #include <QSqlRecord>
 #include <QThread>
 
-namespace ledgerly {
+namespace lumen::ledgerly {
 
 namespace {
 
@@ -342,4 +342,4 @@ AppendCounts ResultsDatabase::appendOnce(const NewRecord &record)
     return AppendCounts{int(columns.size()), recordNumber};
 }
 
-} // namespace ledgerly
+} // namespace lumen::ledgerly

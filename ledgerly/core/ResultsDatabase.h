@@ -5,7 +5,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace ledgerly {
+namespace lumen::ledgerly {
 
 /** One new record of "SamData": the header texts and the nuclide values in report order. */
 struct NewRecord
@@ -114,4 +114,4 @@ private:
     bool m_server = false;
 };
 
-} // namespace ledgerly
+} // namespace lumen::ledgerly

@@ -1,4 +1,4 @@
-#include "ResultsTableModel.h"
+#include "ledgerly/core/ResultsTableModel.h"
 
 #include <QSqlDriver>
 #include <QSqlError>
@@ -7,7 +7,7 @@
 #include <QSqlRecord>
 #include <QStringList>
 
-namespace ledgerly {
+namespace lumen::ledgerly {
 
 namespace {
 
@@ -174,4 +174,4 @@ int ResultsTableModel::totalRecords() const
     return query.value(0).toInt();
 }
 
-} // namespace ledgerly
+} // namespace lumen::ledgerly

@@ -3,7 +3,7 @@
 #include <QSqlTableModel>
 #include <QString>
 
-namespace ledgerly {
+namespace lumen::ledgerly {
 
 /**
  * The viewer's record set on "SamData" (the design's `SampleR`): fetched
@@ -65,4 +65,4 @@ private:
     QString m_lastKey; ///< storage key of the last record read by select()
 };
 
-} // namespace ledgerly
+} // namespace lumen::ledgerly

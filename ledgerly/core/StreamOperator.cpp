@@ -1,6 +1,6 @@
-#include "StreamOperator.h"
+#include "ledgerly/core/StreamOperator.h"
 
-namespace ledgerly {
+namespace lumen::ledgerly {
 
 lumen::MessageAnswer StreamOperator::messageBox(const QString &text, const QString &title,
                                                 lumen::MessageButtons buttons)
@@ -27,4 +27,4 @@ std::optional<QString> StreamOperator::fileDialog(const lumen::FileDialogRequest
     return std::nullopt;
 }
 
-} // namespace ledgerly
+} // namespace lumen::ledgerly

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "Operator.h"
+#include "common/core/Operator.h"
 
 #include <QTextStream>
 
-namespace ledgerly {
+namespace lumen::ledgerly {
 
 /**
  * The operator of a command-line run: no window can be answered there, so
@@ -27,4 +27,4 @@ private:
     QTextStream &m_stream;
 };
 
-} // namespace ledgerly
+} // namespace lumen::ledgerly

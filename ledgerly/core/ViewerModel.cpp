@@ -1,18 +1,18 @@
-#include "ViewerModel.h"
+#include "ledgerly/core/ViewerModel.h"
 
-#include "ArchiverModel.h"
-#include "Failure.h"
-#include "FixedText.h"
-#include "Operator.h"
-#include "ResultsDatabase.h"
-#include "ResultsTableModel.h"
+#include "ledgerly/core/ArchiverModel.h"
+#include "common/core/Failure.h"
+#include "common/core/FixedText.h"
+#include "common/core/Operator.h"
+#include "ledgerly/core/ResultsDatabase.h"
+#include "ledgerly/core/ResultsTableModel.h"
 
 #include <QSqlRecord>
 #include <algorithm>
 #include <cmath>
 #include <limits>
 
-namespace ledgerly {
+namespace lumen::ledgerly {
 
 ViewerModel::ViewerModel() = default;
 
@@ -108,4 +108,4 @@ void ViewerModel::storeWidths(ArchiverSettings::Widths &widths, const QList<doub
     }
 }
 
-} // namespace ledgerly
+} // namespace lumen::ledgerly

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ArchiverSettings.h"
+#include "ledgerly/core/ArchiverSettings.h"
 
 #include <QList>
 #include <QRect>
@@ -12,7 +12,7 @@ namespace lumen {
 class Operator;
 }
 
-namespace ledgerly {
+namespace lumen::ledgerly {
 
 class ResultsDatabase;
 class ResultsTableModel;
@@ -93,4 +93,4 @@ private:
     lumen::Operator *m_operator = nullptr;
 };
 
-} // namespace ledgerly
+} // namespace lumen::ledgerly

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ResultsDatabase.h"
+#include "ledgerly/core/ResultsDatabase.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,7 +9,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-namespace ledgerly::test {
+namespace lumen::ledgerly::test {
 
 /** The test server's URL: LEDGERLY_PG_URL, else the one the CTest fixture wrote; empty when none.
  */
@@ -68,8 +68,8 @@ inline std::string backendName(const ::testing::TestParamInfo<const char *> &inf
     return info.param;
 }
 
-} // namespace ledgerly::test
+} // namespace lumen::ledgerly::test
 
 #define LEDGERLY_ON_BOTH_BACKENDS(Suite)                                                           \
     INSTANTIATE_TEST_SUITE_P(Archive, Suite, ::testing::Values("file", "server"),                  \
-                             ledgerly::test::backendName)
+                             lumen::ledgerly::test::backendName)

@@ -1,19 +1,19 @@
-#include "ArchiveBackend.h"
-#include "ArchiverModel.h"
-#include "DbPeek.h"
-#include "Failure.h"
-#include "ResultsDatabase.h"
-#include "ScriptedOperator.h"
-#include "TestSupport.h"
+#include "ledgerly/dbtests/ArchiveBackend.h"
+#include "ledgerly/core/ArchiverModel.h"
+#include "ledgerly/tests/DbPeek.h"
+#include "common/core/Failure.h"
+#include "ledgerly/core/ResultsDatabase.h"
+#include "common/core/ScriptedOperator.h"
+#include "common/testsupport/TestSupport.h"
 
 #include <QSqlQuery>
 
-using namespace ledgerly;
-using ledgerly::test::DbPeek;
+using namespace lumen::ledgerly;
+using lumen::ledgerly::test::DbPeek;
 
 namespace {
 
-class ArchiveStore : public ledgerly::test::ArchiveBackendTest
+class ArchiveStore : public lumen::ledgerly::test::ArchiveBackendTest
 {
 protected:
     void SetUp() override

@@ -1,8 +1,8 @@
-#include "ArchiveBackend.h"
-#include "ArchiverSettings.h"
-#include "DbPeek.h"
-#include "ResultsDatabase.h"
-#include "TestSupport.h"
+#include "ledgerly/dbtests/ArchiveBackend.h"
+#include "ledgerly/core/ArchiverSettings.h"
+#include "ledgerly/tests/DbPeek.h"
+#include "ledgerly/core/ResultsDatabase.h"
+#include "common/testsupport/TestSupport.h"
 
 #include <QDir>
 #include <QProcess>
@@ -10,14 +10,14 @@
 #include <memory>
 #include <vector>
 
-using namespace ledgerly;
-using ledgerly::test::DbPeek;
+using namespace lumen::ledgerly;
+using lumen::ledgerly::test::DbPeek;
 
 namespace {
 
 // The built program in two folders of its own, one per report kind, their
 // settings naming the same server.
-class ServerProgram : public ledgerly::test::ArchiveBackendTest
+class ServerProgram : public lumen::ledgerly::test::ArchiveBackendTest
 {
 protected:
     void SetUp() override
@@ -95,4 +95,4 @@ TEST_P(ServerProgram, EightAppendsOfTwoKindsStartedTogetherAllLandOnce)
 }
 
 INSTANTIATE_TEST_SUITE_P(Archive, ServerProgram, ::testing::Values("server"),
-                         ledgerly::test::backendName);
+                         lumen::ledgerly::test::backendName);

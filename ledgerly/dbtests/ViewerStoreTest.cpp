@@ -1,21 +1,21 @@
-#include "ArchiveBackend.h"
-#include "DbPeek.h"
-#include "ResultsDatabase.h"
-#include "ResultsTableModel.h"
-#include "ScriptedOperator.h"
-#include "TestSupport.h"
-#include "ViewerModel.h"
+#include "ledgerly/dbtests/ArchiveBackend.h"
+#include "ledgerly/tests/DbPeek.h"
+#include "ledgerly/core/ResultsDatabase.h"
+#include "ledgerly/core/ResultsTableModel.h"
+#include "common/core/ScriptedOperator.h"
+#include "common/testsupport/TestSupport.h"
+#include "ledgerly/core/ViewerModel.h"
 
 #include <QSignalSpy>
 #include <QSqlQuery>
 #include <QSqlRecord>
 
-using namespace ledgerly;
-using ledgerly::test::DbPeek;
+using namespace lumen::ledgerly;
+using lumen::ledgerly::test::DbPeek;
 
 namespace {
 
-class ViewerStore : public ledgerly::test::ArchiveBackendTest
+class ViewerStore : public lumen::ledgerly::test::ArchiveBackendTest
 {
 protected:
     void SetUp() override

@@ -1,8 +1,8 @@
-#include "ParseItWindow.h"
+#include "ledgerly/gui/ParseItWindow.h"
 
-#include "FixedText.h"
-#include "Operator.h"
-#include "ViewRWindow.h"
+#include "common/core/FixedText.h"
+#include "common/core/Operator.h"
+#include "ledgerly/gui/ViewRWindow.h"
 
 #include <QCloseEvent>
 #include <QFile>
@@ -16,7 +16,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-namespace ledgerly {
+namespace lumen::ledgerly {
 
 namespace {
 
@@ -206,4 +206,4 @@ void ParseItWindow::closeEvent(QCloseEvent *event)
     event->accept();
 }
 
-} // namespace ledgerly
+} // namespace lumen::ledgerly

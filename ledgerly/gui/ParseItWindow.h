@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ArchiverModel.h"
+#include "ledgerly/core/ArchiverModel.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -10,7 +10,7 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
-namespace ledgerly {
+namespace lumen::ledgerly {
 
 class ViewRWindow;
 
@@ -52,4 +52,4 @@ private:
     bool m_saved = false;
 };
 
-} // namespace ledgerly
+} // namespace lumen::ledgerly

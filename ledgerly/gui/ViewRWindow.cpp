@@ -1,8 +1,8 @@
-#include "ViewRWindow.h"
+#include "ledgerly/gui/ViewRWindow.h"
 
-#include "ArchiverModel.h"
-#include "Operator.h"
-#include "ResultsTableModel.h"
+#include "ledgerly/core/ArchiverModel.h"
+#include "common/core/Operator.h"
+#include "ledgerly/core/ResultsTableModel.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
@@ -13,7 +13,7 @@
 #include <QResizeEvent>
 #include <QTableView>
 
-namespace ledgerly {
+namespace lumen::ledgerly {
 
 namespace {
 
@@ -148,4 +148,4 @@ void ViewRWindow::closeEvent(QCloseEvent *event)
     event->accept();
 }
 
-} // namespace ledgerly
+} // namespace lumen::ledgerly

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ArchiverSettings.h"
-#include "ViewerModel.h"
+#include "ledgerly/core/ArchiverSettings.h"
+#include "ledgerly/core/ViewerModel.h"
 
 #include <QWidget>
 
@@ -9,7 +9,7 @@ class QLabel;
 class QPushButton;
 class QTableView;
 
-namespace ledgerly {
+namespace lumen::ledgerly {
 
 /**
  * The database viewer (`formViewR`): the table in an editable grid, the
@@ -54,4 +54,4 @@ private:
     int m_gridTop = 0; ///< pixels, fixed when the window loads
 };
 
-} // namespace ledgerly
+} // namespace lumen::ledgerly

@@ -1,20 +1,20 @@
-#include "ArchiverModel.h"
-#include "DbPeek.h"
-#include "ReportReader.h"
-#include "ReportText.h"
-#include "ResultsDatabase.h"
-#include "ScriptedOperator.h"
-#include "TestSupport.h"
+#include "ledgerly/core/ArchiverModel.h"
+#include "ledgerly/tests/DbPeek.h"
+#include "ledgerly/core/ReportReader.h"
+#include "ledgerly/tests/ReportText.h"
+#include "ledgerly/core/ResultsDatabase.h"
+#include "common/core/ScriptedOperator.h"
+#include "common/testsupport/TestSupport.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-using namespace ledgerly;
-using ledgerly::test::DbPeek;
-using ledgerly::test::normalBlock;
-using ledgerly::test::normalRow;
-using ledgerly::test::reportBytes;
+using namespace lumen::ledgerly;
+using lumen::ledgerly::test::DbPeek;
+using lumen::ledgerly::test::normalBlock;
+using lumen::ledgerly::test::normalRow;
+using lumen::ledgerly::test::reportBytes;
 
 namespace {
 

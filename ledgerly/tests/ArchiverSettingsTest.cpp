@@ -1,13 +1,13 @@
-#include "ArchiverSettings.h"
-#include "ArchiverModel.h"
-#include "TestSupport.h"
+#include "ledgerly/core/ArchiverSettings.h"
+#include "ledgerly/core/ArchiverModel.h"
+#include "common/testsupport/TestSupport.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-using namespace ledgerly;
+using namespace lumen::ledgerly;
 
 TEST(ArchiverSettings, PathsRecordIsTwoBlankPaddedFieldsCutAt72)
 {

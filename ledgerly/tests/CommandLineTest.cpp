@@ -1,14 +1,14 @@
-#include "CommandLine.h"
-#include "ArchiverSettings.h"
-#include "DbPeek.h"
-#include "TestSupport.h"
+#include "ledgerly/core/CommandLine.h"
+#include "ledgerly/core/ArchiverSettings.h"
+#include "ledgerly/tests/DbPeek.h"
+#include "common/testsupport/TestSupport.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-using namespace ledgerly;
-using ledgerly::test::DbPeek;
+using namespace lumen::ledgerly;
+using lumen::ledgerly::test::DbPeek;
 using Command = CommandLine::Command;
 
 TEST(CommandLine, WordsAreTestedInOrderInAnyCase)

@@ -1,12 +1,12 @@
-#include "DatabaseLocation.h"
-#include "ArchiverModel.h"
-#include "Failure.h"
-#include "ScriptedOperator.h"
+#include "ledgerly/core/DatabaseLocation.h"
+#include "ledgerly/core/ArchiverModel.h"
+#include "common/core/Failure.h"
+#include "common/core/ScriptedOperator.h"
 
 #include <QSqlDatabase>
 #include <gtest/gtest.h>
 
-using namespace ledgerly;
+using namespace lumen::ledgerly;
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DatabaseLocation.h"
+#include "ledgerly/core/DatabaseLocation.h"
 
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -9,7 +9,7 @@
 #include <QStringList>
 #include <QVariantMap>
 
-namespace ledgerly::test {
+namespace lumen::ledgerly::test {
 
 /** Reads a results database (file or server URL) directly, past the code under test. */
 class DbPeek
@@ -87,4 +87,4 @@ private:
     bool m_server = false;
 };
 
-} // namespace ledgerly::test
+} // namespace lumen::ledgerly::test

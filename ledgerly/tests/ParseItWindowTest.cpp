@@ -1,6 +1,6 @@
-#include "ParseItWindow.h"
-#include "ScriptedOperator.h"
-#include "TestSupport.h"
+#include "ledgerly/gui/ParseItWindow.h"
+#include "common/core/ScriptedOperator.h"
+#include "common/testsupport/TestSupport.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -10,7 +10,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-using namespace ledgerly;
+using namespace lumen::ledgerly;
 
 TEST(ParseItWindow, ButtonsDriveTheModelAndClosingSavesTheSettings)
 {

@@ -1,6 +1,6 @@
-#include "ArchiverSettings.h"
-#include "DbPeek.h"
-#include "TestSupport.h"
+#include "ledgerly/core/ArchiverSettings.h"
+#include "ledgerly/tests/DbPeek.h"
+#include "common/testsupport/TestSupport.h"
 
 #include <QFile>
 #include <QProcess>
@@ -10,8 +10,8 @@
 #include <memory>
 #include <vector>
 
-using namespace ledgerly;
-using ledgerly::test::DbPeek;
+using namespace lumen::ledgerly;
+using lumen::ledgerly::test::DbPeek;
 
 namespace {
 

@@ -1,13 +1,13 @@
-#include "ReportReader.h"
-#include "ReportText.h"
-#include "TestSupport.h"
+#include "ledgerly/core/ReportReader.h"
+#include "ledgerly/tests/ReportText.h"
+#include "common/testsupport/TestSupport.h"
 
 #include <gtest/gtest.h>
 
-using namespace ledgerly;
-using ledgerly::test::normalBlock;
-using ledgerly::test::normalRow;
-using ledgerly::test::reportBytes;
+using namespace lumen::ledgerly;
+using lumen::ledgerly::test::normalBlock;
+using lumen::ledgerly::test::normalRow;
+using lumen::ledgerly::test::reportBytes;
 
 namespace {
 

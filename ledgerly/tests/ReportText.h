@@ -4,7 +4,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace ledgerly::test {
+namespace lumen::ledgerly::test {
 
 /** A report made of these lines, each ended by CR LF, in Windows-1252. */
 inline QByteArray reportBytes(const QStringList &lines)
@@ -35,4 +35,4 @@ inline QStringList normalBlock(const QString &name, const QStringList &rows)
     return lines;
 }
 
-} // namespace ledgerly::test
+} // namespace lumen::ledgerly::test

@@ -1,8 +1,8 @@
-#include "ResultColumns.h"
+#include "ledgerly/core/ResultColumns.h"
 
 #include <gtest/gtest.h>
 
-using namespace ledgerly;
+using namespace lumen::ledgerly;
 
 namespace {
 

@@ -1,10 +1,10 @@
-#include "ViewRWindow.h"
-#include "ArchiverModel.h"
-#include "DbPeek.h"
-#include "ParseItWindow.h"
-#include "ResultsTableModel.h"
-#include "ScriptedOperator.h"
-#include "TestSupport.h"
+#include "ledgerly/gui/ViewRWindow.h"
+#include "ledgerly/core/ArchiverModel.h"
+#include "ledgerly/tests/DbPeek.h"
+#include "ledgerly/gui/ParseItWindow.h"
+#include "ledgerly/core/ResultsTableModel.h"
+#include "common/core/ScriptedOperator.h"
+#include "common/testsupport/TestSupport.h"
 
 #include <QHeaderView>
 #include <QLabel>
@@ -15,7 +15,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-using namespace ledgerly;
+using namespace lumen::ledgerly;
 
 namespace {
 

@@ -1,12 +1,12 @@
-#include "DbPeek.h"
-#include "ResultsDatabase.h"
-#include "ResultsTableModel.h"
-#include "ViewerModel.h"
+#include "ledgerly/tests/DbPeek.h"
+#include "ledgerly/core/ResultsDatabase.h"
+#include "ledgerly/core/ResultsTableModel.h"
+#include "ledgerly/core/ViewerModel.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-using namespace ledgerly;
+using namespace lumen::ledgerly;
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "ViewerModel.h"
+#include "ledgerly/core/ViewerModel.h"
 
 #include <gtest/gtest.h>
 
-using namespace ledgerly;
+using namespace lumen::ledgerly;
 
 TEST(ViewerLayout, TheGridFillsTheWindowBelowItsTopAndIsLeftAloneWhenTooSmall)
 {

@@ -1,7 +1,7 @@
 // What a lab meets on a bad day: the host bridge dies mid-run, the archive
 // cannot be opened, the report is missing, the ROI log cannot be written.
 // Each must end in a clear status without losing what was already done.
-#include "LabFolder.h"
+#include "road/tests/LabFolder.h"
 
 #include <QElapsedTimer>
 #include <QRegularExpression>

@@ -4,6 +4,9 @@
 // a run leaves behind.
 #pragma once
 
+#include "common/core/Failure.h"
+#include "common/core/TextFile.h"
+
 #include <QDate>
 #include <QDir>
 #include <QFile>
@@ -131,15 +134,14 @@ public:
         return names;
     }
 
+    /** The lines of a text file the programs wrote; none when it cannot be read. */
     QStringList textLines(const QString &path) const
     {
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly))
+        try {
+            return lumen::textfile::readLines(path);
+        } catch (const lumen::Failure &) {
             return {};
-        QStringList lines = QString::fromLatin1(file.readAll()).split(QStringLiteral("\r\n"));
-        if (!lines.isEmpty() && lines.back().isEmpty())
-            lines.pop_back();
-        return lines;
+        }
     }
 
     /** The day's ROI log name, as Sequa forms it from the date of the run. */

@@ -2,7 +2,7 @@
 // run takes the drift reference, a batch of three samples is counted,
 // analysed, saved, ROI-logged and archived one by one, a second check-source
 // run logs the drift, and a stored spectrum is imported.
-#include "LabFolder.h"
+#include "road/tests/LabFolder.h"
 
 #include <QDate>
 

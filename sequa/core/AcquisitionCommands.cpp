@@ -1,14 +1,14 @@
 // Acquisition, presets, elapsed times, external inputs and outputs and the
 // host's window: commands whose work HostApp does.
-#include "AcquisitionCommands.h"
+#include "sequa/core/AcquisitionCommands.h"
 
-#include "CommandContext.h"
-#include "CommandRegistry.h"
-#include "HostApp.h"
-#include "MainModel.h"
-#include "NumberText.h"
-#include "Operator.h"
-#include "ValueFiles.h"
+#include "sequa/core/CommandContext.h"
+#include "sequa/core/CommandRegistry.h"
+#include "hostlink/HostApp.h"
+#include "sequa/core/MainModel.h"
+#include "common/core/NumberText.h"
+#include "common/core/Operator.h"
+#include "sequa/core/ValueFiles.h"
 
 namespace lumen::sequa {
 

@@ -1,12 +1,12 @@
 // Analysis, reports, libraries, ROIs and configuration: commands whose work HostApp does.
-#include "AnalysisCommands.h"
+#include "sequa/core/AnalysisCommands.h"
 
-#include "CommandContext.h"
-#include "CommandRegistry.h"
-#include "DataFiles.h"
-#include "HostApp.h"
-#include "MainModel.h"
-#include "ValueFiles.h"
+#include "sequa/core/CommandContext.h"
+#include "sequa/core/CommandRegistry.h"
+#include "sequa/core/DataFiles.h"
+#include "hostlink/HostApp.h"
+#include "sequa/core/MainModel.h"
+#include "sequa/core/ValueFiles.h"
 
 namespace lumen::sequa {
 

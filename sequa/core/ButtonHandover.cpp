@@ -1,12 +1,12 @@
-#include "ButtonHandover.h"
+#include "sequa/core/ButtonHandover.h"
 
-#include "CommandRunner.h"
-#include "Failure.h"
-#include "FixedText.h"
-#include "MainModel.h"
-#include "NumberText.h"
-#include "SequaTexts.h"
-#include "ValueFiles.h"
+#include "sequa/core/CommandRunner.h"
+#include "common/core/Failure.h"
+#include "common/core/FixedText.h"
+#include "sequa/core/MainModel.h"
+#include "common/core/NumberText.h"
+#include "sequa/core/SequaTexts.h"
+#include "sequa/core/ValueFiles.h"
 
 #include <exception>
 #include <limits>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Operator.h"
+#include "common/core/Operator.h"
 
 #include <QString>
 #include <cstdint>

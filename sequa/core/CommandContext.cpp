@@ -1,11 +1,11 @@
-#include "CommandContext.h"
+#include "sequa/core/CommandContext.h"
 
-#include "CommandRunner.h"
-#include "Failure.h"
-#include "FixedText.h"
-#include "MainModel.h"
-#include "NumberText.h"
-#include "ValueFiles.h"
+#include "sequa/core/CommandRunner.h"
+#include "common/core/Failure.h"
+#include "common/core/FixedText.h"
+#include "sequa/core/MainModel.h"
+#include "common/core/NumberText.h"
+#include "sequa/core/ValueFiles.h"
 
 namespace lumen::sequa {
 

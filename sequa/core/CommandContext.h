@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CommandTable.h"
+#include "sequa/core/CommandTable.h"
 
 #include <QString>
 #include <cstdint>

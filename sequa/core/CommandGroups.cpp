@@ -1,14 +1,14 @@
-#include "CommandGroups.h"
+#include "sequa/core/CommandGroups.h"
 
-#include "AcquisitionCommands.h"
-#include "AnalysisCommands.h"
-#include "DataFileCommands.h"
-#include "LoopCommands.h"
-#include "MessageCommands.h"
-#include "ProgramCommands.h"
-#include "SampleCommands.h"
-#include "SpectrumCommands.h"
-#include "WaitCommands.h"
+#include "sequa/core/AcquisitionCommands.h"
+#include "sequa/core/AnalysisCommands.h"
+#include "sequa/core/DataFileCommands.h"
+#include "sequa/core/LoopCommands.h"
+#include "sequa/core/MessageCommands.h"
+#include "sequa/core/ProgramCommands.h"
+#include "sequa/core/SampleCommands.h"
+#include "sequa/core/SpectrumCommands.h"
+#include "sequa/core/WaitCommands.h"
 
 namespace lumen::sequa {
 

@@ -1,6 +1,6 @@
-#include "CommandRegistry.h"
+#include "sequa/core/CommandRegistry.h"
 
-#include "CommandTable.h"
+#include "sequa/core/CommandTable.h"
 
 #include <stdexcept>
 

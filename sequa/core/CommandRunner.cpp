@@ -1,15 +1,15 @@
-#include "CommandRunner.h"
+#include "sequa/core/CommandRunner.h"
 
-#include "CommandContext.h"
-#include "CommandGroups.h"
-#include "CommandTable.h"
-#include "ConnectCommand.h"
-#include "Failure.h"
-#include "FixedText.h"
-#include "MainModel.h"
-#include "NumberText.h"
-#include "Operator.h"
-#include "SequaTexts.h"
+#include "sequa/core/CommandContext.h"
+#include "sequa/core/CommandGroups.h"
+#include "sequa/core/CommandTable.h"
+#include "sequa/core/ConnectCommand.h"
+#include "common/core/Failure.h"
+#include "common/core/FixedText.h"
+#include "sequa/core/MainModel.h"
+#include "common/core/NumberText.h"
+#include "common/core/Operator.h"
+#include "sequa/core/SequaTexts.h"
 
 #include <exception>
 

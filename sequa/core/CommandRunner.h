@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CommandRegistry.h"
+#include "sequa/core/CommandRegistry.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "CommandTable.h"
+#include "sequa/core/CommandTable.h"
 
 namespace lumen::sequa {
 

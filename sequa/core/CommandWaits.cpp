@@ -1,16 +1,16 @@
-#include "CommandWaits.h"
+#include "sequa/core/CommandWaits.h"
 
-#include "Clock.h"
-#include "CommandRunner.h"
-#include "DayStopwatch.h"
-#include "EventPump.h"
-#include "Failure.h"
-#include "FixedText.h"
-#include "MainModel.h"
-#include "NumberText.h"
-#include "Operator.h"
-#include "ProcessLauncher.h"
-#include "SequaTexts.h"
+#include "common/core/Clock.h"
+#include "sequa/core/CommandRunner.h"
+#include "sequa/core/DayStopwatch.h"
+#include "common/core/EventPump.h"
+#include "common/core/Failure.h"
+#include "common/core/FixedText.h"
+#include "sequa/core/MainModel.h"
+#include "common/core/NumberText.h"
+#include "common/core/Operator.h"
+#include "common/core/ProcessLauncher.h"
+#include "sequa/core/SequaTexts.h"
 
 #include <cmath>
 

@@ -1,10 +1,10 @@
-#include "ConnectCommand.h"
+#include "sequa/core/ConnectCommand.h"
 
-#include "CommandRunner.h"
-#include "DayStopwatch.h"
-#include "EventPump.h"
-#include "MainModel.h"
-#include "SequaTexts.h"
+#include "sequa/core/CommandRunner.h"
+#include "sequa/core/DayStopwatch.h"
+#include "common/core/EventPump.h"
+#include "sequa/core/MainModel.h"
+#include "sequa/core/SequaTexts.h"
 
 namespace lumen::sequa {
 

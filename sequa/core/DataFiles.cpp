@@ -1,16 +1,16 @@
-#include "DataFiles.h"
+#include "sequa/core/DataFiles.h"
 
-#include "Clock.h"
-#include "DateText.h"
-#include "Failure.h"
-#include "FixedText.h"
-#include "HostApp.h"
-#include "LineWriter.h"
-#include "LocalFiles.h"
-#include "MainModel.h"
-#include "NumberText.h"
-#include "Paths.h"
-#include "RoiDataRecord.h"
+#include "common/core/Clock.h"
+#include "common/core/DateText.h"
+#include "common/core/Failure.h"
+#include "common/core/FixedText.h"
+#include "hostlink/HostApp.h"
+#include "sequa/core/LineWriter.h"
+#include "sequa/core/LocalFiles.h"
+#include "sequa/core/MainModel.h"
+#include "common/core/NumberText.h"
+#include "common/core/Paths.h"
+#include "sequa/core/RoiDataRecord.h"
 
 #include <QFileInfo>
 #include <algorithm>

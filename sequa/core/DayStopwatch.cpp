@@ -1,6 +1,6 @@
-#include "DayStopwatch.h"
+#include "sequa/core/DayStopwatch.h"
 
-#include "Clock.h"
+#include "common/core/Clock.h"
 
 namespace lumen::sequa {
 

@@ -1,6 +1,6 @@
-#include "FileDeletion.h"
+#include "sequa/core/FileDeletion.h"
 
-#include "LocalFiles.h"
+#include "sequa/core/LocalFiles.h"
 
 #include <QDir>
 #include <QFile>

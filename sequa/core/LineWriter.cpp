@@ -1,7 +1,7 @@
-#include "LineWriter.h"
+#include "sequa/core/LineWriter.h"
 
-#include "Cp1252.h"
-#include "Failure.h"
+#include "common/core/Cp1252.h"
+#include "common/core/Failure.h"
 
 namespace lumen::sequa {
 

@@ -1,6 +1,6 @@
-#include "LocalFiles.h"
+#include "sequa/core/LocalFiles.h"
 
-#include "Paths.h"
+#include "common/core/Paths.h"
 
 namespace lumen::sequa {
 

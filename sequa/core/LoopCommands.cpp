@@ -1,15 +1,15 @@
 // Counted loops of the player and the per-pass sample numbers and spectrum names.
-#include "LoopCommands.h"
+#include "sequa/core/LoopCommands.h"
 
-#include "CommandContext.h"
-#include "CommandRegistry.h"
-#include "FixedText.h"
-#include "HostApp.h"
-#include "MainModel.h"
-#include "NumberText.h"
-#include "Operator.h"
-#include "PlayFileReader.h"
-#include "SequaTexts.h"
+#include "sequa/core/CommandContext.h"
+#include "sequa/core/CommandRegistry.h"
+#include "common/core/FixedText.h"
+#include "hostlink/HostApp.h"
+#include "sequa/core/MainModel.h"
+#include "common/core/NumberText.h"
+#include "common/core/Operator.h"
+#include "sequa/core/PlayFileReader.h"
+#include "sequa/core/SequaTexts.h"
 
 namespace lumen::sequa {
 

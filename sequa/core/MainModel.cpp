@@ -1,12 +1,12 @@
-#include "MainModel.h"
+#include "sequa/core/MainModel.h"
 
-#include "Cp1252.h"
-#include "DayStopwatch.h"
-#include "EventPump.h"
-#include "Failure.h"
-#include "Operator.h"
-#include "Paths.h"
-#include "SequaTexts.h"
+#include "common/core/Cp1252.h"
+#include "sequa/core/DayStopwatch.h"
+#include "common/core/EventPump.h"
+#include "common/core/Failure.h"
+#include "common/core/Operator.h"
+#include "common/core/Paths.h"
+#include "sequa/core/SequaTexts.h"
 
 namespace lumen::sequa {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "HostApp.h"
-#include "PlayFileReader.h"
+#include "hostlink/HostApp.h"
+#include "sequa/core/PlayFileReader.h"
 
 #include <QFile>
 #include <QObject>

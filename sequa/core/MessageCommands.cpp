@@ -1,11 +1,11 @@
 // Operator messages: commands that act inside the program.
-#include "MessageCommands.h"
+#include "sequa/core/MessageCommands.h"
 
-#include "CommandContext.h"
-#include "CommandRegistry.h"
-#include "MainModel.h"
-#include "Operator.h"
-#include "SequaTexts.h"
+#include "sequa/core/CommandContext.h"
+#include "sequa/core/CommandRegistry.h"
+#include "sequa/core/MainModel.h"
+#include "common/core/Operator.h"
+#include "sequa/core/SequaTexts.h"
 
 namespace lumen::sequa {
 

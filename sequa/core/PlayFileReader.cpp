@@ -1,7 +1,7 @@
-#include "PlayFileReader.h"
+#include "sequa/core/PlayFileReader.h"
 
-#include "Cp1252.h"
-#include "Failure.h"
+#include "common/core/Cp1252.h"
+#include "common/core/Failure.h"
 
 #include <algorithm>
 

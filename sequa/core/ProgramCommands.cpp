@@ -1,14 +1,14 @@
 // External programs and file deletion: commands that act outside the host.
-#include "ProgramCommands.h"
+#include "sequa/core/ProgramCommands.h"
 
-#include "CommandContext.h"
-#include "CommandRegistry.h"
-#include "CommandWaits.h"
-#include "FileDeletion.h"
-#include "MainModel.h"
-#include "Operator.h"
-#include "ProcessLauncher.h"
-#include "SequaTexts.h"
+#include "sequa/core/CommandContext.h"
+#include "sequa/core/CommandRegistry.h"
+#include "sequa/core/CommandWaits.h"
+#include "sequa/core/FileDeletion.h"
+#include "sequa/core/MainModel.h"
+#include "common/core/Operator.h"
+#include "common/core/ProcessLauncher.h"
+#include "sequa/core/SequaTexts.h"
 
 namespace lumen::sequa {
 

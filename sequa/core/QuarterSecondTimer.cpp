@@ -1,7 +1,7 @@
-#include "QuarterSecondTimer.h"
+#include "sequa/core/QuarterSecondTimer.h"
 
-#include "Clock.h"
-#include "MainModel.h"
+#include "common/core/Clock.h"
+#include "sequa/core/MainModel.h"
 
 namespace lumen::sequa {
 

@@ -1,12 +1,12 @@
-#include "RecorderButtons.h"
+#include "sequa/core/RecorderButtons.h"
 
-#include "DataFiles.h"
-#include "EventPump.h"
-#include "Failure.h"
-#include "FixedText.h"
-#include "MainModel.h"
-#include "NumberText.h"
-#include "Paths.h"
+#include "sequa/core/DataFiles.h"
+#include "common/core/EventPump.h"
+#include "common/core/Failure.h"
+#include "common/core/FixedText.h"
+#include "sequa/core/MainModel.h"
+#include "common/core/NumberText.h"
+#include "common/core/Paths.h"
 
 #include <QStringList>
 #include <algorithm>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ButtonHandover.h"
+#include "sequa/core/ButtonHandover.h"
 
 #include <QObject>
 #include <cstdint>

@@ -1,6 +1,6 @@
-#include "RoiDataRecord.h"
+#include "sequa/core/RoiDataRecord.h"
 
-#include "HostApp.h"
+#include "hostlink/HostApp.h"
 
 namespace lumen::sequa {
 

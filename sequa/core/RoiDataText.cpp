@@ -1,11 +1,11 @@
-#include "RoiDataText.h"
+#include "sequa/core/RoiDataText.h"
 
-#include "Failure.h"
-#include "HostApp.h"
-#include "MainModel.h"
-#include "NumberText.h"
-#include "RoiDataRecord.h"
-#include "SequaTexts.h"
+#include "common/core/Failure.h"
+#include "hostlink/HostApp.h"
+#include "sequa/core/MainModel.h"
+#include "common/core/NumberText.h"
+#include "sequa/core/RoiDataRecord.h"
+#include "sequa/core/SequaTexts.h"
 
 #include <exception>
 

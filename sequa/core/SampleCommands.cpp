@@ -1,15 +1,15 @@
 // Sample data for decay correction: commands whose work HostApp does.
-#include "SampleCommands.h"
+#include "sequa/core/SampleCommands.h"
 
-#include "CommandContext.h"
-#include "CommandRegistry.h"
-#include "Failure.h"
-#include "HostApp.h"
-#include "MainModel.h"
-#include "NumberText.h"
-#include "Operator.h"
-#include "SampleDateTime.h"
-#include "ValueFiles.h"
+#include "sequa/core/CommandContext.h"
+#include "sequa/core/CommandRegistry.h"
+#include "common/core/Failure.h"
+#include "hostlink/HostApp.h"
+#include "sequa/core/MainModel.h"
+#include "common/core/NumberText.h"
+#include "common/core/Operator.h"
+#include "sequa/core/SampleDateTime.h"
+#include "sequa/core/ValueFiles.h"
 
 namespace lumen::sequa {
 

@@ -1,7 +1,7 @@
-#include "SampleDateTime.h"
+#include "sequa/core/SampleDateTime.h"
 
-#include "Clock.h"
-#include "DateText.h"
+#include "common/core/Clock.h"
+#include "common/core/DateText.h"
 
 namespace lumen::sequa {
 

@@ -1,12 +1,12 @@
-#include "ScriptButtons.h"
+#include "sequa/core/ScriptButtons.h"
 
-#include "CommandRunner.h"
-#include "Failure.h"
-#include "MainModel.h"
-#include "Operator.h"
-#include "ScriptPlayer.h"
-#include "SequaTexts.h"
-#include "TextFile.h"
+#include "sequa/core/CommandRunner.h"
+#include "common/core/Failure.h"
+#include "sequa/core/MainModel.h"
+#include "common/core/Operator.h"
+#include "sequa/core/ScriptPlayer.h"
+#include "sequa/core/SequaTexts.h"
+#include "common/core/TextFile.h"
 
 #include <exception>
 #include <optional>

@@ -1,15 +1,15 @@
-#include "ScriptPlayer.h"
+#include "sequa/core/ScriptPlayer.h"
 
-#include "CommandRunner.h"
-#include "Cp1252.h"
-#include "EventPump.h"
-#include "Failure.h"
-#include "FixedText.h"
-#include "MainModel.h"
-#include "Operator.h"
-#include "Paths.h"
-#include "PlayFileReader.h"
-#include "SequaTexts.h"
+#include "sequa/core/CommandRunner.h"
+#include "common/core/Cp1252.h"
+#include "common/core/EventPump.h"
+#include "common/core/Failure.h"
+#include "common/core/FixedText.h"
+#include "sequa/core/MainModel.h"
+#include "common/core/Operator.h"
+#include "common/core/Paths.h"
+#include "sequa/core/PlayFileReader.h"
+#include "sequa/core/SequaTexts.h"
 
 #include <QDir>
 #include <QFile>

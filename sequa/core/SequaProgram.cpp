@@ -1,10 +1,10 @@
-#include "SequaProgram.h"
+#include "sequa/core/SequaProgram.h"
 
-#include "DayStopwatch.h"
-#include "EventPump.h"
-#include "Failure.h"
-#include "NumberText.h"
-#include "SequaTexts.h"
+#include "sequa/core/DayStopwatch.h"
+#include "common/core/EventPump.h"
+#include "common/core/Failure.h"
+#include "common/core/NumberText.h"
+#include "sequa/core/SequaTexts.h"
 
 #include <exception>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "CommandRunner.h"
-#include "MainModel.h"
-#include "QuarterSecondTimer.h"
+#include "sequa/core/CommandRunner.h"
+#include "sequa/core/MainModel.h"
+#include "sequa/core/QuarterSecondTimer.h"
 
 #include <QString>
 #include <functional>

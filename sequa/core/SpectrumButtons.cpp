@@ -1,13 +1,13 @@
-#include "SpectrumButtons.h"
+#include "sequa/core/SpectrumButtons.h"
 
-#include "DataFiles.h"
-#include "EventPump.h"
-#include "Failure.h"
-#include "FixedText.h"
-#include "HostApp.h"
-#include "MainModel.h"
-#include "NumberText.h"
-#include "SampleDateTime.h"
+#include "sequa/core/DataFiles.h"
+#include "common/core/EventPump.h"
+#include "common/core/Failure.h"
+#include "common/core/FixedText.h"
+#include "hostlink/HostApp.h"
+#include "sequa/core/MainModel.h"
+#include "common/core/NumberText.h"
+#include "sequa/core/SampleDateTime.h"
 
 namespace lumen::sequa {
 

@@ -1,15 +1,15 @@
 // Spectrum storage and identity: commands whose work HostApp does.
-#include "SpectrumCommands.h"
+#include "sequa/core/SpectrumCommands.h"
 
-#include "CommandContext.h"
-#include "CommandRegistry.h"
-#include "HostApp.h"
-#include "LineWriter.h"
-#include "LocalFiles.h"
-#include "MainModel.h"
-#include "NumberText.h"
-#include "Operator.h"
-#include "ValueFiles.h"
+#include "sequa/core/CommandContext.h"
+#include "sequa/core/CommandRegistry.h"
+#include "hostlink/HostApp.h"
+#include "sequa/core/LineWriter.h"
+#include "sequa/core/LocalFiles.h"
+#include "sequa/core/MainModel.h"
+#include "common/core/NumberText.h"
+#include "common/core/Operator.h"
+#include "sequa/core/ValueFiles.h"
 
 namespace lumen::sequa {
 

@@ -1,10 +1,10 @@
-#include "UnattendedStart.h"
+#include "sequa/core/UnattendedStart.h"
 
-#include "Failure.h"
-#include "ScriptButtons.h"
-#include "ScriptPlayer.h"
-#include "SequaProgram.h"
-#include "TextFile.h"
+#include "common/core/Failure.h"
+#include "sequa/core/ScriptButtons.h"
+#include "sequa/core/ScriptPlayer.h"
+#include "sequa/core/SequaProgram.h"
+#include "common/core/TextFile.h"
 
 #include <exception>
 #include <functional>

@@ -1,8 +1,8 @@
-#include "ValueFiles.h"
+#include "sequa/core/ValueFiles.h"
 
-#include "LineWriter.h"
-#include "LocalFiles.h"
-#include "TextFile.h"
+#include "sequa/core/LineWriter.h"
+#include "sequa/core/LocalFiles.h"
+#include "common/core/TextFile.h"
 
 #include <QStringList>
 

@@ -1,10 +1,10 @@
 // Waits: a number of seconds, the acquisition preset, an external input.
-#include "WaitCommands.h"
+#include "sequa/core/WaitCommands.h"
 
-#include "CommandContext.h"
-#include "CommandRegistry.h"
-#include "CommandWaits.h"
-#include "NumberText.h"
+#include "sequa/core/CommandContext.h"
+#include "sequa/core/CommandRegistry.h"
+#include "sequa/core/CommandWaits.h"
+#include "common/core/NumberText.h"
 
 namespace lumen::sequa {
 

@@ -1,4 +1,4 @@
-#include "MessagePanelWindow.h"
+#include "sequa/gui/MessagePanelWindow.h"
 
 #include <QVBoxLayout>
 

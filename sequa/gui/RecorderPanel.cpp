@@ -1,10 +1,10 @@
-#include "RecorderPanel.h"
+#include "sequa/gui/RecorderPanel.h"
 
-#include "RoiDataText.h"
-#include "RoiDataWindow.h"
-#include "RxMainWindow.h"
-#include "SequaProgram.h"
-#include "SequaTexts.h"
+#include "sequa/core/RoiDataText.h"
+#include "sequa/gui/RoiDataWindow.h"
+#include "sequa/gui/RxMainWindow.h"
+#include "sequa/core/SequaProgram.h"
+#include "sequa/core/SequaTexts.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "RecorderButtons.h"
-#include "RoiDataWindow.h"
-#include "SpectrumButtons.h"
+#include "sequa/core/RecorderButtons.h"
+#include "sequa/gui/RoiDataWindow.h"
+#include "sequa/core/SpectrumButtons.h"
 
 #include <QList>
 #include <QObject>

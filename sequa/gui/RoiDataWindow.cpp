@@ -1,6 +1,6 @@
-#include "RoiDataWindow.h"
+#include "sequa/gui/RoiDataWindow.h"
 
-#include "RoiDataText.h"
+#include "sequa/core/RoiDataText.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>

@@ -1,9 +1,9 @@
-#include "RxMainWindow.h"
+#include "sequa/gui/RxMainWindow.h"
 
-#include "MessagePanelWindow.h"
-#include "RecorderPanel.h"
-#include "SequaProgram.h"
-#include "SequaTexts.h"
+#include "sequa/gui/MessagePanelWindow.h"
+#include "sequa/gui/RecorderPanel.h"
+#include "sequa/core/SequaProgram.h"
+#include "sequa/core/SequaTexts.h"
 
 #include <QAction>
 #include <QCheckBox>

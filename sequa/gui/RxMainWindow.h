@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MessagePanelWindow.h"
+#include "sequa/gui/MessagePanelWindow.h"
 
 #include <QMainWindow>
 #include <QPointer>

@@ -1,7 +1,7 @@
-#include "ScriptButtonPanel.h"
+#include "sequa/gui/ScriptButtonPanel.h"
 
-#include "RxMainWindow.h"
-#include "SequaProgram.h"
+#include "sequa/gui/RxMainWindow.h"
+#include "sequa/core/SequaProgram.h"
 
 #include <QPushButton>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ScriptButtons.h"
+#include "sequa/core/ScriptButtons.h"
 
 #include <QObject>
 

@@ -1,6 +1,6 @@
-#include "CommandContext.h"
-#include "SequaTestBench.h"
-#include "SequaTexts.h"
+#include "sequa/core/CommandContext.h"
+#include "sequa/tests/SequaTestBench.h"
+#include "sequa/core/SequaTexts.h"
 
 #include <QTemporaryDir>
 

@@ -1,5 +1,5 @@
-#include "CommandTable.h"
-#include "CommandRegistry.h"
+#include "sequa/core/CommandTable.h"
+#include "sequa/core/CommandRegistry.h"
 
 #include <QSet>
 #include <gtest/gtest.h>

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "DataFiles.h"
-#include "RecordingHost.h"
-#include "SequaTestBench.h"
-#include "SimulatedHost.h"
-#include "TextFile.h"
-#include "host/HostAppHandle.h"
+#include "sequa/core/DataFiles.h"
+#include "sequa/tests/RecordingHost.h"
+#include "sequa/tests/SequaTestBench.h"
+#include "hostsim/core/SimulatedHost.h"
+#include "common/core/TextFile.h"
+#include "hostlink/HostAppHandle.h"
 
 #include <QDir>
 #include <QTemporaryDir>

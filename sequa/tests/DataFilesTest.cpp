@@ -1,6 +1,6 @@
-#include "CommandsTestBench.h"
-#include "FixedText.h"
-#include "NumberText.h"
+#include "sequa/tests/CommandsTestBench.h"
+#include "common/core/FixedText.h"
+#include "common/core/NumberText.h"
 
 namespace lumen::sequa::test {
 namespace {

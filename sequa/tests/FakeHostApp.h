@@ -1,6 +1,6 @@
 #pragma once
 
-#include "HostApp.h"
+#include "hostlink/HostApp.h"
 
 #include <QStringList>
 #include <functional>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "CommandsTestBench.h"
-#include "ScriptPlayer.h"
+#include "sequa/tests/CommandsTestBench.h"
+#include "sequa/core/ScriptPlayer.h"
 
 #include <QDir>
 #include <QTemporaryDir>

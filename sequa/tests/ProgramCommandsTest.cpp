@@ -1,5 +1,5 @@
-#include "CommandsTestBench.h"
-#include "ProcessLauncher.h"
+#include "sequa/tests/CommandsTestBench.h"
+#include "common/core/ProcessLauncher.h"
 
 namespace lumen::sequa::test {
 namespace {

@@ -1,6 +1,6 @@
-#include "NumberText.h"
-#include "RecorderTestBench.h"
-#include "SequaTexts.h"
+#include "common/core/NumberText.h"
+#include "sequa/tests/RecorderTestBench.h"
+#include "sequa/core/SequaTexts.h"
 
 #include <QDate>
 #include <QFileInfo>

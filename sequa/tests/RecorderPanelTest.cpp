@@ -1,7 +1,7 @@
-#include "DateText.h"
-#include "RecorderTestBench.h"
-#include "RxMainWindow.h"
-#include "SequaTexts.h"
+#include "common/core/DateText.h"
+#include "sequa/tests/RecorderTestBench.h"
+#include "sequa/gui/RxMainWindow.h"
+#include "sequa/core/SequaTexts.h"
 
 #include <QCheckBox>
 #include <QComboBox>

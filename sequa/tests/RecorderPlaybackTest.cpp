@@ -1,8 +1,8 @@
 // What the buttons do at once in Immediate Test Mode, the recorded script
 // does again when it is saved, loaded and played.
-#include "RecorderTestBench.h"
-#include "ScriptButtons.h"
-#include "SimulatedHost.h"
+#include "sequa/tests/RecorderTestBench.h"
+#include "sequa/core/ScriptButtons.h"
+#include "hostsim/core/SimulatedHost.h"
 
 namespace lumen::sequa::test {
 namespace {

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "CommandsTestBench.h"
-#include "RecorderButtons.h"
-#include "SpectrumButtons.h"
+#include "sequa/tests/CommandsTestBench.h"
+#include "sequa/core/RecorderButtons.h"
+#include "sequa/core/SpectrumButtons.h"
 
 namespace lumen::sequa::test {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Failure.h"
-#include "HostApp.h"
+#include "common/core/Failure.h"
+#include "hostlink/HostApp.h"
 
 #include <QHash>
 #include <QList>

@@ -1,9 +1,9 @@
-#include "RecorderPanel.h"
-#include "RecorderTestBench.h"
-#include "RoiDataRecord.h"
-#include "RoiDataText.h"
-#include "RoiDataWindow.h"
-#include "RxMainWindow.h"
+#include "sequa/gui/RecorderPanel.h"
+#include "sequa/tests/RecorderTestBench.h"
+#include "sequa/core/RoiDataRecord.h"
+#include "sequa/core/RoiDataText.h"
+#include "sequa/gui/RoiDataWindow.h"
+#include "sequa/gui/RxMainWindow.h"
 
 #include <QFontInfo>
 #include <QPlainTextEdit>

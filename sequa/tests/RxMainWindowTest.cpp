@@ -1,7 +1,7 @@
-#include "RxMainWindow.h"
-#include "MessagePanelWindow.h"
-#include "SequaTestBench.h"
-#include "SequaTexts.h"
+#include "sequa/gui/RxMainWindow.h"
+#include "sequa/gui/MessagePanelWindow.h"
+#include "sequa/tests/SequaTestBench.h"
+#include "sequa/core/SequaTexts.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,6 +1,6 @@
-#include "PlayerTestBench.h"
-#include "RxMainWindow.h"
-#include "ScriptButtonPanel.h"
+#include "sequa/tests/PlayerTestBench.h"
+#include "sequa/gui/RxMainWindow.h"
+#include "sequa/gui/ScriptButtonPanel.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>

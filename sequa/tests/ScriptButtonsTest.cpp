@@ -1,5 +1,5 @@
-#include "PlayerTestBench.h"
-#include "ScriptButtons.h"
+#include "sequa/tests/PlayerTestBench.h"
+#include "sequa/core/ScriptButtons.h"
 
 namespace lumen::sequa::test {
 namespace {

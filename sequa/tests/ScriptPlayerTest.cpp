@@ -1,7 +1,7 @@
-#include "PlayerTestBench.h"
+#include "sequa/tests/PlayerTestBench.h"
 
-#include "LoopCommands.h"
-#include "PlayFileReader.h"
+#include "sequa/core/LoopCommands.h"
+#include "sequa/core/PlayFileReader.h"
 
 namespace lumen::sequa::test {
 namespace {

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "Clock.h"
-#include "Failure.h"
-#include "FakeHostApp.h"
-#include "Operator.h"
-#include "ScriptedOperator.h"
-#include "SequaProgram.h"
+#include "common/core/Clock.h"
+#include "common/core/Failure.h"
+#include "sequa/tests/FakeHostApp.h"
+#include "common/core/Operator.h"
+#include "common/core/ScriptedOperator.h"
+#include "sequa/core/SequaProgram.h"
 
 #include <gtest/gtest.h>
 #include <memory>

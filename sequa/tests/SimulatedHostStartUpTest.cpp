@@ -1,4 +1,4 @@
-#include "SequaTestBench.h"
+#include "sequa/tests/SequaTestBench.h"
 
 namespace lumen::sequa::test {
 namespace {

@@ -1,5 +1,5 @@
-#include "DateText.h"
-#include "RecorderTestBench.h"
+#include "common/core/DateText.h"
+#include "sequa/tests/RecorderTestBench.h"
 
 #include <QFileInfo>
 

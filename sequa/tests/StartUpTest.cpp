@@ -1,5 +1,5 @@
-#include "SequaTestBench.h"
-#include "SequaTexts.h"
+#include "sequa/tests/SequaTestBench.h"
+#include "sequa/core/SequaTexts.h"
 
 namespace lumen::sequa::test {
 namespace {

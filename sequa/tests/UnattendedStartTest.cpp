@@ -1,6 +1,6 @@
-#include "PlayerTestBench.h"
-#include "SequaTexts.h"
-#include "UnattendedStart.h"
+#include "sequa/tests/PlayerTestBench.h"
+#include "sequa/core/SequaTexts.h"
+#include "sequa/core/UnattendedStart.h"
 
 #include <functional>
 

@@ -1,4 +1,4 @@
-#include "CommandsTestBench.h"
+#include "sequa/tests/CommandsTestBench.h"
 
 namespace lumen::sequa::test {
 namespace {

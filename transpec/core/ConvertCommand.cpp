@@ -1,12 +1,12 @@
-#include "ConvertCommand.h"
+#include "transpec/core/ConvertCommand.h"
 
-#include "BoxNames.h"
-#include "ConvertModel.h"
+#include "spectra/BoxNames.h"
+#include "transpec/core/ConvertModel.h"
 
 #include <QDir>
 #include <QFileInfo>
 
-namespace transpec {
+namespace lumen::transpec {
 
 namespace {
 const QString kConvert = QStringLiteral("--convert");
@@ -115,4 +115,4 @@ int ConvertCommand::run(const QStringList &args, QTextStream &out, QTextStream &
     return failed == 0 ? 0 : 1;
 }
 
-} // namespace transpec
+} // namespace lumen::transpec

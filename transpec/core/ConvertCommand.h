@@ -1,11 +1,11 @@
 #pragma once
 
-#include "Platform.h"
+#include "common/core/Platform.h"
 
 #include <QStringList>
 #include <QTextStream>
 
-namespace transpec {
+namespace lumen::transpec {
 
 /**
  * `Transpec --convert INPUT... [--out-dir DIR]` and
@@ -25,4 +25,4 @@ public:
     static lumen::ProgramInfo programInfo();
 };
 
-} // namespace transpec
+} // namespace lumen::transpec

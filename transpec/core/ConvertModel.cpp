@@ -1,21 +1,21 @@
-#include "ConvertModel.h"
+#include "transpec/core/ConvertModel.h"
 
-#include "AnsWriter.h"
-#include "BoxNames.h"
-#include "ChnReader.h"
-#include "DateText.h"
-#include "EventPump.h"
-#include "Failure.h"
-#include "FixedText.h"
-#include "NumberText.h"
-#include "Paths.h"
-#include "SpcReader.h"
+#include "spectra/AnsWriter.h"
+#include "spectra/BoxNames.h"
+#include "spectra/ChnReader.h"
+#include "common/core/DateText.h"
+#include "common/core/EventPump.h"
+#include "common/core/Failure.h"
+#include "common/core/FixedText.h"
+#include "common/core/NumberText.h"
+#include "common/core/Paths.h"
+#include "spectra/SpcReader.h"
 
 #include <cfloat>
 #include <cmath>
 #include <optional>
 
-namespace transpec {
+namespace lumen::transpec {
 
 const QString ConvertModel::kCaption = QStringLiteral("Lmn Spectrum file import utility 010622");
 const QString ConvertModel::kMessageTitle = QStringLiteral("Transpec");
@@ -357,4 +357,4 @@ void ConvertModel::requestExit(int status)
     Q_EMIT exitWanted(status);
 }
 
-} // namespace transpec
+} // namespace lumen::transpec

@@ -1,17 +1,17 @@
 #pragma once
 
-#include "AnsHeader.h"
-#include "ChannelStore.h"
-#include "IncomingSpectrum.h"
-#include "Operator.h"
-#include "TranspecSettings.h"
+#include "spectra/AnsHeader.h"
+#include "spectra/ChannelStore.h"
+#include "spectra/IncomingSpectrum.h"
+#include "common/core/Operator.h"
+#include "transpec/core/TranspecSettings.h"
 
 #include <QHash>
 #include <QObject>
 #include <QString>
 #include <functional>
 
-namespace transpec {
+namespace lumen::transpec {
 
 /**
  * The state and logic of the converter window `Convert`: the box texts, the
@@ -129,4 +129,4 @@ private:
     bool m_pumpDuringReads = false;
 };
 
-} // namespace transpec
+} // namespace lumen::transpec

@@ -1,11 +1,11 @@
-#include "SpectrumGraph.h"
+#include "transpec/core/SpectrumGraph.h"
 
-#include "Failure.h"
-#include "NumberText.h"
+#include "common/core/Failure.h"
+#include "common/core/NumberText.h"
 
 #include <algorithm>
 
-namespace transpec {
+namespace lumen::transpec {
 
 std::vector<SpectrumGraph::Line> SpectrumGraph::lines(const ChannelStore &store, int channels,
                                                       double width, double height)
@@ -37,4 +37,4 @@ std::vector<SpectrumGraph::Line> SpectrumGraph::lines(const ChannelStore &store,
     return result;
 }
 
-} // namespace transpec
+} // namespace lumen::transpec

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "ChannelStore.h"
+#include "spectra/ChannelStore.h"
 
 #include <vector>
 
-namespace transpec {
+namespace lumen::transpec {
 
 /**
  * The bar graph of the channels: one vertical line per channel with a
@@ -36,4 +36,4 @@ public:
                                    double height = kHeight);
 };
 
-} // namespace transpec
+} // namespace lumen::transpec

@@ -1,11 +1,11 @@
-#include "TranspecSettings.h"
+#include "transpec/core/TranspecSettings.h"
 
-#include "ByteRecord.h"
+#include "common/core/ByteRecord.h"
 
 #include <QFile>
 #include <QSaveFile>
 
-namespace transpec {
+namespace lumen::transpec {
 
 QByteArray TranspecSettings::toBytes() const
 {
@@ -47,4 +47,4 @@ bool TranspecSettings::save(const QString &path) const
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
 }
 
-} // namespace transpec
+} // namespace lumen::transpec

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <optional>
 
-namespace transpec {
+namespace lumen::transpec {
 
 /**
  * The converter's settings record, one 290-byte record beside the program:
@@ -34,4 +34,4 @@ public:
     bool save(const QString &path) const;
 };
 
-} // namespace transpec
+} // namespace lumen::transpec

@@ -1,7 +1,7 @@
-#include "ConvertWindow.h"
+#include "transpec/gui/ConvertWindow.h"
 
-#include "BoxNames.h"
-#include "GraphWidget.h"
+#include "spectra/BoxNames.h"
+#include "transpec/gui/GraphWidget.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -11,7 +11,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace transpec {
+namespace lumen::transpec {
 
 namespace {
 
@@ -141,4 +141,4 @@ void ConvertWindow::refresh()
     m_exit->setText(m_model.exitCaption());
 }
 
-} // namespace transpec
+} // namespace lumen::transpec

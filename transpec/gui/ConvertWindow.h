@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ConvertModel.h"
+#include "transpec/core/ConvertModel.h"
 
 #include <QHash>
 #include <QWidget>
@@ -8,7 +8,7 @@
 class QLineEdit;
 class QPushButton;
 
-namespace transpec {
+namespace lumen::transpec {
 
 class GraphWidget;
 
@@ -37,4 +37,4 @@ private:
     GraphWidget *m_graph = nullptr;
 };
 
-} // namespace transpec
+} // namespace lumen::transpec

@@ -1,10 +1,10 @@
-#include "GraphWidget.h"
+#include "transpec/gui/GraphWidget.h"
 
 #include <QLineF>
 #include <QPainter>
 #include <QPen>
 
-namespace transpec {
+namespace lumen::transpec {
 
 GraphWidget::GraphWidget(const ConvertModel &model, QWidget *parent)
     : QWidget(parent), m_model(model)
@@ -39,4 +39,4 @@ void GraphWidget::paintEvent(QPaintEvent *)
     painter.drawLines(lines.data(), int(lines.size()));
 }
 
-} // namespace transpec
+} // namespace lumen::transpec

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "ConvertModel.h"
-#include "SpectrumGraph.h"
+#include "transpec/core/ConvertModel.h"
+#include "transpec/core/SpectrumGraph.h"
 
 #include <QWidget>
 #include <vector>
 
-namespace transpec {
+namespace lumen::transpec {
 
 /** `GraphSpm`: the bar graph of the loaded channels, drawn in the graph's own units. */
 class GraphWidget : public QWidget
@@ -28,4 +28,4 @@ private:
     std::vector<SpectrumGraph::Line> m_lines;
 };
 
-} // namespace transpec
+} // namespace lumen::transpec

@@ -1,16 +1,16 @@
-#include "TranspecApp.h"
+#include "transpec/gui/TranspecApp.h"
 
-#include "ConvertCommand.h"
-#include "ConvertModel.h"
-#include "ConvertWindow.h"
-#include "Paths.h"
-#include "Platform.h"
-#include "QtOperator.h"
+#include "transpec/core/ConvertCommand.h"
+#include "transpec/core/ConvertModel.h"
+#include "transpec/gui/ConvertWindow.h"
+#include "common/core/Paths.h"
+#include "common/core/Platform.h"
+#include "common/gui/QtOperator.h"
 
 #include <QApplication>
 #include <QCoreApplication>
 
-namespace transpec {
+namespace lumen::transpec {
 
 int runTranspec(int argc, char **argv)
 {
@@ -53,4 +53,4 @@ int runTranspec(int argc, char **argv)
     return app.exec();
 }
 
-} // namespace transpec
+} // namespace lumen::transpec

@@ -1,8 +1,8 @@
 #pragma once
 
-namespace transpec {
+namespace lumen::transpec {
 
 /** The whole program: standard options, the batch converter or the window. */
 int runTranspec(int argc, char **argv);
 
-} // namespace transpec
+} // namespace lumen::transpec

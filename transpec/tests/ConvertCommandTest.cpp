@@ -1,13 +1,14 @@
-#include "ConvertCommand.h"
-#include "AnsReader.h"
-#include "SpectrumBuilders.h"
-#include "TestSupport.h"
+#include "transpec/core/ConvertCommand.h"
+#include "spectra/AnsReader.h"
+#include "spectra/tests/SpectrumBuilders.h"
+#include "common/testsupport/TestSupport.h"
 
 #include <QDir>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-using namespace transpec;
+using namespace lumen;
+using namespace lumen::transpec;
 
 namespace {
 

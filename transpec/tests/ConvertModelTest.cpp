@@ -1,14 +1,15 @@
-#include "ConvertModel.h"
-#include "AnsReader.h"
-#include "BoxNames.h"
-#include "ScriptedOperator.h"
-#include "SpectrumBuilders.h"
-#include "TestSupport.h"
+#include "transpec/core/ConvertModel.h"
+#include "spectra/AnsReader.h"
+#include "spectra/BoxNames.h"
+#include "common/core/ScriptedOperator.h"
+#include "spectra/tests/SpectrumBuilders.h"
+#include "common/testsupport/TestSupport.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-using namespace transpec;
+using namespace lumen;
+using namespace lumen::transpec;
 
 namespace {
 

@@ -1,10 +1,10 @@
-#include "ConvertWindow.h"
-#include "BoxNames.h"
-#include "ConvertModel.h"
-#include "GraphWidget.h"
-#include "ScriptedOperator.h"
-#include "SpectrumBuilders.h"
-#include "TestSupport.h"
+#include "transpec/gui/ConvertWindow.h"
+#include "spectra/BoxNames.h"
+#include "transpec/core/ConvertModel.h"
+#include "transpec/gui/GraphWidget.h"
+#include "common/core/ScriptedOperator.h"
+#include "spectra/tests/SpectrumBuilders.h"
+#include "common/testsupport/TestSupport.h"
 
 #include <QGroupBox>
 #include <QLineEdit>
@@ -14,7 +14,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-using namespace transpec;
+using namespace lumen;
+using namespace lumen::transpec;
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The built program, copied into a folder of its own, in its unattended modes.
-#include "AnsReader.h"
-#include "SpectrumBuilders.h"
-#include "TestSupport.h"
+#include "spectra/AnsReader.h"
+#include "spectra/tests/SpectrumBuilders.h"
+#include "common/testsupport/TestSupport.h"
 
 #include <QDir>
 #include <QFile>
@@ -63,8 +63,8 @@ TEST_F(ProgramTest, HelpAndVersionTouchNoFile)
 
 TEST_F(ProgramTest, ConvertWritesBesideTheInputAndNoSettings)
 {
-    transpec::test::SpcImage spc;
-    spc.counts = transpec::test::rampCounts(4096);
+    lumen::test::SpcImage spc;
+    spc.counts = lumen::test::rampCounts(4096);
     ASSERT_TRUE(lumen::test::writeBytes(m_dir.filePath("S.SPC"), spc.bytes()));
     ASSERT_TRUE(lumen::test::writeBytes(m_dir.filePath("T.spc"),
                                         "just text, not a spectrum at all"
@@ -77,7 +77,7 @@ TEST_F(ProgramTest, ConvertWritesBesideTheInputAndNoSettings)
     ASSERT_EQ(lines.size(), 2) << out.constData();
     EXPECT_EQ(lines[0], m_dir.filePath("S.Ans").toLocal8Bit());
     EXPECT_EQ(lines[1], ("Error reading " + m_dir.filePath("T.spc")).toLocal8Bit());
-    const auto s = transpec::AnsReader::read(lumen::test::fileBytes(m_dir.filePath("S.Ans")));
+    const auto s = lumen::AnsReader::read(lumen::test::fileBytes(m_dir.filePath("S.Ans")));
     EXPECT_EQ(s.channels, spc.counts);
     EXPECT_FALSE(QFileInfo::exists(m_dir.filePath("Transpec&FILE.DAT")));
     EXPECT_FALSE(QFileInfo::exists(m_dir.filePath("T.Ans")));

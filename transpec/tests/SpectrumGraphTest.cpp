@@ -1,8 +1,9 @@
-#include "SpectrumGraph.h"
+#include "transpec/core/SpectrumGraph.h"
 
 #include <gtest/gtest.h>
 
-using namespace transpec;
+using namespace lumen;
+using namespace lumen::transpec;
 
 TEST(SpectrumGraph, FewerThan128ChannelsDrawNothing)
 {

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "hostsim/core/HostServer.h"
+#include "hostsim/core/SimulatedHost.h"
+#include "hostsim/core/SimulatedHostSettings.h"
+
+#include <QHostAddress>
+#include <QSemaphore>
+#include <QThread>
+#include <functional>
+#include <memory>
+
+namespace lumen::test {
+
+/** A simulated host served over TCP on loopback from a thread of its own. */
+class ServedHost : public QThread
+{
+public:
+    explicit ServedHost(SimulatedHostSettings settings) : m_settings(std::move(settings)) {}
+    ~ServedHost() override
+    {
+        quit();
+        wait();
+    }
+    quint16 startServing()
+    {
+        start();
+        m_ready.acquire();
+        return m_port;
+    }
+    /** Runs `work` on the host's thread, between calls. */
+    void onHost(const std::function<void(SimulatedHost &)> &work)
+    {
+        QMetaObject::invokeMethod(m_context, [&] { work(*m_host); }, Qt::BlockingQueuedConnection);
+    }
+
+protected:
+    void run() override
+    {
+        m_host = std::make_shared<SimulatedHost>(m_settings);
+        HostServer server(m_host, m_settings.faults);
+        server.listen(QHostAddress::LocalHost, 0);
+        m_port = server.port();
+        m_context = &server;
+        m_ready.release();
+        exec();
+    }
+
+private:
+    SimulatedHostSettings m_settings;
+    std::shared_ptr<SimulatedHost> m_host;
+    QObject *m_context = nullptr;
+    quint16 m_port = 0;
+    QSemaphore m_ready;
+};
+
+} // namespace lumen::test

@@ -1,0 +1,22 @@
+// createHostAppObject: the one place that decides which host Sequa talks to.
+#include "common/core/Failure.h"
+#include "hostlink/HostApp.h"
+#include "hostlink/HostAppHandle.h"
+#include "hostlink/HostLink.h"
+#include "hostsim/core/SimulatedHost.h"
+#include "hostlink/TcpHostClient.h"
+
+namespace lumen {
+
+std::unique_ptr<HostApp> createHostAppObject(const QString &identifier)
+{
+    // Automation identifiers are not case-sensitive.
+    if (identifier.trimmed().compare(QLatin1String("LmnPro.clsLmn"), Qt::CaseInsensitive) != 0)
+        throw Failure(QStringLiteral("Cannot create the automation object \"%1\"").arg(identifier));
+    const HostLink link = HostLink::fromEnvironment();
+    if (link.kind == HostLink::Kind::Tcp)
+        return std::make_unique<TcpHostClient>(link.host, link.port, link.timeoutMs);
+    return std::make_unique<HostAppHandle>(SimulatedHost::shared());
+}
+
+} // namespace lumen

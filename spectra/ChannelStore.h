@@ -1,0 +1,32 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <span>
+
+namespace lumen {
+
+/**
+ * The channel contents of the spectrum last loaded. A newly loaded spectrum
+ * overwrites its first n channels and leaves the rest as they were, so the
+ * store lives as long as the window and is never cleared between loads.
+ */
+class ChannelStore
+{
+public:
+    static constexpr int kCapacity = 16384;
+
+    ChannelStore() { m_counts.fill(0); }
+
+    std::int32_t at(int index) const { return m_counts[std::size_t(index)]; }
+    void set(int index, std::int32_t value) { m_counts[std::size_t(index)] = value; }
+
+    /** The first `count` channels, `count` clamped to 0..kCapacity. */
+    std::span<const std::int32_t> first(int count) const;
+    std::span<const std::int32_t> all() const { return m_counts; }
+
+private:
+    std::array<std::int32_t, kCapacity> m_counts;
+};
+
+} // namespace lumen
