@@ -3,12 +3,12 @@
 // against. Files land in a scratch folder.
 #pragma once
 
-#include "sequa/core/MainModel.h"
 #include "common/core/Operator.h"
 #include "common/core/ScriptedOperator.h"
-#include "sequa/core/SequaProgram.h"
-#include "hostsim/core/SimulatedHost.h"
 #include "hostlink/HostAppHandle.h"
+#include "hostsim/core/SimulatedHost.h"
+#include "sequa/core/MainModel.h"
+#include "sequa/core/SequaProgram.h"
 
 #include <QTemporaryDir>
 #include <memory>

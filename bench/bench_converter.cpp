@@ -1,8 +1,8 @@
 // Transpec: `--convert` of 1000 files of 16384 channels against copying the
 // same files with cp in the same run (the I/O bound), and the CPU time of
 // opening a 16384-channel file in the window with its graph drawn.
-#include "spectra/AnsHeader.h"
 #include "common/core/ByteRecord.h"
+#include "spectra/AnsHeader.h"
 #include "transpec/core/ConvertModel.h"
 #include "transpec/gui/ConvertWindow.h"
 #include "transpec/gui/GraphWidget.h"

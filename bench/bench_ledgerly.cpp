@@ -1,7 +1,7 @@
 // Reading a full report, and one append into a grown database set against the
 // same insert made with the sqlite3 shell in the same run.
-#include "ledgerly/core/ArchiverModel.h"
 #include "common/core/HeadlessOperator.h"
+#include "ledgerly/core/ArchiverModel.h"
 #include "ledgerly/core/ReportReader.h"
 #include "ledgerly/core/ResultColumns.h"
 #include "ledgerly/core/ResultsDatabase.h"

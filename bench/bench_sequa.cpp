@@ -1,10 +1,10 @@
 // Command dispatch cost: a line found early in the keyword table, one found
 // late, and one that matches no row and so walks the whole table.
 #include "common/core/Clock.h"
-#include "sequa/tests/FakeHostApp.h"
 #include "common/core/Operator.h"
 #include "common/core/ScriptedOperator.h"
 #include "sequa/core/SequaProgram.h"
+#include "sequa/tests/FakeHostApp.h"
 
 #include <benchmark/benchmark.h>
 

@@ -3,9 +3,9 @@
 // run one by one through ExecuteCommandLine without the player (reading the
 // play file, LoopEnd rewinds, event pumping and the line bookkeeping are the
 // difference).
+#include "bench/SequaOnSimulatedHost.h"
 #include "sequa/core/CommandRunner.h"
 #include "sequa/core/ScriptPlayer.h"
-#include "bench/SequaOnSimulatedHost.h"
 
 #include <benchmark/benchmark.h>
 
@@ -46,9 +46,9 @@ void BM_PlayLoop9999(benchmark::State &state)
         if (failed || bench.program->model().statusText() != QStringLiteral("OK"))
             state.SkipWithError("the loop did not run cleanly");
     }
-    state.counters["per_line"] = benchmark::Counter(
-        executedLines() * double(state.iterations()),
-        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["per_line"] =
+        benchmark::Counter(executedLines() * double(state.iterations()),
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_PlayLoop9999)->Unit(benchmark::kMillisecond)->Iterations(3);
 
@@ -67,9 +67,9 @@ void BM_ExecuteSameLinesDirectly(benchmark::State &state)
         }
     }
     model.setPlaying(false);
-    state.counters["per_line"] = benchmark::Counter(
-        double(1 + kPasses * kBody.size()) * double(state.iterations()),
-        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["per_line"] =
+        benchmark::Counter(double(1 + kPasses * kBody.size()) * double(state.iterations()),
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_ExecuteSameLinesDirectly)->Unit(benchmark::kMillisecond)->Iterations(3);
 

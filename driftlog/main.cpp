@@ -1,6 +1,6 @@
-#include "driftlog/core/DriftlogCommandLine.h"
 #include "common/core/Failure.h"
 #include "common/core/Platform.h"
+#include "driftlog/core/DriftlogCommandLine.h"
 #include "driftlog/core/WindowModuleLoader.h"
 
 #include <QByteArrayView>
@@ -13,8 +13,8 @@ const char *driftlogWindowImage(std::size_t *size);
 int main(int argc, char **argv)
 {
     lumen::selectPlatformForDisplay();
-    const int standard =
-        lumen::handleStandardOptions(argc, argv, lumen::driftlog::DriftlogCommandLine::programInfo());
+    const int standard = lumen::handleStandardOptions(
+        argc, argv, lumen::driftlog::DriftlogCommandLine::programInfo());
     if (standard >= 0)
         return standard;
 
@@ -25,7 +25,7 @@ int main(int argc, char **argv)
     if (lumen::driftlog::DriftlogCommandLine::modeOfArguments(args)) {
         QCoreApplication app(argc, argv);
         return lumen::driftlog::DriftlogCommandLine::run(args, lumen::standardOut(),
-                                                  lumen::standardError());
+                                                         lumen::standardError());
     }
     if (!lumen::hasDisplay()) {
         // Nobody could ever answer a window here; an unattended caller must not hang.
@@ -38,8 +38,8 @@ int main(int argc, char **argv)
     std::size_t size = 0;
     const char *image = driftlogWindowImage(&size);
     try {
-        return lumen::driftlog::WindowModuleLoader::run(QByteArrayView(image, qsizetype(size)), argc,
-                                                 argv);
+        return lumen::driftlog::WindowModuleLoader::run(QByteArrayView(image, qsizetype(size)),
+                                                        argc, argv);
     } catch (const lumen::Failure &f) {
         lumen::standardError() << "Driftlog: " << f.description() << '\n';
         lumen::standardError().flush();

@@ -1,8 +1,8 @@
 // Feeds arbitrary bytes to the readers of the drift logger's outside files:
 // the results report and the settings record, then the drift rules on what
 // they yield.
-#include "driftlog/core/DriftCalculator.h"
 #include "common/core/NumberText.h"
+#include "driftlog/core/DriftCalculator.h"
 #include "driftlog/core/ReportPeakReader.h"
 #include "driftlog/core/StabSettings.h"
 
@@ -19,7 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         if (settings->referenceCentre > 0.0f && peak.centre) {
             const double centre = lumen::numericValue(*peak.centre);
             (void)lumen::driftlog::DriftCalculator::keVDriftText(centre, settings->referenceCentre);
-            (void)lumen::driftlog::DriftCalculator::percentDriftText(centre, settings->referenceCentre);
+            (void)lumen::driftlog::DriftCalculator::percentDriftText(centre,
+                                                                     settings->referenceCentre);
         }
         if (peak.date && peak.time)
             (void)lumen::driftlog::DriftCalculator::elapsedMinutes(

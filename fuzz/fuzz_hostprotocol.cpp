@@ -32,11 +32,27 @@ public:
     std::int32_t NumberOfCounts() override { return 8192; }
     QString GetLibrary() override { return ok(); }
     QString GetUseLibEff() override { return ok(); }
-    QString SetRealPreset(double &s) override { s += 1; return ok(); }
-    QString SetLivePreset(double &s) override { s += 1; return ok(); }
-    QString SetSpectrumID(QString &id) override { id += u'!'; return ok(); }
+    QString SetRealPreset(double &s) override
+    {
+        s += 1;
+        return ok();
+    }
+    QString SetLivePreset(double &s) override
+    {
+        s += 1;
+        return ok();
+    }
+    QString SetSpectrumID(QString &id) override
+    {
+        id += u'!';
+        return ok();
+    }
     QString SaveSpt(QString &) override { return ok(); }
-    QString CopySpt(std::int16_t &d, std::int16_t &) override { d = 1; return ok(); }
+    QString CopySpt(std::int16_t &d, std::int16_t &) override
+    {
+        d = 1;
+        return ok();
+    }
     void SampleQuantity(float) override {}
     QString SampleDate(QString &) override { return ok(); }
     QString SampleTime(QString &) override { return ok(); }
@@ -51,7 +67,10 @@ public:
     QString selectlibrary(QString &) override { return ok(); }
     QString GetExtInput(std::int16_t &) override { return ok(); }
     QString SetExtOutput(std::int16_t &, std::int16_t &) override { return ok(); }
-    void GetCounts(std::vector<std::int32_t> &counts) override { std::fill(counts.begin(), counts.end(), 7); }
+    void GetCounts(std::vector<std::int32_t> &counts) override
+    {
+        std::fill(counts.begin(), counts.end(), 7);
+    }
     double GetDeadtime() override { return 1.5; }
 };
 

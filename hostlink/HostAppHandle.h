@@ -44,7 +44,10 @@ public:
     QString SampleDate(QString &text) override { return m_host->SampleDate(text); }
     QString SampleTime(QString &text) override { return m_host->SampleTime(text); }
     QString SampleUnits(QString &text) override { return m_host->SampleUnits(text); }
-    QString GetROIData(std::int16_t &roi, const QString &key) override { return m_host->GetROIData(roi, key); }
+    QString GetROIData(std::int16_t &roi, const QString &key) override
+    {
+        return m_host->GetROIData(roi, key);
+    }
     QString setprimary(std::int16_t &spectrum) override { return m_host->setprimary(spectrum); }
     QString ClsLoadROis(QString &fileName) override { return m_host->ClsLoadROis(fileName); }
     QString LoadConfig(QString &configuration, QString &second) override

@@ -21,14 +21,15 @@ HostLink HostLink::parse(const QString &text, const QString &timeoutText)
     if (value.isEmpty() || value.compare(QLatin1String("sim"), Qt::CaseInsensitive) == 0)
         return link;
     const QUrl url(value, QUrl::StrictMode);
-    if (url.isValid() && url.scheme() == QLatin1String("tcp") && !url.host().isEmpty() && url.port() > 0 &&
-        url.path().isEmpty()) {
+    if (url.isValid() && url.scheme() == QLatin1String("tcp") && !url.host().isEmpty() &&
+        url.port() > 0 && url.path().isEmpty()) {
         link.kind = Kind::Tcp;
         link.host = url.host();
         link.port = quint16(url.port());
         return link;
     }
-    throw Failure(QStringLiteral("Invalid value of LUMEN_HOST (expected tcp://HOST:PORT): ") + value);
+    throw Failure(QStringLiteral("Invalid value of LUMEN_HOST (expected tcp://HOST:PORT): ") +
+                  value);
 }
 
 HostLink HostLink::fromEnvironment()

@@ -7,7 +7,11 @@ namespace lumen {
 /** Where createHostAppObject sends the calls, as LUMEN_HOST names it. */
 struct HostLink
 {
-    enum class Kind { InProcess, Tcp };
+    enum class Kind
+    {
+        InProcess,
+        Tcp
+    };
     Kind kind = Kind::InProcess;
     QString host;
     quint16 port = 0;

@@ -30,25 +30,32 @@ public:
     void expect(int count) const
     {
         if (m_args.size() != count)
-            throw Failure(QStringLiteral("%1 takes %2 arguments, not %3").arg(m_method).arg(count).arg(m_args.size()));
+            throw Failure(QStringLiteral("%1 takes %2 arguments, not %3")
+                              .arg(m_method)
+                              .arg(count)
+                              .arg(m_args.size()));
     }
     QString text(int i) const
     {
         if (!m_args[i].isString())
-            throw Failure(QStringLiteral("Argument %1 of %2 must be a text").arg(i + 1).arg(m_method));
+            throw Failure(
+                QStringLiteral("Argument %1 of %2 must be a text").arg(i + 1).arg(m_method));
         return m_args[i].toString();
     }
     double real(int i) const
     {
         if (!m_args[i].isDouble())
-            throw Failure(QStringLiteral("Argument %1 of %2 must be a number").arg(i + 1).arg(m_method));
+            throw Failure(
+                QStringLiteral("Argument %1 of %2 must be a number").arg(i + 1).arg(m_method));
         return m_args[i].toDouble();
     }
     std::int16_t int16(int i) const
     {
         const double v = real(i);
         if (v != std::floor(v) || v < -32768.0 || v > 32767.0)
-            throw Failure(QStringLiteral("Argument %1 of %2 must be a 16-bit whole number").arg(i + 1).arg(m_method));
+            throw Failure(QStringLiteral("Argument %1 of %2 must be a 16-bit whole number")
+                              .arg(i + 1)
+                              .arg(m_method));
         return std::int16_t(v);
     }
 
@@ -225,7 +232,8 @@ QByteArray HostProtocol::serve(HostApp &host, const QByteArray &requestLine)
     if (it == handlers().end())
         return failure(QStringLiteral("Unknown method: ") + method);
     try {
-        return line(it->second(host, Arguments(method, object.value(QStringLiteral("args")).toArray())));
+        return line(
+            it->second(host, Arguments(method, object.value(QStringLiteral("args")).toArray())));
     } catch (const Failure &f) {
         return failure(f.description());
     } catch (const std::exception &e) {

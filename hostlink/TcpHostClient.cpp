@@ -37,25 +37,29 @@ QJsonObject TcpHostClient::call(const QString &method, const QJsonArray &args)
         m_socket = std::make_unique<QTcpSocket>();
         m_socket->connectToHost(m_host, m_port);
         if (!m_socket->waitForConnected(int(deadline.remainingTime())))
-            fail(QStringLiteral("Cannot reach the host bridge at %1: %2").arg(where(), m_socket->errorString()));
+            fail(QStringLiteral("Cannot reach the host bridge at %1: %2")
+                     .arg(where(), m_socket->errorString()));
         // One small request, one small reply: waiting to batch them only adds delay.
         m_socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     }
     m_socket->write(HostProtocol::request(method, args));
     while (m_socket->bytesToWrite() > 0) {
         if (!m_socket->waitForBytesWritten(int(deadline.remainingTime())))
-            fail(QStringLiteral("The host bridge at %1 did not take the call to %2").arg(where(), method));
+            fail(QStringLiteral("The host bridge at %1 did not take the call to %2")
+                     .arg(where(), method));
     }
     while (!m_socket->canReadLine()) {
         if (m_socket->bytesAvailable() > HostProtocol::kMaxLine)
-            fail(QStringLiteral("The host bridge at %1 sent a reply that cannot be read").arg(where()));
+            fail(QStringLiteral("The host bridge at %1 sent a reply that cannot be read")
+                     .arg(where()));
         if (deadline.hasExpired())
             fail(QStringLiteral("The host bridge at %1 did not answer %2 within %3 seconds")
                      .arg(where(), method)
                      .arg(m_timeoutMs / 1000.0));
         if (!m_socket->waitForReadyRead(int(std::max<qint64>(1, deadline.remainingTime())))) {
             if (m_socket->state() != QAbstractSocket::ConnectedState && !m_socket->canReadLine())
-                fail(QStringLiteral("The host bridge at %1 closed the connection during %2").arg(where(), method));
+                fail(QStringLiteral("The host bridge at %1 closed the connection during %2")
+                         .arg(where(), method));
         }
     }
     const QByteArray line = m_socket->readLine(HostProtocol::kMaxLine);
@@ -98,7 +102,10 @@ QString TcpHostClient::testconnect()
 }
 
 #define LUMEN_PLAIN_CALL(name)                                                                     \
-    QString TcpHostClient::name() { return textCall(QStringLiteral(#name)); }
+    QString TcpHostClient::name()                                                                  \
+    {                                                                                              \
+        return textCall(QStringLiteral(#name));                                                    \
+    }
 
 LUMEN_PLAIN_CALL(Minimize)
 LUMEN_PLAIN_CALL(Maximize)
@@ -117,7 +124,10 @@ LUMEN_PLAIN_CALL(GetUseLibEff)
 #undef LUMEN_PLAIN_CALL
 
 namespace {
-QString textAt(const QJsonArray &a, int i) { return a.at(i).toString(); }
+QString textAt(const QJsonArray &a, int i)
+{
+    return a.at(i).toString();
+}
 std::int16_t int16At(const QJsonArray &a, int i, std::int16_t fallback)
 {
     const double v = a.at(i).toDouble(fallback);
@@ -236,7 +246,8 @@ QString TcpHostClient::SetExtOutput(std::int16_t &output, std::int16_t &state)
 
 void TcpHostClient::GetCounts(std::vector<std::int32_t> &counts)
 {
-    const QJsonValue v = call(QStringLiteral("GetCounts"), {double(counts.size())}).value(QStringLiteral("result"));
+    const QJsonValue v =
+        call(QStringLiteral("GetCounts"), {double(counts.size())}).value(QStringLiteral("result"));
     if (!v.isArray())
         fail(QStringLiteral("The host bridge at %1 sent a reply that cannot be read").arg(where()));
     const QJsonArray values = v.toArray();

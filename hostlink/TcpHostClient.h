@@ -65,7 +65,8 @@ public:
 
 private:
     QJsonObject call(const QString &method, const QJsonArray &args = {});
-    QString textCall(const QString &method, const QJsonArray &args = {}, QJsonArray *refs = nullptr);
+    QString textCall(const QString &method, const QJsonArray &args = {},
+                     QJsonArray *refs = nullptr);
     [[noreturn]] void fail(const QString &what);
     QString where() const;
 

@@ -1,5 +1,5 @@
-#include "hostsim/core/HostSimProgram.h"
 #include "common/core/Platform.h"
+#include "hostsim/core/HostSimProgram.h"
 
 #include <QCoreApplication>
 
@@ -12,5 +12,6 @@ int main(int argc, char **argv)
         return status;
     lumen::selectPlatformForDisplay();
     QCoreApplication app(argc, argv);
-    return lumen::HostSimProgram::run(app.arguments().mid(1), lumen::standardOut(), lumen::standardError());
+    return lumen::HostSimProgram::run(app.arguments().mid(1), lumen::standardOut(),
+                                      lumen::standardError());
 }

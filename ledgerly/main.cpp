@@ -1,9 +1,9 @@
-#include "ledgerly/core/ArchiverModel.h"
-#include "ledgerly/core/CommandLine.h"
-#include "ledgerly/gui/ParseItWindow.h"
 #include "common/core/Paths.h"
 #include "common/core/Platform.h"
 #include "common/gui/QtOperator.h"
+#include "ledgerly/core/ArchiverModel.h"
+#include "ledgerly/core/CommandLine.h"
+#include "ledgerly/gui/ParseItWindow.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -33,10 +33,11 @@ int main(int argc, char **argv)
     for (int i = 1; i < argc; ++i)
         words << QString::fromLocal8Bit(argv[i]);
 
-    if (lumen::ledgerly::CommandLine::parse(words).command != lumen::ledgerly::CommandLine::Command::None) {
+    if (lumen::ledgerly::CommandLine::parse(words).command !=
+        lumen::ledgerly::CommandLine::Command::None) {
         QCoreApplication app(argc, argv);
-        return lumen::ledgerly::CommandLine::run(words, lumen::standardOut(), lumen::standardError(),
-                                          lumen::programDirectory());
+        return lumen::ledgerly::CommandLine::run(words, lumen::standardOut(),
+                                                 lumen::standardError(), lumen::programDirectory());
     }
 
     if (!lumen::hasDisplay()) {

@@ -1,10 +1,10 @@
-#include "hostlink/HostApp.h"
 #include "common/core/Platform.h"
 #include "common/gui/QtOperator.h"
-#include "sequa/gui/RxMainWindow.h"
-#include "sequa/gui/ScriptButtonPanel.h"
+#include "hostlink/HostApp.h"
 #include "sequa/core/SequaProgram.h"
 #include "sequa/core/UnattendedStart.h"
+#include "sequa/gui/RxMainWindow.h"
+#include "sequa/gui/ScriptButtonPanel.h"
 
 #include <QApplication>
 #include <QCoreApplication>

@@ -36,8 +36,8 @@ void AnsWriter::writeFile(const QString &path, const AnsHeader &header,
     if ((info.exists() || info.isSymLink()) && !QFile::remove(path))
         throw lumen::Failure(failure);
     QFile file(path);
-    if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered)
-        && file.write(bytes) == bytes.size())
+    if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered) &&
+        file.write(bytes) == bytes.size())
         return;
     if (file.isOpen()) {
         file.close();

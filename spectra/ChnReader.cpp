@@ -1,10 +1,10 @@
 #include "spectra/ChnReader.h"
 
-#include "spectra/BoxNames.h"
 #include "common/core/ByteRecord.h"
 #include "common/core/Failure.h"
 #include "common/core/FixedText.h"
 #include "common/core/NumberText.h"
+#include "spectra/BoxNames.h"
 #include "spectra/SpectrumFile.h"
 
 namespace lumen {

@@ -1,9 +1,9 @@
 #include "spectra/SpcReader.h"
 
-#include "spectra/BoxNames.h"
 #include "common/core/ByteRecord.h"
 #include "common/core/Failure.h"
 #include "common/core/NumberText.h"
+#include "spectra/BoxNames.h"
 #include "spectra/SpectrumFile.h"
 
 #include <cmath>

@@ -197,8 +197,7 @@ QString formatDateTime(const QDateTime &dateTime, QStringView pattern)
     };
     while (i < n) {
         const QChar c = pattern[i].toLower();
-        const int len = (c == u'y' || c == u'm' || c == u'd' || c == u'h' || c == u'n' ||
-                         c == u's')
+        const int len = (c == u'y' || c == u'm' || c == u'd' || c == u'h' || c == u'n' || c == u's')
                             ? run(c)
                             : 1;
         if (c == u'y') {

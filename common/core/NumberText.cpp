@@ -147,8 +147,8 @@ QString shortText(double value, int digits)
         if (!frac.empty())
             result += u'.' + QString::fromLatin1(frac);
     } else {
-        result = QStringLiteral("0.") + QString(-exponent - 1, u'0') +
-                 QString::fromLatin1(digitsOnly);
+        result =
+            QStringLiteral("0.") + QString(-exponent - 1, u'0') + QString::fromLatin1(digitsOnly);
     }
     return negative ? u'-' + result : result;
 }

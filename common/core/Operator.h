@@ -7,13 +7,28 @@
 namespace lumen {
 
 /** Buttons of a message box and the answers it can give. */
-enum class MessageButtons { Ok, YesNo, OkCancel };
-enum class MessageAnswer { Ok, Cancel, Yes, No };
+enum class MessageButtons
+{
+    Ok,
+    YesNo,
+    OkCancel
+};
+enum class MessageAnswer
+{
+    Ok,
+    Cancel,
+    Yes,
+    No
+};
 
 /** What a common open or save file dialog is asked to show. */
 struct FileDialogRequest
 {
-    enum class Kind { Open, Save };
+    enum class Kind
+    {
+        Open,
+        Save
+    };
     Kind kind = Kind::Open;
     QString title;
     QString defaultExtension; ///< without the dot, e.g. "lsf"

@@ -55,8 +55,8 @@ QString ScriptedOperator::inputBox(const QString &prompt, const QString &title,
 
 std::optional<QString> ScriptedOperator::fileDialog(const FileDialogRequest &request)
 {
-    Prompt p{Prompt::Kind::FileDialog, request.title, request.filter, MessageButtons::OkCancel,
-             request, {}};
+    Prompt p{Prompt::Kind::FileDialog, request.title, request.filter,
+             MessageButtons::OkCancel, request,       {}};
     m_prompts << p;
     if (m_files.empty())
         return std::nullopt;

@@ -20,7 +20,13 @@ class ScriptedOperator : public Operator
 public:
     struct Prompt
     {
-        enum class Kind { Message, Input, FileDialog, Beep } kind;
+        enum class Kind
+        {
+            Message,
+            Input,
+            FileDialog,
+            Beep
+        } kind;
         QString text;  ///< message text, input prompt or dialog title
         QString title; ///< box title (dialogs: filter)
         MessageButtons buttons = MessageButtons::Ok;

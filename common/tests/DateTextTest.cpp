@@ -7,9 +7,9 @@ using namespace lumen;
 TEST(ParseDate, AcceptsEveryFormTheProgramsRead)
 {
     const QDate expected(2001, 6, 22);
-    for (const char *text : {"22-JUN-2001", "22-Jun-2001", "22-jun-01", "Jun 22, 2001",
-                             "JUN 22, 2001", "2001-06-22", "06/22/2001", "06/22/01", " 22-Jun-2001 ",
-                             "22 Jun 2001"}) {
+    for (const char *text :
+         {"22-JUN-2001", "22-Jun-2001", "22-jun-01", "Jun 22, 2001", "JUN 22, 2001", "2001-06-22",
+          "06/22/2001", "06/22/01", " 22-Jun-2001 ", "22 Jun 2001"}) {
         auto d = parseDate(QString::fromLatin1(text));
         ASSERT_TRUE(d.has_value()) << text;
         EXPECT_EQ(*d, expected) << text;
@@ -28,8 +28,8 @@ TEST(ParseDate, TwoDigitYearsAndTheCenturyCharacter)
 
 TEST(ParseDate, RejectsWhatIsNoDate)
 {
-    for (const char *text : {"", "hello", "32-Jan-2001", "22-Jux-2001", "02/30/2001", "22-Jun-2001x",
-                             "13:05"})
+    for (const char *text :
+         {"", "hello", "32-Jan-2001", "22-Jux-2001", "02/30/2001", "22-Jun-2001x", "13:05"})
         EXPECT_FALSE(parseDate(QString::fromLatin1(text)).has_value()) << text;
 }
 

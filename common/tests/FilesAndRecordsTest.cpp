@@ -2,8 +2,8 @@
 #include "common/core/Cp1252.h"
 #include "common/core/Failure.h"
 #include "common/core/FixedText.h"
-#include "common/testsupport/TestSupport.h"
 #include "common/core/TextFile.h"
+#include "common/testsupport/TestSupport.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

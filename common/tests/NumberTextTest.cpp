@@ -1,5 +1,5 @@
-#include "common/core/Failure.h"
 #include "common/core/NumberText.h"
+#include "common/core/Failure.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #include "driftlog/core/DriftlogCommandLine.h"
 
-#include "driftlog/core/DriftlogModel.h"
 #include "common/core/FixedText.h"
 #include "common/core/Paths.h"
+#include "driftlog/core/DriftlogModel.h"
 
 namespace lumen::driftlog {
 

@@ -1,12 +1,12 @@
 #include "driftlog/core/DriftlogModel.h"
 
 #include "common/core/DateText.h"
-#include "driftlog/core/DriftCalculator.h"
 #include "common/core/Failure.h"
 #include "common/core/FixedText.h"
 #include "common/core/NumberText.h"
 #include "common/core/Paths.h"
 #include "common/core/ProcessLauncher.h"
+#include "driftlog/core/DriftCalculator.h"
 #include "driftlog/core/ReportPeakReader.h"
 #include "driftlog/core/StabSettings.h"
 #include "driftlog/core/StabilityLog.h"

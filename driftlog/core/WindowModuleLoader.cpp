@@ -62,7 +62,8 @@ void *loadFromMemory(QByteArrayView image, QString *error)
 /** Loads the image from a temporary file, removed again once loaded. */
 void *loadFromTemporaryFile(QByteArrayView image, QString *error)
 {
-    QTemporaryFile file(QDir(QDir::tempPath()).filePath(QStringLiteral("driftlog-window-XXXXXX.so")));
+    QTemporaryFile file(
+        QDir(QDir::tempPath()).filePath(QStringLiteral("driftlog-window-XXXXXX.so")));
     if (!file.open() || file.write(image.data(), image.size()) != image.size() || !file.flush()) {
         *error = file.errorString();
         return nullptr;

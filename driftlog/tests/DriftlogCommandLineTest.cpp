@@ -1,8 +1,8 @@
 #include "driftlog/core/DriftlogCommandLine.h"
-#include "driftlog/core/DriftlogModel.h"
-#include "driftlog/tests/DriftlogTestData.h"
-#include "driftlog/core/StabSettings.h"
 #include "common/testsupport/TestSupport.h"
+#include "driftlog/core/DriftlogModel.h"
+#include "driftlog/core/StabSettings.h"
+#include "driftlog/tests/DriftlogTestData.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -104,8 +104,9 @@ TEST_F(DriftlogRunTest, UnsavableSettingsAreAFailureEvenAfterAnAppend)
     const QByteArray oldRoot = qgetenv("LUMEN_ROOT");
     qputenv("LUMEN_ROOT", QFile::encodeName(m_dir.filePath("root")));
     ASSERT_TRUE(QDir(m_dir.path()).mkpath("root/Temp"));
-    ASSERT_TRUE(writeBytes(m_dir.filePath("root/Temp/RESULTS.TXT"),
-                           lumen::driftlog::test::reportBytes("22-Jun-2001", "13:05:00", "661.66")));
+    ASSERT_TRUE(
+        writeBytes(m_dir.filePath("root/Temp/RESULTS.TXT"),
+                   lumen::driftlog::test::reportBytes("22-Jun-2001", "13:05:00", "661.66")));
     EXPECT_EQ(run({"GAIN"}), 1);
     qputenv("LUMEN_ROOT", oldRoot);
     EXPECT_TRUE(m_out.contains("new reference")) << m_err.toStdString();

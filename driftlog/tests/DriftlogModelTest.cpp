@@ -1,7 +1,7 @@
 #include "driftlog/core/DriftlogModel.h"
-#include "driftlog/tests/DriftlogTestData.h"
-#include "driftlog/core/StabSettings.h"
 #include "common/testsupport/TestSupport.h"
+#include "driftlog/core/StabSettings.h"
+#include "driftlog/tests/DriftlogTestData.h"
 
 #include <QDir>
 #include <QFile>
@@ -32,7 +32,8 @@ protected:
     QString logPath() const { return m_dir.filePath("StabData.txt"); }
     void writeReport(const QString &date, const QString &time, const QString &centre)
     {
-        ASSERT_TRUE(writeBytes(reportPath(), lumen::driftlog::test::reportBytes(date, time, centre)));
+        ASSERT_TRUE(
+            writeBytes(reportPath(), lumen::driftlog::test::reportBytes(date, time, centre)));
     }
     DriftlogModel startedModel()
     {

@@ -1,6 +1,6 @@
-#include "driftlog/tests/DriftlogTestData.h"
-#include "driftlog/core/StabSettings.h"
 #include "common/testsupport/TestSupport.h"
+#include "driftlog/core/StabSettings.h"
+#include "driftlog/tests/DriftlogTestData.h"
 
 #include <QDir>
 #include <QFile>
@@ -62,13 +62,13 @@ TEST_F(DriftlogProgramTest, GainRunsLeaveSettingsAndLog)
     StabSettings s;
     s.reportPath = path("RESULTS.TXT");
     s.save(path("STAB&FILE.DAT"));
-    ASSERT_TRUE(writeBytes(path("RESULTS.TXT"),
-                           lumen::driftlog::test::reportBytes("22-Jun-2001", "13:05:00", "661.66")));
+    ASSERT_TRUE(writeBytes(path("RESULTS.TXT"), lumen::driftlog::test::reportBytes(
+                                                    "22-Jun-2001", "13:05:00", "661.66")));
     QString output;
     ASSERT_EQ(runProgram({"gain"}, &output), 0) << output.toStdString();
 
-    ASSERT_TRUE(writeBytes(path("RESULTS.TXT"),
-                           lumen::driftlog::test::reportBytes("23-Jun-2001", "12:00:00", "662.32")));
+    ASSERT_TRUE(writeBytes(path("RESULTS.TXT"), lumen::driftlog::test::reportBytes(
+                                                    "23-Jun-2001", "12:00:00", "662.32")));
     ASSERT_EQ(runProgram({"gain"}, &output), 0) << output.toStdString();
 
     EXPECT_EQ(fileBytes(path("StabData.txt")), QByteArray("0                  0\r\n"

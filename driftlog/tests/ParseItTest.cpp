@@ -1,7 +1,7 @@
 #include "driftlog/gui/ParseIt.h"
-#include "driftlog/tests/DriftlogTestData.h"
-#include "driftlog/core/StabSettings.h"
 #include "common/testsupport/TestSupport.h"
+#include "driftlog/core/StabSettings.h"
+#include "driftlog/tests/DriftlogTestData.h"
 
 #include <QLineEdit>
 #include <QPushButton>

@@ -1,6 +1,6 @@
 #include "driftlog/core/ReportPeakReader.h"
-#include "driftlog/tests/DriftlogTestData.h"
 #include "common/testsupport/TestSupport.h"
+#include "driftlog/tests/DriftlogTestData.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

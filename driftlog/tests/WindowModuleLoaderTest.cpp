@@ -9,7 +9,7 @@ TEST(WindowModuleLoader, MissingOrDamagedImageIsAFailureNotACrash)
     char *argv[] = {arg0, nullptr};
     EXPECT_THROW(lumen::driftlog::WindowModuleLoader::run({}, 1, argv), lumen::Failure);
     EXPECT_THROW(lumen::driftlog::WindowModuleLoader::run("\x7f"
-                                                   "ELF not really a module",
-                                                   1, argv),
+                                                          "ELF not really a module",
+                                                          1, argv),
                  lumen::Failure);
 }

@@ -1,9 +1,9 @@
 // The window half of Driftlog, built as a loadable module that the executable
 // carries inside itself. Only a run that shows the window loads it, so the
 // command words start without paying for the widget libraries.
-#include "driftlog/gui/ParseIt.h"
 #include "common/core/Paths.h"
 #include "common/gui/QtOperator.h"
+#include "driftlog/gui/ParseIt.h"
 
 #include <QApplication>
 

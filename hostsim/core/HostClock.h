@@ -14,7 +14,8 @@ class HostClock
 {
 public:
     /** speed: host seconds per second of the current clock; start: host time at creation. */
-    explicit HostClock(double speed = 1.0, const QDateTime &start = QDateTime(), bool manual = false);
+    explicit HostClock(double speed = 1.0, const QDateTime &start = QDateTime(),
+                       bool manual = false);
 
     /** Host seconds since the clock was created (never goes backwards). */
     double elapsedSeconds();

@@ -11,7 +11,8 @@
 namespace lumen {
 
 HostServer::HostServer(std::shared_ptr<HostApp> host, HostFaults faults, QObject *parent)
-    : QObject(parent), m_host(std::move(host)), m_faults(std::move(faults)), m_server(new QTcpServer(this))
+    : QObject(parent), m_host(std::move(host)), m_faults(std::move(faults)),
+      m_server(new QTcpServer(this))
 {
     connect(m_server, &QTcpServer::newConnection, this, &HostServer::accept);
 }

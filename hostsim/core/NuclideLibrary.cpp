@@ -46,13 +46,13 @@ std::optional<NuclideLibrary> NuclideLibrary::builtIn(const QString &name)
     const QString wanted = baseName(name);
     NuclideLibrary lib;
     const Nuclide cs = nuclide(QStringLiteral("CS-137"), 30.08, {{661.66, 0.851}});
-    const Nuclide co = nuclide(QStringLiteral("CO-60"), 5.2714, {{1173.23, 0.9985}, {1332.49, 0.9998}});
+    const Nuclide co =
+        nuclide(QStringLiteral("CO-60"), 5.2714, {{1173.23, 0.9985}, {1332.49, 0.9998}});
     if (wanted == QLatin1String("STANDARD.LIB")) {
         lib.name = wanted;
         lib.nuclides = {nuclide(QStringLiteral("AM-241"), 432.6, {{59.54, 0.359}}),
                         nuclide(QStringLiteral("BA-133"), 10.51, {{81.0, 0.329}, {356.01, 0.621}}),
-                        cs, co,
-                        nuclide(QStringLiteral("K-40"), 1.248e9, {{1460.82, 0.1066}})};
+                        cs, co, nuclide(QStringLiteral("K-40"), 1.248e9, {{1460.82, 0.1066}})};
         return lib;
     }
     if (wanted == QLatin1String("QC.LIB")) {

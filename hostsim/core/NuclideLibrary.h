@@ -17,7 +17,7 @@ struct NuclideLine
 
 struct Nuclide
 {
-    QString name;            ///< "CS-137"; at most 6 characters, the report's name column
+    QString name; ///< "CS-137"; at most 6 characters, the report's name column
     double halfLifeDays = 0.0;
     std::vector<NuclideLine> lines;
 };

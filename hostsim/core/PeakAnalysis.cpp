@@ -9,7 +9,7 @@ namespace {
 constexpr int kEdgeChannels = 3;
 constexpr double kFwhmPerSigma = 2.354820045;
 constexpr double kSearchThreshold = 5.0; ///< standard deviations of the filtered spectrum
-}
+} // namespace
 
 PeakArea PeakAnalysis::measure(const std::vector<std::int32_t> &counts, int first, int last)
 {
@@ -106,7 +106,8 @@ std::vector<PeakArea> PeakAnalysis::search(const std::vector<std::int32_t> &coun
         // Wide enough that the edge channels hold background only.
         const int half = std::max(4, int(std::lround(2.5 * fwhm)));
         PeakArea area = measure(counts, ch - half, ch + half);
-        if (area.net <= 0 || double(area.net) < 3.0 * std::sqrt(double(std::max<qint64>(area.background, 1))))
+        if (area.net <= 0 ||
+            double(area.net) < 3.0 * std::sqrt(double(std::max<qint64>(area.background, 1))))
             continue;
         if (!peaks.empty() && area.first <= peaks.back().last) {
             // Two maxima of one peak: keep the larger.

@@ -42,20 +42,22 @@ QStringList ResultsReport::lines() const
     QStringList out;
     out << QStringLiteral("                     GAMMA SPECTRUM ANALYSIS REPORT") << QString();
     out << QStringLiteral("ID: ") + defused(spectrumId);
-    out << QStringLiteral("File: ") + fixedWidth(defused(spectrumName), 18) + QStringLiteral("Date: ") +
-               stamp(start);
-    out << QString::asprintf("LT: %11.2f s   RT: %11.2f s   DT: %7.2f%%", liveTime, realTime, deadTime);
+    out << QStringLiteral("File: ") + fixedWidth(defused(spectrumName), 18) +
+               QStringLiteral("Date: ") + stamp(start);
+    out << QString::asprintf("LT: %11.2f s   RT: %11.2f s   DT: %7.2f%%", liveTime, realTime,
+                             deadTime);
     out << QStringLiteral("Activities reported as of ") +
                (activityDate ? stamp(*activityDate) : QStringLiteral("Measurement Date"));
-    out << QStringLiteral("Analysis: ") + fixedWidth(analysisType, 15) + QStringLiteral("Library: ") +
-               libraryName;
+    out << QStringLiteral("Analysis: ") + fixedWidth(analysisType, 15) +
+               QStringLiteral("Library: ") + libraryName;
     out << QString();
 
     for (const NuclideBlock &block : blocks) {
         out << fixedWidth(block.name, 10) + QStringLiteral("Activity = ") +
                    QString::asprintf("%10.3E ", block.activity) + fixedWidth(units, 9) +
                    QString::asprintf("+/-%6.1f%%", block.uncertainty);
-        out << QStringLiteral("Energy      FWHM         Bkg    Gross     Cont     Net   Activity    Unc%");
+        out << QStringLiteral(
+            "Energy      FWHM         Bkg    Gross     Cont     Net   Activity    Unc%");
         out << QString(73, u'-');
         for (const PeakRow &row : block.rows) {
             out << QString::asprintf("%8.2f%8.2f", row.energy, row.fwhm) +

@@ -19,13 +19,13 @@ class ResultsReport
 public:
     struct PeakRow
     {
-        double energy = 0.0;    ///< keV
-        double fwhm = 0.0;      ///< keV
-        qint64 background = 0;  ///< counts
-        qint64 gross = 0;       ///< counts
-        qint64 continuum = 0;   ///< counts
-        qint64 net = 0;         ///< counts
-        double activity = 0.0;  ///< in the block's units
+        double energy = 0.0;      ///< keV
+        double fwhm = 0.0;        ///< keV
+        qint64 background = 0;    ///< counts
+        qint64 gross = 0;         ///< counts
+        qint64 continuum = 0;     ///< counts
+        qint64 net = 0;           ///< counts
+        double activity = 0.0;    ///< in the block's units
         double uncertainty = 0.0; ///< percent
     };
     struct NuclideBlock
@@ -45,14 +45,14 @@ public:
 
     QString spectrumId;
     QString spectrumName;
-    QDateTime start;          ///< acquisition start, host clock
-    double liveTime = 0.0;    ///< seconds
-    double realTime = 0.0;    ///< seconds
-    double deadTime = 0.0;    ///< percent
+    QDateTime start;                       ///< acquisition start, host clock
+    double liveTime = 0.0;                 ///< seconds
+    double realTime = 0.0;                 ///< seconds
+    double deadTime = 0.0;                 ///< percent
     std::optional<QDateTime> activityDate; ///< nothing: "Measurement Date"
     QString analysisType;
     QString libraryName;
-    QString units;            ///< "Bq" or "Bq/" + sample units
+    QString units; ///< "Bq" or "Bq/" + sample units
     std::vector<NuclideBlock> blocks;
     std::vector<SearchRow> peaks; ///< ascending energy
 

@@ -1,15 +1,15 @@
 #include "hostsim/core/SimulatedHost.h"
 
-#include "spectra/AnsHeader.h"
-#include "spectra/AnsWriter.h"
 #include "common/core/Clock.h"
 #include "common/core/DateText.h"
 #include "common/core/Failure.h"
 #include "common/core/NumberText.h"
 #include "common/core/Paths.h"
+#include "common/core/TextFile.h"
 #include "hostsim/core/PeakAnalysis.h"
 #include "hostsim/core/ResultsReport.h"
-#include "common/core/TextFile.h"
+#include "spectra/AnsHeader.h"
+#include "spectra/AnsWriter.h"
 
 #include <QDir>
 #include <QFile>
@@ -25,13 +25,13 @@ namespace lumen {
 namespace {
 
 constexpr double kMaxBacklog = 86400.0;    ///< seconds of counting done step by step at most
-constexpr double kDeadPerCount = 20e-6;     ///< seconds the detector is busy per counted event
-constexpr double kDriftLimit = 2e-3;        ///< relative gain change after long counting
-constexpr double kDriftSettling = 36000.0;  ///< seconds of counting for the drift to settle (1/e)
+constexpr double kDeadPerCount = 20e-6;    ///< seconds the detector is busy per counted event
+constexpr double kDriftLimit = 2e-3;       ///< relative gain change after long counting
+constexpr double kDriftSettling = 36000.0; ///< seconds of counting for the drift to settle (1/e)
 const QString kNotRunning = QStringLiteral("The host application is not running");
 
-const QStringList kRoiKeys = {"ID", "NUCLIDE", "GROSS", "BKG", "CONT", "NET", "CENTROID",
-                              "CENTER", "PEAK", "FWHM", "ACTIVITY", "DETEFF", "MDA", "YIELD"};
+const QStringList kRoiKeys = {"ID",     "NUCLIDE", "GROSS", "BKG",      "CONT",   "NET", "CENTROID",
+                              "CENTER", "PEAK",    "FWHM",  "ACTIVITY", "DETEFF", "MDA", "YIELD"};
 
 /**
  * Seconds of acquisition real time in the step of counts that starts at
@@ -86,10 +86,8 @@ std::uint64_t seedOf(const SimulatedHostSettings &settings)
 } // namespace
 
 SimulatedHost::SimulatedHost(const SimulatedHostSettings &settings)
-    : m_settings(settings),
-      m_clock(settings.speed, settings.start, settings.manualClock),
-      m_random(seedOf(settings)),
-      m_model(std::clamp(settings.channels, 1, 16384)),
+    : m_settings(settings), m_clock(settings.speed, settings.start, settings.manualClock),
+      m_random(seedOf(settings)), m_model(std::clamp(settings.channels, 1, 16384)),
       m_library(NuclideLibrary::builtIn(QStringLiteral("STANDARD.LIB"))),
       m_createdAt(elapsedSecondsOfSuiteClock())
 {
@@ -162,7 +160,8 @@ void SimulatedHost::advanceMemory(SpectrumMemory &memory, double hostNow)
         if (memory.realPreset > 0.0)
             limit = memory.realPreset;
         if (memory.livePreset > 0.0) {
-            const double atLive = memory.realTime + (memory.livePreset - memory.liveTime) / liveFraction;
+            const double atLive =
+                memory.realTime + (memory.livePreset - memory.liveTime) / liveFraction;
             if (atLive < limit) {
                 limit = atLive;
                 liveLimit = true;
@@ -200,8 +199,10 @@ void SimulatedHost::addCounts(SpectrumMemory &memory, double realSeconds)
     const std::vector<double> rates = m_model.expectedRates(gain);
     const std::size_t n = std::min(rates.size(), memory.counts.size());
     for (std::size_t ch = 0; ch < n; ++ch) {
-        const std::int64_t sum = std::int64_t(memory.counts[ch]) + m_random.poisson(rates[ch] * live);
-        memory.counts[ch] = std::int32_t(std::min<std::int64_t>(sum, std::numeric_limits<std::int32_t>::max()));
+        const std::int64_t sum =
+            std::int64_t(memory.counts[ch]) + m_random.poisson(rates[ch] * live);
+        memory.counts[ch] =
+            std::int32_t(std::min<std::int64_t>(sum, std::numeric_limits<std::int32_t>::max()));
     }
     m_driftSeconds += realSeconds;
     memory.countedReal += realSeconds;
@@ -520,7 +521,8 @@ QString SimulatedHost::ClsLoadROis(QString &fileName)
                 roi.first = parts[0].toInt(&okFirst);
                 roi.last = parts[1].toInt(&okLast);
             }
-            if (!okFirst || !okLast || roi.first < 0 || roi.last < roi.first || roi.last >= channels)
+            if (!okFirst || !okLast || roi.first < 0 || roi.last < roi.first ||
+                roi.last >= channels)
                 return errorReply(QStringLiteral("Bad ROI at line %1 of %2").arg(i + 1).arg(path));
             roi.label = parts.mid(2).join(u' ');
             rois.push_back(roi);
@@ -558,13 +560,15 @@ QString SimulatedHost::PrintRprt(QString &analysisType)
     const QString made = ensureReport(analysisType);
     if (made != QLatin1String("OK"))
         return made;
-    const QString folder = m_settings.printFolder.isEmpty()
-                               ? designPath(QStringLiteral("C:\\Program Files\\Korlund\\Lumen\\Print"))
-                               : m_settings.printFolder;
+    const QString folder =
+        m_settings.printFolder.isEmpty()
+            ? designPath(QStringLiteral("C:\\Program Files\\Korlund\\Lumen\\Print"))
+            : m_settings.printFolder;
     QDir().mkpath(folder);
     QString target;
     do {
-        target = joinPath(folder, QStringLiteral("REPORT%1.TXT").arg(++m_printed, 4, 10, QChar(u'0')));
+        target =
+            joinPath(folder, QStringLiteral("REPORT%1.TXT").arg(++m_printed, 4, 10, QChar(u'0')));
     } while (QFileInfo::exists(target));
     if (!QFile::copy(reportPath(), target))
         return errorReply(QStringLiteral("Could not print the report to ") + target);
@@ -684,9 +688,10 @@ QString SimulatedHost::resolveFile(const QString &name, const QString &defaultSu
         trimmed += defaultSuffix;
     if (hasFolder(trimmed))
         return designPath(trimmed);
-    const QString folder = m_settings.dataFolder.isEmpty()
-                               ? designPath(QStringLiteral("C:\\Program Files\\Korlund\\Lumen\\Data"))
-                               : m_settings.dataFolder;
+    const QString folder =
+        m_settings.dataFolder.isEmpty()
+            ? designPath(QStringLiteral("C:\\Program Files\\Korlund\\Lumen\\Data"))
+            : m_settings.dataFolder;
     return joinPath(folder, trimmed);
 }
 
@@ -697,7 +702,8 @@ std::optional<QDateTime> SimulatedHost::activityReference(const SpectrumMemory &
     const auto date = parseDate(memory.sampleDate);
     if (!date)
         return std::nullopt;
-    const auto time = memory.sampleTime.isEmpty() ? std::optional<QTime>(QTime(0, 0)) : parseTime(memory.sampleTime);
+    const auto time = memory.sampleTime.isEmpty() ? std::optional<QTime>(QTime(0, 0))
+                                                  : parseTime(memory.sampleTime);
     return QDateTime(*date, time ? *time : QTime(0, 0));
 }
 
@@ -741,8 +747,9 @@ ResultsReport SimulatedHost::buildReport(SpectrumMemory &memory, const QString &
         for (const RegionOfInterest &roi : memory.rois)
             peaks.push_back(PeakAnalysis::measure(memory.counts, roi.first, roi.last));
     } else {
-        peaks = PeakAnalysis::search(memory.counts, fwhmChannelsAt,
-                                     int(std::ceil(m_model.channelOfEnergy(SourceModel::kSearchStart))));
+        peaks = PeakAnalysis::search(
+            memory.counts, fwhmChannelsAt,
+            int(std::ceil(m_model.channelOfEnergy(SourceModel::kSearchStart))));
     }
 
     ResultsReport report;
@@ -751,7 +758,8 @@ ResultsReport SimulatedHost::buildReport(SpectrumMemory &memory, const QString &
     report.start = memory.startTime.isValid() ? memory.startTime : m_clock.now();
     report.liveTime = memory.liveTime;
     report.realTime = memory.realTime;
-    report.deadTime = memory.realTime > 0.0 ? (memory.realTime - memory.liveTime) / memory.realTime * 100.0 : 0.0;
+    report.deadTime =
+        memory.realTime > 0.0 ? (memory.realTime - memory.liveTime) / memory.realTime * 100.0 : 0.0;
     report.activityDate = activityReference(memory);
     report.analysisType = type;
     report.libraryName = m_library ? m_library->name : QStringLiteral("Not Valid");
@@ -784,13 +792,15 @@ ResultsReport SimulatedHost::buildReport(SpectrumMemory &memory, const QString &
             }
             if (perQuantity)
                 activity /= memory.quantity;
-            const double uncertainty = 100.0 * std::sqrt(double(p.gross + std::max<qint64>(p.background, 0))) / double(p.net);
+            const double uncertainty =
+                100.0 * std::sqrt(double(p.gross + std::max<qint64>(p.background, 0))) /
+                double(p.net);
             if (!blocks.count(match->first)) {
                 order.push_back(match->first);
                 blocks[match->first].name = nuclide.name;
             }
-            blocks[match->first].rows.push_back({energy, fwhm, p.background, p.gross, p.continuum, p.net,
-                                                 activity, uncertainty});
+            blocks[match->first].rows.push_back(
+                {energy, fwhm, p.background, p.gross, p.continuum, p.net, activity, uncertainty});
             const double sigma = std::max(activity * uncertainty / 100.0, 1e-30);
             sums[match->first].first += activity / (sigma * sigma);
             sums[match->first].second += 1.0 / (sigma * sigma);
@@ -803,14 +813,16 @@ ResultsReport SimulatedHost::buildReport(SpectrumMemory &memory, const QString &
         ResultsReport::NuclideBlock block = blocks[index];
         const auto [weighted, weight] = sums[index];
         block.activity = weighted / weight;
-        block.uncertainty = block.activity > 0.0 ? 100.0 * std::sqrt(1.0 / weight) / block.activity : 0.0;
+        block.uncertainty =
+            block.activity > 0.0 ? 100.0 * std::sqrt(1.0 / weight) / block.activity : 0.0;
         report.blocks.push_back(block);
     }
     memory.rois = std::move(rois);
     return report;
 }
 
-QString SimulatedHost::roiField(const SpectrumMemory &memory, const RegionOfInterest &roi, const QString &key)
+QString SimulatedHost::roiField(const SpectrumMemory &memory, const RegionOfInterest &roi,
+                                const QString &key)
 {
     if (key == QLatin1String("ID")) {
         for (std::size_t i = 0; i < memory.rois.size(); ++i) {
@@ -831,7 +843,8 @@ QString SimulatedHost::roiField(const SpectrumMemory &memory, const RegionOfInte
         }
     }
     const double efficiency = line ? efficiencyOf(*line) : SourceModel::detectorEfficiency(energy);
-    const double perBq = line && memory.liveTime > 0.0 ? memory.liveTime * line->yield * efficiency : 0.0;
+    const double perBq =
+        line && memory.liveTime > 0.0 ? memory.liveTime * line->yield * efficiency : 0.0;
     const auto sci = [](double v) { return QString::asprintf("%.3E", v); };
 
     if (key == QLatin1String("NUCLIDE"))

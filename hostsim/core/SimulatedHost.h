@@ -113,7 +113,8 @@ private:
     void advanceMemory(SpectrumMemory &memory, double hostNow);
     void addCounts(SpectrumMemory &memory, double realSeconds);
     SpectrumMemory &current() { return m_memories[std::size_t(m_primary - 1)]; }
-    /** A name without a folder lies in the data folder; one without an extension gets `defaultSuffix`. */
+    /** A name without a folder lies in the data folder; one without an extension gets
+     * `defaultSuffix`. */
     QString resolveFile(const QString &name, const QString &defaultSuffix = QString()) const;
     QString analyse(const QString &analysisType);
     ResultsReport buildReport(SpectrumMemory &memory, const QString &type);
@@ -138,7 +139,7 @@ private:
     double m_createdAt = 0.0;    ///< suite clock, seconds since epoch, for connect-after
     qint64 m_calls = 0;
     bool m_gone = false;
-    QString m_lastReportType;    ///< analysis type of the report on disk; empty: none yet
+    QString m_lastReportType; ///< analysis type of the report on disk; empty: none yet
     int m_printed = 0;
 };
 

@@ -8,12 +8,14 @@ namespace {
 constexpr double kSigmaPerFwhm = 1.0 / 2.354820045;
 }
 
-SourceModel::SourceModel(int channels)
-    : m_channels(channels), m_slope(4096.0 / double(channels))
+SourceModel::SourceModel(int channels) : m_channels(channels), m_slope(4096.0 / double(channels))
 {
     // Activities in Bq, yields per decay: a mixed check source on a soil-like background.
-    const struct { double energy, activity, yield; } sources[] = {
-        {59.54, 2000.0, 0.359},   {661.66, 5000.0, 0.851}, {1173.23, 3000.0, 0.9985},
+    const struct
+    {
+        double energy, activity, yield;
+    } sources[] = {
+        {59.54, 2000.0, 0.359},    {661.66, 5000.0, 0.851},    {1173.23, 3000.0, 0.9985},
         {1332.49, 3000.0, 0.9998}, {1460.82, 40000.0, 0.1066},
     };
     for (const auto &s : sources)

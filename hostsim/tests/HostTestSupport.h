@@ -21,13 +21,15 @@ inline SimulatedHostSettings hostSettings(const QTemporaryDir &folder, std::uint
     return s;
 }
 
-/** Acquires `liveSeconds` of live time on the primary memory, stepping the clock as a poller would. */
+/** Acquires `liveSeconds` of live time on the primary memory, stepping the clock as a poller would.
+ */
 inline void acquireLive(SimulatedHost &host, double liveSeconds, double step = 37.0)
 {
     double preset = liveSeconds;
     host.SetLivePreset(preset);
     host.StartAcquire();
-    for (int guard = 0; guard < 100000 && host.GetAcquireStatus() != QLatin1String("Reached Preset"); ++guard)
+    for (int guard = 0;
+         guard < 100000 && host.GetAcquireStatus() != QLatin1String("Reached Preset"); ++guard)
         host.advanceClock(step);
 }
 

@@ -5,8 +5,8 @@
 #include "hostlink/HostApp.h"
 #include "hostlink/HostAppHandle.h"
 #include "hostlink/HostLink.h"
-#include "hostsim/core/HostServer.h"
 #include "hostlink/TcpHostClient.h"
+#include "hostsim/core/HostServer.h"
 
 #include <QElapsedTimer>
 #include <QProcess>
@@ -28,12 +28,17 @@ namespace {
 
 /** A simulated host served on its own thread, so this thread can block in calls. */
 
-
 /** A bridge that misbehaves: answers garbage, hangs up, or never answers. */
 class BadBridge : public QThread
 {
 public:
-    enum class Mode { Garbage, HangUp, Silent, Endless };
+    enum class Mode
+    {
+        Garbage,
+        HangUp,
+        Silent,
+        Endless
+    };
     explicit BadBridge(Mode mode) : m_mode(mode) {}
     ~BadBridge() override
     {
@@ -76,15 +81,18 @@ private:
 };
 
 /** Drives a host through most of its methods and writes down every reply and by-reference value. */
-QStringList exercise(HostApp &host, const std::function<void(double)> &advance, const QString &folder)
+QStringList exercise(HostApp &host, const std::function<void(double)> &advance,
+                     const QString &folder)
 {
     QStringList log;
     auto note = [&](const QString &what) { log << what; };
     note(host.testconnect());
     std::int16_t one = 1, two = 2, roi = 1, out = 2, state = 1;
     double live = 120.0, real = 0.0;
-    QString id = QStringLiteral("Net check  "), lib = QStringLiteral("QC.LIB"), type = QStringLiteral("RapidScan");
-    QString date = QStringLiteral("01-Dec-2026"), time = QStringLiteral("08:00:00"), units = QStringLiteral("g");
+    QString id = QStringLiteral("Net check  "), lib = QStringLiteral("QC.LIB"),
+            type = QStringLiteral("RapidScan");
+    QString date = QStringLiteral("01-Dec-2026"), time = QStringLiteral("08:00:00"),
+            units = QStringLiteral("g");
     note(host.setprimary(one));
     note(host.GetLibrary());
     note(host.selectlibrary(lib));
@@ -136,13 +144,15 @@ TEST(NetworkTransport, SameRepliesAsInProcess)
 {
     QTemporaryDir local, remote;
     SimulatedHost inProcess(hostSettings(local, 5));
-    const QStringList direct = exercise(inProcess, [&](double s) { inProcess.advanceClock(s); }, local.path());
+    const QStringList direct = exercise(
+        inProcess, [&](double s) { inProcess.advanceClock(s); }, local.path());
 
     ServedHost served(hostSettings(remote, 5));
     const quint16 port = served.startServing();
     TcpHostClient client(QStringLiteral("127.0.0.1"), port, 10000);
     const QStringList overTcp = exercise(
-        client, [&](double s) { served.onHost([s](SimulatedHost &h) { h.advanceClock(s); }); }, remote.path());
+        client, [&](double s) { served.onHost([s](SimulatedHost &h) { h.advanceClock(s); }); },
+        remote.path());
     EXPECT_EQ(direct, overTcp);
     EXPECT_EQ(direct.first(), "OK");
     EXPECT_TRUE(direct.contains(QStringLiteral("Reached Preset")));
@@ -190,7 +200,8 @@ TEST(NetworkTransport, BrokenBridgesGiveFailuresAndNoConnection)
         freePort = probe.serverPort();
     }
     TcpHostClient nobody(QStringLiteral("127.0.0.1"), freePort, 2000);
-    EXPECT_TRUE(nobody.testconnect().startsWith("No connection: Cannot reach the host bridge at 127.0.0.1:"));
+    EXPECT_TRUE(nobody.testconnect().startsWith(
+        "No connection: Cannot reach the host bridge at 127.0.0.1:"));
     std::vector<std::int32_t> counts(10);
     EXPECT_THROW(nobody.GetCounts(counts), Failure);
 }
@@ -199,8 +210,8 @@ TEST(NetworkTransport, KillingTheServerMidCallFailsWithinTheTimeOut)
 {
     QProcess server;
     server.setProgram(QStringLiteral(LUMEN_HOSTSIM_EXE));
-    server.setArguments({QStringLiteral("--listen"), QStringLiteral("0"), QStringLiteral("--faults"),
-                         QStringLiteral("slow=Analyze:20000")});
+    server.setArguments({QStringLiteral("--listen"), QStringLiteral("0"),
+                         QStringLiteral("--faults"), QStringLiteral("slow=Analyze:20000")});
     server.start();
     ASSERT_TRUE(server.waitForStarted(10000));
     QByteArray banner;
@@ -230,13 +241,14 @@ TEST(HostLink, ReadsTheLinkText)
 {
     EXPECT_EQ(HostLink::parse(QString()).kind, HostLink::Kind::InProcess);
     EXPECT_EQ(HostLink::parse(QStringLiteral("sim")).kind, HostLink::Kind::InProcess);
-    const HostLink tcp = HostLink::parse(QStringLiteral("tcp://127.0.0.1:5011"), QStringLiteral("2.5"));
+    const HostLink tcp =
+        HostLink::parse(QStringLiteral("tcp://127.0.0.1:5011"), QStringLiteral("2.5"));
     EXPECT_EQ(tcp.kind, HostLink::Kind::Tcp);
     EXPECT_EQ(tcp.host, "127.0.0.1");
     EXPECT_EQ(tcp.port, 5011);
     EXPECT_EQ(tcp.timeoutMs, 2500);
-    for (const char *bad : {"tcp://127.0.0.1", "http://host:80", "tcp://:80", "tcp://h:80/x", "bridge"})
+    for (const char *bad :
+         {"tcp://127.0.0.1", "http://host:80", "tcp://:80", "tcp://h:80/x", "bridge"})
         EXPECT_THROW(HostLink::parse(QString::fromLatin1(bad)), Failure) << bad;
     EXPECT_THROW(HostLink::parse(QString(), QStringLiteral("0")), Failure);
 }
-

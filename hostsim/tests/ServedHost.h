@@ -31,7 +31,8 @@ public:
     /** Runs `work` on the host's thread, between calls. */
     void onHost(const std::function<void(SimulatedHost &)> &work)
     {
-        QMetaObject::invokeMethod(m_context, [&] { work(*m_host); }, Qt::BlockingQueuedConnection);
+        QMetaObject::invokeMethod(
+            m_context, [&] { work(*m_host); }, Qt::BlockingQueuedConnection);
     }
 
 protected:

@@ -177,7 +177,8 @@ TEST(SimulatedHost, LibrariesSampleDataAndExternalSignals)
     host.ClearUseLibEff();
     EXPECT_EQ(host.GetUseLibEff(), "OK0");
 
-    QString date = QStringLiteral("06-dec-2026"), badDate = QStringLiteral("soon"), time = QStringLiteral("14:30");
+    QString date = QStringLiteral("06-dec-2026"), badDate = QStringLiteral("soon"),
+            time = QStringLiteral("14:30");
     EXPECT_EQ(host.SampleDate(date), "OK");
     EXPECT_EQ(host.SampleTime(time), "OK");
     EXPECT_TRUE(host.SampleDate(badDate).startsWith("Error: "));
@@ -200,7 +201,8 @@ TEST(SimulatedHost, FaultsOnPurpose)
     FakeClock clock;
     setCurrentClock(&clock);
     SimulatedHostSettings s = hostSettings(dir);
-    s.faults = HostFaults::parse(QStringLiteral("connect-after=10; error=Analyze:Error: Detector busy; gone-after=5"));
+    s.faults = HostFaults::parse(
+        QStringLiteral("connect-after=10; error=Analyze:Error: Detector busy; gone-after=5"));
     SimulatedHost host(s);
     EXPECT_NE(host.testconnect(), "OK");
     clock.advance(9000);

@@ -1,11 +1,11 @@
 #include "ledgerly/core/ArchiverModel.h"
 
-#include "ledgerly/core/DatabaseLocation.h"
 #include "common/core/Failure.h"
 #include "common/core/FixedText.h"
 #include "common/core/Operator.h"
 #include "common/core/Paths.h"
 #include "common/core/ProcessLauncher.h"
+#include "ledgerly/core/DatabaseLocation.h"
 #include "ledgerly/core/ReportReader.h"
 #include "ledgerly/core/ResultColumns.h"
 #include "ledgerly/core/ResultsDatabase.h"

@@ -1,7 +1,7 @@
 #include "ledgerly/core/CommandLine.h"
 
-#include "ledgerly/core/ArchiverModel.h"
 #include "common/core/FixedText.h"
+#include "ledgerly/core/ArchiverModel.h"
 #include "ledgerly/core/ResultColumns.h"
 #include "ledgerly/core/StreamOperator.h"
 

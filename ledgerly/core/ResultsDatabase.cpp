@@ -1,8 +1,8 @@
 #include "ledgerly/core/ResultsDatabase.h"
 
-#include "ledgerly/core/DatabaseLocation.h"
 #include "common/core/Failure.h"
 #include "common/core/NumberText.h"
+#include "ledgerly/core/DatabaseLocation.h"
 #include "ledgerly/core/ResultColumns.h"
 
 #include <QAtomicInt>

@@ -1,9 +1,9 @@
 #include "ledgerly/core/ViewerModel.h"
 
-#include "ledgerly/core/ArchiverModel.h"
 #include "common/core/Failure.h"
 #include "common/core/FixedText.h"
 #include "common/core/Operator.h"
+#include "ledgerly/core/ArchiverModel.h"
 #include "ledgerly/core/ResultsDatabase.h"
 #include "ledgerly/core/ResultsTableModel.h"
 

@@ -1,10 +1,10 @@
-#include "ledgerly/dbtests/ArchiveBackend.h"
-#include "ledgerly/core/ArchiverModel.h"
-#include "ledgerly/tests/DbPeek.h"
 #include "common/core/Failure.h"
-#include "ledgerly/core/ResultsDatabase.h"
 #include "common/core/ScriptedOperator.h"
 #include "common/testsupport/TestSupport.h"
+#include "ledgerly/core/ArchiverModel.h"
+#include "ledgerly/core/ResultsDatabase.h"
+#include "ledgerly/dbtests/ArchiveBackend.h"
+#include "ledgerly/tests/DbPeek.h"
 
 #include <QSqlQuery>
 

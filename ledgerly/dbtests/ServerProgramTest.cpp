@@ -1,8 +1,8 @@
-#include "ledgerly/dbtests/ArchiveBackend.h"
-#include "ledgerly/core/ArchiverSettings.h"
-#include "ledgerly/tests/DbPeek.h"
-#include "ledgerly/core/ResultsDatabase.h"
 #include "common/testsupport/TestSupport.h"
+#include "ledgerly/core/ArchiverSettings.h"
+#include "ledgerly/core/ResultsDatabase.h"
+#include "ledgerly/dbtests/ArchiveBackend.h"
+#include "ledgerly/tests/DbPeek.h"
 
 #include <QDir>
 #include <QProcess>

@@ -1,10 +1,10 @@
-#include "ledgerly/dbtests/ArchiveBackend.h"
-#include "ledgerly/tests/DbPeek.h"
-#include "ledgerly/core/ResultsDatabase.h"
-#include "ledgerly/core/ResultsTableModel.h"
 #include "common/core/ScriptedOperator.h"
 #include "common/testsupport/TestSupport.h"
+#include "ledgerly/core/ResultsDatabase.h"
+#include "ledgerly/core/ResultsTableModel.h"
 #include "ledgerly/core/ViewerModel.h"
+#include "ledgerly/dbtests/ArchiveBackend.h"
+#include "ledgerly/tests/DbPeek.h"
 
 #include <QSignalSpy>
 #include <QSqlQuery>

@@ -1,7 +1,7 @@
 #include "ledgerly/gui/ViewRWindow.h"
 
-#include "ledgerly/core/ArchiverModel.h"
 #include "common/core/Operator.h"
+#include "ledgerly/core/ArchiverModel.h"
 #include "ledgerly/core/ResultsTableModel.h"
 
 #include <QCloseEvent>

@@ -1,10 +1,10 @@
 #include "ledgerly/core/ArchiverModel.h"
-#include "ledgerly/tests/DbPeek.h"
-#include "ledgerly/core/ReportReader.h"
-#include "ledgerly/tests/ReportText.h"
-#include "ledgerly/core/ResultsDatabase.h"
 #include "common/core/ScriptedOperator.h"
 #include "common/testsupport/TestSupport.h"
+#include "ledgerly/core/ReportReader.h"
+#include "ledgerly/core/ResultsDatabase.h"
+#include "ledgerly/tests/DbPeek.h"
+#include "ledgerly/tests/ReportText.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,6 +1,6 @@
 #include "ledgerly/core/ArchiverSettings.h"
-#include "ledgerly/core/ArchiverModel.h"
 #include "common/testsupport/TestSupport.h"
+#include "ledgerly/core/ArchiverModel.h"
 
 #include <QDir>
 #include <QFile>

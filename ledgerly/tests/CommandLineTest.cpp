@@ -1,7 +1,7 @@
 #include "ledgerly/core/CommandLine.h"
+#include "common/testsupport/TestSupport.h"
 #include "ledgerly/core/ArchiverSettings.h"
 #include "ledgerly/tests/DbPeek.h"
-#include "common/testsupport/TestSupport.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,7 +1,7 @@
 #include "ledgerly/core/DatabaseLocation.h"
-#include "ledgerly/core/ArchiverModel.h"
 #include "common/core/Failure.h"
 #include "common/core/ScriptedOperator.h"
+#include "ledgerly/core/ArchiverModel.h"
 
 #include <QSqlDatabase>
 #include <gtest/gtest.h>

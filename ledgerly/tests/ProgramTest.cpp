@@ -1,6 +1,6 @@
+#include "common/testsupport/TestSupport.h"
 #include "ledgerly/core/ArchiverSettings.h"
 #include "ledgerly/tests/DbPeek.h"
-#include "common/testsupport/TestSupport.h"
 
 #include <QFile>
 #include <QProcess>

@@ -1,6 +1,6 @@
 #include "ledgerly/core/ReportReader.h"
-#include "ledgerly/tests/ReportText.h"
 #include "common/testsupport/TestSupport.h"
+#include "ledgerly/tests/ReportText.h"
 
 #include <gtest/gtest.h>
 

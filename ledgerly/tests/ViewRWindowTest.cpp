@@ -1,10 +1,10 @@
 #include "ledgerly/gui/ViewRWindow.h"
-#include "ledgerly/core/ArchiverModel.h"
-#include "ledgerly/tests/DbPeek.h"
-#include "ledgerly/gui/ParseItWindow.h"
-#include "ledgerly/core/ResultsTableModel.h"
 #include "common/core/ScriptedOperator.h"
 #include "common/testsupport/TestSupport.h"
+#include "ledgerly/core/ArchiverModel.h"
+#include "ledgerly/core/ResultsTableModel.h"
+#include "ledgerly/gui/ParseItWindow.h"
+#include "ledgerly/tests/DbPeek.h"
 
 #include <QHeaderView>
 #include <QLabel>

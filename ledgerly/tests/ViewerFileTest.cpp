@@ -1,7 +1,7 @@
-#include "ledgerly/tests/DbPeek.h"
 #include "ledgerly/core/ResultsDatabase.h"
 #include "ledgerly/core/ResultsTableModel.h"
 #include "ledgerly/core/ViewerModel.h"
+#include "ledgerly/tests/DbPeek.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

@@ -74,7 +74,8 @@ TEST(FaultsAlongTheRoad, HostBridgeKilledMidRunStopsTheRunAndKeepsEveryRecord)
             break;
         QThread::msleep(100);
     }
-    ASSERT_GE(archivedBeforeFault, 1) << qPrintable(QString::fromLocal8Bit(sequa.readAllStandardError()));
+    ASSERT_GE(archivedBeforeFault, 1)
+        << qPrintable(QString::fromLocal8Bit(sequa.readAllStandardError()));
     bridge.kill();
     bridge.waitForFinished(5000);
 
@@ -82,7 +83,8 @@ TEST(FaultsAlongTheRoad, HostBridgeKilledMidRunStopsTheRunAndKeepsEveryRecord)
     const QString err = QString::fromLocal8Bit(sequa.readAllStandardError());
     EXPECT_NE(sequa.exitCode(), 0);
     EXPECT_TRUE(err.contains(QStringLiteral("No Connection"))) << qPrintable(err);
-    EXPECT_TRUE(lab.temporaryFilesLeft().isEmpty()) << qPrintable(lab.temporaryFilesLeft().join(u' '));
+    EXPECT_TRUE(lab.temporaryFilesLeft().isEmpty())
+        << qPrintable(lab.temporaryFilesLeft().join(u' '));
     EXPECT_GE(lab.recordCount(), archivedBeforeFault);
     EXPECT_LT(lab.recordCount(), 20);
 }
@@ -98,9 +100,10 @@ TEST(FaultsAlongTheRoad, ArchiveThatCannotBeOpenedIsLeftAsItWas)
         file.write(notADatabase);
     }
     lab.writeScript(QStringLiteral("one.lsf"),
-                    {QStringLiteral("ConnectLMN"), QStringLiteral("SetLivePreset 60"), QStringLiteral("PresetsOn"),
-                     QStringLiteral("EraseSpectrum"), QStringLiteral("StartAcquire"),
-                     QStringLiteral("WaitPreset"), QStringLiteral("AnalyzeRapidScan"),
+                    {QStringLiteral("ConnectLMN"), QStringLiteral("SetLivePreset 60"),
+                     QStringLiteral("PresetsOn"), QStringLiteral("EraseSpectrum"),
+                     QStringLiteral("StartAcquire"), QStringLiteral("WaitPreset"),
+                     QStringLiteral("AnalyzeRapidScan"),
                      QStringLiteral("WaitExtProg Ledgerly APPEND"),
                      QStringLiteral("GetNumberChannels")});
 
@@ -123,9 +126,10 @@ TEST(FaultsAlongTheRoad, MissingReportArchivesNothingAndSaysSo)
 {
     LabFolder lab;
     lab.writeScript(QStringLiteral("one.lsf"),
-                    {QStringLiteral("ConnectLMN"), QStringLiteral("SetLivePreset 60"), QStringLiteral("PresetsOn"),
-                     QStringLiteral("StartAcquire"), QStringLiteral("WaitPreset"),
-                     QStringLiteral("AnalyzeRapidScan"), QStringLiteral("WaitExtProg Ledgerly APPEND")});
+                    {QStringLiteral("ConnectLMN"), QStringLiteral("SetLivePreset 60"),
+                     QStringLiteral("PresetsOn"), QStringLiteral("StartAcquire"),
+                     QStringLiteral("WaitPreset"), QStringLiteral("AnalyzeRapidScan"),
+                     QStringLiteral("WaitExtProg Ledgerly APPEND")});
     ASSERT_EQ(lab.run(QStringLiteral("Sequa"), {QStringLiteral("one.lsf")}).exitCode, 0);
     ASSERT_EQ(lab.recordCount(), 1);
 
@@ -144,8 +148,8 @@ TEST(FaultsAlongTheRoad, RoiLogThatCannotBeWrittenIsAnErrorAndTheRunGoesOn)
     for (const QDate &day : {today, today.addDays(1)})
         ASSERT_TRUE(QDir(lab.lab()).mkdir(LabFolder::roiLogName(day)));
     lab.writeScript(QStringLiteral("log.lsf"),
-                    {QStringLiteral("ConnectLMN"), QStringLiteral("StartAcquire"), QStringLiteral("LogROIs 6"),
-                     QStringLiteral("GetNumberChannels")});
+                    {QStringLiteral("ConnectLMN"), QStringLiteral("StartAcquire"),
+                     QStringLiteral("LogROIs 6"), QStringLiteral("GetNumberChannels")});
 
     const ProgramRun played = lab.run(QStringLiteral("Sequa"), {QStringLiteral("log.lsf")});
     EXPECT_EQ(played.exitCode, 0) << qPrintable(played.err);

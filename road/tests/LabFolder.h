@@ -51,9 +51,15 @@ public:
         return name.isEmpty() ? m_top.filePath(QStringLiteral("lab"))
                               : m_top.filePath(QStringLiteral("lab/") + name);
     }
-    QString lumen(const QString &name) const { return m_top.filePath(QStringLiteral("Lumen/") + name); }
+    QString lumen(const QString &name) const
+    {
+        return m_top.filePath(QStringLiteral("Lumen/") + name);
+    }
     QString database() const { return lumen(QStringLiteral("RESULTS.MDB")); }
-    QString example(const QString &name) const { return QStringLiteral(LUMEN_SOURCE_DIR "/examples/") + name; }
+    QString example(const QString &name) const
+    {
+        return QStringLiteral(LUMEN_SOURCE_DIR "/examples/") + name;
+    }
 
     /** Sequa's temporary play files and run logs (SDE*, SLG*) left in the temporary folder. */
     QStringList temporaryFilesLeft() const
@@ -95,8 +101,8 @@ public:
         ASSERT_TRUE(process.waitForStarted(10000)) << qPrintable(program);
     }
 
-    ProgramRun run(const QString &program, const QStringList &args,
-                   const QProcessEnvironment &env, int timeoutMs = 120000) const
+    ProgramRun run(const QString &program, const QStringList &args, const QProcessEnvironment &env,
+                   int timeoutMs = 120000) const
     {
         QProcess process;
         ProgramRun result;
@@ -147,7 +153,8 @@ public:
     /** The day's ROI log name, as Sequa forms it from the date of the run. */
     static QString roiLogName(const QDate &day)
     {
-        return QStringLiteral("ROI_Data_") + day.toString(QStringLiteral("yyMMdd")) + QStringLiteral(".txt");
+        return QStringLiteral("ROI_Data_") + day.toString(QStringLiteral("yyMMdd")) +
+               QStringLiteral(".txt");
     }
 
 private:
@@ -158,8 +165,7 @@ private:
         QFile::setPermissions(copy, QFile::permissions(copy) | QFile::ExeOwner);
     }
 
-    template <typename Use>
-    void withDatabase(Use use) const
+    template <typename Use> void withDatabase(Use use) const
     {
         const QString name = QUuid::createUuid().toString();
         {

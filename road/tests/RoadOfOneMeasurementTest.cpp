@@ -27,28 +27,33 @@ TEST(RoadOfOneMeasurement, ExampleScriptsArchiveEverySampleAndLogTheDrift)
     // Each run gets its own simulated host; their clocks are set to the hours
     // of a lab's day, so that the drift is measured hours after its reference.
     env.insert(QStringLiteral("LUMEN_HOST_START"), QStringLiteral("2026-12-07 08:00:00"));
-    const ProgramRun reference = lab.run(QStringLiteral("Sequa"), {QStringLiteral("check_source.lsf")}, env);
+    const ProgramRun reference =
+        lab.run(QStringLiteral("Sequa"), {QStringLiteral("check_source.lsf")}, env);
     ASSERT_TRUE(reference.finished);
     ASSERT_EQ(reference.exitCode, 0) << qPrintable(reference.err);
 
     env.insert(QStringLiteral("LUMEN_HOST_START"), QStringLiteral("2026-12-07 09:00:00"));
     env.insert(QStringLiteral("LUMEN_ANSWERS"), lab.example(QStringLiteral("demo_answers.txt")));
-    const ProgramRun batch = lab.run(QStringLiteral("Sequa"), {QStringLiteral("sample_batch.lsf")}, env);
+    const ProgramRun batch =
+        lab.run(QStringLiteral("Sequa"), {QStringLiteral("sample_batch.lsf")}, env);
     ASSERT_TRUE(batch.finished);
     ASSERT_EQ(batch.exitCode, 0) << qPrintable(batch.err);
     env.remove(QStringLiteral("LUMEN_ANSWERS"));
 
     env.insert(QStringLiteral("LUMEN_HOST_START"), QStringLiteral("2026-12-07 16:00:00"));
-    const ProgramRun drift = lab.run(QStringLiteral("Sequa"), {QStringLiteral("check_source.lsf")}, env);
+    const ProgramRun drift =
+        lab.run(QStringLiteral("Sequa"), {QStringLiteral("check_source.lsf")}, env);
     ASSERT_EQ(drift.exitCode, 0) << qPrintable(drift.err);
-    const ProgramRun import = lab.run(QStringLiteral("Sequa"), {QStringLiteral("import_spectrum.lsf")}, env);
+    const ProgramRun import =
+        lab.run(QStringLiteral("Sequa"), {QStringLiteral("import_spectrum.lsf")}, env);
     ASSERT_EQ(import.exitCode, 0) << qPrintable(import.err);
 
     // One record per sample, with a column for every nuclide of the source.
     EXPECT_EQ(lab.recordCount(), 3);
     const QString columns = lab.columnNames().join(u'|');
     for (const char *nuclide : {"AM-241", "CS-137", "CO-60", "K-40"})
-        EXPECT_TRUE(columns.contains(QLatin1String(nuclide))) << nuclide << " in " << qPrintable(columns);
+        EXPECT_TRUE(columns.contains(QLatin1String(nuclide)))
+            << nuclide << " in " << qPrintable(columns);
 
     // One stability line per check-source run, the first being the reference.
     const QStringList stability = lab.textLines(lab.lab(QStringLiteral("StabData.txt")));
@@ -66,12 +71,15 @@ TEST(RoadOfOneMeasurement, ExampleScriptsArchiveEverySampleAndLogTheDrift)
     // its value file, the imported spectrum beside its source.
     for (const char *name : {"SOIL001", "SOIL002", "SOIL003"}) {
         for (const char *kind : {".Rpt", ".Ans"}) {
-            const QString saved = lab.lumen(QStringLiteral("Data/") + QLatin1String(name) + QLatin1String(kind));
+            const QString saved =
+                lab.lumen(QStringLiteral("Data/") + QLatin1String(name) + QLatin1String(kind));
             EXPECT_TRUE(QFile::exists(saved)) << qPrintable(saved);
         }
     }
-    EXPECT_EQ(lab.textLines(lab.lab(QStringLiteral("Id.txt"))), QStringList{QStringLiteral("SOIL-003")});
+    EXPECT_EQ(lab.textLines(lab.lab(QStringLiteral("Id.txt"))),
+              QStringList{QStringLiteral("SOIL-003")});
     EXPECT_EQ(QFileInfo(lab.lab(QStringLiteral("spectra/CHECK01.Ans"))).size(), 1536 + 4 * 1024);
 
-    EXPECT_TRUE(lab.temporaryFilesLeft().isEmpty()) << qPrintable(lab.temporaryFilesLeft().join(u' '));
+    EXPECT_TRUE(lab.temporaryFilesLeft().isEmpty())
+        << qPrintable(lab.temporaryFilesLeft().join(u' '));
 }

@@ -1,10 +1,10 @@
 #include "hostsim/tests/HostTestSupport.h"
 
-#include "spectra/AnsReader.h"
-#include "hostsim/core/PeakAnalysis.h"
-#include "driftlog/core/ReportPeakReader.h"
-#include "ledgerly/core/ReportReader.h"
 #include "common/core/TextFile.h"
+#include "driftlog/core/ReportPeakReader.h"
+#include "hostsim/core/PeakAnalysis.h"
+#include "ledgerly/core/ReportReader.h"
+#include "spectra/AnsReader.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -41,8 +41,9 @@ TEST(PeakAnalysis, NetIsGrossMinusBackgroundOnAStraightLine)
         counts[std::size_t(ch)] = 10 + ch / 5;
     const double centre = 50.0, sigma = 2.0;
     for (int ch = 40; ch <= 60; ++ch)
-        counts[std::size_t(ch)] += std::int32_t(std::lround(1000.0 / (sigma * std::sqrt(2 * M_PI)) *
-                                                            std::exp(-0.5 * std::pow((ch - centre) / sigma, 2))));
+        counts[std::size_t(ch)] +=
+            std::int32_t(std::lround(1000.0 / (sigma * std::sqrt(2 * M_PI)) *
+                                     std::exp(-0.5 * std::pow((ch - centre) / sigma, 2))));
     const PeakArea a = PeakAnalysis::measure(counts, 40, 60);
     EXPECT_EQ(a.net, a.gross - a.background);
     EXPECT_NEAR(double(a.net), 1000.0, 15.0);
@@ -81,9 +82,11 @@ TEST(SimulatedHostAnalysis, AnalysisFindsTheModelLinesAndSetsConsistentRois)
         nuclides << field(host, i, "NUCLIDE");
     }
     for (const char *n : {"AM-241", "CS-137", "CO-60", "K-40"})
-        EXPECT_TRUE(nuclides.contains(QString::fromLatin1(n))) << n << " in " << nuclides.join(',').toStdString();
+        EXPECT_TRUE(nuclides.contains(QString::fromLatin1(n)))
+            << n << " in " << nuclides.join(',').toStdString();
 
-    // Cs-137 at 661.66 keV: activity near the model's 5000 Bq, efficiency and yield as in the library.
+    // Cs-137 at 661.66 keV: activity near the model's 5000 Bq, efficiency and yield as in the
+    // library.
     const int cs = int(nuclides.indexOf(QStringLiteral("CS-137"))) + 1;
     EXPECT_NEAR(field(host, cs, "CENTROID").toDouble(), 661.66, 0.5);
     EXPECT_NEAR(field(host, cs, "ACTIVITY").toDouble(), 5000.0, 250.0);
@@ -109,8 +112,8 @@ TEST(SimulatedHostAnalysis, RoisFromAFile)
     SimulatedHost host(hostSettings(dir));
     acquireLive(host, 100.0);
     const QString path = dir.filePath(QStringLiteral("check.roi"));
-    textfile::writeLines(path, {QStringLiteral("; Cs-137 and a quiet stretch"), QStringLiteral("1310, 1336 CS-137"),
-                                QStringLiteral("5000 5020")});
+    textfile::writeLines(path, {QStringLiteral("; Cs-137 and a quiet stretch"),
+                                QStringLiteral("1310, 1336 CS-137"), QStringLiteral("5000 5020")});
     QString padded = path.leftJustified(255);
     ASSERT_EQ(host.ClsLoadROis(padded), "OK");
     ASSERT_EQ(host.memory(1).rois.size(), 2u);
@@ -177,7 +180,8 @@ TEST(SimulatedHostAnalysis, ActivitiesAreDecayCorrectedToTheSampleDate)
     acquireLive(host, 300.0);
     QString type = QStringLiteral("RapidScan");
     ASSERT_EQ(host.Analyze(type), "OK");
-    const lumen::ledgerly::ReportResult now = lumen::ledgerly::ReportReader::parse(fileBytes(host.reportPath()));
+    const lumen::ledgerly::ReportResult now =
+        lumen::ledgerly::ReportReader::parse(fileBytes(host.reportPath()));
     EXPECT_EQ(now.activityDate.trimmed(), "06-Dec-2026 14:05:09") << "as of the measurement date";
 
     // Collected 5.2714 years (one Co-60 half-life) before the measurement.
@@ -187,7 +191,8 @@ TEST(SimulatedHostAnalysis, ActivitiesAreDecayCorrectedToTheSampleDate)
     ASSERT_EQ(host.SampleDate(date), "OK");
     ASSERT_EQ(host.SampleTime(time), "OK");
     ASSERT_EQ(host.Analyze(type), "OK");
-    const lumen::ledgerly::ReportResult then = lumen::ledgerly::ReportReader::parse(fileBytes(host.reportPath()));
+    const lumen::ledgerly::ReportResult then =
+        lumen::ledgerly::ReportReader::parse(fileBytes(host.reportPath()));
     EXPECT_NE(then.activityDate.trimmed(), "06-Dec-2026 14:05:09");
     ASSERT_EQ(then.blocks[3].nuclideName.trimmed(), "CO-60");
     EXPECT_NEAR(then.blocks[3].rows[1].rowActivity / now.blocks[3].rows[1].rowActivity, 2.0, 0.01);
@@ -200,7 +205,8 @@ TEST(SimulatedHostAnalysis, TypesSaveAndPrint)
     acquireLive(host, 200.0);
     QString find = QStringLiteral("PeakFind"), bogus = QStringLiteral("Guess");
     ASSERT_EQ(host.Analyze(find), "OK");
-    const lumen::ledgerly::ReportResult found = lumen::ledgerly::ReportReader::parse(fileBytes(host.reportPath()));
+    const lumen::ledgerly::ReportResult found =
+        lumen::ledgerly::ReportReader::parse(fileBytes(host.reportPath()));
     EXPECT_EQ(found.nuclideCount, 0) << "a peak search names no nuclides";
     EXPECT_EQ(host.Analyze(bogus), "Error: Unknown analysis type: Guess");
 

@@ -2,12 +2,12 @@
 // host's window: commands whose work HostApp does.
 #include "sequa/core/AcquisitionCommands.h"
 
-#include "sequa/core/CommandContext.h"
-#include "sequa/core/CommandRegistry.h"
-#include "hostlink/HostApp.h"
-#include "sequa/core/MainModel.h"
 #include "common/core/NumberText.h"
 #include "common/core/Operator.h"
+#include "hostlink/HostApp.h"
+#include "sequa/core/CommandContext.h"
+#include "sequa/core/CommandRegistry.h"
+#include "sequa/core/MainModel.h"
 #include "sequa/core/ValueFiles.h"
 
 namespace lumen::sequa {

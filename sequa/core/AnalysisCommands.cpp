@@ -1,10 +1,10 @@
 // Analysis, reports, libraries, ROIs and configuration: commands whose work HostApp does.
 #include "sequa/core/AnalysisCommands.h"
 
+#include "hostlink/HostApp.h"
 #include "sequa/core/CommandContext.h"
 #include "sequa/core/CommandRegistry.h"
 #include "sequa/core/DataFiles.h"
-#include "hostlink/HostApp.h"
 #include "sequa/core/MainModel.h"
 #include "sequa/core/ValueFiles.h"
 

@@ -1,10 +1,10 @@
 #include "sequa/core/ButtonHandover.h"
 
-#include "sequa/core/CommandRunner.h"
 #include "common/core/Failure.h"
 #include "common/core/FixedText.h"
-#include "sequa/core/MainModel.h"
 #include "common/core/NumberText.h"
+#include "sequa/core/CommandRunner.h"
+#include "sequa/core/MainModel.h"
 #include "sequa/core/SequaTexts.h"
 #include "sequa/core/ValueFiles.h"
 
@@ -70,8 +70,7 @@ void ButtonHandover::tell(const QString &text)
     currentOperator().messageBox(text, kProgramTitle, MessageButtons::Ok);
 }
 
-QString ButtonHandover::ask(const QString &prompt, const QString &title,
-                            const QString &defaultText)
+QString ButtonHandover::ask(const QString &prompt, const QString &title, const QString &defaultText)
 {
     return currentOperator().inputBox(prompt, title, defaultText);
 }

@@ -1,10 +1,10 @@
 #include "sequa/core/CommandContext.h"
 
-#include "sequa/core/CommandRunner.h"
 #include "common/core/Failure.h"
 #include "common/core/FixedText.h"
-#include "sequa/core/MainModel.h"
 #include "common/core/NumberText.h"
+#include "sequa/core/CommandRunner.h"
+#include "sequa/core/MainModel.h"
 #include "sequa/core/ValueFiles.h"
 
 namespace lumen::sequa {

@@ -1,14 +1,14 @@
 #include "sequa/core/CommandRunner.h"
 
+#include "common/core/Failure.h"
+#include "common/core/FixedText.h"
+#include "common/core/NumberText.h"
+#include "common/core/Operator.h"
 #include "sequa/core/CommandContext.h"
 #include "sequa/core/CommandGroups.h"
 #include "sequa/core/CommandTable.h"
 #include "sequa/core/ConnectCommand.h"
-#include "common/core/Failure.h"
-#include "common/core/FixedText.h"
 #include "sequa/core/MainModel.h"
-#include "common/core/NumberText.h"
-#include "common/core/Operator.h"
 #include "sequa/core/SequaTexts.h"
 
 #include <exception>

@@ -1,15 +1,15 @@
 #include "sequa/core/CommandWaits.h"
 
 #include "common/core/Clock.h"
-#include "sequa/core/CommandRunner.h"
-#include "sequa/core/DayStopwatch.h"
 #include "common/core/EventPump.h"
 #include "common/core/Failure.h"
 #include "common/core/FixedText.h"
-#include "sequa/core/MainModel.h"
 #include "common/core/NumberText.h"
 #include "common/core/Operator.h"
 #include "common/core/ProcessLauncher.h"
+#include "sequa/core/CommandRunner.h"
+#include "sequa/core/DayStopwatch.h"
+#include "sequa/core/MainModel.h"
 #include "sequa/core/SequaTexts.h"
 
 #include <cmath>

@@ -1,8 +1,8 @@
 #include "sequa/core/ConnectCommand.h"
 
+#include "common/core/EventPump.h"
 #include "sequa/core/CommandRunner.h"
 #include "sequa/core/DayStopwatch.h"
-#include "common/core/EventPump.h"
 #include "sequa/core/MainModel.h"
 #include "sequa/core/SequaTexts.h"
 

@@ -3,8 +3,8 @@
 #include "hostlink/HostApp.h"
 #include "hostlink/HostAppHandle.h"
 #include "hostlink/HostLink.h"
-#include "hostsim/core/SimulatedHost.h"
 #include "hostlink/TcpHostClient.h"
+#include "hostsim/core/SimulatedHost.h"
 
 namespace lumen {
 

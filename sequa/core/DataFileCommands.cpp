@@ -1,12 +1,12 @@
 // The commands that write the counts, ROI and dead-time data files.
 #include "sequa/core/DataFileCommands.h"
 
+#include "common/core/FixedText.h"
+#include "common/core/NumberText.h"
 #include "sequa/core/CommandContext.h"
 #include "sequa/core/CommandRegistry.h"
 #include "sequa/core/DataFiles.h"
-#include "common/core/FixedText.h"
 #include "sequa/core/MainModel.h"
-#include "common/core/NumberText.h"
 
 namespace lumen::sequa {
 

@@ -4,12 +4,12 @@
 #include "common/core/DateText.h"
 #include "common/core/Failure.h"
 #include "common/core/FixedText.h"
+#include "common/core/NumberText.h"
+#include "common/core/Paths.h"
 #include "hostlink/HostApp.h"
 #include "sequa/core/LineWriter.h"
 #include "sequa/core/LocalFiles.h"
 #include "sequa/core/MainModel.h"
-#include "common/core/NumberText.h"
-#include "common/core/Paths.h"
 #include "sequa/core/RoiDataRecord.h"
 
 #include <QFileInfo>

@@ -1,13 +1,13 @@
 // Counted loops of the player and the per-pass sample numbers and spectrum names.
 #include "sequa/core/LoopCommands.h"
 
-#include "sequa/core/CommandContext.h"
-#include "sequa/core/CommandRegistry.h"
 #include "common/core/FixedText.h"
-#include "hostlink/HostApp.h"
-#include "sequa/core/MainModel.h"
 #include "common/core/NumberText.h"
 #include "common/core/Operator.h"
+#include "hostlink/HostApp.h"
+#include "sequa/core/CommandContext.h"
+#include "sequa/core/CommandRegistry.h"
+#include "sequa/core/MainModel.h"
 #include "sequa/core/PlayFileReader.h"
 #include "sequa/core/SequaTexts.h"
 
@@ -31,9 +31,9 @@ QString DoNumPass(CommandContext &c)
     MainModel &model = c.model();
     model.setNumPasses(c.int16Argument());
     if (model.numPasses() == 0) {
-        const QString entry = currentOperator().inputBox(
-            QStringLiteral("Enter number of passes (9999 max):"), QStringLiteral("Loop"),
-            QStringLiteral("1"));
+        const QString entry =
+            currentOperator().inputBox(QStringLiteral("Enter number of passes (9999 max):"),
+                                       QStringLiteral("Loop"), QStringLiteral("1"));
         model.setNumPasses(strictInt16(entry));
     }
     if (model.numPasses() < 1) {
@@ -123,7 +123,8 @@ void registerLoopCommands(CommandRegistry &registry)
 {
     registry.add(QStringLiteral("DoNumPass"), &DoNumPass);
     registry.add(QStringLiteral("LoopBeg"), &LoopBeg);
-    registry.add(QStringLiteral("LoopEnd"), [](CommandContext &c) { return ExecLoopEnd(c.model()); });
+    registry.add(QStringLiteral("LoopEnd"),
+                 [](CommandContext &c) { return ExecLoopEnd(c.model()); });
     registry.add(QStringLiteral("AutoID"), &AutoID);
     registry.add(QStringLiteral("AutoSaveSpc"), &AutoSaveSpc);
 }

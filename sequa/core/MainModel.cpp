@@ -1,11 +1,11 @@
 #include "sequa/core/MainModel.h"
 
 #include "common/core/Cp1252.h"
-#include "sequa/core/DayStopwatch.h"
 #include "common/core/EventPump.h"
 #include "common/core/Failure.h"
 #include "common/core/Operator.h"
 #include "common/core/Paths.h"
+#include "sequa/core/DayStopwatch.h"
 #include "sequa/core/SequaTexts.h"
 
 namespace lumen::sequa {

@@ -1,10 +1,10 @@
 // Operator messages: commands that act inside the program.
 #include "sequa/core/MessageCommands.h"
 
+#include "common/core/Operator.h"
 #include "sequa/core/CommandContext.h"
 #include "sequa/core/CommandRegistry.h"
 #include "sequa/core/MainModel.h"
-#include "common/core/Operator.h"
 #include "sequa/core/SequaTexts.h"
 
 namespace lumen::sequa {

@@ -19,7 +19,8 @@ void PlayFileReader::open(const QString &path)
     close();
     auto file = std::make_unique<QFile>(path);
     if (!file->open(QIODevice::ReadOnly))
-        throw Failure(QStringLiteral("Cannot open play file %1: %2").arg(path, file->errorString()));
+        throw Failure(
+            QStringLiteral("Cannot open play file %1: %2").arg(path, file->errorString()));
     m_path = path;
     m_file = std::move(file);
 }

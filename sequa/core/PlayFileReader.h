@@ -22,7 +22,8 @@ public:
 
     /** Opens the file for reading from its start (closing any open one); Failure when it cannot. */
     void open(const QString &path);
-    /** Reads the same file again from its start (reopening it when closed); Failure when it cannot. */
+    /** Reads the same file again from its start (reopening it when closed); Failure when it cannot.
+     */
     void rewind();
     void close();
     bool isOpen() const { return m_file != nullptr; }
@@ -39,7 +40,7 @@ private:
 
     QString m_path;
     std::unique_ptr<QFile> m_file;
-    QByteArray m_buffer;     ///< bytes read but not yet returned
+    QByteArray m_buffer;      ///< bytes read but not yet returned
     qsizetype m_position = 0; ///< first unread byte in m_buffer
 };
 

@@ -1,13 +1,13 @@
 // External programs and file deletion: commands that act outside the host.
 #include "sequa/core/ProgramCommands.h"
 
+#include "common/core/Operator.h"
+#include "common/core/ProcessLauncher.h"
 #include "sequa/core/CommandContext.h"
 #include "sequa/core/CommandRegistry.h"
 #include "sequa/core/CommandWaits.h"
 #include "sequa/core/FileDeletion.h"
 #include "sequa/core/MainModel.h"
-#include "common/core/Operator.h"
-#include "common/core/ProcessLauncher.h"
 #include "sequa/core/SequaTexts.h"
 
 namespace lumen::sequa {

@@ -1,12 +1,12 @@
 #include "sequa/core/RecorderButtons.h"
 
-#include "sequa/core/DataFiles.h"
 #include "common/core/EventPump.h"
 #include "common/core/Failure.h"
 #include "common/core/FixedText.h"
-#include "sequa/core/MainModel.h"
 #include "common/core/NumberText.h"
 #include "common/core/Paths.h"
+#include "sequa/core/DataFiles.h"
+#include "sequa/core/MainModel.h"
 
 #include <QStringList>
 #include <algorithm>
@@ -44,7 +44,8 @@ void RecorderButtons::followUseLibEff()
         return;
     // Noted before the line runs: running it changes the model again.
     m_shownUseLibEff = checked;
-    const QString line = checked ? QStringLiteral("SetUseLibEff") : QStringLiteral("ClearUseLibEff");
+    const QString line =
+        checked ? QStringLiteral("SetUseLibEff") : QStringLiteral("ClearUseLibEff");
     if (m_model.loading())
         m_handover.run(line);
     else
@@ -64,7 +65,8 @@ void RecorderButtons::acquire(int index)
 void RecorderButtons::preset(int index)
 {
     if (index == 0 || index == 1) {
-        m_handover.recordRun(index == 0 ? QStringLiteral("PresetsOff") : QStringLiteral("PresetsOn"));
+        m_handover.recordRun(index == 0 ? QStringLiteral("PresetsOff")
+                                        : QStringLiteral("PresetsOn"));
         return;
     }
     if (index != 2 && index != 3)
@@ -79,9 +81,9 @@ void RecorderButtons::preset(int index)
         return;
     }
     if (const auto seconds = m_handover.int32Entry(entry)) {
-        m_handover.recordRun((real ? QStringLiteral("SetRealPreset")
-                                   : QStringLiteral("SetLivePreset")) +
-                             numberToText(*seconds));
+        m_handover.recordRun(
+            (real ? QStringLiteral("SetRealPreset") : QStringLiteral("SetLivePreset")) +
+            numberToText(*seconds));
     }
 }
 
@@ -286,9 +288,8 @@ void RecorderButtons::wait(int index)
         m_handover.recordRun(QStringLiteral("WaitPreset"));
         break;
     case 1: {
-        const QString entry =
-            m_handover.ask(QStringLiteral("Enter duration to wait, in seconds:"),
-                           QStringLiteral("Wait"), QStringLiteral("0"));
+        const QString entry = m_handover.ask(QStringLiteral("Enter duration to wait, in seconds:"),
+                                             QStringLiteral("Wait"), QStringLiteral("0"));
         if (entry.isEmpty())
             return;
         if (const auto seconds = m_handover.int32Entry(entry))
@@ -396,8 +397,8 @@ void RecorderButtons::extOut(int number, bool checked)
 void RecorderButtons::setPrimary()
 {
     const QString text = trimBlanks(m_model.primaryNumberText());
-    const auto spectrum = m_handover.spectrumEntry(
-        text, QStringLiteral("You entered ") + text + QStringLiteral(".\r\n"));
+    const auto spectrum = m_handover.spectrumEntry(text, QStringLiteral("You entered ") + text +
+                                                             QStringLiteral(".\r\n"));
     if (spectrum)
         m_handover.recordRun(QStringLiteral("SetPrimary") + numberToText(*spectrum));
 }

@@ -1,9 +1,9 @@
 #include "sequa/core/RoiDataText.h"
 
 #include "common/core/Failure.h"
+#include "common/core/NumberText.h"
 #include "hostlink/HostApp.h"
 #include "sequa/core/MainModel.h"
-#include "common/core/NumberText.h"
 #include "sequa/core/RoiDataRecord.h"
 #include "sequa/core/SequaTexts.h"
 
@@ -33,12 +33,14 @@ QString RoiDataText::load(MainModel &model, std::int16_t roi)
             // An error text would otherwise pass for the field's value.
             if (!reply.startsWith(QStringLiteral("OK")))
                 return text + asking + QStringLiteral(" failed: ") + reply + kLineEnd;
-            text += QString::fromLatin1(field.label) + RoiDataRecord::valueOfReply(reply) + kLineEnd;
+            text +=
+                QString::fromLatin1(field.label) + RoiDataRecord::valueOfReply(reply) + kLineEnd;
         }
     } catch (const Failure &failure) {
         text += asking + QStringLiteral(" failed: ") + failure.description() + kLineEnd;
     } catch (const std::exception &error) {
-        text += asking + QStringLiteral(" failed: ") + QString::fromLocal8Bit(error.what()) + kLineEnd;
+        text +=
+            asking + QStringLiteral(" failed: ") + QString::fromLocal8Bit(error.what()) + kLineEnd;
     }
     return text;
 }

@@ -1,13 +1,13 @@
 // Sample data for decay correction: commands whose work HostApp does.
 #include "sequa/core/SampleCommands.h"
 
-#include "sequa/core/CommandContext.h"
-#include "sequa/core/CommandRegistry.h"
 #include "common/core/Failure.h"
-#include "hostlink/HostApp.h"
-#include "sequa/core/MainModel.h"
 #include "common/core/NumberText.h"
 #include "common/core/Operator.h"
+#include "hostlink/HostApp.h"
+#include "sequa/core/CommandContext.h"
+#include "sequa/core/CommandRegistry.h"
+#include "sequa/core/MainModel.h"
 #include "sequa/core/SampleDateTime.h"
 #include "sequa/core/ValueFiles.h"
 
@@ -15,7 +15,6 @@ namespace lumen::sequa {
 
 namespace {
 const QString kOk = QStringLiteral("OK");
-
 
 QString ask(const char *prompt, const char *title)
 {

@@ -1,12 +1,12 @@
 #include "sequa/core/ScriptButtons.h"
 
-#include "sequa/core/CommandRunner.h"
 #include "common/core/Failure.h"
-#include "sequa/core/MainModel.h"
 #include "common/core/Operator.h"
+#include "common/core/TextFile.h"
+#include "sequa/core/CommandRunner.h"
+#include "sequa/core/MainModel.h"
 #include "sequa/core/ScriptPlayer.h"
 #include "sequa/core/SequaTexts.h"
-#include "common/core/TextFile.h"
 
 #include <exception>
 #include <optional>

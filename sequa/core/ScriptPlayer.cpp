@@ -1,13 +1,13 @@
 #include "sequa/core/ScriptPlayer.h"
 
-#include "sequa/core/CommandRunner.h"
 #include "common/core/Cp1252.h"
 #include "common/core/EventPump.h"
 #include "common/core/Failure.h"
 #include "common/core/FixedText.h"
-#include "sequa/core/MainModel.h"
 #include "common/core/Operator.h"
 #include "common/core/Paths.h"
+#include "sequa/core/CommandRunner.h"
+#include "sequa/core/MainModel.h"
 #include "sequa/core/PlayFileReader.h"
 #include "sequa/core/SequaTexts.h"
 
@@ -70,9 +70,8 @@ bool ScriptPlayer::PlayScript(const QString &script)
     bool failed = true;
     m_model.setPlayFile(QString());
     try {
-        m_model.setPlayFile(
-            createTemporaryFile(kPlayFilePrefix, toCp1252(script + QStringLiteral("\r\n")),
-                                m_model.programFolder()));
+        m_model.setPlayFile(createTemporaryFile(
+            kPlayFilePrefix, toCp1252(script + QStringLiteral("\r\n")), m_model.programFolder()));
         runLogPath = createTemporaryFile(kRunLogPrefix, QByteArray(), m_model.programFolder());
         m_model.openRunLog(runLogPath);
         m_model.setCurrentLine(0);

@@ -29,7 +29,8 @@ public:
      */
     bool PlayScript(const QString &script);
 
-    /** True for a line the player executes: neither a comment (";" or "#" first) nor only blanks. */
+    /** True for a line the player executes: neither a comment (";" or "#" first) nor only blanks.
+     */
     static bool isCommandLine(const QString &line);
 
 private:

@@ -1,9 +1,9 @@
 #include "sequa/core/SequaProgram.h"
 
-#include "sequa/core/DayStopwatch.h"
 #include "common/core/EventPump.h"
 #include "common/core/Failure.h"
 #include "common/core/NumberText.h"
+#include "sequa/core/DayStopwatch.h"
 #include "sequa/core/SequaTexts.h"
 
 #include <exception>

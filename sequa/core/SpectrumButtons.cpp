@@ -1,12 +1,12 @@
 #include "sequa/core/SpectrumButtons.h"
 
-#include "sequa/core/DataFiles.h"
 #include "common/core/EventPump.h"
 #include "common/core/Failure.h"
 #include "common/core/FixedText.h"
-#include "hostlink/HostApp.h"
-#include "sequa/core/MainModel.h"
 #include "common/core/NumberText.h"
+#include "hostlink/HostApp.h"
+#include "sequa/core/DataFiles.h"
+#include "sequa/core/MainModel.h"
 #include "sequa/core/SampleDateTime.h"
 
 namespace lumen::sequa {
@@ -35,8 +35,9 @@ QString SpectrumButtons::askOperator(const QString &prompt, const QString &title
 void SpectrumButtons::askDate()
 {
     if (m_model.doNow()) {
-        const QString entry = askOperator(QStringLiteral("Enter sample Date (DD-MMM-YYYY):"),
-                                          QStringLiteral("Sample collection date for decay correction"));
+        const QString entry =
+            askOperator(QStringLiteral("Enter sample Date (DD-MMM-YYYY):"),
+                        QStringLiteral("Sample collection date for decay correction"));
         const QString date =
             entry.isEmpty() ? SampleDateTime::today() : SampleDateTime::formatAsDate(entry);
         m_handover.run(QStringLiteral("SampleDate") + trimBlanks(date));
@@ -49,8 +50,9 @@ void SpectrumButtons::askDate()
 void SpectrumButtons::askTime()
 {
     if (m_model.doNow()) {
-        const QString entry = askOperator(QStringLiteral("Enter sample Time of day (HH:MM:SS):"),
-                                          QStringLiteral("Sample collection time for decay correction"));
+        const QString entry =
+            askOperator(QStringLiteral("Enter sample Time of day (HH:MM:SS):"),
+                        QStringLiteral("Sample collection time for decay correction"));
         const QString time =
             entry.isEmpty() ? SampleDateTime::now() : SampleDateTime::formatAsTime(entry);
         m_handover.run(QStringLiteral("SampleTime") + trimBlanks(time));
@@ -63,8 +65,9 @@ void SpectrumButtons::askTime()
 void SpectrumButtons::askUnits()
 {
     if (m_model.doNow()) {
-        const QString units = askOperator(QStringLiteral("Enter sample size units (2 Characters max):"),
-                                          QStringLiteral("Sample Units"));
+        const QString units =
+            askOperator(QStringLiteral("Enter sample size units (2 Characters max):"),
+                        QStringLiteral("Sample Units"));
         m_handover.run(QStringLiteral("SampleUnits") + trimBlanks(units));
         if (!m_handover.showingFailure([&] { m_handover.writeValueFile(kUnitsFile, units); }))
             return;
@@ -75,12 +78,12 @@ void SpectrumButtons::askUnits()
 void SpectrumButtons::askQuantity()
 {
     if (m_model.doNow()) {
-        const QString quantity = askOperator(QStringLiteral("Enter sample size (Weight or Volume):"),
-                                             QStringLiteral("Sample Quantity"));
+        const QString quantity =
+            askOperator(QStringLiteral("Enter sample size (Weight or Volume):"),
+                        QStringLiteral("Sample Quantity"));
         if (isNumberText(quantity))
             m_handover.run(QStringLiteral("SampleQuantity") + trimBlanks(quantity));
-        if (!m_handover.showingFailure(
-                [&] { m_handover.writeValueFile(kQuantityFile, quantity); }))
+        if (!m_handover.showingFailure([&] { m_handover.writeValueFile(kQuantityFile, quantity); }))
             return;
     }
     m_handover.record(QStringLiteral("AskQuantity"));
@@ -89,7 +92,8 @@ void SpectrumButtons::askQuantity()
 void SpectrumButtons::askId()
 {
     if (m_model.doNow()) {
-        const QString id = askOperator(QStringLiteral("Enter spectrum ID:"), QStringLiteral("Spectrum ID"));
+        const QString id =
+            askOperator(QStringLiteral("Enter spectrum ID:"), QStringLiteral("Spectrum ID"));
         // Straight to the host, as the command does at run time: no status, and
         // the reply is not examined; only a call that cannot be made is shown.
         const bool done = m_handover.showingFailure([&] {
@@ -222,14 +226,15 @@ void SpectrumButtons::getRoiData()
     if (entry.isEmpty())
         return;
     if (const auto roi = m_handover.int16Entry(entry))
-        m_handover.recordRun(QStringLiteral("GetROIData") + numberToText(*roi) + QStringLiteral(", NET"));
+        m_handover.recordRun(QStringLiteral("GetROIData") + numberToText(*roi) +
+                             QStringLiteral(", NET"));
 }
 
 void SpectrumButtons::setInfo()
 {
-    const QString id = m_handover.ask(QStringLiteral("Enter spectrum description:"),
-                                      QStringLiteral("Set ") + QStringLiteral("SpectrumID"),
-                                      QStringLiteral("0"));
+    const QString id =
+        m_handover.ask(QStringLiteral("Enter spectrum description:"),
+                       QStringLiteral("Set ") + QStringLiteral("SpectrumID"), QStringLiteral("0"));
     if (!id.isEmpty())
         m_handover.recordRun(QStringLiteral("SetSpectrumID") + id);
 }
@@ -250,8 +255,8 @@ void SpectrumButtons::copySpectrum()
     if (toEntry.isEmpty())
         return;
     if (const auto to = m_handover.spectrumEntry(toEntry)) {
-        m_handover.recordRun(QStringLiteral("CopySpectrum") + numberToText(*to) + QStringLiteral(",") +
-                             numberToText(*from));
+        m_handover.recordRun(QStringLiteral("CopySpectrum") + numberToText(*to) +
+                             QStringLiteral(",") + numberToText(*from));
     }
 }
 

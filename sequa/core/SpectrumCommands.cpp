@@ -1,14 +1,14 @@
 // Spectrum storage and identity: commands whose work HostApp does.
 #include "sequa/core/SpectrumCommands.h"
 
+#include "common/core/NumberText.h"
+#include "common/core/Operator.h"
+#include "hostlink/HostApp.h"
 #include "sequa/core/CommandContext.h"
 #include "sequa/core/CommandRegistry.h"
-#include "hostlink/HostApp.h"
 #include "sequa/core/LineWriter.h"
 #include "sequa/core/LocalFiles.h"
 #include "sequa/core/MainModel.h"
-#include "common/core/NumberText.h"
-#include "common/core/Operator.h"
 #include "sequa/core/ValueFiles.h"
 
 namespace lumen::sequa {

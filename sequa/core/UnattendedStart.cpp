@@ -1,10 +1,10 @@
 #include "sequa/core/UnattendedStart.h"
 
 #include "common/core/Failure.h"
+#include "common/core/TextFile.h"
 #include "sequa/core/ScriptButtons.h"
 #include "sequa/core/ScriptPlayer.h"
 #include "sequa/core/SequaProgram.h"
-#include "common/core/TextFile.h"
 
 #include <exception>
 #include <functional>

@@ -1,8 +1,8 @@
 #include "sequa/core/ValueFiles.h"
 
+#include "common/core/TextFile.h"
 #include "sequa/core/LineWriter.h"
 #include "sequa/core/LocalFiles.h"
-#include "common/core/TextFile.h"
 
 #include <QStringList>
 

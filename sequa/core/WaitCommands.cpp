@@ -1,10 +1,10 @@
 // Waits: a number of seconds, the acquisition preset, an external input.
 #include "sequa/core/WaitCommands.h"
 
+#include "common/core/NumberText.h"
 #include "sequa/core/CommandContext.h"
 #include "sequa/core/CommandRegistry.h"
 #include "sequa/core/CommandWaits.h"
-#include "common/core/NumberText.h"
 
 namespace lumen::sequa {
 

@@ -1,10 +1,10 @@
 #include "sequa/gui/RecorderPanel.h"
 
 #include "sequa/core/RoiDataText.h"
-#include "sequa/gui/RoiDataWindow.h"
-#include "sequa/gui/RxMainWindow.h"
 #include "sequa/core/SequaProgram.h"
 #include "sequa/core/SequaTexts.h"
+#include "sequa/gui/RoiDataWindow.h"
+#include "sequa/gui/RxMainWindow.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -134,10 +134,13 @@ void RecorderPanel::buildFrames()
 
     fillFrame("frmAcquisition",
               makeButtons({
-                  {"cmdAcquire_0", "Acquire", "Start data acquire", index(&RecorderButtons::acquire, b, 0)},
+                  {"cmdAcquire_0", "Acquire", "Start data acquire",
+                   index(&RecorderButtons::acquire, b, 0)},
                   {"cmdAcquire_1", "Stop Acq", "Stop", index(&RecorderButtons::acquire, b, 1)},
-                  {"cmdAcquire_2", "Erase", "Erase selected memory", index(&RecorderButtons::acquire, b, 2)},
-                  {"cmdAcquire_3", "Get Status", "Get acquisition status", index(&RecorderButtons::acquire, b, 3)},
+                  {"cmdAcquire_2", "Erase", "Erase selected memory",
+                   index(&RecorderButtons::acquire, b, 2)},
+                  {"cmdAcquire_3", "Get Status", "Get acquisition status",
+                   index(&RecorderButtons::acquire, b, 3)},
               }),
               2);
 
@@ -151,8 +154,10 @@ void RecorderPanel::buildFrames()
                    [&b] { b.getLive(); }},
                   {"cmdPreset_0", "Off", "Disable presets", index(&RecorderButtons::preset, b, 0)},
                   {"cmdPreset_1", "On", "Enable presets", index(&RecorderButtons::preset, b, 1)},
-                  {"cmdPreset_2", "Set Real ", "Set real time preset", index(&RecorderButtons::preset, b, 2)},
-                  {"cmdPreset_3", "Set Live", "Set live time preset", index(&RecorderButtons::preset, b, 3)},
+                  {"cmdPreset_2", "Set Real ", "Set real time preset",
+                   index(&RecorderButtons::preset, b, 2)},
+                  {"cmdPreset_3", "Set Live", "Set live time preset",
+                   index(&RecorderButtons::preset, b, 3)},
               }),
               2);
 
@@ -211,12 +216,13 @@ void RecorderPanel::buildFrames()
         }),
         3, Order::ByColumn);
 
-    fillFrame("frmLoad",
-              makeButtons({
-                  {"cmdLoadROIs", "ROIs", "Load a set of ROI's from a file", [&b] { b.loadRois(); }},
-                  {"cmdLoadCfg", "Config.", "Load an MCA configuration", [&b] { b.loadConfig(); }},
-              }),
-              2);
+    fillFrame(
+        "frmLoad",
+        makeButtons({
+            {"cmdLoadROIs", "ROIs", "Load a set of ROI's from a file", [&b] { b.loadRois(); }},
+            {"cmdLoadCfg", "Config.", "Load an MCA configuration", [&b] { b.loadConfig(); }},
+        }),
+        2);
 
     // Analysis: the four analysis buttons, then the library row and the type row.
     QList<QWidget *> analysis = makeButtons({
@@ -231,8 +237,8 @@ void RecorderPanel::buildFrames()
     auto *useLibEff = childOf<QCheckBox>(m_window, "chkUseLibEff");
     useLibEff->setToolTip(QStringLiteral("Set or clear flag to use Library Efficiencies"));
     analysis.append({nullptr, nullptr}); // the check box's row, spanning both columns
-    analysis.append(makeButton({"cmdGetLib", "Get Library", "Read Current Library from Lmn",
-                                [&b] { b.getLibrary(); }}));
+    analysis.append(makeButton(
+        {"cmdGetLib", "Get Library", "Read Current Library from Lmn", [&b] { b.getLibrary(); }}));
     analysis.append(childOf<QLineEdit>(m_window, "txtLib"));
     analysis.append(childOf<QComboBox>(m_window, "cboAnalType"));
     analysis.append(makeButton({"cmdSelLib", "Select Library",
@@ -253,33 +259,35 @@ void RecorderPanel::buildFrames()
     }));
     loops.append(nullptr);
     loops.append(numPassLoop);
-    loops.append(makeButton({"DoLoops", "#",
-                             "If 0, user will be prompted for number of passes at run time",
-                             [&b] { b.doLoops(); }}));
+    loops.append(
+        makeButton({"DoLoops", "#", "If 0, user will be prompted for number of passes at run time",
+                    [&b] { b.doLoops(); }}));
     fillFrame("frmLoops", loops, 2);
 
-    fillFrame("frmExtProg",
-              makeButtons({
-                  {"KillFile", "Kill", nullptr, [&b] { b.killFile(); }},
-                  {"CallExtProg", "Call", "Start External Program and do not wait for it to complete",
-                   [&b] { b.callExtProg(); }},
-                  {"WaitExtProg", "Wait", "Call External Program and wait for it to complete",
-                   [&b] { b.waitExtProg(); }},
-              }),
-              2);
+    fillFrame(
+        "frmExtProg",
+        makeButtons({
+            {"KillFile", "Kill", nullptr, [&b] { b.killFile(); }},
+            {"CallExtProg", "Call", "Start External Program and do not wait for it to complete",
+             [&b] { b.callExtProg(); }},
+            {"WaitExtProg", "Wait", "Call External Program and wait for it to complete",
+             [&b] { b.waitExtProg(); }},
+        }),
+        2);
 
-    fillFrame("frmWait",
-              makeButtons({
-                  {"cmdWait_0", "Preset", "Wait for card to reach preset",
-                   index(&RecorderButtons::wait, b, 0)},
-                  {"cmdWait_1", "Interval", "Wait for a while", index(&RecorderButtons::wait, b, 1)},
-                  {"cmdWait_2", "Input",
-                   "Wait for the selected digital input to change to the selected state",
-                   index(&RecorderButtons::wait, b, 2)},
-                  {"cmdWait_3", "Msg", "Put message on screen and wait for response",
-                   index(&RecorderButtons::wait, b, 3)},
-              }),
-              2);
+    fillFrame(
+        "frmWait",
+        makeButtons({
+            {"cmdWait_0", "Preset", "Wait for card to reach preset",
+             index(&RecorderButtons::wait, b, 0)},
+            {"cmdWait_1", "Interval", "Wait for a while", index(&RecorderButtons::wait, b, 1)},
+            {"cmdWait_2", "Input",
+             "Wait for the selected digital input to change to the selected state",
+             index(&RecorderButtons::wait, b, 2)},
+            {"cmdWait_3", "Msg", "Put message on screen and wait for response",
+             index(&RecorderButtons::wait, b, 3)},
+        }),
+        2);
 }
 
 void RecorderPanel::buildWindowControls()
@@ -290,15 +298,16 @@ void RecorderPanel::buildWindowControls()
                                   "Create and/or append ROI data to date coded text file",
                                   [&b] { b.appendRois(); }}),
                       0, 2);
+    values->addWidget(makeButton({"ROIdata", "View ROI", "Show all the ROI data in a text box",
+                                  [this] { viewRoi(); }}),
+                      1, 2);
     values->addWidget(
-        makeButton({"ROIdata", "View ROI", "Show all the ROI data in a text box", [this] { viewRoi(); }}),
-        1, 2);
-    values->addWidget(makeButton({"cmdSetPrimary", "Primary", "Select MCA memory",
-                                  [&b] { b.setPrimary(); }}),
-                      2, 2);
+        makeButton({"cmdSetPrimary", "Primary", "Select MCA memory", [&b] { b.setPrimary(); }}), 2,
+        2);
 
     auto *row = new QGridLayout;
-    row->addWidget(makeButton({"cmdAlert_0", "Beep", "Make a sound...", [&b] { b.alert(0); }}), 0, 0);
+    row->addWidget(makeButton({"cmdAlert_0", "Beep", "Make a sound...", [&b] { b.alert(0); }}), 0,
+                   0);
     row->addWidget(makeButton({"cmdAlert_1", "Show Msg", "Put message on the screen for a second",
                                [&b] { b.alert(1); }}),
                    0, 1);

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "sequa/core/RecorderButtons.h"
-#include "sequa/gui/RoiDataWindow.h"
 #include "sequa/core/SpectrumButtons.h"
+#include "sequa/gui/RoiDataWindow.h"
 
 #include <QList>
 #include <QObject>
@@ -48,7 +48,11 @@ private:
     };
 
     /** How fillFrame places widgets in its grid, and the Tab order it gives them. */
-    enum class Order { ByRow, ByColumn };
+    enum class Order
+    {
+        ByRow,
+        ByColumn
+    };
 
     QAbstractButton *makeButton(const Control &control);
     /** Replaces a frame's layout by a grid holding `widgets` (nullptr: a gap) in `columns`. */

@@ -1,9 +1,9 @@
 #include "sequa/gui/RxMainWindow.h"
 
-#include "sequa/gui/MessagePanelWindow.h"
-#include "sequa/gui/RecorderPanel.h"
 #include "sequa/core/SequaProgram.h"
 #include "sequa/core/SequaTexts.h"
+#include "sequa/gui/MessagePanelWindow.h"
+#include "sequa/gui/RecorderPanel.h"
 
 #include <QAction>
 #include <QCheckBox>

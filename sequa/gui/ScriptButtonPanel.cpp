@@ -1,7 +1,7 @@
 #include "sequa/gui/ScriptButtonPanel.h"
 
-#include "sequa/gui/RxMainWindow.h"
 #include "sequa/core/SequaProgram.h"
+#include "sequa/gui/RxMainWindow.h"
 
 #include <QPushButton>
 
@@ -17,8 +17,9 @@ ScriptButtonPanel::ScriptButtonPanel(RxMainWindow &window, SequaProgram &program
             continue;
         // Queued, so a long run started from a click does not sit inside the
         // button's own mouse event.
-        connect(button, &QPushButton::clicked, this, [this, index] { m_buttons.click(index); },
-                Qt::QueuedConnection);
+        connect(
+            button, &QPushButton::clicked, this, [this, index] { m_buttons.click(index); },
+            Qt::QueuedConnection);
     }
     connect(&m_program.model(), &MainModel::changed, this, &ScriptButtonPanel::refresh);
     refresh();

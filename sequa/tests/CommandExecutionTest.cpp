@@ -1,6 +1,6 @@
 #include "sequa/core/CommandContext.h"
-#include "sequa/tests/SequaTestBench.h"
 #include "sequa/core/SequaTexts.h"
+#include "sequa/tests/SequaTestBench.h"
 
 #include <QTemporaryDir>
 

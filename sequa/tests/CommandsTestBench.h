@@ -1,11 +1,11 @@
 #pragma once
 
+#include "common/core/TextFile.h"
+#include "hostlink/HostAppHandle.h"
+#include "hostsim/core/SimulatedHost.h"
 #include "sequa/core/DataFiles.h"
 #include "sequa/tests/RecordingHost.h"
 #include "sequa/tests/SequaTestBench.h"
-#include "hostsim/core/SimulatedHost.h"
-#include "common/core/TextFile.h"
-#include "hostlink/HostAppHandle.h"
 
 #include <QDir>
 #include <QTemporaryDir>

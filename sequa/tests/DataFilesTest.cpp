@@ -1,6 +1,6 @@
-#include "sequa/tests/CommandsTestBench.h"
 #include "common/core/FixedText.h"
 #include "common/core/NumberText.h"
+#include "sequa/tests/CommandsTestBench.h"
 
 namespace lumen::sequa::test {
 namespace {

@@ -1,5 +1,5 @@
-#include "sequa/tests/SequaTestBench.h"
 #include "sequa/core/SequaTexts.h"
+#include "sequa/tests/SequaTestBench.h"
 
 namespace lumen::sequa::test {
 namespace {

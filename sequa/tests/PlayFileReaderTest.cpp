@@ -1,6 +1,6 @@
+#include "sequa/core/PlayFileReader.h"
 #include "common/core/Cp1252.h"
 #include "common/core/Failure.h"
-#include "sequa/core/PlayFileReader.h"
 
 #include <QFile>
 #include <QTemporaryDir>

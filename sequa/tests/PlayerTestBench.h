@@ -1,7 +1,7 @@
 #pragma once
 
-#include "sequa/tests/CommandsTestBench.h"
 #include "sequa/core/ScriptPlayer.h"
+#include "sequa/tests/CommandsTestBench.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -40,8 +40,8 @@ protected:
     /** Files the player may have left in the temporary folder. */
     QStringList temporaryFiles() const
     {
-        return QDir(m_tmp.path()).entryList({QStringLiteral("SDE*"), QStringLiteral("SLG*")},
-                                            QDir::Files);
+        return QDir(m_tmp.path())
+            .entryList({QStringLiteral("SDE*"), QStringLiteral("SLG*")}, QDir::Files);
     }
 
     /** The run-log lines echoed so far. */

@@ -1,5 +1,5 @@
-#include "sequa/tests/CommandsTestBench.h"
 #include "common/core/ProcessLauncher.h"
+#include "sequa/tests/CommandsTestBench.h"
 
 namespace lumen::sequa::test {
 namespace {

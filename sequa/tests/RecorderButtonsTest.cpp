@@ -1,6 +1,6 @@
 #include "common/core/NumberText.h"
-#include "sequa/tests/RecorderTestBench.h"
 #include "sequa/core/SequaTexts.h"
+#include "sequa/tests/RecorderTestBench.h"
 
 #include <QDate>
 #include <QFileInfo>
@@ -42,17 +42,16 @@ TEST_F(RecordingOnly, ButtonsRecordTheirLinesAndNothingReachesTheHost)
                                        "SetExtOut 1, 1", "SetExtOut 2, 0", "LogROIs 6", "LoopBeg",
                                        "AutoID", "LoopEnd", "Maximize", "PresetsOn"}));
     EXPECT_TRUE(m_recording->calls.isEmpty());
-    EXPECT_EQ(inputPrompts(),
-              QStringList({"Enter length of preset in seconds:|Set Real Time|0",
-                           "Wait for which input?|Wait for input|1",
-                           "Wait for what value?|Wait for input|1"}));
+    EXPECT_EQ(inputPrompts(), QStringList({"Enter length of preset in seconds:|Set Real Time|0",
+                                           "Wait for which input?|Wait for input|1",
+                                           "Wait for what value?|Wait for input|1"}));
     EXPECT_TRUE(m_operator.messages().isEmpty());
 }
 
 TEST_F(RecordingOnly, PassCountsAreLimitedToTheLoopRange)
 {
     const QList<std::pair<QString, QString>> cases = {
-        {"20000", "DoNumPass 9999"}, {"-4", "DoNumPass 0"},   {"abc", "DoNumPass 0"},
+        {"20000", "DoNumPass 9999"}, {"-4", "DoNumPass 0"},     {"abc", "DoNumPass 0"},
         {" 12 ", "DoNumPass 12"},    {"1e9", "DoNumPass 9999"}, {"2.5", "DoNumPass 2"},
     };
     for (const auto &[entry, line] : cases) {
@@ -104,13 +103,14 @@ TEST_F(RecordingOnly, EntriesThatAreNoNumberOrOutOfRangeAreRefused)
     model().setRoiCountText(QStringLiteral("six"));
     m_buttons.appendRois();
     EXPECT_TRUE(recorded().isEmpty());
-    EXPECT_EQ(m_operator.messages(),
-              QStringList({"You entered abc.\r\nPlease enter a whole number from -2147483648 to "
-                           "2147483647.",
-                           "You entered 3000000000.\r\nPlease enter a whole number from "
-                           "-2147483648 to 2147483647.",
-                           "You entered 40000.\r\nPlease enter a whole number from -32768 to 32767.",
-                           "You entered six.\r\nPlease enter a whole number from -32768 to 32767."}));
+    EXPECT_EQ(
+        m_operator.messages(),
+        QStringList({"You entered abc.\r\nPlease enter a whole number from -2147483648 to "
+                     "2147483647.",
+                     "You entered 3000000000.\r\nPlease enter a whole number from "
+                     "-2147483648 to 2147483647.",
+                     "You entered 40000.\r\nPlease enter a whole number from -32768 to 32767.",
+                     "You entered six.\r\nPlease enter a whole number from -32768 to 32767."}));
     EXPECT_EQ(inputPrompts().size(), 3);
     EXPECT_EQ(m_operator.prompts().first().title, "Set Real Time");
 
@@ -126,14 +126,15 @@ TEST_F(RecordingOnly, EntriesThatAreNoNumberOrOutOfRangeAreRefused)
 TEST_F(RecordingOnly, PrimaryAcceptsOnlySpectraOneToEight)
 {
     for (const QString &entry : {QStringLiteral("9"), QStringLiteral(" 0 "), QStringLiteral("abc"),
-                                QStringLiteral("99999")}) {
+                                 QStringLiteral("99999")}) {
         model().setPrimaryNumberText(entry);
         m_buttons.setPrimary();
     }
     model().setPrimaryNumberText(QStringLiteral(" 8 "));
     m_buttons.setPrimary();
     EXPECT_EQ(recorded(), QStringList{"SetPrimary 8"});
-    const QString second = QStringLiteral(".\r\nPlease enter a valid number (1-8) for spectrum number.");
+    const QString second =
+        QStringLiteral(".\r\nPlease enter a valid number (1-8) for spectrum number.");
     EXPECT_EQ(m_operator.messages(),
               QStringList({"You entered 9" + second, "You entered 0" + second,
                            "You entered abc" + second, "You entered 99999" + second}));
@@ -205,11 +206,11 @@ TEST_F(RecorderButtonsTest, GetLibraryInImmediateModeShowsTheHostsLibraryAndFlag
     EXPECT_EQ(model().libraryText(), "");
     EXPECT_TRUE(model().useLibEff());
     EXPECT_EQ(recorded(), QStringList({"GetLibrary", "GetUseLibEff", "SetUseLibEff"}));
-    EXPECT_EQ(m_recording->methods(),
-              QStringList({"GetLibrary", "GetUseLibEff", "SetUseLibEff"}));
+    EXPECT_EQ(m_recording->methods(), QStringList({"GetLibrary", "GetUseLibEff", "SetUseLibEff"}));
 
     // A library the host refuses is still recorded but not shown as selected.
-    m_recording->replies[QStringLiteral("selectlibrary")] = QStringLiteral("Error: no such library");
+    m_recording->replies[QStringLiteral("selectlibrary")] =
+        QStringLiteral("Error: no such library");
     m_operator.queueInput(QStringLiteral("NONE.LIB"));
     m_buttons.selectLibrary();
     EXPECT_EQ(recorded().last(), "SelectLibNONE.LIB");
@@ -247,7 +248,8 @@ TEST_F(RecordingOnly, MessagesAreRecordedThenShown)
     m_buttons.wait(3);
     EXPECT_EQ(recorded(), QStringList{"WaitDlgChange the sample"});
     EXPECT_EQ(m_operator.messages(), QStringList{"Change the sample"});
-    EXPECT_EQ(inputPrompts(), QStringList{"Enter message to present:|Wait for input|Process complete!"});
+    EXPECT_EQ(inputPrompts(),
+              QStringList{"Enter message to present:|Wait for input|Process complete!"});
 
     QStringList panelTexts;
     QObject::connect(&model(), &MainModel::messagePanelChanged,
@@ -350,8 +352,8 @@ TEST_F(RecorderButtonsTest, LoadButtonsAskForAFileInTheSpectraFolder)
     EXPECT_EQ(lastPrompt().dialog.filter, "Text file (*.roi)|*.roi");
     EXPECT_EQ(lastPrompt().dialog.initialName, "*.roi");
     m_buttons.loadRois(); // cancelled
-    EXPECT_EQ(recorded(),
-              QStringList({"LoadConfig/data/spectra/hpge.anh,All", "LoadROIs/data/spectra/set.roi"}));
+    EXPECT_EQ(recorded(), QStringList({"LoadConfig/data/spectra/hpge.anh,All",
+                                       "LoadROIs/data/spectra/set.roi"}));
 }
 
 TEST_F(RecorderButtonsTest, AppendRoisLogsAtOnceAndStopsWhenTheHostFails)

@@ -1,7 +1,7 @@
 #include "common/core/DateText.h"
-#include "sequa/tests/RecorderTestBench.h"
-#include "sequa/gui/RxMainWindow.h"
 #include "sequa/core/SequaTexts.h"
+#include "sequa/gui/RxMainWindow.h"
+#include "sequa/tests/RecorderTestBench.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -41,7 +41,10 @@ protected:
             QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
     }
 
-    QStringList shownScript() { return control<QPlainTextEdit>("txtScript")->toPlainText().split('\n', Qt::SkipEmptyParts); }
+    QStringList shownScript()
+    {
+        return control<QPlainTextEdit>("txtScript")->toPlainText().split('\n', Qt::SkipEmptyParts);
+    }
 
     RxMainWindow m_window;
 };
@@ -80,11 +83,11 @@ TEST_F(RecorderPanelTest, ClickingThroughThePanelRecordsTheExampleLines)
     click("cmdAcquire_0");
     click("cmdGetElapsed_0"); // runs, never records
 
-    EXPECT_EQ(shownScript(),
-              QStringList({"SetRealPreset 300", "DoNumPass 9999", "DoNumPass 0", "DoNumPass 0",
-                           "AutoSaveSpcSPEC", "AutoSaveSpcAB",
-                           "CopySpectrum 5, 3", "GetROIData 3, NET", "WaitInput 1, 1",
-                           "SetExtOut 1, 1", "LogROIs 6", "StartAcquire"}));
+    EXPECT_EQ(
+        shownScript(),
+        QStringList({"SetRealPreset 300", "DoNumPass 9999", "DoNumPass 0", "DoNumPass 0",
+                     "AutoSaveSpcSPEC", "AutoSaveSpcAB", "CopySpectrum 5, 3", "GetROIData 3, NET",
+                     "WaitInput 1, 1", "SetExtOut 1, 1", "LogROIs 6", "StartAcquire"}));
     EXPECT_EQ(control<QLineEdit>("txtStatus")->text(), "OK");
     EXPECT_TRUE(m_recording->calls.isEmpty());
 }
@@ -114,8 +117,8 @@ TEST_F(RecorderPanelTest, InImmediateTestModeTheClicksReachTheSimulatedHost)
               QStringList{formatDate(m_clock.today(), u"DD-MMM-YYYY")});
     EXPECT_EQ(host.memory(4).realPreset, 300); // copied with its presets
     EXPECT_TRUE(host.externalOutput(2));
-    EXPECT_EQ(shownScript(), QStringList({"PresetsOn", "SetRealPreset 300", "AskQuantity", "AskDate",
-                                          "CopySpectrum 4, 1", "SetExtOut 2, 1"}));
+    EXPECT_EQ(shownScript(), QStringList({"PresetsOn", "SetRealPreset 300", "AskQuantity",
+                                          "AskDate", "CopySpectrum 4, 1", "SetExtOut 2, 1"}));
     EXPECT_TRUE(m_operator.messages().isEmpty()) << m_operator.messages().join('|').toStdString();
 }
 
@@ -127,7 +130,8 @@ TEST_F(RecorderPanelTest, TheLibraryControlsFollowTheirButtons)
     click("cmdGetLib");
     EXPECT_EQ(control<QLineEdit>("txtLib")->text(), "OK");
     EXPECT_FALSE(useLibEff->isChecked());
-    EXPECT_EQ(recorded(), QStringList({"SetUseLibEff", "GetLibrary", "GetUseLibEff", "ClearUseLibEff"}));
+    EXPECT_EQ(recorded(),
+              QStringList({"SetUseLibEff", "GetLibrary", "GetUseLibEff", "ClearUseLibEff"}));
 
     click("cmdAnalyze_0");
     EXPECT_EQ(m_operator.messages(), QStringList{"Must select type of analysis."});
@@ -154,7 +158,8 @@ TEST_F(RecorderPanelTest, ControlsCarryTheirCaptionsAndTips)
         {"ROIdata", "View ROI", "Show all the ROI data in a text box"},
         {"cmdResize_1", "Maximize", "Make the MCA screen fill the CRT"},
         {"chkExtOut_2", "Ext Out 2", ""},
-        {"chkUseLibEff", "Use Library Efficiencies", "Set or clear flag to use Library Efficiencies"},
+        {"chkUseLibEff", "Use Library Efficiencies",
+         "Set or clear flag to use Library Efficiencies"},
     };
     for (const auto &[name, caption, tip] : samples) {
         auto *button = control<QAbstractButton>(name);
@@ -164,9 +169,9 @@ TEST_F(RecorderPanelTest, ControlsCarryTheirCaptionsAndTips)
     }
     // Every frame holds its buttons: the frames switch them off together.
     const QList<std::pair<QString, int>> counts = {
-        {"frmAcquisition", 4}, {"frmPresets", 6}, {"frmElapsed", 4}, {"frmSpectrum", 18},
-        {"frmLoad", 2},        {"frmAnalysis", 6}, {"frmLoops", 5},   {"frmExtProg", 3},
-        {"frmWait", 4}};
+        {"frmAcquisition", 4}, {"frmPresets", 6}, {"frmElapsed", 4},
+        {"frmSpectrum", 18},   {"frmLoad", 2},    {"frmAnalysis", 6},
+        {"frmLoops", 5},       {"frmExtProg", 3}, {"frmWait", 4}};
     for (const auto &[frame, buttons] : counts)
         EXPECT_EQ(control<QGroupBox>(frame)->findChildren<QPushButton *>().size(), buttons)
             << frame.toStdString();

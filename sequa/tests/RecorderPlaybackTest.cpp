@@ -1,8 +1,8 @@
 // What the buttons do at once in Immediate Test Mode, the recorded script
 // does again when it is saved, loaded and played.
-#include "sequa/tests/RecorderTestBench.h"
-#include "sequa/core/ScriptButtons.h"
 #include "hostsim/core/SimulatedHost.h"
+#include "sequa/core/ScriptButtons.h"
+#include "sequa/tests/RecorderTestBench.h"
 
 namespace lumen::sequa::test {
 namespace {
@@ -159,7 +159,8 @@ TEST_F(RecorderPlayback, PreviewsReachTheSimulatedHost)
     EXPECT_EQ(linesOf(QStringLiteral("SpmFile.txt")), QStringList{"spec1"});
 
     m_spectrum.getCounts();
-    EXPECT_TRUE(model().statusText().startsWith("Maximum count is")) << model().statusText().toStdString();
+    EXPECT_TRUE(model().statusText().startsWith("Maximum count is"))
+        << model().statusText().toStdString();
     EXPECT_EQ(linesOf(DataFiles::kChannelFileName).size(), 1024);
     EXPECT_TRUE(m_operator.messages().isEmpty()) << m_operator.messages().join('|').toStdString();
 }

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "sequa/tests/CommandsTestBench.h"
 #include "sequa/core/RecorderButtons.h"
 #include "sequa/core/SpectrumButtons.h"
+#include "sequa/tests/CommandsTestBench.h"
 
 namespace lumen::sequa::test {
 
@@ -14,10 +14,7 @@ namespace lumen::sequa::test {
 class RecorderTestBench : public CommandsTestBench
 {
 protected:
-    RecorderTestBench()
-        : m_buttons(model(), runner()), m_spectrum(model(), runner())
-    {
-    }
+    RecorderTestBench() : m_buttons(model(), runner()), m_spectrum(model(), runner()) {}
 
     /** The recorded lines, without the CR LF after the last one. */
     QStringList recorded() const

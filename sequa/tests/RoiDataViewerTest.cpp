@@ -1,9 +1,9 @@
-#include "sequa/gui/RecorderPanel.h"
-#include "sequa/tests/RecorderTestBench.h"
 #include "sequa/core/RoiDataRecord.h"
 #include "sequa/core/RoiDataText.h"
+#include "sequa/gui/RecorderPanel.h"
 #include "sequa/gui/RoiDataWindow.h"
 #include "sequa/gui/RxMainWindow.h"
+#include "sequa/tests/RecorderTestBench.h"
 
 #include <QFontInfo>
 #include <QPlainTextEdit>
@@ -55,8 +55,9 @@ TEST_F(RoiDataViewer, ABareOkGivesTheLabelAlone)
 TEST_F(RoiDataViewer, AFailureEndsTheTextWithOneLineSayingWhat)
 {
     m_recording->roiReply = [](std::int16_t roi, const QString &key) {
-        return key == QStringLiteral("NET") ? QStringLiteral("Error: ROI %1 is not defined").arg(roi)
-                                            : QStringLiteral("OK1");
+        return key == QStringLiteral("NET")
+                   ? QStringLiteral("Error: ROI %1 is not defined").arg(roi)
+                   : QStringLiteral("OK1");
     };
     QStringList lines = RoiDataText::load(model(), 2).split(QStringLiteral("\r\n"));
     EXPECT_EQ(lines.size(), 2 + 5 + 1 + 1);
@@ -72,7 +73,8 @@ TEST_F(RoiDataViewer, AFailureEndsTheTextWithOneLineSayingWhat)
     EXPECT_EQ(lines.value(5), "GetROIData BKG failed: No reply within 10 seconds");
 
     m_host->testconnect = [] { return QStringLiteral("Not ready"); };
-    model().setHostFactory([this](const QString &) { return std::make_unique<FakeHostApp>(m_host); });
+    model().setHostFactory(
+        [this](const QString &) { return std::make_unique<FakeHostApp>(m_host); });
     model().createHostAppObject();
     EXPECT_EQ(RoiDataText::load(model(), 2), "Data for ROI #: 2\r\n\r\nNo Connection\r\n");
 }
@@ -152,8 +154,9 @@ TEST_F(RoiDataViewerWindow, ARoiNumberBeyondSixteenBitsOpensNothing)
     model().setRoiNumberText(QStringLiteral("40000"));
     clickViewRoi();
     EXPECT_EQ(m_window.recorderPanel()->roiViewer(), nullptr);
-    EXPECT_EQ(m_operator.messages(),
-              QStringList{"You entered 40000.\r\nPlease enter a whole number from -32768 to 32767."});
+    EXPECT_EQ(
+        m_operator.messages(),
+        QStringList{"You entered 40000.\r\nPlease enter a whole number from -32768 to 32767."});
     EXPECT_TRUE(m_recording->calls.isEmpty());
 }
 

@@ -1,7 +1,7 @@
 #include "sequa/gui/RxMainWindow.h"
+#include "sequa/core/SequaTexts.h"
 #include "sequa/gui/MessagePanelWindow.h"
 #include "sequa/tests/SequaTestBench.h"
-#include "sequa/core/SequaTexts.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,6 +1,6 @@
-#include "sequa/tests/PlayerTestBench.h"
-#include "sequa/gui/RxMainWindow.h"
 #include "sequa/gui/ScriptButtonPanel.h"
+#include "sequa/gui/RxMainWindow.h"
+#include "sequa/tests/PlayerTestBench.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>

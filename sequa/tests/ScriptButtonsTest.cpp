@@ -1,5 +1,5 @@
-#include "sequa/tests/PlayerTestBench.h"
 #include "sequa/core/ScriptButtons.h"
+#include "sequa/tests/PlayerTestBench.h"
 
 namespace lumen::sequa::test {
 namespace {
@@ -55,7 +55,8 @@ TEST_F(ScriptButtonsTest, SaveThenLoadAddsOneEmptyLineThatThePlayerIgnores)
     m_buttons.save();
     EXPECT_EQ(m_operator.prompts()[0].dialog.title, "Save MCA Script");
     EXPECT_EQ(m_operator.prompts()[0].dialog.kind, FileDialogRequest::Kind::Save);
-    EXPECT_EQ(bytesOf(QStringLiteral("s.lsf")), "DoNumPass 2\r\nLoopBeg\r\nAutoID\r\nLoopEnd\r\n\r\n");
+    EXPECT_EQ(bytesOf(QStringLiteral("s.lsf")),
+              "DoNumPass 2\r\nLoopBeg\r\nAutoID\r\nLoopEnd\r\n\r\n");
 
     m_operator.queueFile(file(QStringLiteral("s.lsf")));
     m_buttons.load();

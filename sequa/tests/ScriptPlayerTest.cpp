@@ -25,10 +25,11 @@ TEST_F(ScriptPlayerTest, CommentsAndBlankLinesRunNothing)
 TEST_F(ScriptPlayerTest, ACommentSignAfterBlanksIsACommandThatIsNotRecognized)
 {
     EXPECT_FALSE(play({"  # note", " ;StartAcquire", "  StartAcquire  "}));
-    EXPECT_EQ(logLines(),
-              (QStringList{"ERROR:   Command not recognized - # note at line  1      COMMAND: # note",
-                           "ERROR:   Command not recognized - ;StartAcquire at line  2      "
-                           "COMMAND: ;StartAcquire"}));
+    EXPECT_EQ(
+        logLines(),
+        (QStringList{"ERROR:   Command not recognized - # note at line  1      COMMAND: # note",
+                     "ERROR:   Command not recognized - ;StartAcquire at line  2      "
+                     "COMMAND: ;StartAcquire"}));
     EXPECT_EQ(m_recording->methods(), QStringList{"StartAcquire"});
     EXPECT_EQ(model().lastCommandText(), "StartAcquire") << "shown trimmed";
     EXPECT_EQ(m_operator.beeps(), 2);
@@ -111,7 +112,8 @@ TEST_F(ScriptPlayerTest, EachPassOnTheSimulatedHostSavesItsOwnNumberedSpectrum)
     EXPECT_TRUE(logLines().isEmpty()) << logLines().join('\n').toStdString();
     for (int pass = 1; pass <= 3; ++pass) {
         const QByteArray spectrum = bytesOf(QStringLiteral("data/SPEC%1.Ans").arg(pass));
-        EXPECT_TRUE(spectrum.contains(QStringLiteral("Sample sequence number %1").arg(pass).toLatin1()))
+        EXPECT_TRUE(
+            spectrum.contains(QStringLiteral("Sample sequence number %1").arg(pass).toLatin1()))
             << "pass " << pass << " of " << spectrum.size() << " bytes";
     }
     EXPECT_FALSE(QFile::exists(file(QStringLiteral("data/SPEC4.Ans"))));
@@ -119,7 +121,8 @@ TEST_F(ScriptPlayerTest, EachPassOnTheSimulatedHostSavesItsOwnNumberedSpectrum)
 
 TEST_F(ScriptPlayerTest, AutoSaveSpcTakesAtMostFourCharactersOfRoot)
 {
-    EXPECT_FALSE(play({"LoopBeg", "AutoSaveSpcSAMPLE", "AutoSaveSpc AB", "AutoSaveSpc", "LoopEnd"}));
+    EXPECT_FALSE(
+        play({"LoopBeg", "AutoSaveSpcSAMPLE", "AutoSaveSpc AB", "AutoSaveSpc", "LoopEnd"}));
     EXPECT_EQ(argsOf("SaveSpt"), (QStringList{"SAMP1", "AB1"}));
     EXPECT_EQ(m_operator.messages(), QStringList{"Spectra fill name ROOT is blank!!!"});
     EXPECT_EQ(logLines(), QStringList{"ERROR:   Spectra fill name ROOT is blank!!!      "

@@ -2,10 +2,10 @@
 
 #include "common/core/Clock.h"
 #include "common/core/Failure.h"
-#include "sequa/tests/FakeHostApp.h"
 #include "common/core/Operator.h"
 #include "common/core/ScriptedOperator.h"
 #include "sequa/core/SequaProgram.h"
+#include "sequa/tests/FakeHostApp.h"
 
 #include <gtest/gtest.h>
 #include <memory>

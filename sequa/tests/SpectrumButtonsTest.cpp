@@ -25,10 +25,9 @@ TEST_F(SpectrumRecordingOnly, CopyAsksSourceThenDestinationAndRecordsDestination
     m_operator.queueInput(QStringLiteral("1"));
     m_spectrum.copySpectrum();
     EXPECT_EQ(recorded(), QStringList({"CopySpectrum 5, 3", "CopySpectrum 1, 8"}));
-    EXPECT_EQ(inputPrompts(), QStringList({"Copy from spectrum:|Copy Spec|1",
-                                           "Copy to spectrum:|Copy Spec| 4",
-                                           "Copy from spectrum:|Copy Spec|1",
-                                           "Copy to spectrum:|Copy Spec| 1"}));
+    EXPECT_EQ(inputPrompts(),
+              QStringList({"Copy from spectrum:|Copy Spec|1", "Copy to spectrum:|Copy Spec| 4",
+                           "Copy from spectrum:|Copy Spec|1", "Copy to spectrum:|Copy Spec| 1"}));
 }
 
 TEST_F(SpectrumRecordingOnly, CopyRefusesSpectraOutsideOneToEightAfterEachAnswer)
@@ -64,8 +63,9 @@ TEST_F(SpectrumRecordingOnly, InputButtonsRecordTheAnswerAsTyped)
     m_spectrum.getRoiData();
     EXPECT_EQ(recorded(), QStringList({"GetROIData 3, NET", "SaveSpectrum C:\\spectra\\a.spc",
                                        "SetSpectrumIDSoil 12", "GetNumberChannels"}));
-    EXPECT_EQ(m_operator.messages(),
-              QStringList{"You entered 70000.\r\nPlease enter a whole number from -32768 to 32767."});
+    EXPECT_EQ(
+        m_operator.messages(),
+        QStringList{"You entered 70000.\r\nPlease enter a whole number from -32768 to 32767."});
     EXPECT_EQ(inputPrompts().value(1), "Enter filename:|Save Spectrum|");
     EXPECT_EQ(inputPrompts().value(2), "Enter spectrum description:|Set SpectrumID|0");
 }
@@ -205,11 +205,10 @@ TEST_F(SpectrumButtonsTest, ValueFileButtonsPreviewWhatTheyRead)
                                                    "SetSpectrumID", "SaveSpt"}));
     EXPECT_EQ(m_recording->callsOf("SampleUnits")[0].args, QStringList{"ml"});
     EXPECT_EQ(m_recording->callsOf("SetSpectrumID")[0].args, QStringList{" Soil 12"});
-    EXPECT_EQ(recorded(),
-              QStringList({"GetDate " + file("d.txt"), "GetDate " + file("nd.txt"),
-                           "GetUnits " + file("u.txt"), "GetQuantity " + file("q.txt"),
-                           "GetQuantity " + file("nq.txt"), "GetID " + file("id.txt"),
-                           "GetName " + file("n.txt"), "GetName " + file("e.txt")}));
+    EXPECT_EQ(recorded(), QStringList({"GetDate " + file("d.txt"), "GetDate " + file("nd.txt"),
+                                       "GetUnits " + file("u.txt"), "GetQuantity " + file("q.txt"),
+                                       "GetQuantity " + file("nq.txt"), "GetID " + file("id.txt"),
+                                       "GetName " + file("n.txt"), "GetName " + file("e.txt")}));
 }
 
 TEST_F(SpectrumButtonsTest, GetCountsWritesTheChannelFileAtOnce)

@@ -1,6 +1,6 @@
-#include "sequa/tests/PlayerTestBench.h"
-#include "sequa/core/SequaTexts.h"
 #include "sequa/core/UnattendedStart.h"
+#include "sequa/core/SequaTexts.h"
+#include "sequa/tests/PlayerTestBench.h"
 
 #include <functional>
 

@@ -1,7 +1,7 @@
 #include "spectra/AnsWriter.h"
-#include "spectra/AnsReader.h"
 #include "common/core/Failure.h"
 #include "common/testsupport/TestSupport.h"
+#include "spectra/AnsReader.h"
 
 #include <QTemporaryDir>
 #include <QtEndian>

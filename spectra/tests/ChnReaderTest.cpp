@@ -1,7 +1,7 @@
 #include "spectra/ChnReader.h"
+#include "common/testsupport/TestSupport.h"
 #include "spectra/BoxNames.h"
 #include "spectra/tests/SpectrumBuilders.h"
-#include "common/testsupport/TestSupport.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

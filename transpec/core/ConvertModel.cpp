@@ -1,14 +1,14 @@
 #include "transpec/core/ConvertModel.h"
 
-#include "spectra/AnsWriter.h"
-#include "spectra/BoxNames.h"
-#include "spectra/ChnReader.h"
 #include "common/core/DateText.h"
 #include "common/core/EventPump.h"
 #include "common/core/Failure.h"
 #include "common/core/FixedText.h"
 #include "common/core/NumberText.h"
 #include "common/core/Paths.h"
+#include "spectra/AnsWriter.h"
+#include "spectra/BoxNames.h"
+#include "spectra/ChnReader.h"
 #include "spectra/SpcReader.h"
 
 #include <cfloat>

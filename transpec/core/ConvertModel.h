@@ -1,9 +1,9 @@
 #pragma once
 
+#include "common/core/Operator.h"
 #include "spectra/AnsHeader.h"
 #include "spectra/ChannelStore.h"
 #include "spectra/IncomingSpectrum.h"
-#include "common/core/Operator.h"
 #include "transpec/core/TranspecSettings.h"
 
 #include <QHash>

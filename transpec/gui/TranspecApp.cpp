@@ -1,11 +1,11 @@
 #include "transpec/gui/TranspecApp.h"
 
-#include "transpec/core/ConvertCommand.h"
-#include "transpec/core/ConvertModel.h"
-#include "transpec/gui/ConvertWindow.h"
 #include "common/core/Paths.h"
 #include "common/core/Platform.h"
 #include "common/gui/QtOperator.h"
+#include "transpec/core/ConvertCommand.h"
+#include "transpec/core/ConvertModel.h"
+#include "transpec/gui/ConvertWindow.h"
 
 #include <QApplication>
 #include <QCoreApplication>

@@ -1,7 +1,7 @@
 #include "transpec/core/ConvertCommand.h"
+#include "common/testsupport/TestSupport.h"
 #include "spectra/AnsReader.h"
 #include "spectra/tests/SpectrumBuilders.h"
-#include "common/testsupport/TestSupport.h"
 
 #include <QDir>
 #include <QTemporaryDir>

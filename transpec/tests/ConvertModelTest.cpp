@@ -1,9 +1,9 @@
 #include "transpec/core/ConvertModel.h"
+#include "common/core/ScriptedOperator.h"
+#include "common/testsupport/TestSupport.h"
 #include "spectra/AnsReader.h"
 #include "spectra/BoxNames.h"
-#include "common/core/ScriptedOperator.h"
 #include "spectra/tests/SpectrumBuilders.h"
-#include "common/testsupport/TestSupport.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

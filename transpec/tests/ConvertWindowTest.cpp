@@ -1,10 +1,10 @@
 #include "transpec/gui/ConvertWindow.h"
+#include "common/core/ScriptedOperator.h"
+#include "common/testsupport/TestSupport.h"
 #include "spectra/BoxNames.h"
+#include "spectra/tests/SpectrumBuilders.h"
 #include "transpec/core/ConvertModel.h"
 #include "transpec/gui/GraphWidget.h"
-#include "common/core/ScriptedOperator.h"
-#include "spectra/tests/SpectrumBuilders.h"
-#include "common/testsupport/TestSupport.h"
 
 #include <QGroupBox>
 #include <QLineEdit>

@@ -1,7 +1,7 @@
 // The built program, copied into a folder of its own, in its unattended modes.
+#include "common/testsupport/TestSupport.h"
 #include "spectra/AnsReader.h"
 #include "spectra/tests/SpectrumBuilders.h"
-#include "common/testsupport/TestSupport.h"
 
 #include <QDir>
 #include <QFile>
