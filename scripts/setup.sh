@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6sql6-psql
   libgl-dev
   libgtest-dev googletest libbenchmark-dev
-  clang libclang-rt-14-dev libfuzzer-14-dev
+  clang clang-format libclang-rt-14-dev libfuzzer-14-dev
   sqlite3 postgresql xvfb xauth dpkg-dev
 )
 

@@ -1,24 +1,11 @@
 #include "common/core/TextFile.h"
 
 #include "common/core/Cp1252.h"
-#include "common/core/Failure.h"
-
-#include <QFile>
-#include <QSaveFile>
+#include "common/core/OutsideFile.h"
+#include "common/core/SafeFile.h"
 
 namespace lumen::textfile {
 namespace {
-
-QByteArray readBytes(const QString &path)
-{
-    QFile f(path);
-    if (!f.exists())
-        throw Failure(QStringLiteral("File not found: ") + path);
-    if (!f.open(QIODevice::ReadOnly))
-        throw Failure(QStringLiteral("Cannot open ") + path + QStringLiteral(": ") +
-                      f.errorString());
-    return f.readAll();
-}
 
 QByteArray encodeLines(const QStringList &lines)
 {
@@ -28,17 +15,6 @@ QByteArray encodeLines(const QStringList &lines)
         bytes += "\r\n";
     }
     return bytes;
-}
-
-void writeBytes(const QString &path, const QByteArray &bytes, QIODevice::OpenMode mode)
-{
-    QFile f(path);
-    if (!f.open(mode))
-        throw Failure(QStringLiteral("Cannot write ") + path + QStringLiteral(": ") +
-                      f.errorString());
-    if (f.write(bytes) != bytes.size() || !f.flush())
-        throw Failure(QStringLiteral("Cannot write ") + path + QStringLiteral(": ") +
-                      f.errorString());
 }
 
 } // namespace
@@ -69,22 +45,22 @@ QStringList readLines(const QString &path)
 
 QString readAll(const QString &path)
 {
-    return fromCp1252(readBytes(path));
+    return fromCp1252(outsidefile::read(path, outsidefile::kTextCap));
 }
 
 void writeLines(const QString &path, const QStringList &lines)
 {
-    writeBytes(path, encodeLines(lines), QIODevice::WriteOnly | QIODevice::Truncate);
+    safefile::replace(path, encodeLines(lines));
 }
 
 void appendLines(const QString &path, const QStringList &lines)
 {
-    writeBytes(path, encodeLines(lines), QIODevice::WriteOnly | QIODevice::Append);
+    safefile::append(path, encodeLines(lines));
 }
 
 void writeAll(const QString &path, const QString &text)
 {
-    writeBytes(path, toCp1252(text), QIODevice::WriteOnly | QIODevice::Truncate);
+    safefile::replace(path, toCp1252(text));
 }
 
 } // namespace lumen::textfile

@@ -7,8 +7,10 @@ namespace lumen {
 
 /**
  * Text files at every file boundary: Windows-1252, CR LF written, CR LF, CR
- * or LF accepted on reading. Failures throw Failure with a description that
- * names the path.
+ * or LF accepted on reading. Reading takes regular files only, at most
+ * outsidefile::kTextCap bytes; writing replaces the file whole and appending
+ * adds all the lines or none (see SafeFile.h). Failures throw Failure with a
+ * description that names the path.
  */
 namespace textfile {
 

@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# Fails when a file breaks the project's layering or its committed format:
+# - a program folder includes another program's headers (shared code lives
+#   in common/, hostlink/ or spectra/); sequa's CreateHostAppObject.cpp, which
+#   chooses the simulated host, and the tests of sequa, which play on it, may
+#   include hostsim;
+# - an include is not written from the top folder;
+# - a C++ file differs from .clang-format.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+status=0
+programs=(sequa ledgerly transpec driftlog hostsim)
+shared="common|hostlink|spectra"
+
+for p in "${programs[@]}"; do
+  while IFS=: read -r file inc; do
+    top=${inc%%/*}
+    [ "$top" = "$p" ] && continue
+    [[ "$top" =~ ^($shared)$ ]] && continue
+    if [ "$p" = sequa ] && [ "$top" = hostsim ] &&
+       { [ "$file" = sequa/core/CreateHostAppObject.cpp ] || [[ "$file" == sequa/tests/* ]]; }; then
+      continue
+    fi
+    echo "layout: $file includes $inc"
+    status=1
+  done < <(git grep -o -E '#include "[^"]+"' -- "$p/" | sed -E 's/:#include "([^"]+)"/:\1/')
+done
+
+for lib in common hostlink spectra; do
+  while IFS=: read -r file inc; do
+    top=${inc%%/*}
+    [[ "$top" =~ ^($shared)$ ]] && continue
+    echo "layout: $file (shared code) includes $inc"
+    status=1
+  done < <(git grep -o -E '#include "[^"]+"' -- "$lib/" | sed -E 's/:#include "([^"]+)"/:\1/')
+done
+
+while IFS=: read -r file inc; do
+  case "$inc" in */*) ;; *.moc) ;; *) echo "layout: $file includes \"$inc\" without its folder"; status=1 ;; esac
+done < <(git grep -o -E '#include "[^"]+"' -- '*.cpp' '*.h' | sed -E 's/:#include "([^"]+)"/:\1/')
+
+if command -v clang-format >/dev/null; then
+  unformatted=$(git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run 2>&1 | grep -o -E '^[^:]+:[0-9]+:[0-9]+: warning' | cut -d: -f1 | sort -u || true)
+  if [ -n "$unformatted" ]; then
+    echo "format: these files differ from .clang-format (run clang-format -i on them):"
+    echo "$unformatted"
+    status=1
+  fi
+else
+  echo "format: clang-format is missing"; status=1
+fi
+
+[ $status -eq 0 ] && echo "layout and format: clean"
+exit $status
