@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+class QApplication;
+class QObject;
+
+namespace lumen {
+
+/**
+ * The file that keeps where each window stood: "lumen-windows.ini" in the
+ * program directory, apart from the program's own settings records.
+ */
+QString windowPlacesFile();
+
+/**
+ * From now on, every window of the application (not its dialogs or tool
+ * panels) opens where it stood and with the size it had when it was last
+ * closed; each kind of window keeps its own place. Call once after creating
+ * the application. `file` is for tests; deleting the returned watcher ends it.
+ */
+QObject *rememberWindowPlaces(QApplication &app, const QString &file = windowPlacesFile());
+
+} // namespace lumen
