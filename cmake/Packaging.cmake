@@ -1,21 +1,98 @@
 # The suite as one Debian package: `cmake --build build --target package`
 # (or `cpack` in the build folder) writes lumen-suite_<version>_amd64.deb.
+set(pkg ${PROJECT_SOURCE_DIR}/packaging)
+set(doc share/doc/lumen-suite)
+
 install(FILES
-    packaging/sequa.desktop packaging/ledgerly.desktop
-    packaging/converter.desktop packaging/driftlog.desktop packaging/hostsim.desktop
+    ${pkg}/sequa.desktop ${pkg}/ledgerly.desktop
+    ${pkg}/converter.desktop ${pkg}/driftlog.desktop ${pkg}/hostsim.desktop
     DESTINATION share/applications)
+install(FILES
+    ${pkg}/icons/lumen-sequa.svg ${pkg}/icons/lumen-ledgerly.svg ${pkg}/icons/lumen-transpec.svg
+    ${pkg}/icons/lumen-driftlog.svg ${pkg}/icons/lumen-hostsim.svg
+    DESTINATION share/icons/hicolor/scalable/apps)
+install(FILES ${pkg}/lumen-suite.xml DESTINATION share/mime/packages)
 install(DIRECTORY examples/ DESTINATION share/lumen/examples OPTIONAL)
+
+# Documentation: compressed the way Debian wants it (gzip -9, no name or time
+# inside, so the same sources give the same package).
+find_program(GZIP_PROGRAM gzip REQUIRED)
+set(changelog_gz ${CMAKE_CURRENT_BINARY_DIR}/packaging/changelog.gz)
+add_custom_command(OUTPUT ${changelog_gz}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_CURRENT_BINARY_DIR}/packaging
+    COMMAND ${GZIP_PROGRAM} -9nc ${pkg}/changelog > ${changelog_gz}
+    DEPENDS ${pkg}/changelog VERBATIM)
+add_custom_target(lumen_changelog ALL DEPENDS ${changelog_gz})
+install(FILES ${pkg}/copyright ${changelog_gz} DESTINATION ${doc})
+install(FILES README.md DESTINATION ${doc})
+install(FILES hostsim/README.md DESTINATION ${doc} RENAME host-bridge-protocol.md)
+
+# Man pages, made from each program's own --help and --version by help2man, so
+# they say what the program says and cannot fall behind it; packaging/man/*.h2m
+# adds the environment, files and examples that --help leaves out. They are not
+# made in sanitizer builds, whose programs are for the tests only.
+find_program(HELP2MAN_PROGRAM help2man)
+if(HELP2MAN_PROGRAM AND NOT LUMEN_SANITIZE)
+  # Each program's include file shares the common parts of packaging/man/*.txt.
+  set(man_parts ${pkg}/man/common-env.txt ${pkg}/man/common-files.txt ${pkg}/man/common-see.txt)
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${man_parts})
+  file(READ ${pkg}/man/common-env.txt COMMON_ENVIRONMENT)
+  file(READ ${pkg}/man/common-files.txt COMMON_FILES)
+  file(READ ${pkg}/man/common-see.txt COMMON_SEE_ALSO)
+  foreach(part COMMON_ENVIRONMENT COMMON_FILES COMMON_SEE_ALSO)
+    string(STRIP "${${part}}" ${part})
+  endforeach()
+  set(man_pages)
+  foreach(entry
+      "Sequa|records and plays measurement scripts that drive the MCA host"
+      "Ledgerly|archives analysed samples into the results database"
+      "Transpec|imports CHN and SPC spectrum files as ANS files"
+      "Driftlog|logs the drift of a check-source peak"
+      "hostsim|the simulated MCA host, served over TCP")
+    string(REPLACE "|" ";" entry "${entry}")
+    list(GET entry 0 program)
+    list(GET entry 1 summary)
+    set(page ${CMAKE_CURRENT_BINARY_DIR}/packaging/${program}.1)
+    configure_file(${pkg}/man/${program}.h2m ${page}.h2m @ONLY)
+    add_custom_command(OUTPUT ${page}.gz
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_CURRENT_BINARY_DIR}/packaging
+        COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen
+                ${HELP2MAN_PROGRAM} --no-info --section=1 --name=${summary}
+                "--manual=Lumen lab suite" --include=${page}.h2m
+                --output=${page} $<TARGET_FILE:${program}>
+        COMMAND ${GZIP_PROGRAM} -9nf ${page}
+        DEPENDS ${program} ${page}.h2m VERBATIM)
+    list(APPEND man_pages ${page}.gz)
+  endforeach()
+  add_custom_target(lumen_man_pages ALL DEPENDS ${man_pages})
+  install(FILES ${man_pages} DESTINATION share/man/man1)
+elseif(NOT LUMEN_SANITIZE)
+  message(WARNING "help2man not found: the package will have no man pages (bash scripts/setup.sh)")
+endif()
 
 set(CPACK_GENERATOR "DEB")
 set(CPACK_PACKAGE_NAME "lumen-suite")
 set(CPACK_PACKAGE_VENDOR "Lumen lab suite")
-set(CPACK_PACKAGE_CONTACT "Lumen lab suite maintainers <lumen@localhost>")
+set(CPACK_PACKAGE_CONTACT "Lumen lab suite maintainers <lumen-suite@lab.example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
-    "Measurement scripts, results archive, spectrum import and drift log for gamma spectroscopy labs")
+    "gamma spectroscopy lab programs: scripts, results archive, spectra, drift log")
+# The summary above is the synopsis line; this is the text below it.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
+    "Four desktop programs that work beside a lab's MCA host application:
+Sequa records and plays measurement scripts that drive the host, also
+unattended; Ledgerly archives analysed samples from the results report into
+a results database (SQLite or PostgreSQL); Transpec imports CHN and SPC
+spectrum files as ANS files; Driftlog logs the drift of a check-source peak.
+
+hostsim, a simulated MCA host served over TCP, lets scripts be tried and
+timed before they run on the real host.")
 set(CPACK_PACKAGING_INSTALL_PREFIX "/usr")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION "science")
+set(CPACK_DEBIAN_PACKAGE_PRIORITY "optional")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite")
+# The SVG plugins draw the window icons; no library link shows that need.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite, libqt6svg6")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libqt6sql6-psql")
+set(CPACK_STRIP_FILES ON)
 include(CPack)
