@@ -1,6 +1,9 @@
 #include "common/core/Paths.h"
 #include "common/core/Platform.h"
+#include "common/gui/HelpMenu.h"
+#include "common/gui/ProgramIcon.h"
 #include "common/gui/QtOperator.h"
+#include "common/gui/WindowPlaces.h"
 #include "ledgerly/core/ArchiverModel.h"
 #include "ledgerly/core/CommandLine.h"
 #include "ledgerly/gui/ParseItWindow.h"
@@ -49,9 +52,13 @@ int main(int argc, char **argv)
     }
     QApplication app(argc, argv);
     lumen::installOperatorForDisplay();
+    lumen::applyProgramIcon(app, QStringLiteral("ledgerly"));
+    lumen::rememberWindowPlaces(app);
     lumen::ledgerly::ArchiverModel model;
     model.loadSettings(lumen::programDirectory());
     lumen::ledgerly::ParseItWindow window(model, lumen::programDirectory());
+    lumen::addHelpMenu(window, QStringLiteral("Ledgerly"),
+                       {QStringLiteral("ARC&FILE.DAT"), QStringLiteral("ArcSiz&FILE.DAT")});
     window.show();
     return app.exec();
 }

@@ -1,5 +1,8 @@
 #include "common/core/Platform.h"
+#include "common/gui/HelpMenu.h"
+#include "common/gui/ProgramIcon.h"
 #include "common/gui/QtOperator.h"
+#include "common/gui/WindowPlaces.h"
 #include "hostlink/HostApp.h"
 #include "sequa/core/SequaProgram.h"
 #include "sequa/core/UnattendedStart.h"
@@ -55,6 +58,8 @@ int main(int argc, char **argv)
 
     QApplication app(argc, argv);
     installOperatorForDisplay();
+    applyProgramIcon(app, QStringLiteral("sequa"));
+    rememberWindowPlaces(app);
 
     sequa::SequaProgram program(&createHostAppObject);
     program.timer().start();
@@ -68,6 +73,7 @@ int main(int argc, char **argv)
     // succeeds ends without it, one that fails leaves it to the operator.
     auto window = std::make_unique<sequa::RxMainWindow>(program);
     new sequa::ScriptButtonPanel(*window, program);
+    addHelpMenu(*window, QStringLiteral("Sequa"));
 
     if (program.startUp(commandLine) == sequa::SequaProgram::StartUpOutcome::EndProgram)
         return 0;

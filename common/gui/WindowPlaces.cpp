@@ -1,6 +1,7 @@
 #include "common/gui/WindowPlaces.h"
 
 #include "common/core/Paths.h"
+#include "common/core/Platform.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -78,6 +79,12 @@ private:
 QString windowPlacesFile()
 {
     return programFile(QStringLiteral("lumen-windows.ini"));
+}
+
+void rememberWindowPlaces(QApplication &app)
+{
+    if (hasDisplay())
+        rememberWindowPlaces(app, windowPlacesFile());
 }
 
 QObject *rememberWindowPlaces(QApplication &app, const QString &file)

@@ -17,8 +17,11 @@ QString windowPlacesFile();
  * From now on, every window of the application (not its dialogs or tool
  * panels) opens where it stood and with the size it had when it was last
  * closed; each kind of window keeps its own place. Call once after creating
- * the application. `file` is for tests; deleting the returned watcher ends it.
+ * the application. Without a display nothing is kept: an unattended run
+ * leaves no file behind.
  */
-QObject *rememberWindowPlaces(QApplication &app, const QString &file = windowPlacesFile());
+void rememberWindowPlaces(QApplication &app);
+/** The same, kept in `file`, display or not; deleting the returned watcher ends it. */
+QObject *rememberWindowPlaces(QApplication &app, const QString &file);
 
 } // namespace lumen

@@ -2,7 +2,10 @@
 
 #include "common/core/Paths.h"
 #include "common/core/Platform.h"
+#include "common/gui/HelpMenu.h"
+#include "common/gui/ProgramIcon.h"
 #include "common/gui/QtOperator.h"
+#include "common/gui/WindowPlaces.h"
 #include "transpec/core/ConvertCommand.h"
 #include "transpec/core/ConvertModel.h"
 #include "transpec/gui/ConvertWindow.h"
@@ -30,10 +33,13 @@ int runTranspec(int argc, char **argv)
     lumen::selectPlatformForDisplay();
     QApplication app(argc, argv);
     lumen::installOperatorForDisplay();
+    lumen::applyProgramIcon(app, QStringLiteral("transpec"));
+    lumen::rememberWindowPlaces(app);
 
     ConvertModel model;
     model.setPumpDuringReads(true);
     ConvertWindow window(model);
+    lumen::addHelpMenu(window, QStringLiteral("Transpec"), {ConvertModel::kSettingsName});
     model.startUp(args.join(u' '), lumen::programFile(ConvertModel::kSettingsName));
     window.show();
 
