@@ -23,9 +23,11 @@ public:
     /**
      * One unattended run with the settings and log in `folder`. `args` are
      * the arguments after the program name. Exit status 0 when the log got a
-     * line or the measurement was not later than the reference, 1 when
-     * nothing could be appended or the settings could not be saved, 2 when
-     * no command word was given.
+     * line that is in control or at a warning, a reference was taken, or the
+     * measurement was not later than the reference; 4 when the new line is at
+     * an action limit or beyond the tolerance (it is logged all the same); 1
+     * when nothing could be appended, the settings could not be saved or the
+     * tolerance could not be read; 2 when no command word was given.
      */
     static int run(const QStringList &args, QTextStream &out, QTextStream &err,
                    const QString &folder);

@@ -1,8 +1,11 @@
 #pragma once
 
 #include "driftlog/core/AppendOutcome.h"
+#include "driftlog/core/ControlChart.h"
+#include "driftlog/core/Verdict.h"
 
 #include <QString>
+#include <optional>
 
 namespace lumen::driftlog {
 
@@ -29,17 +32,37 @@ public:
 
     /** Reads the report named by `Rpath`. False when it is missing ("File not found!"). */
     bool readLmnFile();
-    /** Computes the drift and appends to the log, or takes a new reference. */
+    /**
+     * Computes the drift and appends to the log, or takes a new reference.
+     * After a line is written the verdict on it is in verdict() and statusText.
+     */
     AppendOutcome appendIt();
+    /** The verdict on the line the last appendIt() wrote; nothing after any other outcome. */
+    const std::optional<Verdict> &verdict() const { return m_verdict; }
+    /** True when the tolerance file could not be read for the last verdict. */
+    bool toleranceUnread() const { return m_toleranceUnread; }
+
+    /**
+     * The control chart of the log's last series in the current mode's unit,
+     * with the tolerance of StabLimits.txt when it can be read. Throws Failure
+     * when the log cannot be read.
+     */
+    ControlChart chart();
     /** Writes the settings record; false (with lastError) when it cannot be written. */
     bool saveSettings();
 
-    /** Opens the report or the log in the text editor; false (with lastError) on failure. */
+    /**
+     * Opens the report or the log in the text editor; false on failure, with
+     * the reason in lastError and statusText.
+     */
     bool viewReport();
     bool viewLog();
 
     QString settingsPath() const { return m_settingsPath; }
     QString logPath() const { return m_logPath; }
+    QString tolerancePath() const { return m_tolerancePath; }
+    /** "%" in % gain drift mode, "keV" in keV drift mode. */
+    QString unit() const;
 
     /** Description of the last failure, for stderr in a command-line run. */
     QString lastError() const { return m_lastError; }
@@ -53,6 +76,8 @@ public:
     QString elapsedText;
     QString keVdrift;
     QString percentDrift;
+    /** The last verdict or failure, for the window's status line. */
+    QString statusText;
 
     // The reference measurement.
     float referenceCentre = 0.0f; ///< keV; 0 or less: no reference
@@ -61,9 +86,15 @@ public:
 
 private:
     AppendOutcome takeReference();
+    AppendOutcome failed(AppendOutcome outcome, const QString &why);
+    bool view(const QString &path);
+    void judgeNewLine();
 
     QString m_settingsPath;
     QString m_logPath;
+    QString m_tolerancePath;
+    std::optional<Verdict> m_verdict;
+    bool m_toleranceUnread = false;
     int m_mode = kGainMode;
     bool m_gainOption = true;
     bool m_keVOption = false;

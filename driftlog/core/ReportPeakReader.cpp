@@ -2,9 +2,9 @@
 
 #include "common/core/Cp1252.h"
 #include "common/core/FixedText.h"
+#include "common/core/OutsideFile.h"
 #include "common/core/TextFile.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 namespace lumen::driftlog {
@@ -53,12 +53,9 @@ ReportPeak ReportPeakReader::parse(QByteArrayView bytes)
 
 std::optional<ReportPeak> ReportPeakReader::readFile(const QString &path)
 {
-    if (path.isEmpty() || QFileInfo(path).isDir())
+    if (path.isEmpty() || !QFileInfo::exists(path))
         return std::nullopt;
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    const QByteArray bytes = f.readAll();
+    const QByteArray bytes = lumen::outsidefile::read(path, lumen::outsidefile::kReportCap);
     if (bytes.isEmpty())
         return std::nullopt;
     return parse(bytes);

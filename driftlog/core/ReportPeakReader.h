@@ -19,8 +19,9 @@ public:
     static ReportPeak parseLines(const QStringList &lines);
 
     /**
-     * Reads the report file. Nothing when it is absent, unreadable or empty:
-     * the caller shows "File not found!" for all three.
+     * Reads the report file. Nothing when it is absent or empty (the caller
+     * shows "File not found!"); a device, FIFO, folder, oversized or
+     * unreadable file throws Failure with the reason.
      */
     static std::optional<ReportPeak> readFile(const QString &path);
 

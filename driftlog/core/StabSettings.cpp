@@ -3,8 +3,10 @@
 #include "common/core/ByteRecord.h"
 #include "common/core/Failure.h"
 #include "common/core/FixedText.h"
+#include "common/core/OutsideFile.h"
+#include "common/core/SafeFile.h"
 
-#include <QFile>
+#include <QFileInfo>
 #include <cmath>
 
 namespace lumen::driftlog {
@@ -52,33 +54,31 @@ std::optional<StabSettings> StabSettings::fromRecord(QByteArrayView bytes)
 
 std::optional<StabSettings> StabSettings::load(const QString &path)
 {
-    QFile f(path);
-    if (!f.exists())
+    if (!QFileInfo::exists(path))
         return std::nullopt;
-    if (!f.open(QIODevice::ReadOnly))
-        throw lumen::Failure(QStringLiteral("Cannot read %1: %2").arg(path, f.errorString()));
-    const QByteArray bytes = f.read(kRecordSize);
+    const QByteArray bytes = lumen::outsidefile::read(path, lumen::outsidefile::kSettingsCap);
     if (bytes.isEmpty())
         return std::nullopt;
     auto s = fromRecord(bytes);
     if (!s)
         throw lumen::Failure(QStringLiteral("Settings file %1 holds %2 bytes, not a %3-byte record")
                                  .arg(path)
-                                 .arg(f.size())
+                                 .arg(bytes.size())
                                  .arg(kRecordSize));
     return s;
 }
 
 void StabSettings::save(const QString &path) const
 {
-    QFile f(path);
-    // Read-write without truncation: record 1 is overwritten in place, as the
-    // record-access file of the design does.
-    if (!f.open(QIODevice::ReadWrite))
-        throw lumen::Failure(QStringLiteral("Cannot write %1: %2").arg(path, f.errorString()));
-    const QByteArray record = toRecord();
-    if (f.write(record) != record.size() || !f.flush())
-        throw lumen::Failure(QStringLiteral("Cannot write %1: %2").arg(path, f.errorString()));
+    // Record 1 is replaced and whatever follows it kept, as the record-access
+    // file of the design overwrites it in place; but the whole file is
+    // replaced at once, so a crash or a full disk never leaves half a record.
+    QByteArray tail;
+    if (QFileInfo::exists(path)) {
+        const QByteArray old = lumen::outsidefile::read(path, lumen::outsidefile::kSettingsCap);
+        tail = old.mid(kRecordSize);
+    }
+    lumen::safefile::replace(path, toRecord() + tail);
 }
 
 } // namespace lumen::driftlog

@@ -36,10 +36,14 @@ public:
 
     /**
      * Loads the settings file. An absent or empty file gives nothing and is
-     * not an error; a file shorter than a record throws Failure.
+     * not an error; a file shorter than a record, or one that is no regular
+     * file, throws Failure.
      */
     static std::optional<StabSettings> load(const QString &path);
-    /** Writes the record over the start of the file, creating it when absent; throws Failure. */
+    /**
+     * Replaces record 1 of the file, creating it when absent and keeping any
+     * bytes after the record; the old file stays whole on failure. Throws Failure.
+     */
     void save(const QString &path) const;
 };
 

@@ -1,8 +1,11 @@
 #include "driftlog/core/StabilityLog.h"
 
+#include "common/core/FixedText.h"
+#include "common/core/NumberText.h"
 #include "common/core/TextFile.h"
 
 #include <QFileInfo>
+#include <cmath>
 
 namespace lumen::driftlog {
 
@@ -24,13 +27,61 @@ QString StabilityLog::lineText(const QString &first, const QString &second)
     return line + second;
 }
 
+namespace {
+bool startsSeries(const DriftPoint &p)
+{
+    return p.minutes == 0 && p.drift == 0.0;
+}
+} // namespace
+
+std::optional<DriftPoint> StabilityLog::parseLine(const QString &line)
+{
+    const QString trimmed = lumen::trimBlanks(line);
+    const qsizetype gap = trimmed.indexOf(QLatin1Char(' '));
+    if (gap < 0)
+        return std::nullopt;
+    const QStringView first = QStringView(trimmed).left(gap);
+    const QStringView second = QStringView(trimmed).mid(gap + 1);
+    if (!lumen::isNumberText(first) || !lumen::isNumberText(second))
+        return std::nullopt;
+    const double minutes = lumen::numericValue(first);
+    const double drift = lumen::numericValue(second);
+    if (!(minutes >= -2147483648.0 && minutes <= 2147483647.0) || !std::isfinite(drift))
+        return std::nullopt;
+    return DriftPoint{qint32(minutes), drift};
+}
+
+DriftSeries StabilityLog::lastSeries() const
+{
+    if (!QFileInfo::exists(m_path))
+        return {};
+    DriftSeries series;
+    for (const QString &line : lumen::textfile::readLines(m_path)) {
+        const auto point = parseLine(line);
+        if (!point)
+            continue;
+        if (startsSeries(*point))
+            series.clear();
+        else
+            series << *point;
+    }
+    return series;
+}
+
 void StabilityLog::startSeries() const
 {
     const QString first = lineText(QStringLiteral("0"), QStringLiteral("0"));
-    if (isEmpty())
+    if (isEmpty()) {
         lumen::textfile::writeLines(m_path, {first});
-    else
-        lumen::textfile::appendLines(m_path, {first});
+        return;
+    }
+    const QStringList lines = lumen::textfile::readLines(m_path);
+    if (!lines.isEmpty()) {
+        const auto last = parseLine(lines.last());
+        if (last && startsSeries(*last))
+            return;
+    }
+    lumen::textfile::appendLines(m_path, {first});
 }
 
 void StabilityLog::appendLine(const QString &elapsed, const QString &drift) const

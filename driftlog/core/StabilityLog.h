@@ -1,6 +1,9 @@
 #pragma once
 
+#include "driftlog/core/DriftPoint.h"
+
 #include <QString>
+#include <optional>
 
 namespace lumen::driftlog {
 
@@ -24,13 +27,25 @@ public:
 
     /**
      * Starts a series with the line "0", "0". An empty or absent log is
-     * written anew; a log that still holds lines keeps them and gets the new
+     * replaced whole; a log that still holds lines keeps them and gets the new
      * line at its end, so a lost reference never erases earlier measurements.
-     * Throws Failure.
+     * A log whose last line already starts a series is left as it is: that
+     * series holds no measurement yet, and a second "0 0" line would only
+     * stand for the same reference. Throws Failure.
      */
     void startSeries() const;
-    /** Appends one measurement line; throws Failure. */
+    /** Appends one measurement line, whole or not at all; throws Failure. */
     void appendLine(const QString &elapsed, const QString &drift) const;
+
+    /**
+     * The measurements after the last "0 0" line (the whole log when it has
+     * none); lines that hold no two numbers are skipped. An absent log gives
+     * an empty series; a log that cannot be read throws Failure.
+     */
+    DriftSeries lastSeries() const;
+
+    /** The two values of a log line; nothing when it holds no two numbers. */
+    static std::optional<DriftPoint> parseLine(const QString &line);
 
 private:
     QString m_path;

@@ -1,5 +1,8 @@
 #include "driftlog/gui/ParseIt.h"
 
+#include "common/core/Failure.h"
+#include "driftlog/gui/DriftChartView.h"
+
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QGridLayout>
@@ -41,9 +44,12 @@ ParseIt::ParseIt(const QString &folder, QWidget *parent) : QWidget(parent), m_mo
     QPushButton *viewReport =
         addButton(QStringLiteral("View Lmn Results Text file"), "Command1", QString());
     QPushButton *viewLog = addButton(QStringLiteral("View StabData.txt"), "Command2", QString());
+    QPushButton *viewChart =
+        addButton(QStringLiteral("View Chart"), "cmdChart",
+                  QStringLiteral("Control chart of the log with its warning and action limits"));
     QPushButton *exit =
         addButton(QStringLiteral("Exit"), "CloseForm", QStringLiteral("Exit Program"));
-    for (QPushButton *b : {read, append, viewReport, viewLog, exit})
+    for (QPushButton *b : {read, append, viewReport, viewLog, viewChart, exit})
         buttons->addWidget(b);
 
     auto *frame1 = new QGroupBox(QStringLiteral("Select Mode"), this);
@@ -73,6 +79,12 @@ ParseIt::ParseIt(const QString &folder, QWidget *parent) : QWidget(parent), m_mo
     grid->setRowStretch(7, 1);
     middle->addLayout(grid, 1);
     top->addLayout(middle);
+    // Verdicts and failures: nothing the window does fails silently.
+    m_status = new QLabel(this);
+    m_status->setObjectName(QStringLiteral("StatusText"));
+    m_status->setWordWrap(true);
+    m_status->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    top->addWidget(m_status);
 
     for (auto &[box, text] : m_boxes) {
         QString *target = text;
@@ -92,16 +104,25 @@ ParseIt::ParseIt(const QString &folder, QWidget *parent) : QWidget(parent), m_mo
     });
     connect(append, &QPushButton::clicked, this, [this] {
         m_model.appendIt();
+        if (m_chartView && m_chartView->isVisible())
+            showChart();
         refresh();
     });
     connect(viewReport, &QPushButton::clicked, this, [this] {
         m_model.viewReport();
         refresh();
     });
-    connect(viewLog, &QPushButton::clicked, this, [this] { m_model.viewLog(); });
+    connect(viewLog, &QPushButton::clicked, this, [this] {
+        m_model.viewLog();
+        refresh();
+    });
+    connect(viewChart, &QPushButton::clicked, this, [this] {
+        showChart();
+        refresh();
+    });
     connect(exit, &QPushButton::clicked, this, &QWidget::close);
 
-    resize(620, 320);
+    resize(620, 360);
     refresh();
 }
 
@@ -135,6 +156,23 @@ void ParseIt::refresh()
     }
     m_gainOption->setChecked(m_model.optionSelected(1));
     m_keVOption->setChecked(m_model.optionSelected(2));
+    m_status->setText(m_model.statusText);
+}
+
+void ParseIt::showChart()
+{
+    try {
+        const ControlChart chart = m_model.chart();
+        if (!m_chartView)
+            m_chartView = new DriftChartView(this);
+        m_chartView->setChart(chart);
+        m_chartView->show();
+        m_chartView->raise();
+        if (m_model.toleranceUnread())
+            m_model.statusText = QStringLiteral("Tolerance not drawn: ") + m_model.lastError();
+    } catch (const lumen::Failure &f) {
+        m_model.statusText = QStringLiteral("No chart: ") + f.description();
+    }
 }
 
 void ParseIt::closeEvent(QCloseEvent *event)

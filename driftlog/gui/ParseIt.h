@@ -7,11 +7,14 @@
 #include <utility>
 
 class QGridLayout;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
 namespace lumen::driftlog {
+
+class DriftChartView;
 
 /** The window "Data Orginizer": shows the model's texts and forwards clicks to it. */
 class ParseIt : public QWidget
@@ -24,6 +27,10 @@ public:
     DriftlogModel &model() { return m_model; }
     /** Shows the model's current texts and option states. */
     void refresh();
+    /** Opens (or brings up and redraws) the control chart of the log. */
+    void showChart();
+    /** The chart window; null until the chart was first shown. */
+    DriftChartView *chartView() const { return m_chartView; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -37,6 +44,8 @@ private:
     QList<std::pair<QLineEdit *, QString *>> m_boxes;
     QRadioButton *m_gainOption = nullptr;
     QRadioButton *m_keVOption = nullptr;
+    QLabel *m_status = nullptr;
+    DriftChartView *m_chartView = nullptr;
     bool m_saved = false;
 };
 

@@ -96,7 +96,7 @@ TEST_F(DriftlogRunTest, NothingAppendableEndsNonZeroAndKeepsLog)
     EXPECT_EQ(log(), before);
 }
 
-TEST_F(DriftlogRunTest, UnsavableSettingsAreAFailureEvenAfterAnAppend)
+TEST_F(DriftlogRunTest, AReferenceThatCannotBeSavedIsNotTaken)
 {
     // A folder in the settings file's place can be neither read nor written as a record.
     ASSERT_TRUE(QDir(m_dir.path()).mkdir("STAB&FILE.DAT"));
@@ -109,13 +109,30 @@ TEST_F(DriftlogRunTest, UnsavableSettingsAreAFailureEvenAfterAnAppend)
                    lumen::driftlog::test::reportBytes("22-Jun-2001", "13:05:00", "661.66")));
     EXPECT_EQ(run({"GAIN"}), 1);
     qputenv("LUMEN_ROOT", oldRoot);
-    EXPECT_TRUE(m_out.contains("new reference")) << m_err.toStdString();
+    // A "0 0" line whose reference is lost would start a series nobody can continue.
+    EXPECT_TRUE(m_err.contains("nothing appended")) << m_err.toStdString();
     EXPECT_TRUE(m_err.contains("settings not saved"));
-    EXPECT_EQ(log(), "0                  0\r\n");
+    EXPECT_TRUE(log().isEmpty());
 }
 
 TEST_F(DriftlogRunTest, NoCommandWordIsAUsageError)
 {
     EXPECT_EQ(run({"hello"}), 2);
     EXPECT_FALSE(QFile::exists(m_dir.filePath("STAB&FILE.DAT")));
+}
+
+TEST_F(DriftlogRunTest, TheVerdictSetsTheStatusAndThePointIsLoggedEitherWay)
+{
+    pointSettingsAtReport();
+    writeReport("22-Jun-2001", "13:00:00", "661.66");
+    ASSERT_EQ(run({"KEV"}), 0);
+    ASSERT_TRUE(writeBytes(m_dir.filePath("StabLimits.txt"), "kev = 0.3\n"));
+    writeReport("22-Jun-2001", "14:00:00", "661.80");
+    EXPECT_EQ(run({"KEV"}), 0);
+    EXPECT_TRUE(m_out.contains("Driftlog: no limits yet (1 of 20 baseline points, tolerance"))
+        << m_out.toStdString();
+    writeReport("22-Jun-2001", "15:00:00", "662.10");
+    EXPECT_EQ(run({"KEV"}), 4);
+    EXPECT_TRUE(m_out.contains("Driftlog: action: tolerance")) << m_out.toStdString();
+    EXPECT_TRUE(log().endsWith("120                0.4400268\r\n"));
 }

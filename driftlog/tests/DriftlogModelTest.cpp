@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using lumen::driftlog::AppendOutcome;
 using lumen::driftlog::DriftlogModel;
@@ -224,4 +225,77 @@ TEST_F(DriftlogModelTest, StartUpWithDamagedOrEmptySettingsUsesDefaults)
     EXPECT_FALSE(cleared.optionSelected(1));
     EXPECT_FALSE(cleared.optionSelected(2));
     EXPECT_EQ(cleared.mode(), DriftlogModel::kGainMode);
+}
+
+TEST_F(DriftlogModelTest, AFirstRunKilledWhileTakingItsReferenceNeverDoublesTheZeroLine)
+{
+    writeReport("22-Jun-2001", "13:05:00", "661.66");
+    // Killed after the log was started but before the settings were saved
+    // (what older runs could leave): the next run keeps the one "0 0" line.
+    ASSERT_TRUE(writeBytes(logPath(), kFirstLine));
+    DriftlogModel m = startedModel();
+    EXPECT_EQ(readAndAppend(m), AppendOutcome::ReferenceTaken);
+    EXPECT_EQ(fileBytes(logPath()), kFirstLine);
+
+    // Killed after the reference was saved but before the log was started:
+    // the log is absent, and the next run takes its reference anew.
+    ASSERT_TRUE(QFile::remove(logPath()));
+    DriftlogModel next = startedModel();
+    EXPECT_GT(next.referenceCentre, 0.0f) << "the reference is saved before the log";
+    EXPECT_EQ(readAndAppend(next), AppendOutcome::ReferenceTaken);
+    EXPECT_EQ(fileBytes(logPath()), kFirstLine);
+}
+
+TEST_F(DriftlogModelTest, AReportThatIsNoRegularFileIsRefusedWithItsReason)
+{
+    DriftlogModel m = startedModel();
+    const QString fifo = m_dir.filePath("fifo");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    for (const QString &path : {fifo, QStringLiteral("/dev/zero"), m_dir.path()}) {
+        m.rpath = path;
+        EXPECT_FALSE(m.readLmnFile());
+        EXPECT_TRUE(m.statusText.startsWith("Not a regular file: ")) << m.statusText.toStdString();
+    }
+    EXPECT_EQ(m.appendIt(), AppendOutcome::BadCentre);
+    EXPECT_FALSE(QFile::exists(logPath()));
+}
+
+TEST_F(DriftlogModelTest, AFailedEditorStartIsSaid)
+{
+    ASSERT_TRUE(writeBytes(logPath(), kFirstLine));
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", QFile::encodeName(m_dir.path())); // no program to start here
+    DriftlogModel m = startedModel();
+    const bool viewed = m.viewLog();
+    qputenv("PATH", path);
+    EXPECT_FALSE(viewed);
+    EXPECT_TRUE(m.statusText.startsWith("Cannot start the text editor"))
+        << m.statusText.toStdString();
+}
+
+TEST_F(DriftlogModelTest, EachAppendedLineIsJudged)
+{
+    DriftlogModel m = startedModel();
+    m.selectOption(2);
+    writeReport("22-Jun-2001", "13:00:00", "661.66");
+    ASSERT_EQ(readAndAppend(m), AppendOutcome::ReferenceTaken);
+    EXPECT_FALSE(m.verdict());
+    writeReport("22-Jun-2001", "14:00:00", "661.70");
+    ASSERT_EQ(readAndAppend(m), AppendOutcome::LineWritten);
+    ASSERT_TRUE(m.verdict());
+    EXPECT_EQ(m.verdict()->level, lumen::driftlog::Verdict::Level::NoLimitsYet);
+    EXPECT_EQ(m.statusText, m.verdict()->text());
+
+    // The tolerance of the mode in use applies: keV here.
+    ASSERT_TRUE(writeBytes(m_dir.filePath("StabLimits.txt"), "gain = 5 # %\nkev = 0.3\n"));
+    writeReport("22-Jun-2001", "15:00:00", "662.10");
+    ASSERT_EQ(readAndAppend(m), AppendOutcome::LineWritten);
+    EXPECT_EQ(m.verdict()->headline(), QString("action: tolerance"));
+
+    ASSERT_TRUE(writeBytes(m_dir.filePath("StabLimits.txt"), "kev = lots\n"));
+    writeReport("22-Jun-2001", "16:00:00", "661.70");
+    ASSERT_EQ(readAndAppend(m), AppendOutcome::LineWritten);
+    EXPECT_TRUE(m.toleranceUnread());
+    EXPECT_TRUE(m.statusText.contains("StabLimits.txt line 1")) << m.statusText.toStdString();
+    EXPECT_EQ(fileBytes(logPath()).count("\r\n"), 4) << "every point is logged";
 }

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -91,8 +92,26 @@ TEST_F(DriftlogProgramTest, StandardOptionsTouchNoFile)
     EXPECT_EQ(runProgram({"--version"}, &output), 0);
     EXPECT_TRUE(output.contains("Driftlog"));
     EXPECT_EQ(runProgram({"--help"}, &output), 0);
-    EXPECT_TRUE(output.contains("GAIN"));
+    for (const char *word : {"GAIN", "KEV", "--chart", "LUMEN_PROGRAM_DIR", "LUMEN_ROOT",
+                             "StabLimits.txt", "Exit status", "  4  "})
+        EXPECT_TRUE(output.contains(word)) << word;
     EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), QStringList{"Driftlog"});
+}
+
+TEST_F(DriftlogProgramTest, ChartIsDrawnWithoutADisplay)
+{
+    ASSERT_TRUE(writeBytes(path("StabData.txt"), "0                  0\r\n"
+                                                 "60                 0.1\r\n"
+                                                 "120                -0.05\r\n"));
+    // A picture named after a command word is still a picture.
+    QString output;
+    ASSERT_EQ(runProgram({"--chart", path("gain.png")}, &output), 0) << output.toStdString();
+    QImage chart;
+    ASSERT_TRUE(chart.load(path("gain.png"), "PNG"));
+    EXPECT_EQ(chart.size(), QSize(1000, 600));
+    EXPECT_TRUE(output.contains("chart of 2 points"));
+    EXPECT_FALSE(QFile::exists(path("STAB&FILE.DAT"))) << "a chart run saves no settings";
+    EXPECT_EQ(runProgram({"--chart"}), 2);
 }
 
 TEST_F(DriftlogProgramTest, HeadlessFailuresEndNonZero)
@@ -117,7 +136,7 @@ TEST_F(DriftlogProgramTest, WithADisplayTheWindowComesUpAndWaits)
     p.setProcessEnvironment(env);
     p.start(m_exe, {});
     ASSERT_TRUE(p.waitForStarted(10000));
-    // The window module loads from inside the executable; a failure would end it at once.
+    // A window that could not be built would end the program at once.
     EXPECT_FALSE(p.waitForFinished(3000)) << p.readAllStandardError().toStdString();
     p.kill();
     p.waitForFinished(10000);

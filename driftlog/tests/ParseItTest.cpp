@@ -1,8 +1,10 @@
 #include "driftlog/gui/ParseIt.h"
 #include "common/testsupport/TestSupport.h"
 #include "driftlog/core/StabSettings.h"
+#include "driftlog/gui/DriftChartView.h"
 #include "driftlog/tests/DriftlogTestData.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -87,4 +89,28 @@ TEST(ParseIt, ButtonsDriveTheModelAndExitSaves)
     EXPECT_EQ(saved->reportPath, report);
     EXPECT_EQ(lumen::test::fileBytes(dir.filePath("StabData.txt")),
               QByteArray("0                  0\r\n1375               0.6600268\r\n"));
+}
+
+TEST(ParseIt, TheWindowSaysWhatFailedAndShowsTheChart)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(lumen::test::writeBytes(dir.filePath("StabData.txt"),
+                                        "0                  0\r\n60                 0.1\r\n"));
+    ParseIt w(dir.path());
+    w.show();
+    auto *status = w.findChild<QLabel *>("StatusText");
+    ASSERT_TRUE(status);
+
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", QFile::encodeName(dir.path())); // no text editor to be found
+    QTest::mouseClick(w.findChild<QPushButton *>("Command2"), Qt::LeftButton);
+    qputenv("PATH", path);
+    EXPECT_TRUE(status->text().startsWith("Cannot start the text editor"))
+        << status->text().toStdString();
+
+    QTest::mouseClick(w.findChild<QPushButton *>("cmdChart"), Qt::LeftButton);
+    ASSERT_TRUE(w.chartView());
+    EXPECT_TRUE(w.chartView()->isVisible());
+    ASSERT_TRUE(w.chartView()->chart());
+    EXPECT_EQ(w.chartView()->chart()->points().size(), 1);
 }

@@ -2,8 +2,11 @@
 #include "common/testsupport/TestSupport.h"
 #include "driftlog/tests/DriftlogTestData.h"
 
+#include "common/core/Failure.h"
+
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using lumen::driftlog::ReportPeakReader;
 
@@ -72,13 +75,18 @@ TEST(ReportPeakReader, FileLineTooShortOrWithoutDateWord)
     EXPECT_EQ(time, QString("12:00:00"));
 }
 
-TEST(ReportPeakReader, MissingEmptyOrFolderPathIsNotFound)
+TEST(ReportPeakReader, MissingOrEmptyIsNotFoundAndNoRegularFileIsRefused)
 {
     QTemporaryDir dir;
     EXPECT_FALSE(ReportPeakReader::readFile(dir.filePath("absent.txt")));
     EXPECT_FALSE(QFile::exists(dir.filePath("absent.txt"))) << "reading must not create the report";
     ASSERT_TRUE(lumen::test::writeBytes(dir.filePath("empty.txt"), {}));
     EXPECT_FALSE(ReportPeakReader::readFile(dir.filePath("empty.txt")));
-    EXPECT_FALSE(ReportPeakReader::readFile(dir.path()));
     EXPECT_FALSE(ReportPeakReader::readFile(QString()));
+
+    // Neither hangs on a FIFO nor reads a device without end.
+    const QString fifo = dir.filePath("fifo");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    for (const QString &path : {fifo, QStringLiteral("/dev/zero"), dir.path()})
+        EXPECT_THROW(ReportPeakReader::readFile(path), lumen::Failure) << path.toStdString();
 }

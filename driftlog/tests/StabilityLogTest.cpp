@@ -1,5 +1,7 @@
 #include "driftlog/core/StabilityLog.h"
+#include "common/core/Failure.h"
 #include "common/testsupport/TestSupport.h"
+#include "driftlog/tests/SizeLimit.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -28,11 +30,52 @@ TEST(StabilityLog, NewSeriesRewritesOnlyAnEmptyLog)
     const QByteArray two = first + "1375" + QByteArray(15, ' ') + "0.1\r\n";
     EXPECT_EQ(lumen::test::fileBytes(log.path()), two);
 
-    // Earlier measurements survive a series started over a non-empty log.
+    // Earlier measurements survive a series started over a non-empty log,
+    // and a series that holds no measurement yet is not started twice.
+    log.startSeries();
+    EXPECT_EQ(lumen::test::fileBytes(log.path()), two + first);
     log.startSeries();
     EXPECT_EQ(lumen::test::fileBytes(log.path()), two + first);
 
     ASSERT_TRUE(lumen::test::writeBytes(log.path(), {}));
     log.startSeries();
     EXPECT_EQ(lumen::test::fileBytes(log.path()), first);
+}
+
+TEST(StabilityLog, AFullDiskNeverLeavesHalfALine)
+{
+    QTemporaryDir dir;
+    const StabilityLog log(dir.filePath("StabData.txt"));
+    log.startSeries();
+    const QByteArray before = lumen::test::fileBytes(log.path());
+    // Room for a few more bytes, not for the whole line.
+    ASSERT_TRUE(lumen::driftlog::test::underSizeLimit(rlim_t(before.size() + 10), [&] {
+        try {
+            log.appendLine("1375", "0.6600268");
+        } catch (const lumen::Failure &) {
+            ::_exit(0);
+        }
+        ::_exit(3); // the append claimed success
+    }));
+    EXPECT_EQ(lumen::test::fileBytes(log.path()), before);
+}
+
+TEST(StabilityLog, LastSeriesFollowsTheLastReference)
+{
+    QTemporaryDir dir;
+    const StabilityLog log(dir.filePath("StabData.txt"));
+    EXPECT_TRUE(log.lastSeries().isEmpty());
+    ASSERT_TRUE(lumen::test::writeBytes(log.path(), "0                  0\r\n"
+                                                    "60                 0.5\r\n"
+                                                    "0                  0\r\n"
+                                                    "30                 -0.1\r\n"
+                                                    "not a line\r\n"
+                                                    "90                 1E+999\r\n"
+                                                    "120 0.25\r\n"));
+    const auto series = log.lastSeries();
+    ASSERT_EQ(series.size(), 2);
+    EXPECT_EQ(series[0].minutes, 30);
+    EXPECT_DOUBLE_EQ(series[0].drift, -0.1);
+    EXPECT_EQ(series[1].minutes, 120);
+    EXPECT_DOUBLE_EQ(series[1].drift, 0.25);
 }
