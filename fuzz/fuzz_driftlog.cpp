@@ -1,10 +1,17 @@
 // Feeds arbitrary bytes to the readers of the drift logger's outside files:
-// the results report and the settings record, then the drift rules on what
+// the results report, the settings record, the tolerance file and the lines
+// of the stability log, then the drift rules and the control chart on what
 // they yield.
+#include "common/core/Cp1252.h"
+#include "common/core/Failure.h"
 #include "common/core/NumberText.h"
+#include "common/core/TextFile.h"
+#include "driftlog/core/ControlChart.h"
 #include "driftlog/core/DriftCalculator.h"
 #include "driftlog/core/ReportPeakReader.h"
 #include "driftlog/core/StabSettings.h"
+#include "driftlog/core/StabilityLog.h"
+#include "driftlog/core/ToleranceSettings.h"
 
 #include <QByteArrayView>
 #include <cstddef>
@@ -12,19 +19,31 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
+    using namespace lumen::driftlog;
     const QByteArrayView bytes(reinterpret_cast<const char *>(data), qsizetype(size));
-    const lumen::driftlog::ReportPeak peak = lumen::driftlog::ReportPeakReader::parse(bytes);
-    if (const auto settings = lumen::driftlog::StabSettings::fromRecord(bytes)) {
+    const ReportPeak peak = ReportPeakReader::parse(bytes);
+    if (const auto settings = StabSettings::fromRecord(bytes)) {
         (void)settings->toRecord();
         if (settings->referenceCentre > 0.0f && peak.centre) {
             const double centre = lumen::numericValue(*peak.centre);
-            (void)lumen::driftlog::DriftCalculator::keVDriftText(centre, settings->referenceCentre);
-            (void)lumen::driftlog::DriftCalculator::percentDriftText(centre,
-                                                                     settings->referenceCentre);
+            (void)DriftCalculator::keVDriftText(centre, settings->referenceCentre);
+            (void)DriftCalculator::percentDriftText(centre, settings->referenceCentre);
         }
         if (peak.date && peak.time)
-            (void)lumen::driftlog::DriftCalculator::elapsedMinutes(
-                *peak.date, *peak.time, settings->referenceDate, settings->referenceTime);
+            (void)DriftCalculator::elapsedMinutes(*peak.date, *peak.time, settings->referenceDate,
+                                                  settings->referenceTime);
     }
+
+    std::optional<double> tolerance;
+    try {
+        tolerance = ToleranceSettings::parse(bytes).forMode(1);
+    } catch (const lumen::Failure &) {
+    }
+    DriftSeries series;
+    for (const QString &line : lumen::textfile::splitLines(lumen::fromCp1252(bytes)))
+        if (const auto point = StabilityLog::parseLine(line))
+            series << *point;
+    const ControlChart chart(series, tolerance, QStringLiteral("keV"));
+    (void)chart.verdict().text();
     return 0;
 }
