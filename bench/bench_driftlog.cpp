@@ -1,6 +1,9 @@
 // Whole-program timings: Driftlog --version and one Driftlog GAIN run, each
 // interleaved with a bare Qt program so both see the same machine load.
-// The "ratio" counter is Driftlog's time over the bare program's.
+// The "ratio" counter is Driftlog's time over the bare program's. Driftlog
+// links the widget libraries, as every program of the suite does; its command
+// words only build no window, so the ratio is mostly the loading of those
+// libraries. Rerun: build/bench/bench_driftlog
 #include "driftlog/core/StabSettings.h"
 
 #include <QByteArray>

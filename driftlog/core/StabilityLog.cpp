@@ -46,7 +46,11 @@ std::optional<DriftPoint> StabilityLog::parseLine(const QString &line)
         return std::nullopt;
     const double minutes = lumen::numericValue(first);
     const double drift = lumen::numericValue(second);
-    if (!(minutes >= -2147483648.0 && minutes <= 2147483647.0) || !std::isfinite(drift))
+    // No real drift comes near the bound; it keeps the chart's sums and
+    // squares finite whatever a damaged log holds.
+    constexpr double kLargestDrift = 1e9;
+    if (!(minutes >= -2147483648.0 && minutes <= 2147483647.0) ||
+        !(std::fabs(drift) <= kLargestDrift))
         return std::nullopt;
     return DriftPoint{qint32(minutes), drift};
 }

@@ -44,7 +44,10 @@ public:
      */
     DriftSeries lastSeries() const;
 
-    /** The two values of a log line; nothing when it holds no two numbers. */
+    /**
+     * The two values of a log line; nothing when it holds no two numbers, or
+     * the drift is beyond ±1e9.
+     */
     static std::optional<DriftPoint> parseLine(const QString &line);
 
 private:
