@@ -3,6 +3,7 @@
 #include "common/core/Failure.h"
 #include "common/core/FixedText.h"
 #include "common/core/Operator.h"
+#include "common/core/OutsideFile.h"
 #include "common/core/Paths.h"
 #include "common/core/ProcessLauncher.h"
 #include "ledgerly/core/DatabaseLocation.h"
@@ -41,7 +42,9 @@ void ArchiverModel::message(const QString &text) const
 void ArchiverModel::loadSettings(const QString &folder)
 {
     ArchivePaths paths{apath, rpath};
-    ArchiverSettings::load(folder, paths, gridColumnWidths);
+    // Settings that could not be read leave the defaults; the operator hears why.
+    for (const QString &problem : ArchiverSettings::load(folder, paths, gridColumnWidths))
+        message(problem);
     apath = paths.databasePath;
     rpath = paths.reportPath;
 }
@@ -55,36 +58,65 @@ ArchiverModel::ReadStatus ArchiverModel::readLmnFile()
 {
     report.nuclideCount = 0;
     report.corrCoeffLayout = false;
+
+    m_lastReadNotAReport = false;
     const QString path = lumen::trimBlanks(rpath);
 
     // Opening a missing report leaves an empty file in its place, as the
     // archiver always has; an existing report is only read, so a
-    // write-protected one can still be archived.
-    QFile file(path);
-    const bool opened = path.isEmpty()  ? false
-                        : file.exists() ? file.open(QIODevice::ReadOnly)
-                                        : file.open(QIODevice::ReadWrite);
+    // write-protected one can still be archived. A device, FIFO, folder or
+    // oversized file is refused without blocking.
+    QByteArray bytes;
+    QString description;
+    const QFileInfo info(path);
+    if (path.isEmpty()) {
+        description = QStringLiteral("Bad file name or number");
+    } else if (!info.exists() && !info.isSymLink()) {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadWrite))
+            description = file.errorString();
+    } else {
+        try {
+            bytes = lumen::outsidefile::read(path, lumen::outsidefile::kReportCap);
+        } catch (const lumen::Failure &failure) {
+            description = failure.description();
+        }
+    }
     currentFile.clear();
-    if (!opened) {
-        const QString description =
-            path.isEmpty() ? QStringLiteral("Bad file name or number") : file.errorString();
+    if (!description.isEmpty()) {
         message(QStringLiteral("Invalid path or file name [ ") + path + QStringLiteral(" ] <") +
                 description + u'>');
         return ReadStatus::Failed;
     }
-    const QByteArray bytes = file.readAll();
-    file.close();
     if (bytes.isEmpty())
         return ReadStatus::Empty;
 
-    if (ReportReader::read(QByteArrayView(bytes), report).sawIdLine)
+    const ReportReader::Outcome outcome = ReportReader::read(QByteArrayView(bytes), report);
+    if (outcome.sawIdLine)
         currentFile = report.sampleId;
     numbIso = QString::number(report.nuclideCount);
+    if (!outcome.tookAnyLine) {
+        m_lastReadNotAReport = true;
+        message(notAReportMessage(path));
+        return ReadStatus::NotAReport;
+    }
     return ReadStatus::Read;
+}
+
+QString ArchiverModel::notAReportMessage(const QString &path)
+{
+    return QStringLiteral("Not a results report (no ID:, File:, Date: or LT: line and no nuclide "
+                          "block), nothing archived [ ") +
+           path + QStringLiteral(" ]");
 }
 
 bool ArchiverModel::appendIt()
 {
+    if (m_lastReadNotAReport) {
+        // Archiving it would store the previous report's header under a new number.
+        message(notAReportMessage(lumen::trimBlanks(rpath)));
+        return false;
+    }
     const QString path = lumen::trimBlanks(apath);
     // An empty file is one another append has just begun to make: its table
     // is made here too (or found made) rather than reported missing.

@@ -27,9 +27,10 @@ public:
     /** How a report read ended. */
     enum class ReadStatus
     {
-        Failed, ///< the path could not be opened (a message was shown)
-        Empty,  ///< the file is empty or was missing: nothing read
-        Read    ///< the report was read
+        Failed,     ///< the path could not be opened (a message was shown)
+        Empty,      ///< the file is empty or was missing: nothing read
+        NotAReport, ///< the text holds none of the lines a report has: nothing taken
+        Read        ///< the report was read
     };
 
     ArchiverModel();
@@ -47,7 +48,8 @@ public:
     /**
      * Appends the result as one record to the database at `Apath`, making the
      * database when it is missing. True when the record was stored; a failure
-     * is shown (unless BlindFlag) and leaves the database as it was.
+     * is shown (unless BlindFlag) and leaves the database as it was. Refused
+     * (with a message) while the last file read was no results report.
      */
     bool appendIt();
     /**
@@ -79,11 +81,15 @@ public:
     ArchiverSettings::Widths gridColumnWidths{}; ///< the viewer's column widths, twips
     ReportResult report;
 
+    /** The message for a text that holds none of a report's lines. */
+    static QString notAReportMessage(const QString &path);
+
 private:
     lumen::Operator &op() const;
     void message(const QString &text) const;
 
     lumen::Operator *m_operator = nullptr;
+    bool m_lastReadNotAReport = false;
 };
 
 } // namespace lumen::ledgerly

@@ -4,33 +4,43 @@
 #include "common/core/Failure.h"
 #include "common/core/FixedText.h"
 #include "common/core/NumberText.h"
+#include "common/core/OutsideFile.h"
 #include "common/core/Paths.h"
+#include "common/core/SafeFile.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 
 namespace lumen::ledgerly {
 
 namespace {
 
-// The design opens each settings file for reading and writing, which leaves an
-// empty file behind when there was none; an existing file is only read, so a
-// write-protected one still gives its settings.
-QByteArray openAndRead(const QString &path)
+// The archiver has always left an empty settings file behind when there was
+// none; an existing one is only read (a write-protected one still gives its
+// settings), and only when it is a regular file of a sane size.
+QByteArray openAndRead(const QString &path, QStringList &problems)
 {
-    QFile file(path);
-    if (file.exists())
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    file.open(QIODevice::ReadWrite);
-    return {};
+    if (!QFileInfo::exists(path) && !QFileInfo(path).isSymLink()) {
+        QFile(path).open(QIODevice::ReadWrite);
+        return {};
+    }
+    try {
+        return lumen::outsidefile::read(path, lumen::outsidefile::kSettingsCap);
+    } catch (const lumen::Failure &failure) {
+        problems << QStringLiteral("Settings not read, defaults used: ") + failure.description();
+        return {};
+    }
 }
 
 bool replaceFile(const QString &path, const QByteArray &bytes)
 {
-    QFile::remove(path);
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-           file.write(bytes) == bytes.size();
+    try {
+        lumen::safefile::replace(path, bytes);
+        return true;
+    } catch (const lumen::Failure &) {
+        return false;
+    }
 }
 
 } // namespace
@@ -80,11 +90,14 @@ QByteArray ArchiverSettings::widthsText(const Widths &widths)
     return text;
 }
 
-void ArchiverSettings::load(const QString &folder, ArchivePaths &paths, Widths &widths)
+QStringList ArchiverSettings::load(const QString &folder, ArchivePaths &paths, Widths &widths)
 {
-    if (const auto stored = parsePaths(openAndRead(lumen::joinPath(folder, pathsFileName()))))
+    QStringList problems;
+    if (const auto stored =
+            parsePaths(openAndRead(lumen::joinPath(folder, pathsFileName()), problems)))
         paths = *stored;
-    parseWidths(openAndRead(lumen::joinPath(folder, widthsFileName())), widths);
+    parseWidths(openAndRead(lumen::joinPath(folder, widthsFileName()), problems), widths);
+    return problems;
 }
 
 bool ArchiverSettings::save(const QString &folder, const ArchivePaths &paths, const Widths &widths)

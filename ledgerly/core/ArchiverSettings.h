@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -50,9 +51,12 @@ public:
      * Start-up: reads both files in `folder`, making empty ones where they are
      * missing (a folder that refuses that just leaves the defaults). `paths`
      * changes only for a 144-byte record; `widths` only where the file has values.
+     * A file that is no regular file or is too large is not read: the returned
+     * texts say which, and the defaults stay.
      */
-    static void load(const QString &folder, ArchivePaths &paths, Widths &widths);
-    /** Exit: writes both files anew. Failures are not reported (returns false). */
+    static QStringList load(const QString &folder, ArchivePaths &paths, Widths &widths);
+    /** Exit: replaces both files whole (see SafeFile.h). Failures are not reported (returns false).
+     */
     static bool save(const QString &folder, const ArchivePaths &paths, const Widths &widths);
 };
 

@@ -64,6 +64,8 @@ int CommandLine::run(const QStringList &args, QTextStream &out, QTextStream &err
         // record and call it done: the calling script has to hear of it.
         err << "No report to archive [ " << lumen::trimBlanks(model.rpath) << " ]" << Qt::endl;
         return ReportEmpty;
+    case ArchiverModel::ReadStatus::NotAReport:
+        return ReportEmpty; // the reader has said why on stderr
     case ArchiverModel::ReadStatus::Read:
         break;
     }

@@ -35,7 +35,7 @@ public:
     {
         Done = 0,
         ReportNotRead = 2, ///< the report could not be opened
-        ReportEmpty = 3,   ///< the report was missing or empty: nothing appended
+        ReportEmpty = 3,   ///< the report was missing, empty or no report: nothing appended
         AppendFailed = 4,  ///< the database could not be opened or the record not stored
         ResetFailed = 5    ///< the fresh database could not be made
     };

@@ -166,32 +166,42 @@ ReportReader::Outcome ReportReader::readText(const QString &text, ReportResult &
                 lumen::fixedWidth(lumen::midText(line, 4, ReportResult::kSampleIdWidth),
                                   ReportResult::kSampleIdWidth);
             outcome.sawIdLine = true;
+            outcome.tookAnyLine = true;
             continue;
         }
-        if (line.startsWith(u"File:"))
+        if (line.startsWith(u"File:")) {
             result.spectrumFile =
                 lumen::fixedWidth(lumen::midText(line, 6, ReportResult::kSpectrumFileWidth),
                                   ReportResult::kSpectrumFileWidth);
+            outcome.tookAnyLine = true;
+        }
         if (const int p = positionOf(line, u"Date:"); p > 0) {
+            outcome.tookAnyLine = true;
             result.reportDate = lumen::fixedWidth(
                 lumen::trimBlanks(lumen::midText(line, p + 6, 30)), ReportResult::kReportDateWidth);
             continue;
         }
-        if (line.startsWith(u"LT:"))
+        if (line.startsWith(u"LT:")) {
             result.reportLiveTime = lumen::reportNumber(lumen::midText(line, 4, 18));
+            outcome.tookAnyLine = true;
+        }
         if (const int p = positionOf(line, u"DT:"); p > 0) {
+            outcome.tookAnyLine = true;
             const QString shortened = line.left(line.size() - 1);
             result.reportDeadTime = lumen::reportNumber(lumen::midText(shortened, p + 3, 18));
             continue;
         }
         if (line.startsWith(u"Activities reported as of")) {
+            outcome.tookAnyLine = true;
             QString date = lumen::trimBlanks(lumen::midText(line, 26, 24));
             if (date.contains(u"Measurement Date"))
                 date = result.reportDate.left(ReportResult::kActivityDateWidth);
             result.activityDate = lumen::fixedWidth(date, ReportResult::kActivityDateWidth);
         }
-        if (line.contains(u"Activity ="))
+        if (line.contains(u"Activity =")) {
+            outcome.tookAnyLine = true;
             readBlock(cursor, line, result);
+        }
     }
     return outcome;
 }

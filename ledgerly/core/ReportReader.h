@@ -20,6 +20,9 @@ public:
     struct Outcome
     {
         bool sawIdLine = false; ///< an "ID:" line was read (the ID label shows it)
+        /** Some line the reader takes was there ("ID:", "File:", "Date:", "LT:", "DT:",
+         *  "Activities reported as of" or a nuclide block): false for a text that is no report. */
+        bool tookAnyLine = false;
     };
 
     /**

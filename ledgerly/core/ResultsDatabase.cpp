@@ -25,6 +25,11 @@ namespace {
 
 const QString kTable = QStringLiteral("SamData");
 
+QStringList archiveTables()
+{
+    return {kTable};
+}
+
 // Another process holds the file or the table, or changed the table under
 // us: the whole operation is rolled back and tried again.
 class RetryableFailure : public lumen::Failure
@@ -63,12 +68,24 @@ bool isServerDriver(const QSqlDriver *driver)
     return driver && driver->dbmsType() == QSqlDriver::PostgreSQL;
 }
 
+// The file holds something other than a database: a reset replaces it whole.
+class NotADatabase : public lumen::Failure
+{
+public:
+    using lumen::Failure::Failure;
+};
+
 [[noreturn]] void fail(const QSqlError &error, bool server)
 {
     const QString description =
         error.databaseText().isEmpty() ? error.text() : error.databaseText().trimmed();
     if (isRetryable(error, server))
         throw RetryableFailure(description);
+    bool ok = false;
+    const int code = error.nativeErrorCode().toInt(&ok) & 0xff;
+    // SQLite's "not a database" (26) and "malformed" (11).
+    if (!server && ok && (code == 26 || code == 11))
+        throw NotADatabase(description);
     throw lumen::Failure(description);
 }
 
@@ -195,7 +212,17 @@ QString ResultsDatabase::tableName() const
 
 void ResultsDatabase::create(const QString &path)
 {
-    if (!DatabaseLocation::isServerUrl(path) && QFile::exists(path) && !QFile::remove(path))
+    // The tables are replaced inside the file rather than the file deleted:
+    // an append that holds the file or waits on it then lands whole either
+    // before the reset or after it, in the fresh tables, instead of writing
+    // into a file that is no longer there.
+    try {
+        ResultsDatabase db(path);
+        db.withRetry([&db] { db.createSchemaOnce(false); });
+        return;
+    } catch (const NotADatabase &) {
+    }
+    if (!QFile::remove(path))
         throw lumen::Failure(QStringLiteral("Could not create database"));
     ResultsDatabase db(path);
     db.withRetry([&db] { db.createSchemaOnce(false); });
@@ -221,8 +248,15 @@ bool ResultsDatabase::createSchemaOnce(bool onlyWhenMissing)
             fail(m_db.lastError(), m_server);
         return false;
     }
-    if (m_server && !onlyWhenMissing)
-        exec(query, QStringLiteral("DROP TABLE IF EXISTS \"SamData\""));
+    if (!onlyWhenMissing) {
+        // Nothing of the old archive stays: a file loses every table; a
+        // server, which other programs may share, loses the archive's own.
+        const QStringList tables = m_server ? archiveTables() : m_db.tables(QSql::Tables);
+        for (const QString &table : tables) {
+            if (!table.startsWith(u"sqlite_"))
+                exec(query, QStringLiteral("DROP TABLE IF EXISTS %1").arg(quoted(table)));
+        }
+    }
     exec(query, createTableSql());
     exec(query, QStringLiteral("CREATE INDEX \"idxSeq\" ON \"SamData\" (\"idxRec#\")"));
     if (!m_db.commit())
@@ -273,8 +307,12 @@ AppendCounts ResultsDatabase::appendOnce(const NewRecord &record)
     // writers, so the columns and the count below stay true until commit. A
     // server lets readers through, so there the table is locked against other
     // appends (the lock conflicts with itself) but not against the viewer.
-    if (m_server)
+    if (m_server) {
+        // Shared with other appends, exclusive against a reset: an append
+        // never waits on a table that a reset is dropping.
+        exec(query, QStringLiteral("SELECT pg_advisory_xact_lock_shared(%1)").arg(kSchemaLockKey));
         exec(query, QStringLiteral("LOCK TABLE \"SamData\" IN SHARE ROW EXCLUSIVE MODE"));
+    }
     exec(query, QStringLiteral("SELECT COUNT(*) FROM \"SamData\""));
     query.next();
     const int countBefore = query.value(0).toInt();

@@ -1,5 +1,7 @@
 #include "ledgerly/core/ResultsTableModel.h"
 
+#include "ledgerly/core/ColumnCapacity.h"
+
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlField>
@@ -134,6 +136,14 @@ bool ResultsTableModel::deleteRowFromTable(int row)
 bool ResultsTableModel::setData(const QModelIndex &index, const QVariant &value, int role)
 {
     setLastError(QSqlError());
+    if (role == Qt::EditRole && index.isValid()) {
+        const QString refusal =
+            ColumnCapacity::refusal(headerData(index.column(), Qt::Horizontal).toString(), value);
+        if (!refusal.isEmpty()) {
+            Q_EMIT writeFailed(refusal);
+            return false;
+        }
+    }
     if (QSqlTableModel::setData(index, value, role))
         return true;
     const QSqlError error = lastError();

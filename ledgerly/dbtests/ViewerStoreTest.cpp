@@ -187,6 +187,35 @@ TEST_P(ViewerStore, ARefusedEditIsReportedAndTheCellShowsTheStoredValue)
     EXPECT_EQ(ids(), QStringList{"sample one"});
 }
 
+TEST_P(ViewerStore, EditsTheirColumnCannotHoldAreRefusedWithTheReason)
+{
+    fill(1);
+    ASSERT_TRUE(m_viewer.load(m_path));
+    ResultsTableModel *records = m_viewer.records();
+    QSignalSpy failed(records, &ResultsTableModel::writeFailed);
+    const struct
+    {
+        const char *column;
+        QString value;
+        const char *reason;
+    } refused[] = {{"idxRec#", "seven", "whole number"},
+                   {"idxRec#", "40000", "whole number"},
+                   {"Date & time", QString(31, u'd'), "at most 30 characters"},
+                   {"CS-137", QString(17, u'9'), "at most 16 characters"}};
+    for (const auto &c : refused) {
+        const QModelIndex cell = records->index(0, column(c.column));
+        const QString before = records->data(cell).toString();
+        EXPECT_FALSE(records->setData(cell, c.value)) << c.column;
+        ASSERT_FALSE(failed.isEmpty());
+        EXPECT_TRUE(failed.takeLast()[0].toString().contains(QString::fromLatin1(c.reason)))
+            << c.column;
+        EXPECT_EQ(records->data(cell).toString(), before);
+    }
+    EXPECT_TRUE(records->setData(records->index(0, column("Date & time")), QString(30, u'd')));
+    EXPECT_TRUE(records->setData(records->index(0, column("idxRec#")), "12"));
+    EXPECT_EQ(DbPeek(m_path).records()[0]["idxRec#"].toInt(), 12);
+}
+
 TEST_P(ViewerStore, ATableThatCannotBeReadLeavesTheStartTexts)
 {
     // On the server: no table at all.

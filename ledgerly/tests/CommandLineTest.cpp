@@ -3,9 +3,12 @@
 #include "ledgerly/core/ArchiverSettings.h"
 #include "ledgerly/tests/DbPeek.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 using namespace lumen::ledgerly;
 using lumen::ledgerly::test::DbPeek;
@@ -110,4 +113,41 @@ TEST_F(CommandLineRun, ADatabaseThatCannotBeOpenedFailsOnStderr)
     EXPECT_TRUE(m_err.contains("Invalid path or file name [ " + m_dir.filePath("no/folder/r.db")));
     EXPECT_EQ(run({"RESET"}), CommandLine::ResetFailed);
     EXPECT_FALSE(QFile::exists(m_dir.filePath("no/folder/r.db")));
+}
+
+TEST_F(CommandLineRun, ReportsThatAreNoRegularFileOrNoReportAreRefusedAndArchiveNothing)
+{
+    const QString db = m_dir.filePath("r.db");
+    const QString fifo = m_dir.filePath("fifo.txt");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString folder = m_dir.filePath("folder.txt");
+    QDir(m_dir.path()).mkpath("folder.txt");
+    const QString notReport = m_dir.filePath("letter.txt");
+    lumen::test::writeBytes(notReport, "Dear operator,\r\nthe detector is warm.\r\n");
+    const struct
+    {
+        QString report;
+        int status;
+        const char *message;
+    } cases[] = {{"/dev/zero", CommandLine::ReportNotRead, "Not a regular file"},
+                 {fifo, CommandLine::ReportNotRead, "Not a regular file"},
+                 {folder, CommandLine::ReportNotRead, "Not a regular file"},
+                 {notReport, CommandLine::ReportEmpty, "Not a results report"}};
+    for (const auto &c : cases) {
+        writePaths(db, c.report);
+        EXPECT_EQ(run({"APPEND"}), c.status) << c.report.toStdString();
+        EXPECT_TRUE(m_err.contains(QString::fromLatin1(c.message))) << m_err.toStdString();
+        EXPECT_FALSE(QFile::exists(db));
+    }
+}
+
+TEST_F(CommandLineRun, SettingsFilesThatAreNoRegularFileLeaveTheDefaultsAndSaySo)
+{
+    ASSERT_EQ(::mkfifo(QFile::encodeName(m_dir.filePath("ARC&FILE.DAT")).constData(), 0600), 0);
+    QDir(m_dir.path()).mkpath("ArcSiz&FILE.DAT");
+    EXPECT_NE(run({"APPEND"}), CommandLine::Done);
+    EXPECT_TRUE(m_err.contains("Settings not read, defaults used: Not a regular file: " +
+                               m_dir.filePath("ARC&FILE.DAT")))
+        << m_err.toStdString();
+    EXPECT_TRUE(m_err.contains("ArcSiz&FILE.DAT"));
 }

@@ -2,6 +2,7 @@
 #include "ledgerly/core/ArchiverSettings.h"
 #include "ledgerly/tests/DbPeek.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -110,6 +111,30 @@ TEST_F(LedgerlyProgram, EightProcessesMakingANewDatabaseTogetherAllLand)
     DbPeek peek(m_db);
     EXPECT_EQ(peek.records().size(), 8);
     EXPECT_EQ(peek.columns().size(), 11);
+}
+
+TEST_F(LedgerlyProgram, ResetRacingAppendEndsInSecondsWithOneWinningWhole)
+{
+    ASSERT_EQ(runToEnd({"APPEND"}), 0) << m_stderr.toStdString();
+    for (int round = 0; round < 4; ++round) {
+        QElapsedTimer timer;
+        timer.start();
+        auto append = start({"APPEND"});
+        auto reset = start({"RESET"});
+        ASSERT_TRUE(append->waitForFinished(60000));
+        ASSERT_TRUE(reset->waitForFinished(60000));
+        EXPECT_LT(timer.elapsed(), 20000);
+        EXPECT_EQ(append->exitCode(), 0) << append->readAllStandardError().toStdString();
+        EXPECT_EQ(reset->exitCode(), 0) << reset->readAllStandardError().toStdString();
+        // The reset came last (nothing) or the append did (its one whole record).
+        DbPeek peek(m_db);
+        const auto records = peek.records();
+        ASSERT_LE(records.size(), 1);
+        if (!records.isEmpty()) {
+            EXPECT_EQ(records[0]["idxRec#"].toInt(), 1);
+            EXPECT_EQ(records[0]["CO-60@LINE1"].toString(), "3.047");
+        }
+    }
 }
 
 TEST_F(LedgerlyProgram, FailuresEndNonZeroWithTheMessageOnStderr)
