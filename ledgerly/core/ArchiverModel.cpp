@@ -150,12 +150,14 @@ bool ArchiverModel::appendIt()
     record.sampleDate = report.activityDate;
     record.countingTime = report.reportLiveTime;
     record.deadTime = report.reportDeadTime;
+    record.mode = ResultColumns::modeName(appendMode);
     for (int i = 1; i <= report.nuclideCount; ++i) {
         const NuclideBlock &block = report.blocks.at(i);
         for (int j = 1; j <= block.rowCount; ++j) {
             record.values.append(
                 {ResultColumns::resultColumnName(report, i, j, appendMode, modeMarkers),
-                 ResultColumns::modeValue(block.rows.at(j), appendMode)});
+                 ResultColumns::modeValue(block.rows.at(j), appendMode),
+                 lumen::trimBlanks(block.nuclideName), j, block.rows.at(j).energy});
         }
     }
 
@@ -164,6 +166,9 @@ bool ArchiverModel::appendIt()
         numFields = QString::number(counts.fieldCount);
         numbRec = QString::number(counts.recordCount);
         appendButtonRed = true;
+        lastWideLeftOut = counts.wideLeftOut;
+        if (!counts.wideLeftOut.isEmpty())
+            message(QStringLiteral("Record archived; ") + counts.wideLeftOut.join(u'\n'));
         return true;
     } catch (const lumen::Failure &failure) {
         message(QStringLiteral("Could not append the record to [ ") + apath +

@@ -80,6 +80,8 @@ public:
     bool appendButtonRed = false;
     ArchiverSettings::Widths gridColumnWidths{}; ///< the viewer's column widths, twips
     ReportResult report;
+    /** What the wide table could not take at the last append (the long tables hold it). */
+    QStringList lastWideLeftOut;
 
     /** The message for a text that holds none of a report's lines. */
     static QString notAReportMessage(const QString &path);

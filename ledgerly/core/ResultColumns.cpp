@@ -29,6 +29,20 @@ QString ResultColumns::resultColumnName(const ReportResult &result, int block, i
     return column;
 }
 
+QString ResultColumns::modeName(int appendMode)
+{
+    switch (appendMode) {
+    case NetMode:
+        return QStringLiteral("NET");
+    case GrossMode:
+        return QStringLiteral("GROSS");
+    case BackgroundMode:
+        return QStringLiteral("BKG");
+    default:
+        return QStringLiteral("ACTIVITY");
+    }
+}
+
 float ResultColumns::modeValue(const PeakRow &row, int appendMode)
 {
     switch (appendMode) {

@@ -31,6 +31,9 @@ public:
     static QString resultColumnName(const ReportResult &result, int block, int row, int appendMode,
                                     const QStringList &modeMarkers);
 
+    /** "ACTIVITY", "NET", "GROSS" or "BKG": the mode as "SamRecords" names it. */
+    static QString modeName(int appendMode);
+
     /** The value the mode stores for a row; background is gross minus net in single precision. */
     static float modeValue(const PeakRow &row, int appendMode);
 

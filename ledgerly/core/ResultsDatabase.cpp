@@ -3,10 +3,14 @@
 #include "common/core/Failure.h"
 #include "common/core/NumberText.h"
 #include "ledgerly/core/DatabaseLocation.h"
+#include "ledgerly/core/LongTables.h"
 #include "ledgerly/core/ResultColumns.h"
+#include "ledgerly/core/SqlStatement.h"
+#include "ledgerly/core/WideTableNotes.h"
 
 #include <QAtomicInt>
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
@@ -27,79 +31,26 @@ const QString kTable = QStringLiteral("SamData");
 
 QStringList archiveTables()
 {
-    return {kTable};
+    return {kTable, LongTables::recordsTable(), LongTables::resultsTable()};
 }
-
-// Another process holds the file or the table, or changed the table under
-// us: the whole operation is rolled back and tried again.
-class RetryableFailure : public lumen::Failure
-{
-public:
-    using lumen::Failure::Failure;
-};
 
 // Any key will do as long as every station uses the same one: it serialises
-// making and dropping the table on a server.
+// making and dropping the tables on a server.
 constexpr int kSchemaLockKey = 0x4c656467;
-
-bool isRetryable(const QSqlError &error, bool server)
-{
-    if (server) {
-        // Serialisation failure, deadlock, lock not available, and the
-        // duplicates a concurrent table or column creation can leave.
-        static const QStringList states{QStringLiteral("40001"), QStringLiteral("40P01"),
-                                        QStringLiteral("55P03"), QStringLiteral("42701"),
-                                        QStringLiteral("42P07"), QStringLiteral("23505")};
-        return states.contains(error.nativeErrorCode());
-    }
-    bool ok = false;
-    const int code = error.nativeErrorCode().toInt(&ok);
-    // SQLite's busy (5) and locked (6), extended codes included.
-    if (ok && ((code & 0xff) == 5 || (code & 0xff) == 6))
-        return true;
-    const QString text = error.text();
-    return text.contains(u"locked") || text.contains(u"busy") ||
-           text.contains(u"duplicate column") || text.contains(u"already exists") ||
-           text.contains(u"schema has changed");
-}
-
-bool isServerDriver(const QSqlDriver *driver)
-{
-    return driver && driver->dbmsType() == QSqlDriver::PostgreSQL;
-}
-
-// The file holds something other than a database: a reset replaces it whole.
-class NotADatabase : public lumen::Failure
-{
-public:
-    using lumen::Failure::Failure;
-};
 
 [[noreturn]] void fail(const QSqlError &error, bool server)
 {
-    const QString description =
-        error.databaseText().isEmpty() ? error.text() : error.databaseText().trimmed();
-    if (isRetryable(error, server))
-        throw RetryableFailure(description);
-    bool ok = false;
-    const int code = error.nativeErrorCode().toInt(&ok) & 0xff;
-    // SQLite's "not a database" (26) and "malformed" (11).
-    if (!server && ok && (code == 26 || code == 11))
-        throw NotADatabase(description);
-    throw lumen::Failure(description);
-}
-
-QString quoted(const QString &identifier)
-{
-    QString inner = identifier;
-    inner.replace(u'"', QStringLiteral("\"\""));
-    return u'"' + inner + u'"';
+    SqlStatement::fail(error, server);
 }
 
 void exec(QSqlQuery &query, const QString &sql)
 {
-    if (!query.exec(sql))
-        fail(query.lastError(), isServerDriver(query.driver()));
+    SqlStatement::exec(query, sql);
+}
+
+QString quoted(const QString &identifier)
+{
+    return SqlStatement::quoted(identifier);
 }
 
 QString createTableSql()
@@ -243,7 +194,10 @@ bool ResultsDatabase::createSchemaOnce(bool onlyWhenMissing)
         // drops the table, and appends wait on the table lock meanwhile.
         exec(query, QStringLiteral("SELECT pg_advisory_xact_lock(%1)").arg(kSchemaLockKey));
     }
-    if (onlyWhenMissing && m_db.tables().contains(kTable)) {
+    const QStringList existing = m_db.tables();
+    if (onlyWhenMissing && existing.contains(kTable)) {
+        // An archive made before the long tables gets them now.
+        LongTables::createMissing(query, m_server, existing);
         if (!m_db.commit())
             fail(m_db.lastError(), m_server);
         return false;
@@ -259,6 +213,7 @@ bool ResultsDatabase::createSchemaOnce(bool onlyWhenMissing)
     }
     exec(query, createTableSql());
     exec(query, QStringLiteral("CREATE INDEX \"idxSeq\" ON \"SamData\" (\"idxRec#\")"));
+    LongTables::createMissing(query, m_server, QStringList());
     if (!m_db.commit())
         fail(m_db.lastError(), m_server);
     return true;
@@ -298,6 +253,31 @@ AppendCounts ResultsDatabase::append(const NewRecord &record)
     return withRetry([&] { return appendOnce(record); });
 }
 
+bool ResultsDatabase::tryInSavepoint(QSqlQuery &query, const QString &sql,
+                                     const QVariantList &bound, QString *error, bool keep)
+{
+    exec(query, QStringLiteral("SAVEPOINT \"wide\""));
+    // A server prepares only statements that take values (not ALTER TABLE).
+    bool done = bound.isEmpty() ? query.exec(sql) : query.prepare(sql);
+    if (done && !bound.isEmpty()) {
+        for (const QVariant &value : bound)
+            query.addBindValue(value);
+        done = query.exec();
+    }
+    if (!done) {
+        const QSqlError failure = query.lastError();
+        if (SqlStatement::isRetryable(failure, m_server))
+            fail(failure, m_server);
+        *error =
+            failure.databaseText().isEmpty() ? failure.text() : failure.databaseText().trimmed();
+    }
+    query.finish();
+    if (!done || !keep)
+        exec(query, QStringLiteral("ROLLBACK TO SAVEPOINT \"wide\""));
+    exec(query, QStringLiteral("RELEASE SAVEPOINT \"wide\""));
+    return done;
+}
+
 AppendCounts ResultsDatabase::appendOnce(const NewRecord &record)
 {
     if (!m_db.transaction())
@@ -321,27 +301,52 @@ AppendCounts ResultsDatabase::appendOnce(const NewRecord &record)
     QStringList columns = columnNames();
     if (columns.isEmpty())
         throw lumen::Failure(QStringLiteral("Table 'SamData' not found"));
+    LongTables::createMissing(query, m_server, m_db.tables());
     QHash<QString, QString> lowerCase;
     for (const QString &column : std::as_const(columns))
         lowerCase.insert(column.toLower(), column);
 
     // Column pass, then the values of the columns that exist, in report order.
+    // What the wide table cannot take is only left out of it: the long tables
+    // below get every value.
+    WideTableNotes notes;
+    const int maxColumns = m_server ? kMaxServerColumns : kMaxFileColumns;
     QHash<QString, float> values;
     QStringList valueOrder;
-    for (const NewRecord::Value &value : record.values) {
-        if (!ResultColumns::isAcceptableName(value.column) || fixedColumns().contains(value.column))
+    const int recordNumber = countBefore + 1;
+    bool wide = recordNumber <= kMaxRecordNumber;
+    // A record the wide table cannot take needs no new columns there.
+    for (const NewRecord::Value &value : wide ? record.values : QList<NewRecord::Value>()) {
+        if (!ResultColumns::isAcceptableName(value.column) ||
+            fixedColumns().contains(value.column) ||
+            (m_server && value.column.toUtf8().size() > kMaxServerNameBytes)) {
+            // A server would also cut a long name, and the cut name is another column.
+            notes.leftOut(QStringLiteral("names it cannot hold"), value.column);
             continue;
-        if (m_server && value.column.toUtf8().size() > kMaxServerNameBytes)
-            continue; // the server would cut the name, and the cut name is another column
+        }
         // The file's names ignore letter case; the server's quoted names keep it,
         // so there a name that differs only in case is a column of its own.
-        bool exists = columns.contains(value.column);
-        if (!m_server && !exists && lowerCase.contains(value.column.toLower()))
-            continue; // the file cannot hold two names that differ only in letter case
+        const bool exists = columns.contains(value.column);
+        if (!m_server && !exists && lowerCase.contains(value.column.toLower())) {
+            notes.leftOut(QStringLiteral("names differing from a column only in letter case"),
+                          value.column);
+            continue;
+        }
         if (!exists) {
-            exec(query, QStringLiteral("ALTER TABLE \"SamData\" ADD COLUMN %1 VARCHAR(%2)")
-                            .arg(quoted(value.column))
-                            .arg(kResultColumnSize));
+            if (columns.size() >= maxColumns) {
+                notes.leftOut(QStringLiteral("its limit of %1 columns").arg(maxColumns),
+                              value.column);
+                continue;
+            }
+            QString refusal;
+            if (!tryInSavepoint(query,
+                                QStringLiteral("ALTER TABLE \"SamData\" ADD COLUMN %1 VARCHAR(%2)")
+                                    .arg(quoted(value.column))
+                                    .arg(kResultColumnSize),
+                                {}, &refusal)) {
+                notes.leftOut(refusal, value.column);
+                continue;
+            }
             columns << value.column;
             lowerCase.insert(value.column.toLower(), value.column);
         }
@@ -350,34 +355,70 @@ AppendCounts ResultsDatabase::appendOnce(const NewRecord &record)
         values.insert(value.column, value.value);
     }
 
-    const int recordNumber = countBefore + 1;
-    if (recordNumber > kMaxRecordNumber)
-        throw lumen::Failure(lumen::kOverflow);
+    if (!wide) {
+        notes.recordLeftOut(
+            QStringLiteral("the archive is full: record numbers end at %1").arg(kMaxRecordNumber));
+    } else {
+        QVariantList fixed{recordNumber,           record.fileName,   record.idText,
+                           record.dateAndTime,     record.sampleDate, textOf(record.countingTime),
+                           textOf(record.deadTime)};
+        // `keep` false only tries whether the row fits and leaves nothing.
+        const auto insertWith = [&](qsizetype valueCount, QString *refusal, bool keep = true) {
+            QStringList quotedNames;
+            for (const QString &name : fixedColumns())
+                quotedNames << quoted(name);
+            QVariantList bound = fixed;
+            for (qsizetype i = 0; i < valueCount; ++i) {
+                quotedNames << quoted(valueOrder.at(i));
+                bound << textOf(values.value(valueOrder.at(i)));
+            }
+            const QStringList marks(quotedNames.size(), QStringLiteral("?"));
+            return tryInSavepoint(query,
+                                  QStringLiteral("INSERT INTO \"SamData\" (%1) VALUES (%2)")
+                                      .arg(quotedNames.join(u", "), marks.join(u", ")),
+                                  bound, refusal, keep);
+        };
+        QString refusal;
+        qsizetype taken = valueOrder.size();
+        if (!insertWith(taken, &refusal)) {
+            // A row too large for the server's page: the most values that fit,
+            // found by halving, in report order.
+            QString firstRefusal = refusal;
+            qsizetype fits = -1, tooMany = taken;
+            while (tooMany - fits > 1) {
+                const qsizetype middle = (fits + tooMany) / 2;
+                QString ignored;
+                if (middle >= 0 && insertWith(middle, &ignored, false)) {
+                    fits = middle;
+                } else {
+                    tooMany = middle;
+                }
+            }
+            taken = fits;
+            if (taken < 0 || !insertWith(taken, &refusal)) {
+                wide = false;
+                notes.recordLeftOut(firstRefusal);
+            } else {
+                for (qsizetype i = taken; i < valueOrder.size(); ++i)
+                    notes.leftOut(firstRefusal, valueOrder.at(i));
+            }
+        }
+    }
 
-    QStringList names = fixedColumns();
-    names << valueOrder;
-    QStringList quotedNames;
-    for (const QString &name : std::as_const(names))
-        quotedNames << quoted(name);
-    QStringList marks(names.size(), QStringLiteral("?"));
-    if (!query.prepare(QStringLiteral("INSERT INTO \"SamData\" (%1) VALUES (%2)")
-                           .arg(quotedNames.join(u", "), marks.join(u", "))))
-        fail(query.lastError(), m_server);
-    query.addBindValue(recordNumber);
-    query.addBindValue(record.fileName);
-    query.addBindValue(record.idText);
-    query.addBindValue(record.dateAndTime);
-    query.addBindValue(record.sampleDate);
-    query.addBindValue(textOf(record.countingTime));
-    query.addBindValue(textOf(record.deadTime));
-    for (const QString &column : std::as_const(valueOrder))
-        query.addBindValue(textOf(values.value(column)));
-    if (!query.exec())
-        fail(query.lastError(), m_server);
-    query.finish();
+    const QString archived = QDateTime::currentDateTimeUtc().toString(Qt::ISODate);
+    const qint64 id = LongTables::insertRecord(
+        query, record, wide ? std::optional<int>(recordNumber) : std::nullopt, archived);
+    LongTables::insertResults(query, id, record);
     if (!m_db.commit())
         fail(m_db.lastError(), m_server);
-    return AppendCounts{int(columns.size()), recordNumber};
+
+    AppendCounts counts;
+    counts.fieldCount = int(columns.size());
+    counts.recordCount = wide ? recordNumber : countBefore;
+    counts.record = id;
+    counts.wideRecord = wide;
+    counts.wideLeftOut = notes.lines();
+    return counts;
 }
 
 } // namespace lumen::ledgerly

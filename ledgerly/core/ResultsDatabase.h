@@ -4,6 +4,7 @@
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
+#include <QVariantList>
 
 namespace lumen::ledgerly {
 
@@ -17,10 +18,15 @@ struct NewRecord
     float countingTime = 0.0f; ///< "Counting Time", seconds
     float deadTime = 0.0f;     ///< "DT %", percent
 
+    QString mode = QStringLiteral("ACTIVITY"); ///< "ACTIVITY", "NET", "GROSS" or "BKG"
+
     struct Value
     {
         QString column;
         float value = 0.0f;
+        QString nuclide = QString(); ///< the block's nuclide, trimmed
+        int line = 0;                ///< the row's number within its block
+        float energy = 0.0f;         ///< keV
     };
     /** Result columns in report order; a later value for the same column wins. */
     QList<Value> values;
@@ -31,6 +37,9 @@ struct AppendCounts
 {
     int fieldCount = 0;
     int recordCount = 0;
+    qint64 record = 0;       ///< the report's "Record" in "SamRecords"
+    bool wideRecord = true;  ///< "SamData" took the record
+    QStringList wideLeftOut; ///< what "SamData" could not take, one line per reason
 };
 
 /**
@@ -53,6 +62,9 @@ public:
     /** Longest column name a server accepts, in UTF-8 bytes (longer ones it would cut). */
     static constexpr int kMaxServerNameBytes = 63;
     static constexpr int kMaxRecordNumber = 32767;
+    /** Most columns of "SamData": the engines' limits (a file's 2000, a server's 1600). */
+    static constexpr int kMaxFileColumns = 2000;
+    static constexpr int kMaxServerColumns = 1600;
 
     /** The fixed columns in table order. */
     static const QStringList &fixedColumns();
@@ -82,9 +94,11 @@ public:
     void checkReadable();
 
     /**
-     * Adds the missing result columns and the record in one transaction.
-     * Names the table cannot hold, or that differ from an existing column
-     * only in letter case, are skipped with their values. Throws Failure and
+     * Adds the missing result columns, the wide record and its rows of the
+     * long tables in one transaction. What "SamData" cannot take (names it
+     * cannot hold or that differ from a column only in letter case, columns
+     * past its limit, a row too large, a record number past 32767) is left
+     * out of the wide record only and told in wideLeftOut. Throws Failure and
      * leaves the file as it was when anything fails.
      */
     AppendCounts append(const NewRecord &record);
@@ -108,6 +122,12 @@ private:
     template <typename Work> auto withRetry(Work work);
     AppendCounts appendOnce(const NewRecord &record);
     bool createSchemaOnce(bool onlyWhenMissing);
+    /**
+     * Runs `sql` inside a savepoint; false (rolled back, `error` set) when the
+     * engine refuses it. With `keep` false a success is rolled back too.
+     */
+    bool tryInSavepoint(QSqlQuery &query, const QString &sql, const QVariantList &bound,
+                        QString *error, bool keep = true);
 
     QString m_connectionName;
     QSqlDatabase m_db;

@@ -56,7 +56,9 @@ protected:
         }
         // Every test starts from no table, as a file test starts from no file.
         ResultsDatabase db(m_path);
-        QSqlQuery(db.connection()).exec(QStringLiteral("DROP TABLE IF EXISTS \"SamData\""));
+        QSqlQuery(db.connection())
+            .exec(
+                QStringLiteral("DROP TABLE IF EXISTS \"SamData\", \"SamRecords\", \"SamResults\""));
     }
 
     QTemporaryDir m_dir;

@@ -5,6 +5,11 @@
 #include "ledgerly/core/ResultsDatabase.h"
 #include "ledgerly/dbtests/ArchiveBackend.h"
 #include "ledgerly/tests/DbPeek.h"
+#include "ledgerly/tests/ReportText.h"
+
+#include <atomic>
+#include <thread>
+#include <vector>
 
 #include <QSqlQuery>
 
@@ -96,7 +101,7 @@ TEST_P(ArchiveStore, AnAppendWithNoTableMakesItSilently)
     ASSERT_TRUE(m_model.appendIt());
     EXPECT_EQ(m_model.numbRec, "1");
     EXPECT_EQ(m_model.numFields, "11");
-    EXPECT_TRUE(m_operator.prompts().isEmpty());
+    EXPECT_TRUE(m_operator.prompts().isEmpty()) << m_operator.messages().join(" / ").toStdString();
 }
 
 TEST_P(ArchiveStore, ValueTextsLongerThanTenCharactersAreStoredWhole)
@@ -144,7 +149,7 @@ TEST_P(ArchiveStore, ColumnNamesKeepTheirSpellingWithinWhatTheStoreHolds)
     }
 }
 
-TEST_P(ArchiveStore, AFailedAppendLeavesNoHalfRecordAndNoNewColumn)
+TEST_P(ArchiveStore, PastTheRecordCapOnlyTheLongTablesTakeTheRecord)
 {
     ResultsDatabase db(m_path);
     db.ensureSchema();
@@ -163,9 +168,123 @@ TEST_P(ArchiveStore, AFailedAppendLeavesNoHalfRecordAndNoNewColumn)
                   "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 32762) "
                   "INSERT INTO \"SamData\" (\"idxRec#\") SELECT 1 FROM n");
     ASSERT_TRUE(QSqlQuery(db.connection()).exec(fill));
-    EXPECT_THROW(db.append(recordWith({{"NEW-1", 1.0f}})), lumen::Failure);
+    const AppendCounts counts = db.append(recordWith({{"NEW-1", 1.5f, "NEW", 1, 100.0f}}));
+    EXPECT_FALSE(counts.wideRecord);
+    ASSERT_EQ(counts.wideLeftOut.size(), 1);
+    EXPECT_TRUE(counts.wideLeftOut[0].contains("the archive is full"));
     EXPECT_EQ(db.recordCount(), 32767);
-    EXPECT_FALSE(DbPeek(m_path).columns().contains("NEW-1"));
+    DbPeek peek(m_path);
+    EXPECT_FALSE(peek.columns().contains("NEW-1"));
+    EXPECT_EQ(peek.count("SELECT COUNT(*) FROM \"SamRecords\""), 5); // 4 appends + this one
+    EXPECT_EQ(peek.count("SELECT COUNT(*) FROM \"SamRecords\" WHERE \"idxRec#\" IS NULL AND "
+                         "\"Record\" = " +
+                         QString::number(counts.record)),
+              1);
+    EXPECT_EQ(peek.count("SELECT COUNT(*) FROM \"SamResults\" WHERE \"Column\" = 'NEW-1' AND "
+                         "\"Value\" = 1.5 AND \"Energy\" = 100 AND \"Line\" = 1"),
+              1);
+}
+
+namespace {
+
+// A report of `blocks` nuclides "N<i>-<block>" of 25 lines each, new names every `tag`.
+QByteArray bigReport(int blocks, const QString &tag)
+{
+    QStringList lines{QStringLiteral("ID: big report ") + tag,
+                      QStringLiteral("File: BIG.ANS           Date: 07-Dec-2026 10:00:00"),
+                      QStringLiteral("LT:     3600.00 s   RT:     3661.40 s   DT:    1.68%")};
+    for (int b = 1; b <= blocks; ++b) {
+        QStringList rows;
+        for (int r = 1; r <= 25; ++r)
+            rows << lumen::ledgerly::test::normalRow(
+                QString::number(100 + b * 10 + r), QString::number(1000 + r),
+                QString::number(900 + r), QStringLiteral("%1.5").arg(r));
+        lines << lumen::ledgerly::test::normalBlock(QStringLiteral("%1%2").arg(tag).arg(b), rows);
+    }
+    lines << QStringLiteral("end");
+    return lumen::ledgerly::test::reportBytes(lines);
+}
+
+} // namespace
+
+TEST_P(ArchiveStore, AHundredNuclideReportArchivesInFullInEachOfTheFourModes)
+{
+    const QString report = m_dir.filePath("big.txt");
+    ASSERT_TRUE(lumen::test::writeBytes(report, bigReport(100, "X")));
+    m_model.rpath = report;
+    m_model.blindFlag = true;
+    ASSERT_EQ(m_model.readLmnFile(), ArchiverModel::ReadStatus::Read);
+    ASSERT_EQ(m_model.report.nuclideCount, 100);
+    for (int mode = 0; mode < 4; ++mode) {
+        m_model.appendMode = mode;
+        ASSERT_TRUE(m_model.appendIt()) << mode;
+        // Past the wide table's column limit from the first mode on.
+        ASSERT_FALSE(m_model.lastWideLeftOut.isEmpty()) << mode;
+        EXPECT_TRUE(m_model.lastWideLeftOut.join(u' ').contains("columns")) << mode;
+    }
+    DbPeek peek(m_path);
+    EXPECT_LE(peek.columns().size(), onServer() ? 1600 : 2000);
+    EXPECT_EQ(peek.records().size(), 4);
+    EXPECT_EQ(peek.count("SELECT COUNT(*) FROM \"SamRecords\""), 4);
+    EXPECT_EQ(peek.count("SELECT COUNT(*) FROM \"SamResults\""), 4 * 2500);
+    EXPECT_EQ(peek.count("SELECT COUNT(DISTINCT \"Column\") FROM \"SamResults\""), 4 * 2500);
+    // Spot checks of each mode's value: row 7 of block 100 (gross 1007, net 907, activity 7.5).
+    const struct
+    {
+        const char *mode, *column;
+        double value;
+    } spots[] = {{"ACTIVITY", "X100@LINE7", 7.5},
+                 {"NET", "X100@NET7", 907},
+                 {"GROSS", "X100@GROSS7", 1007},
+                 {"BKG", "X100@BKG7", 100}};
+    for (const auto &spot : spots) {
+        EXPECT_EQ(peek.count(QStringLiteral("SELECT COUNT(*) FROM \"SamResults\" r JOIN "
+                                            "\"SamRecords\" s ON s.\"Record\" = r.\"Record\" "
+                                            "WHERE s.\"Mode\" = '%1' AND r.\"Column\" = '%2' AND "
+                                            "r.\"Value\" = %3 AND r.\"Nuclide\" = 'X100' AND "
+                                            "r.\"Line\" = 7")
+                                 .arg(spot.mode, spot.column)
+                                 .arg(spot.value)),
+                  1)
+            << spot.mode;
+    }
+}
+
+TEST_P(ArchiveStore, EightConcurrentAppendersWithNewNuclidesLeaveEveryValue)
+{
+    ResultsDatabase(m_path).ensureSchema();
+    constexpr int kAppenders = 8;
+    std::vector<std::thread> threads;
+    std::atomic<int> failures{0};
+    for (int t = 0; t < kAppenders; ++t) {
+        threads.emplace_back([&, t] {
+            try {
+                ResultsDatabase db(m_path);
+                NewRecord record = recordWith({});
+                record.idText = QStringLiteral("appender %1").arg(t);
+                for (int v = 1; v <= 40; ++v)
+                    record.values.append({QStringLiteral("T%1-%2").arg(t).arg(v), float(v),
+                                          QStringLiteral("T%1").arg(t), v, float(v * 10)});
+                db.append(record);
+            } catch (const lumen::Failure &) {
+                ++failures;
+            }
+        });
+    }
+    for (auto &thread : threads)
+        thread.join();
+    EXPECT_EQ(failures, 0);
+    DbPeek peek(m_path);
+    EXPECT_EQ(peek.records().size(), kAppenders);
+    EXPECT_EQ(peek.columns().size(), 7 + kAppenders * 40);
+    EXPECT_EQ(peek.count("SELECT COUNT(*) FROM \"SamRecords\""), kAppenders);
+    EXPECT_EQ(peek.count("SELECT COUNT(DISTINCT \"idxRec#\") FROM \"SamRecords\""), kAppenders);
+    EXPECT_EQ(peek.count("SELECT COUNT(*) FROM \"SamResults\""), kAppenders * 40);
+    // Every value sits under the record of the report it came from.
+    EXPECT_EQ(peek.count("SELECT COUNT(*) FROM \"SamResults\" r JOIN \"SamRecords\" s ON "
+                         "s.\"Record\" = r.\"Record\" WHERE s.\"ID Text\" = 'appender ' || "
+                         "SUBSTR(r.\"Nuclide\", 2)"),
+              kAppenders * 40);
 }
 
 LEDGERLY_ON_BOTH_BACKENDS(ArchiveStore);

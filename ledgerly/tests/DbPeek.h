@@ -65,10 +65,20 @@ public:
         query.exec(m_server
                        ? QStringLiteral("SELECT indexname FROM pg_indexes WHERE tablename = "
                                         "'SamData'")
-                       : QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index'"));
+                       : QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index' AND "
+                                        "tbl_name = 'SamData'"));
         while (query.next())
             names << query.value(0).toString();
         return names;
+    }
+
+    /** The first value of the first row of `sql` as a number; -1 when the query fails. */
+    qint64 count(const QString &sql) const
+    {
+        QSqlQuery query(QSqlDatabase::database(m_name));
+        if (!query.exec(sql) || !query.next())
+            return -1;
+        return query.value(0).toLongLong();
     }
 
     bool exec(const QString &sql) const
