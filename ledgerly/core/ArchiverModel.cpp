@@ -6,6 +6,7 @@
 #include "common/core/OutsideFile.h"
 #include "common/core/Paths.h"
 #include "common/core/ProcessLauncher.h"
+#include "ledgerly/core/CsvExport.h"
 #include "ledgerly/core/DatabaseLocation.h"
 #include "ledgerly/core/ReportReader.h"
 #include "ledgerly/core/ResultColumns.h"
@@ -210,6 +211,23 @@ bool ArchiverModel::checkViewerPath()
         return true;
     message(QStringLiteral("Invalid path or file name [ ") + path + QStringLiteral(" ] "));
     return false;
+}
+
+qint64 ArchiverModel::exportCsv(const QString &path, bool longForm, QString *error) const
+{
+    const QString database = lumen::trimBlanks(apath);
+    try {
+        // Only an archive that is there: the engine would make an empty file.
+        if (!DatabaseLocation::isServerUrl(database) && !QFileInfo(database).isFile())
+            throw lumen::Failure(QStringLiteral("No database there"));
+        ResultsDatabase db(database);
+        db.checkReadable();
+        return longForm ? CsvExport::writeLong(db, path) : CsvExport::writeWide(db, path);
+    } catch (const lumen::Failure &failure) {
+        *error = QStringLiteral("Could not export [ ") + database + QStringLiteral(" ] to [ ") +
+                 path + QStringLiteral(" ] <") + failure.description() + u'>';
+        return -1;
+    }
 }
 
 bool ArchiverModel::viewResultsText()

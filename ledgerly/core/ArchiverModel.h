@@ -64,6 +64,12 @@ public:
      * server); otherwise the path is reported (unless BlindFlag).
      */
     bool checkViewerPath();
+    /**
+     * Writes the database at `Apath` to a CSV file: "SamData" as it is, or
+     * with `longForm` one row per value of "SamResults". Returns the rows
+     * written, or -1 with `error` set (nothing is shown).
+     */
+    qint64 exportCsv(const QString &path, bool longForm, QString *error) const;
     /** Opens the report in the text editor; a missing report or editor is reported. */
     bool viewResultsText();
 

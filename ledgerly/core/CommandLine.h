@@ -27,8 +27,21 @@ public:
         int appendMode = 0;
     };
 
-    /** The mode the words after the program name ask for. */
+    /** The mode the words after the program name ask for (options already taken out). */
     static Choice parse(const QStringList &args);
+
+    /** The options, taken out of the arguments before any command word is looked for. */
+    struct Options
+    {
+        QString exportPath;    ///< --export FILE
+        bool longForm = false; ///< --long
+        QStringList words;     ///< what is left: the command words
+        QString error;         ///< an option that is not known or lacks its value
+    };
+    static Options parseOptions(const QStringList &args);
+
+    /** True when the arguments ask for a run without the window. */
+    static bool isUnattended(const QStringList &args);
 
     /** Exit statuses of an unattended run. */
     enum Status : int
@@ -37,7 +50,9 @@ public:
         ReportNotRead = 2, ///< the report could not be opened
         ReportEmpty = 3,   ///< the report was missing, empty or no report: nothing appended
         AppendFailed = 4,  ///< the database could not be opened or the record not stored
-        ResetFailed = 5    ///< the fresh database could not be made
+        ResetFailed = 5,   ///< the fresh database could not be made
+        ExportFailed = 6,  ///< the database could not be read or the CSV file not written
+        UsageError = 1     ///< an unknown option, or an option without its value
     };
 
     /**

@@ -110,6 +110,11 @@ public:
     bool isServer() const { return m_server; }
     /** The table's name as the driver wants it (quoted where the driver would fold case). */
     QString tableName() const;
+    /** The engine's own row key (a file's row id, a server's row address), in insertion order. */
+    QString storageKey() const
+    {
+        return m_server ? QStringLiteral("ctid") : QStringLiteral("rowid");
+    }
     /** The open connection, for the viewer's record set. */
     QSqlDatabase connection() const { return m_db; }
 

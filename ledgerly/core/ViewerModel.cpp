@@ -34,6 +34,7 @@ bool ViewerModel::load(const QString &apath)
     delete m_records;
     m_records = nullptr;
     m_database.reset();
+    m_apath = apath;
     try {
         m_database = std::make_unique<ResultsDatabase>(lumen::trimBlanks(apath));
     } catch (const lumen::Failure &) {
@@ -70,6 +71,28 @@ bool ViewerModel::deleteLastRecord()
         return false;
     m_records->select();
     return true;
+}
+
+bool ViewerModel::exportCsv()
+{
+    lumen::FileDialogRequest request;
+    request.kind = lumen::FileDialogRequest::Kind::Save;
+    request.title = QStringLiteral("Export CSV");
+    request.defaultExtension = QStringLiteral("csv");
+    request.initialName = QStringLiteral("SamData.csv");
+    request.filter = QStringLiteral("CSV (*.csv)|*.csv|All (*.*)|*.*");
+    request.overwritePrompt = true;
+    const std::optional<QString> path = op().fileDialog(request);
+    if (!path || path->isEmpty())
+        return false;
+    ArchiverModel archiver;
+    archiver.apath = m_apath;
+    QString error;
+    const qint64 rows = archiver.exportCsv(*path, false, &error);
+    op().messageBox(rows < 0 ? error
+                             : QStringLiteral("Exported %1 records to [ %2 ]").arg(rows).arg(*path),
+                    ArchiverModel::title(), lumen::MessageButtons::Ok);
+    return rows >= 0;
 }
 
 std::optional<QRect> ViewerModel::gridGeometry(int width, int height, int dataHeight, int top)

@@ -57,6 +57,12 @@ public:
     bool deleteLastRecord();
 
     /**
+     * "Export CSV…": asks for a file and writes "SamData" to it as CSV; the
+     * outcome is shown. True when the file was written.
+     */
+    bool exportCsv();
+
+    /**
      * Where the grid goes in a window of inner size `width` x `height`
      * (pixels), below `top` and above a strip of twice `dataHeight`. Nothing
      * when the grid would have no height: the layout is then left as it is.
@@ -89,6 +95,7 @@ private:
     lumen::Operator &op() const;
 
     std::unique_ptr<ResultsDatabase> m_database;
+    QString m_apath;
     ResultsTableModel *m_records = nullptr; ///< owned; deleted before the connection closes
     lumen::Operator *m_operator = nullptr;
 };

@@ -43,7 +43,10 @@ ViewRWindow::ViewRWindow(ArchiverSettings::Widths &widths, QWidget *parent)
     m_total = valueLabel("TotalLable", m_model.totalLable, strip);
     m_fields = valueLabel("FieldCount", m_model.fieldCount, strip);
     m_current = valueLabel("CurrentRecord", m_model.currentRecord, strip);
+    auto *exportButton = new QPushButton(QStringLiteral("Export CSV…"), strip);
+    exportButton->setObjectName(QStringLiteral("ExportCsv"));
     stripLayout->addWidget(m_delete);
+    stripLayout->addWidget(exportButton);
     stripLayout->addSpacing(12);
     stripLayout->addWidget(new QLabel(QStringLiteral("# Records:"), strip));
     stripLayout->addWidget(m_total);
@@ -68,6 +71,7 @@ ViewRWindow::ViewRWindow(ArchiverSettings::Widths &widths, QWidget *parent)
     m_dataBar->setAlignment(Qt::AlignCenter);
     m_dataBar->resize(200, m_dataBar->sizeHint().height() + 4);
 
+    connect(exportButton, &QPushButton::clicked, this, [this] { m_model.exportCsv(); });
     connect(m_delete, &QPushButton::clicked, this, [this] {
         m_model.deleteLastRecord();
         refresh();
