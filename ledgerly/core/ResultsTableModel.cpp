@@ -1,48 +1,18 @@
 #include "ledgerly/core/ResultsTableModel.h"
 
+#include "common/core/NumberText.h"
 #include "ledgerly/core/ColumnCapacity.h"
+#include "ledgerly/core/SqlStatement.h"
 
-#include <QSqlDriver>
-#include <QSqlError>
-#include <QSqlField>
 #include <QSqlQuery>
-#include <QSqlRecord>
 #include <QStringList>
 
 namespace lumen::ledgerly {
 
-namespace {
-
-QString quoted(const QString &identifier)
-{
-    QString inner = identifier;
-    inner.replace(u'"', QStringLiteral("\"\""));
-    return u'"' + inner + u'"';
-}
-
-} // namespace
-
 ResultsTableModel::ResultsTableModel(const QSqlDatabase &db, bool server, QObject *parent)
-    : QSqlTableModel(parent, db), m_server(server)
+    : QAbstractTableModel(parent), m_db(db), m_server(server)
 {
     setObjectName(QStringLiteral("SampleR"));
-    setEditStrategy(QSqlTableModel::OnFieldChange);
-    // The server folds an unquoted name to lower case when the driver looks it up.
-    setTable(server ? QStringLiteral("\"SamData\"") : QStringLiteral("SamData"));
-}
-
-bool ResultsTableModel::select()
-{
-    m_lastKey.clear();
-    if (!QSqlTableModel::select())
-        return false;
-    m_lastKey = lastKey();
-    // The server's driver reads the whole result anyway and holds nothing open.
-    if (!m_server && qint64(totalRecords()) * columnCount() <= kReadWholeCells) {
-        while (canFetchMore())
-            fetchMore();
-    }
-    return true;
 }
 
 QString ResultsTableModel::keyExpression() const
@@ -50,126 +20,202 @@ QString ResultsTableModel::keyExpression() const
     return m_server ? QStringLiteral("ctid") : QStringLiteral("rowid");
 }
 
-QString ResultsTableModel::orderByClause() const
-{
-    // Record number first, as the index "idxSeq" keeps them; the storage key
-    // orders the numbers that repeat after deletions.
-    return QStringLiteral("ORDER BY \"idxRec#\", ") + keyExpression();
-}
-
 QString ResultsTableModel::keyText() const
 {
-    return m_server ? QStringLiteral("ctid::text") : keyExpression();
+    return m_server ? QStringLiteral("ctid::text") : QStringLiteral("rowid");
 }
 
-QString ResultsTableModel::lastKey() const
+QString ResultsTableModel::keyMark() const
 {
-    QSqlQuery query(database());
-    if (!query.exec(QStringLiteral("SELECT %1 FROM \"SamData\" ORDER BY \"idxRec#\" DESC, %2 DESC "
-                                   "LIMIT 1")
-                        .arg(keyText(), keyExpression())) ||
-        !query.next())
-        return QString();
-    return query.value(0).toString();
+    return m_server ? QStringLiteral("?::tid") : QStringLiteral("?");
 }
 
-QString ResultsTableModel::keyAt(int row) const
+bool ResultsTableModel::select()
 {
-    QSqlQuery query(database());
-    query.prepare(QStringLiteral("SELECT %1 FROM \"SamData\" %2 LIMIT 1 OFFSET ?")
-                      .arg(keyText(), orderByClause()));
-    query.addBindValue(row);
-    if (!query.exec() || !query.next())
-        return QString();
-    return query.value(0).toString();
+    beginResetModel();
+    m_pages.clear();
+    m_pageUse.clear();
+    m_keys.clear();
+    m_lastKey.clear();
+    // The server folds an unquoted name to lower case when the driver looks it up.
+    m_columns = m_db.record(m_server ? QStringLiteral("\"SamData\"") : QStringLiteral("SamData"));
+    bool read = !m_columns.isEmpty();
+    if (read) {
+        // Record number first, as the index "idxSeq" keeps them; the storage
+        // key orders the numbers that repeat after deletions.
+        QSqlQuery query(m_db);
+        query.setForwardOnly(true);
+        read = query.exec(QStringLiteral("SELECT %1 FROM \"SamData\" ORDER BY \"idxRec#\", %2")
+                              .arg(keyText(), keyExpression()));
+        while (read && query.next())
+            m_keys << query.value(0);
+        m_lastError = query.lastError();
+    }
+    if (!m_keys.isEmpty())
+        m_lastKey = m_keys.last();
+    endResetModel();
+    return read;
 }
 
-bool ResultsTableModel::updateRowInTable(int row, const QSqlRecord &values)
+int ResultsTableModel::rowCount(const QModelIndex &parent) const
 {
-    const QString key = keyAt(row);
-    if (key.isEmpty()) {
-        setLastError(QSqlError(QString(), QStringLiteral("The record is no longer there"),
-                               QSqlError::StatementError));
-        return false;
-    }
-    QStringList assignments;
-    QVariantList bound;
-    for (int i = 0; i < values.count(); ++i) {
-        if (!values.isGenerated(i))
-            continue;
-        assignments << quoted(values.fieldName(i)) + QStringLiteral(" = ?");
-        bound << values.value(i);
-    }
-    if (assignments.isEmpty())
-        return true;
-    QSqlQuery query(database());
-    // A server stores the changed record anew, under another row address.
-    query.prepare(QStringLiteral("UPDATE \"SamData\" SET %1 WHERE %2 = ?%3")
-                      .arg(assignments.join(u", "), keyExpression(),
-                           m_server ? QStringLiteral("::tid RETURNING ctid::text") : QString()));
-    for (const QVariant &value : std::as_const(bound))
-        query.addBindValue(value);
-    query.addBindValue(key);
-    if (!query.exec()) {
-        setLastError(query.lastError());
-        return false;
-    }
-    if (m_server && key == m_lastKey && query.next())
-        m_lastKey = query.value(0).toString();
-    return true;
+    return parent.isValid() ? 0 : int(m_keys.size());
 }
 
-bool ResultsTableModel::deleteRowFromTable(int row)
+int ResultsTableModel::columnCount(const QModelIndex &parent) const
 {
-    const QString key = keyAt(row);
-    QSqlQuery query(database());
-    query.prepare(QStringLiteral("DELETE FROM \"SamData\" WHERE %1 = ?%2")
-                      .arg(keyExpression(), m_server ? QStringLiteral("::tid") : QString()));
-    query.addBindValue(key);
-    if (key.isEmpty() || !query.exec()) {
-        setLastError(query.lastError());
-        return false;
+    return parent.isValid() ? 0 : m_columns.count();
+}
+
+QVariant ResultsTableModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role != Qt::DisplayRole)
+        return QVariant();
+    if (orientation == Qt::Horizontal)
+        return section >= 0 && section < m_columns.count() ? m_columns.fieldName(section)
+                                                           : QVariant();
+    return section + 1;
+}
+
+Qt::ItemFlags ResultsTableModel::flags(const QModelIndex &index) const
+{
+    return index.isValid() ? Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsEditable
+                           : Qt::NoItemFlags;
+}
+
+void ResultsTableModel::loadPage(int page) const
+{
+    const int first = page * kPageRows;
+    const int count = std::min<int>(kPageRows, int(m_keys.size()) - first);
+    QList<Row> rows(count);
+    QHash<QString, int> positions;
+    for (int i = 0; i < count; ++i)
+        positions.insert(m_keys.at(first + i).toString(), i);
+    QSqlQuery query(m_db);
+    query.setForwardOnly(true);
+    const QStringList marks(count, keyMark());
+    // Found by key: the engine goes straight to the rows, however far down the table.
+    if (query.prepare(QStringLiteral("SELECT %1, * FROM \"SamData\" WHERE %2 IN (%3)")
+                          .arg(keyText(), keyExpression(), marks.join(u", ")))) {
+        for (int i = 0; i < count; ++i)
+            query.addBindValue(m_keys.at(first + i));
+        if (query.exec()) {
+            while (query.next()) {
+                const auto at = positions.constFind(query.value(0).toString());
+                if (at == positions.cend())
+                    continue;
+                Row row(m_columns.count());
+                for (int c = 0; c < m_columns.count(); ++c)
+                    row[c] = query.value(c + 1);
+                rows[*at] = std::move(row);
+            }
+        }
     }
-    return true;
+    m_lastError = query.lastError();
+    m_pages.insert(page, std::move(rows));
+    m_pageUse << page;
+    while (m_pageUse.size() > kKeptPages)
+        m_pages.remove(m_pageUse.takeFirst());
+}
+
+const ResultsTableModel::Row *ResultsTableModel::rowAt(int row) const
+{
+    if (row < 0 || row >= m_keys.size())
+        return nullptr;
+    const int page = row / kPageRows;
+    if (!m_pages.contains(page))
+        loadPage(page);
+    else if (m_pageUse.last() != page) {
+        m_pageUse.removeOne(page);
+        m_pageUse << page;
+    }
+    const Row &cells = m_pages[page][row % kPageRows];
+    return cells.isEmpty() ? nullptr : &cells; // a record deleted since the keys were read
+}
+
+QVariant ResultsTableModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole))
+        return QVariant();
+    const Row *row = rowAt(index.row());
+    return row && index.column() < row->size() ? row->at(index.column()) : QVariant();
+}
+
+int ResultsTableModel::cachedRows() const
+{
+    int rows = 0;
+    for (const auto &page : m_pages)
+        rows += int(page.size());
+    return rows;
 }
 
 bool ResultsTableModel::setData(const QModelIndex &index, const QVariant &value, int role)
 {
-    setLastError(QSqlError());
-    if (role == Qt::EditRole && index.isValid()) {
-        const QString refusal =
-            ColumnCapacity::refusal(headerData(index.column(), Qt::Horizontal).toString(), value);
-        if (!refusal.isEmpty()) {
-            Q_EMIT writeFailed(refusal);
-            return false;
-        }
-    }
-    if (QSqlTableModel::setData(index, value, role))
-        return true;
-    const QSqlError error = lastError();
-    if (role != Qt::EditRole || !error.isValid())
+    if (role != Qt::EditRole || !index.isValid() || index.row() >= m_keys.size())
         return false;
-    revertRow(index.row());
-    Q_EMIT writeFailed(error.databaseText().isEmpty() ? error.text()
-                                                      : error.databaseText().trimmed());
-    return false;
+    const QString column = m_columns.fieldName(index.column());
+    const QString refusal = ColumnCapacity::refusal(column, value);
+    if (!refusal.isEmpty()) {
+        Q_EMIT writeFailed(refusal);
+        return false;
+    }
+    const QString text = value.isNull() ? QString() : value.toString();
+    QVariant stored = text.isEmpty() ? QVariant() : QVariant(text);
+    if (column == u"idxRec#")
+        stored = text.isEmpty() ? QVariant(QMetaType(QMetaType::Int))
+                                : QVariant(int(lumen::strictInt16(text)));
+    else if (text.isEmpty())
+        stored = QVariant(QMetaType(QMetaType::QString));
+
+    QSqlQuery query(m_db);
+    // A server stores the changed record anew, under another row address.
+    query.prepare(QStringLiteral("UPDATE \"SamData\" SET %1 = ? WHERE %2 = %3%4")
+                      .arg(SqlStatement::quoted(column), keyExpression(), keyMark(),
+                           m_server ? QStringLiteral(" RETURNING ctid::text") : QString()));
+    const QVariant key = m_keys.at(index.row());
+    query.addBindValue(stored);
+    query.addBindValue(key);
+    if (!query.exec() || query.numRowsAffected() < 1) {
+        m_lastError = query.lastError().isValid()
+                          ? query.lastError()
+                          : QSqlError(QString(), QStringLiteral("The record is no longer there"),
+                                      QSqlError::StatementError);
+        Q_EMIT writeFailed(m_lastError.databaseText().isEmpty()
+                               ? m_lastError.text()
+                               : m_lastError.databaseText().trimmed());
+        return false;
+    }
+    if (m_server && query.next()) {
+        const QVariant moved = query.value(0);
+        if (key == m_lastKey)
+            m_lastKey = moved;
+        m_keys[index.row()] = moved;
+    }
+    const int page = index.row() / kPageRows;
+    if (m_pages.contains(page)) {
+        Row &cells = m_pages[page][index.row() % kPageRows];
+        if (index.column() < cells.size())
+            cells[index.column()] = stored;
+    }
+    Q_EMIT dataChanged(index, index);
+    return true;
 }
 
 bool ResultsTableModel::deleteLastRecord()
 {
     // The last record the grid shows, not whatever another station has
     // appended since: the operator confirmed the deletion of what they saw.
-    QSqlQuery query(database());
-    query.prepare(QStringLiteral("DELETE FROM \"SamData\" WHERE %1 = ?%2")
-                      .arg(keyExpression(), m_server ? QStringLiteral("::tid") : QString()));
+    QSqlQuery query(m_db);
+    query.prepare(
+        QStringLiteral("DELETE FROM \"SamData\" WHERE %1 = %2").arg(keyExpression(), keyMark()));
     query.addBindValue(m_lastKey);
-    if (m_lastKey.isEmpty() || !query.exec()) {
-        setLastError(query.lastError());
+    if (!m_lastKey.isValid() || !query.exec()) {
+        m_lastError = query.lastError();
         return false;
     }
     if (query.numRowsAffected() < 1) {
-        setLastError(QSqlError(QString(), QStringLiteral("The record is no longer there"),
-                               QSqlError::StatementError));
+        m_lastError = QSqlError(QString(), QStringLiteral("The record is no longer there"),
+                                QSqlError::StatementError);
         return false;
     }
     m_lastKey.clear();
@@ -178,7 +224,7 @@ bool ResultsTableModel::deleteLastRecord()
 
 int ResultsTableModel::totalRecords() const
 {
-    QSqlQuery query(database());
+    QSqlQuery query(m_db);
     if (!query.exec(QStringLiteral("SELECT COUNT(*) FROM \"SamData\"")) || !query.next())
         return -1;
     return query.value(0).toInt();

@@ -1,18 +1,29 @@
 #pragma once
 
-#include <QSqlTableModel>
+#include <QAbstractTableModel>
+#include <QHash>
+#include <QList>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlRecord>
 #include <QString>
+#include <QVariant>
 
 namespace lumen::ledgerly {
 
 /**
- * The viewer's record set on "SamData" (the design's `SampleR`): fetched
- * lazily, edits written at once. The table has no key, so a changed or
- * deleted row is found by its storage key (the file's row id, the server's
- * row address) at its position, rather than by matching every field, which
- * would also hit an identical twin of the row.
+ * The viewer's record set on "SamData" (the design's `SampleR`). Opening it
+ * reads only the storage key of every record (the file's row id, the
+ * server's row address) in the table's order; the cells are fetched a page
+ * at a time as the grid shows them, by key, and only a few pages are kept.
+ * So a large archive opens at once in little memory, and no read is held
+ * open between fetches: other stations append, and make columns, as usual.
+ * The table has no key of its own, so a changed or deleted row is found by
+ * its storage key rather than by matching every field, which would also hit
+ * an identical twin of the row. Edits are checked against what their column
+ * can hold (ColumnCapacity) and written at once.
  */
-class ResultsTableModel : public QSqlTableModel
+class ResultsTableModel : public QAbstractTableModel
 {
     Q_OBJECT
 
@@ -20,17 +31,26 @@ public:
     /** A record set on the open connection `db`; select() reads it. */
     ResultsTableModel(const QSqlDatabase &db, bool server, QObject *parent = nullptr);
 
-    /**
-     * Records of a file are all read at once up to this many cells. A file
-     * read only in part keeps a read open on it, and while that lasts no
-     * other station can append; a larger table is read as the grid scrolls.
-     */
-    static constexpr int kReadWholeCells = 500000;
+    /** Records fetched together as the grid reaches them. */
+    static constexpr int kPageRows = 200;
+    /** Pages kept; the one used longest ago goes first. */
+    static constexpr int kKeptPages = 10;
 
-    /** Reads the table (see kReadWholeCells). */
-    bool select() override;
+    /** Reads the columns and the keys of the records; false (lastError set) on failure. */
+    bool select();
 
-    /** Writes an edit; a refused one is reverted and reported by writeFailed. */
+    /** The table's columns, in table order. */
+    QSqlRecord record() const { return m_columns; }
+    QSqlError lastError() const { return m_lastError; }
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex &parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+
+    /** Writes an edit; a refused one leaves the cell as stored and is reported by writeFailed. */
     bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
 
     /**
@@ -39,30 +59,31 @@ public:
      * set) when it failed or that record is gone.
      */
     bool deleteLastRecord();
-    /** Number of records in the table (not only those fetched so far); -1 on failure. */
+    /** Number of records in the table now; -1 on failure. */
     int totalRecords() const;
+    /** Records whose cells are held in memory. */
+    int cachedRows() const;
 
 Q_SIGNALS:
-    /** An edit the database refused; `description` says why. The cell shows the stored value again.
-     */
+    /** An edit the database or its column refused; `description` says why. */
     void writeFailed(const QString &description);
 
-protected:
-    QString orderByClause() const override;
-    bool updateRowInTable(int row, const QSqlRecord &values) override;
-    bool deleteRowFromTable(int row) override;
-
 private:
+    using Row = QList<QVariant>;
+    const Row *rowAt(int row) const;
+    void loadPage(int page) const;
     QString keyExpression() const;
-    /** The storage key as text. */
     QString keyText() const;
-    /** The storage key of the last record of the table's order, or an empty text. */
-    QString lastKey() const;
-    /** The storage key of the record at `row` of the table's order, or an empty text. */
-    QString keyAt(int row) const;
+    QString keyMark() const;
 
+    QSqlDatabase m_db;
     bool m_server = false;
-    QString m_lastKey; ///< storage key of the last record read by select()
+    QSqlRecord m_columns;
+    QList<QVariant> m_keys; ///< storage keys in the table's order
+    QVariant m_lastKey;     ///< key of the last record read by select()
+    mutable QHash<int, QList<Row>> m_pages;
+    mutable QList<int> m_pageUse; ///< page numbers, most recently used last
+    mutable QSqlError m_lastError;
 };
 
 } // namespace lumen::ledgerly

@@ -42,7 +42,7 @@ bool ViewerModel::load(const QString &apath)
     }
     auto records =
         std::make_unique<ResultsTableModel>(m_database->connection(), m_database->isServer());
-    if (records->record().isEmpty() || !records->select()) {
+    if (!records->select() || records->record().isEmpty()) {
         records.reset();
         m_database.reset();
         return false;
