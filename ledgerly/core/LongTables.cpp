@@ -85,14 +85,23 @@ qint64 LongTables::insertRecord(QSqlQuery &query, const NewRecord &record,
 
 void LongTables::insertResults(QSqlQuery &query, qint64 recordId, const NewRecord &record)
 {
+    // A file runs one prepared row again and again at little cost; a server
+    // is a round trip away, so it gets many rows per statement.
+    const bool server = SqlStatement::isServer(query);
+    const qsizetype perStatement = server ? kRowsPerStatement : 1;
     const qsizetype total = record.values.size();
-    for (qsizetype first = 0; first < total; first += kRowsPerStatement) {
-        const qsizetype count = std::min<qsizetype>(kRowsPerStatement, total - first);
-        QStringList rows(count, QStringLiteral("(?, ?, ?, ?, ?, ?)"));
-        if (!query.prepare(QStringLiteral("INSERT INTO \"SamResults\" (\"Record\", \"Column\", "
-                                          "\"Nuclide\", \"Line\", \"Energy\", \"Value\") VALUES ") +
-                           rows.join(u", ")))
-            SqlStatement::fail(query.lastError(), SqlStatement::isServer(query));
+    qsizetype prepared = 0;
+    for (qsizetype first = 0; first < total; first += perStatement) {
+        const qsizetype count = std::min<qsizetype>(perStatement, total - first);
+        if (count != prepared) {
+            const QStringList rows(count, QStringLiteral("(?, ?, ?, ?, ?, ?)"));
+            if (!query.prepare(QStringLiteral("INSERT INTO \"SamResults\" (\"Record\", \"Column\", "
+                                              "\"Nuclide\", \"Line\", \"Energy\", \"Value\") "
+                                              "VALUES ") +
+                               rows.join(u", ")))
+                SqlStatement::fail(query.lastError(), server);
+            prepared = count;
+        }
         for (qsizetype i = first; i < first + count; ++i) {
             const NewRecord::Value &value = record.values.at(i);
             query.addBindValue(recordId);
@@ -103,8 +112,8 @@ void LongTables::insertResults(QSqlQuery &query, qint64 recordId, const NewRecor
             query.addBindValue(asStored(value.value));
         }
         SqlStatement::exec(query);
-        query.finish();
     }
+    query.finish();
 }
 
 } // namespace lumen::ledgerly
