@@ -1,3 +1,5 @@
+#include "common/core/ScriptedOperator.h"
+#include "common/testsupport/TestSupport.h"
 #include "ledgerly/core/ResultsDatabase.h"
 #include "ledgerly/core/ResultsTableModel.h"
 #include "ledgerly/core/ViewerModel.h"
@@ -58,4 +60,22 @@ TEST(ViewerFile, AVeryLargeTableIsReadAsTheGridShowsIt)
     for (int row = 0; row < records; row += ResultsTableModel::kPageRows)
         model->data(model->index(row, 0));
     EXPECT_LE(model->cachedRows(), ResultsTableModel::kKeptPages * ResultsTableModel::kPageRows);
+}
+
+TEST(ViewerFile, ExportCsvWritesTheTableToTheChosenFileAndCancelWritesNothing)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("results.db");
+    fillFile(path, 3);
+    lumen::ScriptedOperator op;
+    ViewerModel viewer;
+    viewer.setOperator(&op);
+    ASSERT_TRUE(viewer.load(path));
+    op.queueFile(std::nullopt);
+    EXPECT_FALSE(viewer.exportCsv());
+    const QString csv = dir.filePath("out.csv");
+    op.queueFile(csv);
+    ASSERT_TRUE(viewer.exportCsv());
+    EXPECT_EQ(op.messages().last(), "Exported 3 records to [ " + csv + " ]");
+    EXPECT_EQ(lumen::test::fileBytes(csv).count("\r\n"), 4);
 }
