@@ -43,18 +43,57 @@ bool ResultsTableModel::select()
     if (read) {
         // Record number first, as the index "idxSeq" keeps them; the storage
         // key orders the numbers that repeat after deletions.
+        const QString tableOrder = QStringLiteral("\"idxRec#\", ") + keyExpression();
+        QString order = tableOrder;
+        if (m_sortColumn >= 0 && m_sortColumn < m_columns.count())
+            order = SqlStatement::quoted(m_columns.fieldName(m_sortColumn)) +
+                    (m_sortOrder == Qt::DescendingOrder ? QStringLiteral(" DESC, ")
+                                                        : QStringLiteral(", ")) +
+                    tableOrder;
         QSqlQuery query(m_db);
         query.setForwardOnly(true);
-        read = query.exec(QStringLiteral("SELECT %1 FROM \"SamData\" ORDER BY \"idxRec#\", %2")
-                              .arg(keyText(), keyExpression()));
+        read =
+            query.prepare(QStringLiteral("SELECT %1 FROM \"SamData\"%2 ORDER BY %3")
+                              .arg(keyText(),
+                                   m_idFilter.isEmpty()
+                                       ? QString()
+                                       : QStringLiteral(" WHERE LOWER(\"ID Text\") LIKE LOWER(?)"),
+                                   order));
+        if (read && !m_idFilter.isEmpty())
+            query.addBindValue(u'%' + m_idFilter + u'%');
+        read = read && query.exec();
         while (read && query.next())
             m_keys << query.value(0);
         m_lastError = query.lastError();
+        query.finish();
+        // The last record of the table's own order, whatever the grid shows.
+        const bool tableOrderShown = m_sortColumn < 0 && m_idFilter.isEmpty();
+        QSqlQuery last(m_db);
+        if (read && tableOrderShown && !m_keys.isEmpty())
+            m_lastKey = m_keys.last();
+        else if (read && !tableOrderShown &&
+                 last.exec(
+                     QStringLiteral("SELECT %1 FROM \"SamData\" ORDER BY \"idxRec#\" DESC, %2 "
+                                    "DESC LIMIT 1")
+                         .arg(keyText(), keyExpression())) &&
+                 last.next())
+            m_lastKey = last.value(0);
     }
-    if (!m_keys.isEmpty())
-        m_lastKey = m_keys.last();
     endResetModel();
     return read;
+}
+
+void ResultsTableModel::sort(int column, Qt::SortOrder order)
+{
+    m_sortColumn = column;
+    m_sortOrder = order;
+    select();
+}
+
+void ResultsTableModel::setIdFilter(const QString &text)
+{
+    m_idFilter = text;
+    select();
 }
 
 int ResultsTableModel::rowCount(const QModelIndex &parent) const

@@ -39,6 +39,15 @@ public:
     /** Reads the columns and the keys of the records; false (lastError set) on failure. */
     bool select();
 
+    /**
+     * Shows the records ordered by `column` (as stored: texts in text order)
+     * rather than by record number; re-reads the keys. Edits and the
+     * deletion of the last record keep to the table's own order.
+     */
+    void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
+    /** Shows only the records whose "ID Text" holds `text` (any letter case); empty for all. */
+    void setIdFilter(const QString &text);
+
     /** The table's columns, in table order. */
     QSqlRecord record() const { return m_columns; }
     QSqlError lastError() const { return m_lastError; }
@@ -80,7 +89,10 @@ private:
     bool m_server = false;
     QSqlRecord m_columns;
     QList<QVariant> m_keys; ///< storage keys in the table's order
-    QVariant m_lastKey;     ///< key of the last record read by select()
+    QVariant m_lastKey;     ///< key of the table's last record when select() read it
+    int m_sortColumn = -1;  ///< -1: the table's order
+    Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
+    QString m_idFilter;
     mutable QHash<int, QList<Row>> m_pages;
     mutable QList<int> m_pageUse; ///< page numbers, most recently used last
     mutable QSqlError m_lastError;

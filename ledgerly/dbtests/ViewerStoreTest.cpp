@@ -216,6 +216,23 @@ TEST_P(ViewerStore, EditsTheirColumnCannotHoldAreRefusedWithTheReason)
     EXPECT_EQ(DbPeek(m_path).records()[0]["idxRec#"].toInt(), 12);
 }
 
+TEST_P(ViewerStore, SortingAndTheIdFilterChangeWhatIsShownNotWhatIsDeleted)
+{
+    fill(12);
+    ASSERT_TRUE(m_viewer.load(m_path));
+    ResultsTableModel *records = m_viewer.records();
+    const int id = column("ID Text");
+    records->sort(id, Qt::DescendingOrder); // text order: "sample 9" before "sample 12"
+    EXPECT_EQ(records->data(records->index(0, id)).toString(), "sample 9");
+    records->setIdFilter("SAMPLE 1");
+    EXPECT_EQ(records->rowCount(), 4); // 1, 10, 11, 12
+    m_operator.queueAnswer(lumen::MessageAnswer::Yes);
+    ASSERT_TRUE(m_viewer.deleteLastRecord());
+    EXPECT_FALSE(ids().contains("sample 12"));
+    EXPECT_EQ(ids().size(), 11);
+    EXPECT_EQ(records->rowCount(), 3);
+}
+
 TEST_P(ViewerStore, ATableThatCannotBeReadLeavesTheStartTexts)
 {
     // On the server: no table at all.

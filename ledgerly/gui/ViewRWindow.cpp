@@ -9,6 +9,7 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QTableView>
@@ -45,8 +46,13 @@ ViewRWindow::ViewRWindow(ArchiverSettings::Widths &widths, QWidget *parent)
     m_current = valueLabel("CurrentRecord", m_model.currentRecord, strip);
     auto *exportButton = new QPushButton(QStringLiteral("Export CSV…"), strip);
     exportButton->setObjectName(QStringLiteral("ExportCsv"));
+    m_filter = new QLineEdit(strip);
+    m_filter->setObjectName(QStringLiteral("txtFilter"));
+    m_filter->setPlaceholderText(QStringLiteral("Filter ID Text"));
+    m_filter->setClearButtonEnabled(true);
     stripLayout->addWidget(m_delete);
     stripLayout->addWidget(exportButton);
+    stripLayout->addWidget(m_filter);
     stripLayout->addSpacing(12);
     stripLayout->addWidget(new QLabel(QStringLiteral("# Records:"), strip));
     stripLayout->addWidget(m_total);
@@ -89,6 +95,22 @@ bool ViewRWindow::load(const QString &apath)
                                                     description + u'>',
                                                 ArchiverModel::title(), lumen::MessageButtons::Ok);
         });
+        // Sorted only when a header is clicked: opening keeps the table's order
+        // and reads the keys once.
+        QHeaderView *header = m_grid->horizontalHeader();
+        header->setSectionsClickable(true);
+        connect(header, &QHeaderView::sectionClicked, records, [header, records](int column) {
+            const bool again =
+                header->isSortIndicatorShown() && header->sortIndicatorSection() == column;
+            const Qt::SortOrder order = again && header->sortIndicatorOrder() == Qt::AscendingOrder
+                                            ? Qt::DescendingOrder
+                                            : Qt::AscendingOrder;
+            header->setSortIndicator(column, order);
+            header->setSortIndicatorShown(true);
+            records->sort(column, order);
+        });
+        connect(m_filter, &QLineEdit::editingFinished, records,
+                [this, records] { records->setIdFilter(m_filter->text()); });
         connect(m_grid->selectionModel(), &QItemSelectionModel::currentChanged, this,
                 [this](const QModelIndex &current) {
                     m_model.currentRowChanged(current.row());

@@ -6,6 +6,7 @@
 #include <QWidget>
 
 class QLabel;
+class QLineEdit;
 class QPushButton;
 class QTableView;
 
@@ -51,6 +52,7 @@ private:
     QLabel *m_fields = nullptr;
     QLabel *m_current = nullptr;
     QPushButton *m_delete = nullptr;
+    QLineEdit *m_filter = nullptr;
     int m_gridTop = 0; ///< pixels, fixed when the window loads
 };
 
