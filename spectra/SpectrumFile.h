@@ -2,7 +2,6 @@
 
 #include <QByteArray>
 #include <QString>
-#include <optional>
 
 namespace lumen {
 
@@ -11,16 +10,13 @@ class SpectrumFile
 {
 public:
     /**
-     * No spectrum format this suite reads reaches further into a file than
-     * this, so a huge file named like a spectrum costs no more to reject.
+     * The whole file, read as an outside file: a regular file of at most
+     * outsidefile::kSpectrumCap bytes. Throws Failure("Could not find file: "
+     * + path) when there is nothing at the path, and the outside reader's
+     * refusal (a device, a FIFO, a folder, a file too large, a read error)
+     * otherwise. Never creates, blocks on or removes a file.
      */
-    static constexpr qint64 kMaxBytes = 8 * 1024 * 1024;
-
-    /**
-     * The file's first kMaxBytes bytes; nothing when the path is missing, is
-     * not a regular file, or cannot be read. Never creates or removes a file.
-     */
-    static std::optional<QByteArray> load(const QString &path);
+    static QByteArray load(const QString &path);
 };
 
 } // namespace lumen

@@ -42,6 +42,17 @@ std::optional<double> oleOf(const QString &dateText, const QString &timeText)
     return lumen::toOleDate(QDateTime(*date, *time));
 }
 
+// Whether a date and time box pair holds anything beyond blanks and the
+// separators a reader puts between empty fields.
+bool holdsDate(const QString &dateText, const QString &timeText)
+{
+    for (const QChar c : dateText + timeText) {
+        if (!c.isSpace() && c != u'-' && c != u':')
+            return true;
+    }
+    return false;
+}
+
 QString dateShown(double ole)
 {
     return lumen::formatDateTime(lumen::fromOleDate(ole), u"MMM DD, YYYY");
@@ -93,7 +104,8 @@ void ConvertModel::startUp(const QString &argument, const QString &settingsPath)
     m_openDialog.initialFolder = lumen::programDirectory();
     m_settingsPath = settingsPath;
 
-    if (const std::optional<TranspecSettings> s = TranspecSettings::load(settingsPath)) {
+    QString refusal;
+    if (const std::optional<TranspecSettings> s = TranspecSettings::load(settingsPath, &refusal)) {
         m_settings = *s;
         m_texts[box::SpcToRead] = lumen::trimBlanks(s->lastSpectrum);
         m_openDialog.initialName = lumen::trimBlanks(s->lastSpectrum);
@@ -101,7 +113,8 @@ void ConvertModel::startUp(const QString &argument, const QString &settingsPath)
         m_openDialog.initialFolder = lumen::trimBlanks(s->openFileName);
         m_openDialog.filterIndex = s->openFilterIndex;
     } else {
-        show(QStringLiteral("Config file [") + settingsPath + QStringLiteral("] not found"));
+        show(QStringLiteral("Config file [") + settingsPath + QStringLiteral("] not found") +
+             (refusal.isEmpty() ? QString() : QStringLiteral(" (") + refusal + u')'));
     }
 
     QString output = lumen::trimBlanks(argument);
@@ -175,6 +188,12 @@ void ConvertModel::openSpectrum()
 void ConvertModel::loadChosenFile(const QString &path)
 {
     m_loaded = false;
+    m_warnings.clear();
+    // Every file starts from a fresh header: nothing of the previous spectrum
+    // (its sample date, calibration, size) may pass into the next file.
+    m_header = AnsHeader();
+    m_header.setHeaderType(2);
+    m_numberOfChannels = 0;
     for (const QString &name : box::kSpectrumBoxes)
         m_texts[name].clear();
     m_typeColour = kWhite;
@@ -217,6 +236,7 @@ void ConvertModel::apply(const IncomingSpectrum &spectrum)
     Q_EMIT changed();
     for (const QString &message : spectrum.messages)
         show(message);
+    m_warnings << spectrum.warnings;
     m_loaded = spectrum.loaded;
 }
 
@@ -229,6 +249,10 @@ void ConvertModel::fillAnsFields(const QString &title)
 
     m_header.setRealTime(lumen::numericValue(text(box::RealTime)));
     m_header.setLiveTime(lumen::numericValue(text(box::LiveTime)));
+    if (m_header.realTime() < m_header.liveTime())
+        m_warnings << QStringLiteral("the real time (%1 s) is below the live time (%2 s)")
+                          .arg(lumen::shortDoubleText(m_header.realTime()),
+                               lumen::shortDoubleText(m_header.liveTime()));
     if (const std::optional<float> size = singleOf(text(box::SizTxt)))
         m_header.setSampleSize(*size);
     m_texts[box::AnsRT] = lumen::shortDoubleText(m_header.realTime());
@@ -249,11 +273,19 @@ void ConvertModel::fillAnsFields(const QString &title)
 
     if (const std::optional<double> start = oleOf(text(box::AcqDate), text(box::AcqTime)))
         m_header.setMcaStart(*start);
+    else if (holdsDate(text(box::AcqDate), text(box::AcqTime)))
+        m_warnings << QStringLiteral("the acquisition start \"%1 %2\" cannot be read")
+                          .arg(lumen::trimBlanks(text(box::AcqDate)),
+                               lumen::trimBlanks(text(box::AcqTime)));
     m_texts[box::AnsMcaDate] = dateShown(m_header.mcaStart());
     m_texts[box::AnsMcaTime] = timeShown(m_header.mcaStart());
 
     if (const std::optional<double> sample = oleOf(text(box::SpcSamDate), text(box::SpcSamTime)))
         m_header.setSampleDateTime(*sample);
+    else if (holdsDate(text(box::SpcSamDate), text(box::SpcSamTime)))
+        m_warnings << QStringLiteral("the sample date \"%1 %2\" cannot be read")
+                          .arg(lumen::trimBlanks(text(box::SpcSamDate)),
+                               lumen::trimBlanks(text(box::SpcSamTime)));
     m_texts[box::AnsSamDate] = dateShown(m_header.sampleDateTime());
     m_texts[box::AnsSamTime] = timeShown(m_header.sampleDateTime());
 
@@ -345,8 +377,13 @@ void ConvertModel::exitProgram()
     if (!lumen::trimBlanks(m_saveFolder).isEmpty())
         m_settings.saveFolder = lumen::trimBlanks(m_saveFolder);
     m_settings.openFilterIndex = std::int16_t(m_openDialog.filterIndex);
-    if (!m_settingsPath.isEmpty())
-        m_settings.save(m_settingsPath);
+    if (!m_settingsPath.isEmpty()) {
+        try {
+            m_settings.save(m_settingsPath);
+        } catch (const lumen::Failure &failure) {
+            show(failure.description());
+        }
+    }
     requestExit(m_exitStatus);
 }
 

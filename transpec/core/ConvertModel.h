@@ -61,6 +61,12 @@ public:
     void setText(const QString &box, const QString &text);
 
     bool loaded() const { return m_loaded; }
+    /**
+     * Doubts about the spectrum last loaded that did not stop it: the reader's
+     * and the converted fields' (a date that cannot be read, a real time below
+     * the live time).
+     */
+    const QStringList &warnings() const { return m_warnings; }
     bool commandLineMode() const { return m_commandLineMode; }
     QString commandLineOutputPath() const { return m_outputPath; }
 
@@ -107,6 +113,7 @@ private:
 
     QHash<QString, QString> m_texts;
     bool m_loaded = false;
+    QStringList m_warnings;
     bool m_commandLineMode = false;
     QString m_outputPath;
     quint32 m_loadColour = kGreen;

@@ -73,7 +73,7 @@ TEST(ConvertCommand, OutputFolderAndSingleOutputPath)
 
     CommandRun r = convert({"--convert", a, "--out-dir", dir.filePath("out")});
     EXPECT_EQ(r.status, 0);
-    EXPECT_TRUE(QFileInfo::exists(dir.filePath("out/x.Ans"))) << r.out.join(u'|').toStdString();
+    EXPECT_TRUE(QFileInfo::exists(dir.filePath("out/x.y.Ans"))) << r.out.join(u'|').toStdString();
 
     r = convert({"--convert", a, "--output", dir.filePath("named.ANS")});
     EXPECT_EQ(r.status, 0);
@@ -81,7 +81,7 @@ TEST(ConvertCommand, OutputFolderAndSingleOutputPath)
 
     r = convert({"--convert", a, "--output", dir.path()});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.out, QStringList{"Could not write file: " + dir.path()});
+    EXPECT_EQ(r.out, QStringList{"Could not write file: " + dir.path() + " (is a folder)"});
 }
 
 TEST(ConvertCommand, ArgumentsItCannotUse)

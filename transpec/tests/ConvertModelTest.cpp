@@ -324,7 +324,8 @@ TEST_F(ConvertModelTest, CommandLineAbortAndFailedWriteEndNonZero)
     m_op.queueFile(put(QStringLiteral("f.chn"), image.bytes()));
     model.openSpectrum();
     EXPECT_FALSE(model.saveConverted());
-    EXPECT_EQ(m_op.messages(), QStringList{"Could not write file: " + m_dir.path()});
+    EXPECT_EQ(m_op.messages(),
+              QStringList{"Could not write file: " + m_dir.path() + " (is a folder)"});
     EXPECT_TRUE(model.exitRequested());
     EXPECT_EQ(model.exitStatus(), 1);
 }

@@ -76,7 +76,9 @@ TEST_F(ProgramTest, ConvertWritesBesideTheInputAndNoSettings)
     const QList<QByteArray> lines = out.trimmed().split('\n');
     ASSERT_EQ(lines.size(), 2) << out.constData();
     EXPECT_EQ(lines[0], m_dir.filePath("S.Ans").toLocal8Bit());
-    EXPECT_EQ(lines[1], ("Error reading " + m_dir.filePath("T.spc")).toLocal8Bit());
+    EXPECT_EQ(
+        lines[1],
+        (m_dir.filePath("T.spc") + " is a text file, not a binary SPC spectrum").toLocal8Bit());
     const auto s = lumen::AnsReader::read(lumen::test::fileBytes(m_dir.filePath("S.Ans")));
     EXPECT_EQ(s.channels, spc.counts);
     EXPECT_FALSE(QFileInfo::exists(m_dir.filePath("Transpec&FILE.DAT")));
