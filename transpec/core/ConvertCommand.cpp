@@ -2,6 +2,7 @@
 
 #include "common/core/NumberText.h"
 #include "spectra/BoxNames.h"
+#include "transpec/core/BatchWriter.h"
 #include "transpec/core/ConvertModel.h"
 #include "transpec/core/OutputNames.h"
 
@@ -15,10 +16,7 @@ const QString kConvert = QStringLiteral("--convert");
 const QString kOutDir = QStringLiteral("--out-dir");
 const QString kOutput = QStringLiteral("--output");
 
-constexpr int kAllWritten = 0;
-constexpr int kSomeNotWritten = 1;
 constexpr int kBadArguments = 2;
-constexpr int kWrittenWithWarnings = 3;
 
 int usage(QTextStream &err, const QString &why)
 {
@@ -122,57 +120,41 @@ int ConvertCommand::run(const QStringList &args, QTextStream &out, QTextStream &
     if (!outDir.isEmpty() && !QFileInfo(outDir).isDir())
         return usage(err, QStringLiteral("no such folder: ") + outDir);
 
-    int failed = 0;
-    int warned = 0;
-    OutputNames written;
+    BatchWriter batch(out, err);
+    OutputNames claimed(inputs);
     for (const QString &input : inputs) {
         ConvertModel model;
-        QStringList messages;
-        model.setMessageSink([&messages](const QString &m) { messages << m; });
+        BatchItem item;
+        item.input = input;
+        model.setMessageSink([&item](const QString &m) { item.notes << m; });
         model.loadChosenFile(input);
-        QString refusal;
         QString target;
         if (!model.loaded()) {
-            refusal = messages.isEmpty() ? QStringLiteral("Nothing read from ") + input
-                                         : messages.takeLast();
+            item.refusal = item.notes.isEmpty() ? QStringLiteral("Nothing read from ") + input
+                                                : item.notes.takeLast();
         } else if (const double n = lumen::numericValue(model.text(box::NumChan)); n <= 0) {
-            refusal = input + QStringLiteral(": declares %1 channels, nothing written")
-                                  .arg(lumen::shortDoubleText(n));
+            item.refusal = input + QStringLiteral(": declares %1 channels, nothing written")
+                                       .arg(lumen::shortDoubleText(n));
         } else {
             const QString folder = outDir.isEmpty() ? QFileInfo(input).path() : outDir;
             target =
                 output.isEmpty()
                     ? QDir(folder).filePath(OutputNames::batchName(QFileInfo(input).fileName()))
                     : output;
-            refusal = written.refusal(input, target, inputs);
+            item.refusal = claimed.refusal(input, target);
         }
-        if (refusal.isEmpty()) {
+        if (item.refusal.isEmpty()) {
+            claimed.claim(input, target);
             model.setText(box::AnsToWrite, target);
-            const qsizetype before = messages.size();
-            if (model.writeAns()) {
-                written.add(input, target);
-            } else {
-                refusal = messages.size() > before ? messages.takeLast()
-                                                   : QStringLiteral("Could not write ") + target;
-            }
+            item.target = target;
+            item.warnings = model.warnings();
+            batch.write(std::move(item), model.headerFromBoxes(),
+                        model.channels().first(model.channelsToWrite()));
+        } else {
+            batch.skip(std::move(item));
         }
-        out << (refusal.isEmpty() ? QDir::toNativeSeparators(target) : refusal) << "\n";
-        // Notes that did not stop the file (few channels, odd header type).
-        for (const QString &m : messages)
-            err << m << "\n";
-        if (!refusal.isEmpty()) {
-            ++failed;
-        } else if (!model.warnings().isEmpty()) {
-            ++warned;
-            for (const QString &w : model.warnings())
-                err << input << ": warning: " << w << "\n";
-        }
-        out.flush();
     }
-    err.flush();
-    if (failed > 0)
-        return kSomeNotWritten;
-    return warned > 0 ? kWrittenWithWarnings : kAllWritten;
+    return batch.finish();
 }
 
 } // namespace lumen::transpec

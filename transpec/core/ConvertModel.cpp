@@ -299,6 +299,28 @@ void ConvertModel::fillAnsFields(const QString &title)
 
 bool ConvertModel::writeAns()
 {
+    headerFromBoxes();
+    const QString path = lumen::trimBlanks(text(box::AnsToWrite));
+    bool written = true;
+    try {
+        AnsWriter::writeFile(path, m_header, m_channels.first(channelsToWrite()));
+    } catch (const lumen::Failure &failure) {
+        written = false;
+        show(failure.description());
+    }
+    Q_EMIT changed();
+    return written;
+}
+
+int ConvertModel::channelsToWrite() const
+{
+    // Not a number (say after a failed open) writes no channels at all.
+    const double n = lumen::numericValue(text(box::NumChan));
+    return int(std::clamp(n, 0.0, double(ChannelStore::kCapacity)));
+}
+
+const AnsHeader &ConvertModel::headerFromBoxes()
+{
     m_header.setSpectrumId(lumen::trimBlanks(text(box::AnsID)).left(AnsHeader::kIdWidth));
     m_header.setRealTime(lumen::numericValue(text(box::AnsRT)));
     m_header.setLiveTime(lumen::numericValue(text(box::AnsLT)));
@@ -319,20 +341,7 @@ bool ConvertModel::writeAns()
         if (const std::optional<float> c = singleOf(text(*coefficientBoxes[i])))
             m_header.setCoefficient(i, *c);
     }
-
-    const QString path = lumen::trimBlanks(text(box::AnsToWrite));
-    // Not a number (say after a failed open) writes no channels at all.
-    const double n = lumen::numericValue(text(box::NumChan));
-    const int count = int(std::clamp(n, 0.0, double(ChannelStore::kCapacity)));
-    bool written = true;
-    try {
-        AnsWriter::writeFile(path, m_header, m_channels.first(count));
-    } catch (const lumen::Failure &failure) {
-        written = false;
-        show(failure.description());
-    }
-    Q_EMIT changed();
-    return written;
+    return m_header;
 }
 
 bool ConvertModel::saveConverted()

@@ -53,6 +53,13 @@ public:
     bool saveConverted();
     /** Writes the ANS file from the converted boxes to `AnsToWrite`; true when written. */
     bool writeAns();
+    /**
+     * The save's steps before the write: the header from the converted boxes
+     * (the date and time boxes rewritten in normalised form).
+     */
+    const AnsHeader &headerFromBoxes();
+    /** How many channels a save writes: the number in `NumChan`, within the store. */
+    int channelsToWrite() const;
     /** `ExitProg`: saves the settings and asks to end. */
     void exitProgram();
 

@@ -3,21 +3,39 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <filesystem>
-#include <system_error>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 namespace lumen::transpec {
 
-namespace {
-// The path with its folder resolved through links; the name itself as given.
-QString resolved(const QString &path)
+OutputNames::OutputNames(const QStringList &inputs)
 {
+    for (const QString &input : inputs) {
+        for (const QString &id : identities(input))
+            m_inputs.insert(id, input);
+    }
+}
+
+QStringList OutputNames::identities(const QString &path)
+{
+    // The folder resolved through links; the name itself as given.
     const QFileInfo info(path);
     const QString folder = QFileInfo(info.absolutePath()).canonicalFilePath();
-    return QDir::cleanPath((folder.isEmpty() ? info.absolutePath() : folder) + u'/' +
-                           info.fileName());
+    QStringList ids{QDir::cleanPath((folder.isEmpty() ? info.absolutePath() : folder) + u'/' +
+                                    info.fileName())};
+    const QString target = info.canonicalFilePath(); // through a link to the file itself
+    if (!target.isEmpty())
+        ids << target;
+#ifdef Q_OS_UNIX
+    // A hard link shares only the inode.
+    struct stat st;
+    if (::stat(QFile::encodeName(path).constData(), &st) == 0)
+        ids << QStringLiteral("inode:%1:%2").arg(st.st_dev).arg(st.st_ino);
+#endif
+    return ids;
 }
-} // namespace
 
 QString OutputNames::batchName(const QString &inputName)
 {
@@ -26,37 +44,25 @@ QString OutputNames::batchName(const QString &inputName)
                     : inputName + QStringLiteral(".Ans");
 }
 
-bool OutputNames::sameFile(const QString &a, const QString &b)
+QString OutputNames::refusal(const QString &input, const QString &target) const
 {
-    if (resolved(a) == resolved(b))
-        return true;
-    std::error_code error;
-    const bool same = std::filesystem::equivalent(
-        std::filesystem::path(QFile::encodeName(a).toStdString()),
-        std::filesystem::path(QFile::encodeName(b).toStdString()), error);
-    return !error && same;
-}
-
-QString OutputNames::refusal(const QString &input, const QString &target,
-                             const QStringList &inputs) const
-{
-    for (const QString &other : inputs) {
-        if (sameFile(target, other))
+    for (const QString &id : identities(target)) {
+        if (const auto it = m_inputs.constFind(id); it != m_inputs.cend())
             return input + QStringLiteral(": the output ") + target +
-                   QStringLiteral(" is the input ") + other + QStringLiteral(", nothing written");
-    }
-    for (const auto &[earlier, output] : m_written) {
-        if (sameFile(target, output))
+                   QStringLiteral(" is the input ") + it.value() +
+                   QStringLiteral(", nothing written");
+        if (const auto it = m_claimed.constFind(id); it != m_claimed.cend())
             return input + QStringLiteral(": the output ") + target +
-                   QStringLiteral(" was already written from ") + earlier +
+                   QStringLiteral(" is already that of ") + it.value() +
                    QStringLiteral(", nothing written");
     }
     return QString();
 }
 
-void OutputNames::add(const QString &input, const QString &target)
+void OutputNames::claim(const QString &input, const QString &target)
 {
-    m_written.append({input, target});
+    for (const QString &id : identities(target))
+        m_claimed.insert(id, input);
 }
 
 } // namespace lumen::transpec

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QList>
-#include <QPair>
+#include <QHash>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -9,25 +9,29 @@ namespace lumen::transpec {
 
 /**
  * The outputs of one batch conversion: the default name of each output, and
- * the guard that no output overwrites an input or an output written earlier
+ * the guard that no output overwrites an input or an output claimed earlier
  * in the same run, whatever path (a symbolic link, "..", a hard link) leads
- * to it.
+ * to it. Each path is resolved once, so a batch of n files costs n looks.
  */
 class OutputNames
 {
 public:
+    explicit OutputNames(const QStringList &inputs);
+
     /** The input's name up to its last dot + "Ans" (a.b.chn gives a.b.Ans); no dot: + ".Ans". */
     static QString batchName(const QString &inputName);
 
     /** Why `target` must not be written for `input`, or an empty text. */
-    QString refusal(const QString &input, const QString &target, const QStringList &inputs) const;
-    void add(const QString &input, const QString &target);
-
-    /** Whether two paths name one file (or would, for a file not yet there). */
-    static bool sameFile(const QString &a, const QString &b);
+    QString refusal(const QString &input, const QString &target) const;
+    /** `target` is to be written from `input`: later inputs may not claim it. */
+    void claim(const QString &input, const QString &target);
 
 private:
-    QList<QPair<QString, QString>> m_written; ///< input, target
+    /** Names of one file: its resolved path and, when it exists, its device and inode. */
+    static QStringList identities(const QString &path);
+
+    QHash<QString, QString> m_inputs;  ///< identity -> input path
+    QHash<QString, QString> m_claimed; ///< identity -> input that claimed it
 };
 
 } // namespace lumen::transpec

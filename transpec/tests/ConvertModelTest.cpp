@@ -5,8 +5,10 @@
 #include "spectra/BoxNames.h"
 #include "spectra/tests/SpectrumBuilders.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace lumen;
 using namespace lumen::transpec;
@@ -340,4 +342,43 @@ TEST_F(ConvertModelTest, SaveAfterAFailedOpenWritesNoChannels)
     m_op.queueFile(file(QStringLiteral("bad.ans")));
     EXPECT_TRUE(model.saveConverted());
     EXPECT_EQ(lumen::test::fileBytes(file(QStringLiteral("bad.ans"))).size(), 1536);
+}
+
+TEST_F(ConvertModelTest, EachOpenStartsFromAFreshHeader)
+{
+    test::SpcImage spc; // a sample date, a size and a calibration
+    spc.counts.assign(512, 3);
+    test::ChnImage chn; // none of them
+    chn.counts.assign(512, 4);
+    chn.trailerType = 0;
+    chn.seconds = "42";
+    ConvertModel model;
+    model.setMessageSink([](const QString &) {});
+    model.loadChosenFile(put(QStringLiteral("a.spc"), spc.bytes()));
+    model.setText(box::AnsToWrite, file(QStringLiteral("a.ans")));
+    ASSERT_TRUE(model.writeAns());
+    model.loadChosenFile(put(QStringLiteral("b.chn"), chn.bytes()));
+    EXPECT_EQ(model.text(box::AnsSamDate), "Dec 30, 1899");
+    EXPECT_EQ(model.text(box::AnsMcaTime), "13:05:42");
+    model.setText(box::AnsToWrite, file(QStringLiteral("b.ans")));
+    ASSERT_TRUE(model.writeAns());
+    const AnsReader::Spectrum s = ans(file(QStringLiteral("b.ans")));
+    EXPECT_EQ(s.header.sampleDateTime(), 0.0);
+    EXPECT_EQ(s.header.sampleSize(), 0.0f);
+    EXPECT_EQ(s.header.coefficient(1), 0.0f);
+    EXPECT_EQ(s.header.calibrationFlag(), 0);
+}
+
+TEST_F(ConvertModelTest, ASettingsPathThatIsNoFileIsRefusedWithoutBlocking)
+{
+    const QString fifo = file(QStringLiteral("fifo.DAT"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    for (const QString &path : {QStringLiteral("/dev/zero"), fifo, m_dir.path()}) {
+        const qsizetype before = m_op.messages().size();
+        ConvertModel model;
+        model.startUp(QString(), path);
+        EXPECT_EQ(
+            m_op.messages().mid(before),
+            QStringList{"Config file [" + path + "] not found (Not a regular file: " + path + ")"});
+    }
 }
