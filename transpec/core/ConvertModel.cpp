@@ -9,7 +9,9 @@
 #include "spectra/AnsWriter.h"
 #include "spectra/BoxNames.h"
 #include "spectra/ChnReader.h"
+#include "spectra/N42Reader.h"
 #include "spectra/SpcReader.h"
+#include "spectra/SpeReader.h"
 
 #include <cfloat>
 #include <cmath>
@@ -84,6 +86,8 @@ ConvertModel::ConvertModel(QObject *parent) : QObject(parent)
     m_openDialog.initialName = QStringLiteral("*.spc");
     m_openDialog.filter = QStringLiteral("Ortec SPC Files (*.spc)|*.spc|"
                                          "Ortec CHN Files (*.chn)|*.chn|"
+                                         "IAEA SPE Files (*.spe)|*.spe|"
+                                         "N42 Files (*.n42;*.xml)|*.n42;*.xml|"
                                          "All Files (*.*)|*.*");
     m_openDialog.filterIndex = 1;
     m_openDialog.mustExist = true;
@@ -212,6 +216,10 @@ void ConvertModel::loadChosenFile(const QString &path)
         apply(SpcReader::readFile(source, m_channels, m_commandLineMode, pump()));
     } else if (type == u"CHN") {
         apply(ChnReader::readFile(source, m_channels, pump()));
+    } else if (type == u"SPE") {
+        apply(SpeReader::readFile(source, m_channels, pump()));
+    } else if (type == u"N42" || type == u"XML") {
+        apply(N42Reader::readFile(source, m_channels, pump()));
     } else if (type != u"TXT") {
         show(QStringLiteral("File type ") + type + QStringLiteral(" is not supported"));
     }

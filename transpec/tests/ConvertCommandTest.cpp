@@ -179,3 +179,33 @@ TEST(ConvertCommand, NoChannelsDeclaredWritesNothing)
     EXPECT_EQ(r.out, QStringList{in + ": declares -3 channels, nothing written"});
     EXPECT_FALSE(QFileInfo::exists(dir.filePath("neg.Ans")));
 }
+
+TEST(ConvertCommand, SpeAndN42SpectraConvertToAns)
+{
+    const QByteArray spe = "$SPEC_ID:\nSoil 7\n$SPEC_REM:\nField B\n$DATE_MEA:\n"
+                           "06/22/2001 13:05:42\n$MEAS_TIM:\n300 310.5\n$DATA:\n0 3\n4 5 6 7\n"
+                           "$ENER_FIT:\n-0.5 0.5\n$END:\n";
+    const QByteArray n42 = "<RadInstrumentData><Remark>Soil 7</Remark><Remark>Field B</Remark>"
+                           "<EnergyCalibration><CoefficientValues>-0.5 0.5</CoefficientValues>"
+                           "</EnergyCalibration><RadMeasurement>"
+                           "<StartDateTime>2001-06-22T13:05:42</StartDateTime>"
+                           "<RealTimeDuration>PT310.5S</RealTimeDuration><Spectrum>"
+                           "<LiveTimeDuration>PT5M</LiveTimeDuration>"
+                           "<ChannelData compressionCode=\"None\">4 5 6 7</ChannelData>"
+                           "</Spectrum></RadMeasurement></RadInstrumentData>";
+    for (const auto &[name, bytes] : {std::pair{"S.spe", spe}, std::pair{"S.n42", n42}}) {
+        QTemporaryDir dir;
+        const QString in = dir.filePath(QString::fromLatin1(name));
+        ASSERT_TRUE(lumen::test::writeBytes(in, bytes));
+        const CommandRun r = convert({"--convert", in});
+        EXPECT_EQ(r.status, 0) << name << r.err.toStdString() << r.out.join(u'|').toStdString();
+        const auto s = AnsReader::read(lumen::test::fileBytes(dir.filePath("S.Ans")));
+        EXPECT_EQ(s.channels, (std::vector<std::int32_t>{4, 5, 6, 7})) << name;
+        EXPECT_EQ(s.header.liveTime(), 300.0) << name;
+        EXPECT_EQ(s.header.realTime(), 310.5) << name;
+        EXPECT_NEAR(s.header.mcaStart(), 37064.5456250, 1e-6) << name;
+        EXPECT_EQ(s.header.coefficient(0), -0.5f) << name;
+        EXPECT_EQ(s.header.coefficient(1), 0.5f) << name;
+        EXPECT_EQ(s.header.spectrumId().trimmed(), "Soil 7 Field B") << name;
+    }
+}
