@@ -49,7 +49,7 @@ public:
     int finish();
 
 private:
-    static constexpr std::size_t kWritesAtOnce = 8;
+    static constexpr std::size_t kWritesAtOnce = 32;
 
     struct Pending
     {

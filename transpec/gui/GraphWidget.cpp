@@ -15,14 +15,16 @@ namespace lumen::transpec {
 namespace {
 constexpr int kLeft = 56;   // room for the counts labels
 constexpr int kBottom = 34; // channel labels and their caption
-constexpr int kTop = 34;    // energy labels, their caption, the readout
+constexpr int kTop = 40;    // energy labels, their caption, the readout
 constexpr int kRight = 10;
 constexpr double kWheelStep = 0.8; // view width kept per wheel notch
 
 QString tickText(double value)
 {
-    return std::fabs(value) >= 1e5 ? QString::number(value, 'g', 3)
-                                   : QString::number(value, 'f', std::fabs(value) < 10 ? 1 : 0);
+    if (std::fabs(value) >= 1e5)
+        return QString::number(value, 'g', 3);
+    const bool whole = std::fabs(value - std::round(value)) < 1e-9;
+    return QString::number(value, 'f', whole ? 0 : 1);
 }
 } // namespace
 
@@ -30,7 +32,7 @@ GraphWidget::GraphWidget(const ConvertModel &model, QWidget *parent)
     : QWidget(parent), m_model(model)
 {
     setObjectName(QStringLiteral("GraphSpm"));
-    setMinimumSize(320, 200);
+    setMinimumSize(420, 300);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     setMouseTracking(true);
     setAutoFillBackground(true);
@@ -102,7 +104,7 @@ void GraphWidget::drawAxes(QPainter &painter, const QRect &plot) const
             painter.drawText(QRect(x - 40, plot.top() - 4 - fm.height(), 80, fm.height()),
                              Qt::AlignHCenter, tickText(e));
         }
-        painter.drawText(QRect(0, plot.top() - 4 - fm.height(), kLeft - 4, fm.height()),
+        painter.drawText(QRect(0, plot.top() - 4 - fm.height(), kLeft - 16, fm.height()),
                          Qt::AlignRight, QStringLiteral("keV"));
     }
     for (const double count : m_view.countTicks(std::max(2, plot.height() / 40))) {
@@ -111,7 +113,7 @@ void GraphWidget::drawAxes(QPainter &painter, const QRect &plot) const
         painter.drawText(QRect(0, y - fm.height() / 2, kLeft - 6, fm.height()), Qt::AlignRight,
                          tickText(count));
     }
-    painter.drawText(QRect(4, 2, kLeft, fm.height()), Qt::AlignLeft,
+    painter.drawText(QRect(4, 2, 120, fm.height()), Qt::AlignLeft,
                      m_view.logScale() ? QStringLiteral("counts (log)") : QStringLiteral("counts"));
 }
 
