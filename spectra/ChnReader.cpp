@@ -78,15 +78,8 @@ void readTrailer(QByteArrayView bytes, IncomingSpectrum &result)
 IncomingSpectrum ChnReader::readFile(const QString &path, ChannelStore &store,
                                      const std::function<void()> &pump)
 {
-    QByteArray bytes;
-    try {
-        bytes = SpectrumFile::load(path);
-    } catch (const lumen::Failure &failure) {
-        IncomingSpectrum refused;
-        refused.messages << failure.description();
-        return refused;
-    }
-    return read(bytes, path, store, pump);
+    return SpectrumFile::readWith(
+        path, [&](QByteArrayView bytes) { return read(bytes, path, store, pump); });
 }
 
 IncomingSpectrum ChnReader::read(QByteArrayView bytes, const QString &path, ChannelStore &store,

@@ -5,6 +5,7 @@
 #include "common/core/NumberText.h"
 #include "spectra/BoxNames.h"
 #include "spectra/SpectrumFile.h"
+#include "spectra/SpectrumText.h"
 
 #include <QDateTime>
 #include <QRegularExpression>
@@ -17,22 +18,9 @@ namespace {
 
 constexpr int kPumpEvery = 1024;
 
-[[noreturn]] void malformed(const QString &why)
-{
-    throw lumen::Failure(why);
-}
-
-QStringList wordsOf(const QString &text)
-{
-    return text.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
-}
-
-double numberOf(const QString &word, const char *what)
-{
-    if (!lumen::isNumberText(word))
-        malformed(QStringLiteral("%1 \"%2\" is no number").arg(QLatin1String(what), word));
-    return lumen::numericValue(word);
-}
+using spectrumtext::malformed;
+using spectrumtext::numberOf;
+using spectrumtext::wordsOf;
 
 // The counts of a ChannelData text; "CountedZeroes" writes a run of zeros as 0 and its length.
 std::vector<std::int32_t> countsOf(const QString &text, const QString &compression)
@@ -157,15 +145,8 @@ std::optional<double> N42Reader::durationSeconds(const QString &text)
 IncomingSpectrum N42Reader::readFile(const QString &path, ChannelStore &store,
                                      const std::function<void()> &pump)
 {
-    QByteArray bytes;
-    try {
-        bytes = SpectrumFile::load(path);
-    } catch (const lumen::Failure &failure) {
-        IncomingSpectrum refused;
-        refused.messages << failure.description();
-        return refused;
-    }
-    return read(bytes, path, store, pump);
+    return SpectrumFile::readWith(
+        path, [&](QByteArrayView bytes) { return read(bytes, path, store, pump); });
 }
 
 IncomingSpectrum N42Reader::read(QByteArrayView bytes, const QString &path, ChannelStore &store,
@@ -192,19 +173,8 @@ IncomingSpectrum N42Reader::read(QByteArrayView bytes, const QString &path, Chan
             result.boxes[box::AcqTime] = startBox(f.start, false);
         }
         const QStringList coefficients = wordsOf(f.coefficients);
-        if (!coefficients.isEmpty()) {
-            const QString *boxes[] = {&box::C0, &box::C1, &box::C2, &box::C3};
-            for (int i = 0; i < 4; ++i) {
-                const double c = i < coefficients.size()
-                                     ? numberOf(coefficients[i], "a calibration coefficient")
-                                     : 0.0;
-                result.boxes[*boxes[i]] = lumen::shortSingleText(float(c));
-            }
-            if (coefficients.size() > 4)
-                result.warnings << QStringLiteral(
-                                       "%1 calibration coefficients, the ANS file carries 4")
-                                       .arg(coefficients.size());
-        }
+        if (!coefficients.isEmpty())
+            spectrumtext::putCoefficients(coefficients, result.boxes, result.warnings);
         result.boxes[box::SpcID] = f.remarks.value(0);
         result.boxes[box::SpcID_line2] = f.remarks.value(1);
         if (f.remarks.size() > 2)

@@ -62,17 +62,13 @@ std::int32_t floorToInt32(float value)
 IncomingSpectrum SpcReader::readFile(const QString &path, ChannelStore &store, bool commandLineMode,
                                      const std::function<void()> &pump)
 {
-    QByteArray bytes;
-    try {
-        bytes = SpectrumFile::load(path);
-    } catch (const lumen::Failure &failure) {
-        IncomingSpectrum refused;
-        // Started for a caller, a missing file goes unmentioned like a short one.
-        if (!commandLineMode || QFileInfo::exists(path))
-            refused.messages << failure.description();
-        return refused;
-    }
-    return read(bytes, path, store, commandLineMode, pump);
+    IncomingSpectrum result = SpectrumFile::readWith(path, [&](QByteArrayView bytes) {
+        return read(bytes, path, store, commandLineMode, pump);
+    });
+    // Started for a caller, a missing file goes unmentioned like a short one.
+    if (commandLineMode && !QFileInfo::exists(path))
+        result.messages.clear();
+    return result;
 }
 
 IncomingSpectrum SpcReader::read(QByteArrayView bytes, const QString &path, ChannelStore &store,

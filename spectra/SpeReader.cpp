@@ -6,9 +6,9 @@
 #include "common/core/NumberText.h"
 #include "spectra/BoxNames.h"
 #include "spectra/SpectrumFile.h"
+#include "spectra/SpectrumText.h"
 
 #include <QMap>
-#include <QRegularExpression>
 #include <QStringList>
 
 namespace lumen {
@@ -16,11 +16,8 @@ namespace lumen {
 namespace {
 
 constexpr int kPumpEvery = 1024;
-
-[[noreturn]] void malformed(const QString &why)
-{
-    throw lumen::Failure(why);
-}
+using spectrumtext::malformed;
+using spectrumtext::numberOf;
 
 // The file's sections: name (without "$" and ":") to its lines, in file order.
 QList<QPair<QString, QStringList>> sectionsOf(const QString &text)
@@ -41,14 +38,7 @@ QList<QPair<QString, QStringList>> sectionsOf(const QString &text)
 
 QStringList wordsOf(const QStringList &lines)
 {
-    return lines.join(u' ').split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
-}
-
-double numberOf(const QString &word, const char *what)
-{
-    if (!lumen::isNumberText(word))
-        malformed(QStringLiteral("%1 \"%2\" is no number").arg(QLatin1String(what), word));
-    return lumen::numericValue(word);
+    return spectrumtext::wordsOf(lines.join(u' '));
 }
 
 QString firstLine(const QStringList &lines)
@@ -103,14 +93,7 @@ void readCalibration(const QStringList &lines, IncomingSpectrum &result)
     if (!unit.isEmpty() && unit.compare(u"keV", Qt::CaseInsensitive) != 0)
         result.warnings
             << QStringLiteral("the calibration is in %1, the ANS file takes keV").arg(unit);
-    if (count > 4)
-        result.warnings
-            << QStringLiteral("%1 calibration coefficients, the ANS file carries 4").arg(count);
-    const QString *boxes[] = {&box::C0, &box::C1, &box::C2, &box::C3};
-    for (int i = 0; i < 4; ++i) {
-        const double c = i < count ? numberOf(words[1 + i], "a calibration coefficient") : 0.0;
-        result.boxes[*boxes[i]] = lumen::shortSingleText(float(c));
-    }
+    spectrumtext::putCoefficients(words.mid(1, count), result.boxes, result.warnings);
 }
 
 void readFit(const QStringList &lines, IncomingSpectrum &result)
@@ -146,15 +129,8 @@ void readDate(const QStringList &lines, IncomingSpectrum &result)
 IncomingSpectrum SpeReader::readFile(const QString &path, ChannelStore &store,
                                      const std::function<void()> &pump)
 {
-    QByteArray bytes;
-    try {
-        bytes = SpectrumFile::load(path);
-    } catch (const lumen::Failure &failure) {
-        IncomingSpectrum refused;
-        refused.messages << failure.description();
-        return refused;
-    }
-    return read(bytes, path, store, pump);
+    return SpectrumFile::readWith(
+        path, [&](QByteArrayView bytes) { return read(bytes, path, store, pump); });
 }
 
 IncomingSpectrum SpeReader::read(QByteArrayView bytes, const QString &path, ChannelStore &store,

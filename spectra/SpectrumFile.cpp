@@ -15,4 +15,18 @@ QByteArray SpectrumFile::load(const QString &path)
     return lumen::outsidefile::read(path, lumen::outsidefile::kSpectrumCap);
 }
 
+IncomingSpectrum SpectrumFile::readWith(const QString &path,
+                                        const std::function<IncomingSpectrum(QByteArrayView)> &read)
+{
+    QByteArray bytes;
+    try {
+        bytes = load(path);
+    } catch (const lumen::Failure &failure) {
+        IncomingSpectrum refused;
+        refused.messages << failure.description();
+        return refused;
+    }
+    return read(bytes);
+}
+
 } // namespace lumen

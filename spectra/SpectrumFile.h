@@ -1,7 +1,10 @@
 #pragma once
 
+#include "spectra/IncomingSpectrum.h"
+
 #include <QByteArray>
 #include <QString>
+#include <functional>
 
 namespace lumen {
 
@@ -17,6 +20,10 @@ public:
      * otherwise. Never creates, blocks on or removes a file.
      */
     static QByteArray load(const QString &path);
+
+    /** load(), then `read` of the bytes; a refusal is the result's only message. */
+    static IncomingSpectrum readWith(const QString &path,
+                                     const std::function<IncomingSpectrum(QByteArrayView)> &read);
 };
 
 } // namespace lumen
