@@ -17,6 +17,7 @@ namespace lumen {
 namespace {
 
 constexpr int kPumpEvery = 1024;
+constexpr qsizetype kMostBytes = 16 * 1024 * 1024;
 
 using spectrumtext::malformed;
 using spectrumtext::numberOf;
@@ -154,6 +155,11 @@ IncomingSpectrum N42Reader::read(QByteArrayView bytes, const QString &path, Chan
 {
     IncomingSpectrum result;
     try {
+        // A spectrum's counts take well under a megabyte of XML; the rest of a
+        // larger file (other spectra, images) would only cost memory.
+        if (bytes.size() > kMostBytes)
+            malformed(
+                QStringLiteral("larger than %1 bytes, more than one spectrum").arg(kMostBytes));
         const Found f = scan(bytes);
         if (f.spectra == 0 || f.data.isEmpty())
             malformed(QStringLiteral("no spectrum with channel data"));

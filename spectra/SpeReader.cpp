@@ -16,6 +16,7 @@ namespace lumen {
 namespace {
 
 constexpr int kPumpEvery = 1024;
+constexpr qsizetype kMostBytes = 8 * 1024 * 1024;
 using spectrumtext::malformed;
 using spectrumtext::numberOf;
 
@@ -138,6 +139,11 @@ IncomingSpectrum SpeReader::read(QByteArrayView bytes, const QString &path, Chan
 {
     IncomingSpectrum result;
     try {
+        // 16384 counts take well under a megabyte of text; a larger file is no
+        // single SPE spectrum and would only cost memory word by word.
+        if (bytes.size() > kMostBytes)
+            malformed(
+                QStringLiteral("larger than %1 bytes, no single SPE spectrum").arg(kMostBytes));
         if (bytes.contains('\0'))
             malformed(QStringLiteral("a binary file, not SPE text"));
         const auto sections = sectionsOf(lumen::fromCp1252(bytes));
