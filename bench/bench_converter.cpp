@@ -1,6 +1,7 @@
 // Transpec: `--convert` of 1000 files of 16384 channels against copying the
 // same files with cp in the same run (the I/O bound), and the CPU time of
-// opening a 16384-channel file in the window with its graph drawn.
+// opening a 16384-channel file in the window with its graph drawn, and one
+// paint of that graph.
 #include "common/core/ByteRecord.h"
 #include "spectra/AnsHeader.h"
 #include "transpec/core/ConvertModel.h"
@@ -118,6 +119,26 @@ void BM_OpenAndDrawInWindow(benchmark::State &state)
     state.counters["lines"] = window.graph()->lineCount();
 }
 BENCHMARK(BM_OpenAndDrawInWindow)->Unit(benchmark::kMillisecond);
+
+// One paint of the graph of 16384 channels at a full-screen width, linear
+// (arg 0) and log (arg 1), with both axes: what a zoom or a resize costs.
+void BM_DrawGraph16384(benchmark::State &state)
+{
+    lumen::transpec::ConvertModel model;
+    model.loadChosenFile(corpus().files.first());
+    lumen::transpec::GraphWidget graphWidget(model);
+    lumen::transpec::GraphWidget *graph = &graphWidget;
+    graph->refresh();
+    graph->resize(1600, 600);
+    graph->setLogScale(state.range(0) == 1);
+    QImage image(graph->size(), QImage::Format_RGB32);
+    for (auto _ : state) {
+        graph->render(&image);
+        benchmark::DoNotOptimize(image.bits());
+    }
+    state.counters["bars"] = graph->lineCount();
+}
+BENCHMARK(BM_DrawGraph16384)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

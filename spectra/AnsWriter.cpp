@@ -1,8 +1,8 @@
 #include "spectra/AnsWriter.h"
 
 #include "common/core/Failure.h"
+#include "common/core/SafeFile.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QtEndian>
 #include <cstring>
@@ -27,23 +27,13 @@ QByteArray AnsWriter::toBytes(const AnsHeader &header, std::span<const std::int3
 void AnsWriter::writeFile(const QString &path, const AnsHeader &header,
                           std::span<const std::int32_t> channels)
 {
-    const QByteArray bytes = toBytes(header, channels);
-    const QString failure = QStringLiteral("Could not write file: ") + path;
-    const QFileInfo info(path);
-    if (path.isEmpty() || info.isDir())
-        throw lumen::Failure(failure);
-    // Replaced, never appended to: the old file goes first.
-    if ((info.exists() || info.isSymLink()) && !QFile::remove(path))
-        throw lumen::Failure(failure);
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered) &&
-        file.write(bytes) == bytes.size())
-        return;
-    if (file.isOpen()) {
-        file.close();
-        file.remove(); // a file cut short would pass for a spectrum with fewer counts
-    }
-    throw lumen::Failure(failure);
+    if (path.isEmpty() || QFileInfo(path).isDir())
+        throw lumen::Failure(
+            QStringLiteral("Could not write file: ") + path +
+            (path.isEmpty() ? QStringLiteral("(no name)") : QStringLiteral(" (is a folder)")));
+    // Written beside the old file and renamed over it: a failed or killed
+    // write leaves the old spectrum, never one cut short.
+    lumen::safefile::replace(path, toBytes(header, channels));
 }
 
 } // namespace lumen

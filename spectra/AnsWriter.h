@@ -24,9 +24,9 @@ public:
     static QByteArray toBytes(const AnsHeader &header, std::span<const std::int32_t> channels);
 
     /**
-     * Replaces the file at `path` with the image (an old file of that name is
-     * deleted first). A write that fails leaves no partial file and throws
-     * lumen::Failure("Could not write file: " + path).
+     * Replaces the file at `path` with the image, atomically: a write that
+     * fails leaves the old file as it was and no partial file, and throws
+     * lumen::Failure("Could not write file: " + path + " (" + reason + ")").
      */
     static void writeFile(const QString &path, const AnsHeader &header,
                           std::span<const std::int32_t> channels);

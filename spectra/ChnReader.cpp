@@ -12,10 +12,31 @@ namespace lumen {
 namespace {
 constexpr int kHeaderSize = 32;
 constexpr int kTrailerSize = 512;
-constexpr int kPumpEvery = 1024; // channels between two event pumps
 // Trailer types that carry an energy calibration (16-bit at trailer offset 0).
 constexpr int kLinearCalibration = -101;
 constexpr int kQuadraticCalibration = -102;
+
+// The date box: DD-MMM-YY, or DD-MMM-YYYY when the character after the
+// two-digit year names the century ('1' 20xx, '0' 19xx).
+QString dateBox(const QString &stored)
+{
+    const QString year = lumen::midText(stored, 6, 2);
+    const QString century = lumen::midText(stored, 8, 1);
+    QString shown = year;
+    if ((century == u"1" || century == u"0") && year.size() == 2 && year[0].isDigit() &&
+        year[1].isDigit())
+        shown = (century == u"1" ? QStringLiteral("20") : QStringLiteral("19")) + year;
+    return lumen::midText(stored, 1, 2) + u'-' + lumen::midText(stored, 3, 3) + u'-' + shown;
+}
+
+// The time box: HH:MM, with :SS when the header's two seconds digits are digits.
+QString timeBox(const QString &stored, const QString &secondsText)
+{
+    QString shown = lumen::midText(stored, 1, 2) + u':' + lumen::midText(stored, 3, 2);
+    if (secondsText.size() == 2 && secondsText[0].isDigit() && secondsText[1].isDigit())
+        shown += u':' + secondsText;
+    return shown;
+}
 
 QString seconds(std::int32_t ticks20ms)
 {
@@ -57,8 +78,8 @@ void readTrailer(QByteArrayView bytes, IncomingSpectrum &result)
 IncomingSpectrum ChnReader::readFile(const QString &path, ChannelStore &store,
                                      const std::function<void()> &pump)
 {
-    const std::optional<QByteArray> bytes = SpectrumFile::load(path);
-    return read(bytes ? QByteArrayView(*bytes) : QByteArrayView(), path, store, pump);
+    return SpectrumFile::readWith(
+        path, [&](QByteArrayView bytes) { return read(bytes, path, store, pump); });
 }
 
 IncomingSpectrum ChnReader::read(QByteArrayView bytes, const QString &path, ChannelStore &store,
@@ -80,20 +101,21 @@ IncomingSpectrum ChnReader::read(QByteArrayView bytes, const QString &path, Chan
         const int n = header.int16At(30);
         const QString date = IncomingSpectrum::boxText(header.bytesAt(16, 8));
         const QString time = IncomingSpectrum::boxText(header.bytesAt(24, 4));
+        const QString startSeconds = IncomingSpectrum::boxText(header.bytesAt(6, 2));
 
         result.boxes[box::NumChan] = QString::number(n);
         result.boxes[box::LiveTime] = seconds(header.int32At(12));
         // The real time sits beside the live time in the same ticks; without it
         // every converted spectrum would claim a real time of 0.
         result.boxes[box::RealTime] = seconds(header.int32At(8));
-        result.boxes[box::AcqDate] = lumen::midText(date, 1, 2) + u'-' +
-                                     lumen::midText(date, 3, 3) + u'-' + lumen::midText(date, 6, 2);
-        result.boxes[box::AcqTime] = lumen::midText(time, 1, 2) + u':' + lumen::midText(time, 3, 2);
+        result.boxes[box::AcqDate] = dateBox(date);
+        result.boxes[box::AcqTime] = timeBox(time, startSeconds);
         if (fileType == -1) {
             result.boxes[box::fType] = QStringLiteral("Integer");
         } else {
             result.boxes[box::fType] = QStringLiteral("Unknown [Type=%1]").arg(fileType);
             result.typeOnRed = true;
+            result.warnings << QStringLiteral("unknown file type %1").arg(fileType);
         }
 
         if (n < 256)
@@ -104,20 +126,15 @@ IncomingSpectrum ChnReader::read(QByteArrayView bytes, const QString &path, Chan
             result.messages << QStringLiteral(
                 "<SpcRec1.NumChan> Spectra size greater than 16384...");
 
-        const lumen::ByteRecordReader data(bytes);
-        qsizetype at = kHeaderSize;
-        for (int i = 0; i < n; ++i) {
-            if (i >= ChannelStore::kCapacity)
-                throw lumen::Failure(QStringLiteral("channel index beyond the store"));
-            if (pump && i % kPumpEvery == 0)
-                pump();
-            std::int32_t value = 0;
-            if (at + 4 <= size)
-                value = data.int32At(int(at));
-            // A value cut off by the end of the file counts as missing.
-            at = std::min(at + 4, size);
-            store.set(i, value);
-        }
+        // A value cut off by the end of the file counts as missing (0).
+        const int whole = store.loadInt32(bytes, kHeaderSize, n, pump);
+        if (n > ChannelStore::kCapacity)
+            throw lumen::Failure(QStringLiteral("channel index beyond the store"));
+        if (whole < n)
+            result.warnings << QStringLiteral("the data holds %1 of the %2 channels declared")
+                                   .arg(whole)
+                                   .arg(n);
+        const qsizetype at = std::min(qsizetype(kHeaderSize) + 4 * qsizetype(std::max(n, 0)), size);
         if (at < size)
             readTrailer(bytes.sliced(at), result);
         result.loaded = true;

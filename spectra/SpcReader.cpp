@@ -6,6 +6,7 @@
 #include "spectra/BoxNames.h"
 #include "spectra/SpectrumFile.h"
 
+#include <QFileInfo>
 #include <cmath>
 
 namespace lumen {
@@ -35,6 +36,19 @@ QString text(const lumen::ByteRecordReader &rec, int at, int width)
     return IncomingSpectrum::boxText(rec.bytesAt(at, width));
 }
 
+// A first record of nothing but printable characters and line ends: a text
+// file (a report, a listing) under a spectrum's name. A binary SPC record 1
+// always holds zero bytes in its 16-bit fields.
+bool looksLikeText(QByteArrayView rec1)
+{
+    for (char c : rec1) {
+        const auto u = uchar(c);
+        if (u < 0x20 && u != '\t' && u != '\r' && u != '\n')
+            return false;
+    }
+    return true;
+}
+
 // Integer part towards minus infinity; a value that does not fit 32 bits is a read error.
 std::int32_t floorToInt32(float value)
 {
@@ -48,9 +62,13 @@ std::int32_t floorToInt32(float value)
 IncomingSpectrum SpcReader::readFile(const QString &path, ChannelStore &store, bool commandLineMode,
                                      const std::function<void()> &pump)
 {
-    const std::optional<QByteArray> bytes = SpectrumFile::load(path);
-    return read(bytes ? QByteArrayView(*bytes) : QByteArrayView(), path, store, commandLineMode,
-                pump);
+    IncomingSpectrum result = SpectrumFile::readWith(path, [&](QByteArrayView bytes) {
+        return read(bytes, path, store, commandLineMode, pump);
+    });
+    // Started for a caller, a missing file goes unmentioned like a short one.
+    if (commandLineMode && !QFileInfo::exists(path))
+        result.messages.clear();
+    return result;
 }
 
 IncomingSpectrum SpcReader::read(QByteArrayView bytes, const QString &path, ChannelStore &store,
@@ -63,6 +81,10 @@ IncomingSpectrum SpcReader::read(QByteArrayView bytes, const QString &path, Chan
             result.messages << (size == 0 ? QStringLiteral("Could not find file: ")
                                           : QStringLiteral("File size not large enough: ")) +
                                    path;
+        return result;
+    }
+    if (looksLikeText(bytes.first(kRecordSize))) {
+        result.messages << path + QStringLiteral(" is a text file, not a binary SPC spectrum");
         return result;
     }
     try {
@@ -118,24 +140,32 @@ IncomingSpectrum SpcReader::read(QByteArrayView bytes, const QString &path, Chan
         // data record must lie within records 1 to 256.
         if (dataRecord < 1 || dataRecord > 256)
             throw lumen::Failure(QStringLiteral("data record out of range"));
-        qsizetype at = qsizetype(dataRecord - 1) * kRecordSize;
-        const lumen::ByteRecordReader data(bytes);
-        for (int i = 0; i < spcchn; ++i) {
-            if (i >= ChannelStore::kCapacity)
-                throw lumen::Failure(QStringLiteral("channel index beyond the store"));
-            if (pump && i % kPumpEvery == 0)
-                pump();
-            std::int32_t value = 0;
-            if ((dataType == kIntegerData || dataType == kRealData) && at < size) {
-                if (at + 4 <= size) {
-                    value = dataType == kIntegerData ? data.int32At(int(at))
-                                                     : floorToInt32(data.floatAt(int(at)));
+        const qsizetype at = qsizetype(dataRecord - 1) * kRecordSize;
+        int whole = 0;
+        if (dataType == kIntegerData) {
+            whole = store.loadInt32(bytes, at, spcchn, pump);
+        } else {
+            // Real data is floored value by value; any other type loads zeros.
+            const int n = std::clamp(spcchn, 0, ChannelStore::kCapacity);
+            const lumen::ByteRecordReader data(bytes);
+            for (int i = 0; i < n; ++i) {
+                if (pump && i % kPumpEvery == 0)
+                    pump();
+                std::int32_t value = 0;
+                const qsizetype from = at + 4 * qsizetype(i);
+                if (dataType == kRealData && from + 4 <= size) {
+                    value = floorToInt32(data.floatAt(int(from)));
+                    ++whole;
                 }
-                // A value cut off by the end of the file counts as missing.
-                at = std::min(at + 4, size);
+                store.set(i, value);
             }
-            store.set(i, value);
         }
+        if (spcchn > ChannelStore::kCapacity)
+            throw lumen::Failure(QStringLiteral("channel index beyond the store"));
+        if ((dataType == kIntegerData || dataType == kRealData) && whole < spcchn)
+            result.warnings << QStringLiteral("the data holds %1 of the %2 channels declared")
+                                   .arg(whole)
+                                   .arg(spcchn);
 
         if (inftyp != 1)
             result.messages << QStringLiteral("<SpcRec1.inftyp=%1 > not = 1 : ").arg(inftyp) + path;
@@ -146,6 +176,9 @@ IncomingSpectrum SpcReader::read(QByteArrayView bytes, const QString &path, Chan
                                            ? QStringLiteral("Real")
                                            : QStringLiteral("Unknown %1").arg(dataType);
             result.typeOnRed = true;
+            if (dataType != kRealData)
+                result.warnings
+                    << QStringLiteral("unknown data type %1, no counts read").arg(dataType);
         }
         if (spcchn < 256)
             result.messages << QStringLiteral(

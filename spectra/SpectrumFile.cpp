@@ -1,27 +1,32 @@
 #include "spectra/SpectrumFile.h"
 
-#include <QFile>
-#include <QFileInfo>
+#include "common/core/Failure.h"
+#include "common/core/OutsideFile.h"
 
-#include <algorithm>
+#include <QFileInfo>
 
 namespace lumen {
 
-std::optional<QByteArray> SpectrumFile::load(const QString &path)
+QByteArray SpectrumFile::load(const QString &path)
 {
     const QFileInfo info(path);
-    if (path.isEmpty() || !info.exists() || info.isDir())
-        return std::nullopt;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    const qint64 wanted = std::min(file.size(), kMaxBytes);
-    QByteArray bytes(qsizetype(wanted), Qt::Uninitialized);
-    const qint64 got = wanted > 0 ? file.read(bytes.data(), wanted) : 0;
-    if (got < 0)
-        return std::nullopt;
-    bytes.truncate(qsizetype(got));
-    return bytes;
+    if (path.isEmpty() || (!info.exists() && !info.isSymLink()))
+        throw lumen::Failure(QStringLiteral("Could not find file: ") + path);
+    return lumen::outsidefile::read(path, lumen::outsidefile::kSpectrumCap);
+}
+
+IncomingSpectrum SpectrumFile::readWith(const QString &path,
+                                        const std::function<IncomingSpectrum(QByteArrayView)> &read)
+{
+    QByteArray bytes;
+    try {
+        bytes = load(path);
+    } catch (const lumen::Failure &failure) {
+        IncomingSpectrum refused;
+        refused.messages << failure.description();
+        return refused;
+    }
+    return read(bytes);
 }
 
 } // namespace lumen

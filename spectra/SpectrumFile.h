@@ -1,8 +1,10 @@
 #pragma once
 
+#include "spectra/IncomingSpectrum.h"
+
 #include <QByteArray>
 #include <QString>
-#include <optional>
+#include <functional>
 
 namespace lumen {
 
@@ -11,16 +13,17 @@ class SpectrumFile
 {
 public:
     /**
-     * No spectrum format this suite reads reaches further into a file than
-     * this, so a huge file named like a spectrum costs no more to reject.
+     * The whole file, read as an outside file: a regular file of at most
+     * outsidefile::kSpectrumCap bytes. Throws Failure("Could not find file: "
+     * + path) when there is nothing at the path, and the outside reader's
+     * refusal (a device, a FIFO, a folder, a file too large, a read error)
+     * otherwise. Never creates, blocks on or removes a file.
      */
-    static constexpr qint64 kMaxBytes = 8 * 1024 * 1024;
+    static QByteArray load(const QString &path);
 
-    /**
-     * The file's first kMaxBytes bytes; nothing when the path is missing, is
-     * not a regular file, or cannot be read. Never creates or removes a file.
-     */
-    static std::optional<QByteArray> load(const QString &path);
+    /** load(), then `read` of the bytes; a refusal is the result's only message. */
+    static IncomingSpectrum readWith(const QString &path,
+                                     const std::function<IncomingSpectrum(QByteArrayView)> &read);
 };
 
 } // namespace lumen

@@ -3,11 +3,16 @@
 #include "common/testsupport/TestSupport.h"
 #include "spectra/AnsReader.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 #include <QtEndian>
+#include <csignal>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <set>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace lumen;
 
@@ -164,7 +169,8 @@ TEST(AnsWriter, WritingTwiceReplacesTheFileAndFailuresAreReported)
         AnsWriter::writeFile(dir.path(), sampleHeader(), {});
         FAIL() << "writing over a folder must fail";
     } catch (const lumen::Failure &f) {
-        EXPECT_EQ(f.description(), QStringLiteral("Could not write file: ") + dir.path());
+        EXPECT_EQ(f.description(),
+                  QStringLiteral("Could not write file: ") + dir.path() + " (is a folder)");
     }
     EXPECT_THROW(
         AnsWriter::writeFile(dir.filePath(QStringLiteral("no/such/x.ans")), sampleHeader(), {}),
@@ -179,4 +185,33 @@ TEST(AnsReader, ReadsBackWhatWasWritten)
     EXPECT_EQ(s.channels, counts);
     EXPECT_EQ(s.header.toBytes(), sampleHeader().toBytes());
     EXPECT_THROW(AnsReader::read(QByteArray(1535, '\0')), lumen::Failure);
+}
+
+TEST(AnsWriter, AWriteBeyondTheFileSizeLimitLeavesTheOldFile)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("a.ans"));
+    AnsWriter::writeFile(path, sampleHeader(), std::vector<std::int32_t>(16, 7));
+    const QByteArray old = lumen::test::fileBytes(path);
+
+    // The limit is set in a child so that it cannot touch the test process.
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{4096, 4096};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        try {
+            AnsWriter::writeFile(path, sampleHeader(), std::vector<std::int32_t>(16384, 1));
+        } catch (const lumen::Failure &f) {
+            ::_exit(f.description().contains(QStringLiteral("too large")) ? 0 : 2);
+        }
+        ::_exit(1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
+        << "the failure must be reported with the system's reason";
+    EXPECT_EQ(lumen::test::fileBytes(path), old);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"a.ans"});
 }

@@ -1,10 +1,13 @@
 #include "spectra/ChnReader.h"
 #include "common/testsupport/TestSupport.h"
 #include "spectra/BoxNames.h"
+#include "spectra/SpcReader.h"
 #include "spectra/tests/SpectrumBuilders.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace lumen;
 using lumen::test::ChnImage;
@@ -32,7 +35,7 @@ TEST(ChnReader, FillsTheIncomingBoxesFromHeaderAndTrailer)
     EXPECT_EQ(r.boxes[box::NumChan], "1024");
     EXPECT_EQ(r.boxes[box::LiveTime], "300.00");
     EXPECT_EQ(r.boxes[box::RealTime], "310.50");
-    EXPECT_EQ(r.boxes[box::AcqDate], "22-JUN-01");
+    EXPECT_EQ(r.boxes[box::AcqDate], "22-JUN-2001");
     EXPECT_EQ(r.boxes[box::AcqTime], "13:05");
     EXPECT_EQ(r.boxes[box::fType], "Integer");
     EXPECT_FALSE(r.typeOnRed);
@@ -127,6 +130,7 @@ TEST(ChnReader, DataEndingEarlyGivesZerosAndNoDescriptions)
     for (int i = 10; i < 1024; ++i)
         ASSERT_EQ(store.at(i), 0) << i;
     EXPECT_FALSE(r.boxes.contains(box::SpcID));
+    EXPECT_EQ(r.warnings, QStringList{"the data holds 10 of the 1024 channels declared"});
 }
 
 TEST(ChnReader, UnknownFileTypeIsShownOnRedAndStillLoads)
@@ -180,7 +184,7 @@ TEST(ChnReader, FilesOnDisk)
     EXPECT_FALSE(QFileInfo::exists(missing)) << "looking must not create the file";
 
     r = ChnReader::readFile(dir.path(), store);
-    EXPECT_EQ(r.messages, QStringList{"Could not find file: " + dir.path()});
+    EXPECT_EQ(r.messages, QStringList{"Not a regular file: " + dir.path()});
 
     const QString empty = dir.filePath(QStringLiteral("empty.chn"));
     ASSERT_TRUE(lumen::test::writeBytes(empty, QByteArray()));
@@ -196,4 +200,43 @@ TEST(ChnReader, FilesOnDisk)
     r = ChnReader::readFile(good, store, [&pumps] { ++pumps; });
     EXPECT_TRUE(r.loaded);
     EXPECT_GT(pumps, 0);
+}
+
+TEST(ChnReader, StartKeepsItsSecondsAndCentury)
+{
+    struct Case
+    {
+        QByteArray date, seconds;
+        QString shownDate, shownTime;
+    } cases[] = {
+        {"22JUN011", "42", "22-JUN-2001", "13:05:42"},
+        {"22JUN990", "07", "22-JUN-1999", "13:05:07"},
+        {"22JUN99 ", "", "22-JUN-99", "13:05"},   // no century, no seconds
+        {"22JUN017", "4x", "22-JUN-01", "13:05"}, // neither is a digit
+    };
+    for (const Case &c : cases) {
+        ChnImage image;
+        image.counts.assign(256, 1);
+        image.date = c.date;
+        image.seconds = c.seconds;
+        ChannelStore store;
+        const IncomingSpectrum r = readImage(image.bytes(), store);
+        EXPECT_EQ(r.boxes[box::AcqDate], c.shownDate) << c.date.constData();
+        EXPECT_EQ(r.boxes[box::AcqTime], c.shownTime) << c.date.constData();
+    }
+}
+
+TEST(SpectrumReaders, RefuseWhatIsNoRegularFileWithoutBlocking)
+{
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath(QStringLiteral("pipe.chn"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    for (const QString &path : {QStringLiteral("/dev/zero"), fifo, dir.path()}) {
+        ChannelStore store;
+        const IncomingSpectrum chn = ChnReader::readFile(path, store);
+        const IncomingSpectrum spc = SpcReader::readFile(path, store, false);
+        EXPECT_FALSE(chn.loaded || spc.loaded) << path.toStdString();
+        EXPECT_EQ(chn.messages, QStringList{"Not a regular file: " + path});
+        EXPECT_EQ(spc.messages, QStringList{"Not a regular file: " + path});
+    }
 }

@@ -145,6 +145,7 @@ TEST(SpcReader, DataEndingEarlyGivesZeros)
     EXPECT_EQ(store.at(22), 4);
     EXPECT_EQ(store.at(23), 0) << "a value cut in half counts as missing";
     EXPECT_EQ(store.at(1023), 0);
+    EXPECT_EQ(r.warnings, QStringList{"the data holds 23 of the 1024 channels declared"});
 }
 
 TEST(SpcReader, FirstDataRecordMustLieWithinRecord256)
@@ -193,5 +194,5 @@ TEST(SpcReader, ATextFileNamedSpcIsRejected)
     ChannelStore store;
     const IncomingSpectrum r = readImage(text, store);
     EXPECT_FALSE(r.loaded);
-    EXPECT_EQ(r.messages, QStringList{"Error reading " + kPath});
+    EXPECT_EQ(r.messages, QStringList{kPath + " is a text file, not a binary SPC spectrum"});
 }

@@ -20,6 +20,7 @@ struct ChnImage
     std::int32_t liveTicks = 0;
     QByteArray date = "22JUN011";                 // 8 characters
     QByteArray time = "1305";                     // 4 characters
+    QByteArray seconds;                           ///< 2 characters at offset 6
     std::optional<std::int16_t> declaredChannels; ///< unset: the number of counts
     std::vector<std::int32_t> counts;
     bool trailer = true;
@@ -40,6 +41,7 @@ struct ChnImage
         h.putInt32(12, liveTicks);
         h.putBytes(16, date.left(8));
         h.putBytes(24, time.left(4));
+        h.putBytes(6, seconds.left(2));
         h.putInt16(30, declaredChannels.value_or(std::int16_t(n)));
         QByteArray out = h.bytes();
         lumen::ByteRecordWriter data(4 * n);

@@ -1,7 +1,10 @@
 #include "transpec/core/ConvertCommand.h"
 
+#include "common/core/NumberText.h"
 #include "spectra/BoxNames.h"
+#include "transpec/core/BatchWriter.h"
 #include "transpec/core/ConvertModel.h"
+#include "transpec/core/OutputNames.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -13,13 +16,16 @@ const QString kConvert = QStringLiteral("--convert");
 const QString kOutDir = QStringLiteral("--out-dir");
 const QString kOutput = QStringLiteral("--output");
 
+constexpr int kBadArguments = 2;
+
 int usage(QTextStream &err, const QString &why)
 {
     err << "Transpec: " << why << "\n"
         << "usage: Transpec --convert INPUT... [--out-dir DIR]\n"
-        << "       Transpec --convert INPUT --output PATH\n";
+        << "       Transpec --convert INPUT --output PATH\n"
+        << "Transpec --help tells more.\n";
     err.flush();
-    return 2;
+    return kBadArguments;
 }
 } // namespace
 
@@ -33,18 +39,55 @@ lumen::ProgramInfo ConvertCommand::programInfo()
     lumen::ProgramInfo info;
     info.name = QStringLiteral("Transpec");
     info.summary =
-        QStringLiteral("imports CHN and SPC spectrum files and writes ANS spectrum files");
-    info.usage = QStringLiteral(
-        "usage: Transpec [ANSPATH]\n"
-        "       Transpec --convert INPUT... [--out-dir DIR]\n"
-        "       Transpec --convert INPUT --output PATH\n"
-        "\n"
-        "Without arguments the converter window opens. With ANSPATH the window\n"
-        "imports one spectrum, saves it as ANSPATH without asking, and ends.\n"
-        "--convert converts each CHN or SPC file without any window, writing the\n"
-        "input's name with the extension .Ans beside it or in DIR, and prints one\n"
-        "line per file: the path written, or why the file was not converted.\n"
-        "Exit status 0 when every file was written, 1 otherwise, 2 for bad arguments.\n");
+        QStringLiteral("imports stored spectra (CHN, SPC, SPE, N42) and writes ANS spectrum files");
+    info.usage =
+        QStringLiteral("usage: Transpec [ANSPATH]\n"
+                       "       Transpec --convert INPUT... [--out-dir DIR]\n"
+                       "       Transpec --convert INPUT --output PATH\n"
+                       "\n"
+                       "Modes:\n"
+                       "  (no arguments)  the converter window opens: open a spectrum, check or\n"
+                       "                  edit the converted values, save the ANS file.\n"
+                       "  ANSPATH         the window imports one spectrum for a caller: the\n"
+                       "                  spectrum chosen is saved as ANSPATH without asking and\n"
+                       "                  the program ends (status 0 once written, else 1).\n"
+                       "  --convert       converts each INPUT without any window. The output is\n"
+                       "                  the input's name up to its last dot followed by .Ans,\n"
+                       "                  beside the input or in DIR. One line per input on\n"
+                       "                  stdout: the path written, or why it was not converted.\n"
+                       "                  Warnings about doubtful inputs go to stderr, naming the\n"
+                       "                  file. An existing output is replaced whole (written\n"
+                       "                  beside it and renamed over it), never cut short.\n"
+                       "\n"
+                       "Options of --convert:\n"
+                       "  --out-dir DIR   write the outputs into DIR (it must exist)\n"
+                       "  --output PATH   the output of a single INPUT\n"
+                       "\n"
+                       "Inputs: Ortec-style CHN (.chn) and SPC (.spc) files, IAEA SPE text files\n"
+                       "(.spe) and N42 XML files with one spectrum (.n42, .xml). An input is\n"
+                       "refused, and nothing written for it, when it cannot be read, is no\n"
+                       "regular file or is larger than 64 MB, declares no channels, has a type\n"
+                       "that is not supported, is a text file named .spc, when its output would\n"
+                       "be one of the inputs (by any path), or when an earlier input of the same\n"
+                       "run already wrote that output. Written with a warning: data ending\n"
+                       "before the declared channel count, an unknown file or data type, a real\n"
+                       "time below the live time, a date that cannot be read, and what the ANS\n"
+                       "header cannot carry.\n"
+                       "\n"
+                       "Exit status of --convert:\n"
+                       "  0  every input was written, without a warning\n"
+                       "  3  every input was written, some with warnings\n"
+                       "  1  some input was not written\n"
+                       "  2  the arguments cannot be used (nothing converted)\n"
+                       "\n"
+                       "Environment:\n"
+                       "  LUMEN_PROGRAM_DIR  folder of the settings file Transpec&FILE.DAT\n"
+                       "                     (default: the program's folder)\n"
+                       "  LUMEN_ROOT         the suite's data folder (default ~/Lumen), used for\n"
+                       "                     the settings when the program's folder is a system\n"
+                       "                     folder or not writable\n"
+                       "  LUMEN_ANSWERS      without a display: a text file whose lines answer\n"
+                       "                     input boxes in turn (dialogs are cancelled)\n");
     return info;
 }
 
@@ -77,42 +120,41 @@ int ConvertCommand::run(const QStringList &args, QTextStream &out, QTextStream &
     if (!outDir.isEmpty() && !QFileInfo(outDir).isDir())
         return usage(err, QStringLiteral("no such folder: ") + outDir);
 
-    int failed = 0;
+    BatchWriter batch(out, err);
+    OutputNames claimed(inputs);
     for (const QString &input : inputs) {
         ConvertModel model;
-        QStringList messages;
-        model.setMessageSink([&messages](const QString &m) { messages << m; });
+        BatchItem item;
+        item.input = input;
+        model.setMessageSink([&item](const QString &m) { item.notes << m; });
         model.loadChosenFile(input);
-        bool written = false;
         QString target;
-        if (model.loaded()) {
-            // The window's default output name, placed in the chosen folder.
-            const QString name = model.text(box::AnsToWrite);
-            const QString folder = outDir.isEmpty() ? QFileInfo(input).path() : outDir;
-            target = output.isEmpty() ? QDir(folder).filePath(name) : output;
-            model.setText(box::AnsToWrite, target);
-            const qsizetype before = messages.size();
-            written = model.writeAns();
-            if (!written && messages.size() > before) {
-                out << messages.last() << "\n";
-                messages.removeLast();
-            }
+        if (!model.loaded()) {
+            item.refusal = item.notes.isEmpty() ? QStringLiteral("Nothing read from ") + input
+                                                : item.notes.takeLast();
+        } else if (const double n = lumen::numericValue(model.text(box::NumChan)); n <= 0) {
+            item.refusal = input + QStringLiteral(": declares %1 channels, nothing written")
+                                       .arg(lumen::shortDoubleText(n));
         } else {
-            out << (messages.isEmpty() ? QStringLiteral("Nothing read from ") + input
-                                       : messages.takeLast())
-                << "\n";
+            const QString folder = outDir.isEmpty() ? QFileInfo(input).path() : outDir;
+            target =
+                output.isEmpty()
+                    ? QDir(folder).filePath(OutputNames::batchName(QFileInfo(input).fileName()))
+                    : output;
+            item.refusal = claimed.refusal(input, target);
         }
-        if (written)
-            out << QDir::toNativeSeparators(target) << "\n";
-        // Notes that did not stop the file (few channels, odd header type).
-        for (const QString &m : messages)
-            err << m << "\n";
-        if (!written)
-            ++failed;
+        if (item.refusal.isEmpty()) {
+            claimed.claim(input, target);
+            model.setText(box::AnsToWrite, target);
+            item.target = target;
+            item.warnings = model.warnings();
+            batch.write(std::move(item), model.headerFromBoxes(),
+                        model.channels().first(model.channelsToWrite()));
+        } else {
+            batch.skip(std::move(item));
+        }
     }
-    out.flush();
-    err.flush();
-    return failed == 0 ? 0 : 1;
+    return batch.finish();
 }
 
 } // namespace lumen::transpec

@@ -9,7 +9,9 @@
 #include "spectra/AnsWriter.h"
 #include "spectra/BoxNames.h"
 #include "spectra/ChnReader.h"
+#include "spectra/N42Reader.h"
 #include "spectra/SpcReader.h"
+#include "spectra/SpeReader.h"
 
 #include <cfloat>
 #include <cmath>
@@ -40,6 +42,17 @@ std::optional<double> oleOf(const QString &dateText, const QString &timeText)
     if (!date || !time)
         return std::nullopt;
     return lumen::toOleDate(QDateTime(*date, *time));
+}
+
+// Whether a date and time box pair holds anything beyond blanks and the
+// separators a reader puts between empty fields.
+bool holdsDate(const QString &dateText, const QString &timeText)
+{
+    for (const QChar c : dateText + timeText) {
+        if (!c.isSpace() && c != u'-' && c != u':')
+            return true;
+    }
+    return false;
 }
 
 QString dateShown(double ole)
@@ -73,6 +86,8 @@ ConvertModel::ConvertModel(QObject *parent) : QObject(parent)
     m_openDialog.initialName = QStringLiteral("*.spc");
     m_openDialog.filter = QStringLiteral("Ortec SPC Files (*.spc)|*.spc|"
                                          "Ortec CHN Files (*.chn)|*.chn|"
+                                         "IAEA SPE Files (*.spe)|*.spe|"
+                                         "N42 Files (*.n42;*.xml)|*.n42;*.xml|"
                                          "All Files (*.*)|*.*");
     m_openDialog.filterIndex = 1;
     m_openDialog.mustExist = true;
@@ -93,7 +108,8 @@ void ConvertModel::startUp(const QString &argument, const QString &settingsPath)
     m_openDialog.initialFolder = lumen::programDirectory();
     m_settingsPath = settingsPath;
 
-    if (const std::optional<TranspecSettings> s = TranspecSettings::load(settingsPath)) {
+    QString refusal;
+    if (const std::optional<TranspecSettings> s = TranspecSettings::load(settingsPath, &refusal)) {
         m_settings = *s;
         m_texts[box::SpcToRead] = lumen::trimBlanks(s->lastSpectrum);
         m_openDialog.initialName = lumen::trimBlanks(s->lastSpectrum);
@@ -101,7 +117,8 @@ void ConvertModel::startUp(const QString &argument, const QString &settingsPath)
         m_openDialog.initialFolder = lumen::trimBlanks(s->openFileName);
         m_openDialog.filterIndex = s->openFilterIndex;
     } else {
-        show(QStringLiteral("Config file [") + settingsPath + QStringLiteral("] not found"));
+        show(QStringLiteral("Config file [") + settingsPath + QStringLiteral("] not found") +
+             (refusal.isEmpty() ? QString() : QStringLiteral(" (") + refusal + u')'));
     }
 
     QString output = lumen::trimBlanks(argument);
@@ -175,6 +192,12 @@ void ConvertModel::openSpectrum()
 void ConvertModel::loadChosenFile(const QString &path)
 {
     m_loaded = false;
+    m_warnings.clear();
+    // Every file starts from a fresh header: nothing of the previous spectrum
+    // (its sample date, calibration, size) may pass into the next file.
+    m_header = AnsHeader();
+    m_header.setHeaderType(2);
+    m_numberOfChannels = 0;
     for (const QString &name : box::kSpectrumBoxes)
         m_texts[name].clear();
     m_typeColour = kWhite;
@@ -193,6 +216,10 @@ void ConvertModel::loadChosenFile(const QString &path)
         apply(SpcReader::readFile(source, m_channels, m_commandLineMode, pump()));
     } else if (type == u"CHN") {
         apply(ChnReader::readFile(source, m_channels, pump()));
+    } else if (type == u"SPE") {
+        apply(SpeReader::readFile(source, m_channels, pump()));
+    } else if (type == u"N42" || type == u"XML") {
+        apply(N42Reader::readFile(source, m_channels, pump()));
     } else if (type != u"TXT") {
         show(QStringLiteral("File type ") + type + QStringLiteral(" is not supported"));
     }
@@ -217,6 +244,7 @@ void ConvertModel::apply(const IncomingSpectrum &spectrum)
     Q_EMIT changed();
     for (const QString &message : spectrum.messages)
         show(message);
+    m_warnings << spectrum.warnings;
     m_loaded = spectrum.loaded;
 }
 
@@ -229,6 +257,10 @@ void ConvertModel::fillAnsFields(const QString &title)
 
     m_header.setRealTime(lumen::numericValue(text(box::RealTime)));
     m_header.setLiveTime(lumen::numericValue(text(box::LiveTime)));
+    if (m_header.realTime() < m_header.liveTime())
+        m_warnings << QStringLiteral("the real time (%1 s) is below the live time (%2 s)")
+                          .arg(lumen::shortDoubleText(m_header.realTime()),
+                               lumen::shortDoubleText(m_header.liveTime()));
     if (const std::optional<float> size = singleOf(text(box::SizTxt)))
         m_header.setSampleSize(*size);
     m_texts[box::AnsRT] = lumen::shortDoubleText(m_header.realTime());
@@ -249,11 +281,19 @@ void ConvertModel::fillAnsFields(const QString &title)
 
     if (const std::optional<double> start = oleOf(text(box::AcqDate), text(box::AcqTime)))
         m_header.setMcaStart(*start);
+    else if (holdsDate(text(box::AcqDate), text(box::AcqTime)))
+        m_warnings << QStringLiteral("the acquisition start \"%1 %2\" cannot be read")
+                          .arg(lumen::trimBlanks(text(box::AcqDate)),
+                               lumen::trimBlanks(text(box::AcqTime)));
     m_texts[box::AnsMcaDate] = dateShown(m_header.mcaStart());
     m_texts[box::AnsMcaTime] = timeShown(m_header.mcaStart());
 
     if (const std::optional<double> sample = oleOf(text(box::SpcSamDate), text(box::SpcSamTime)))
         m_header.setSampleDateTime(*sample);
+    else if (holdsDate(text(box::SpcSamDate), text(box::SpcSamTime)))
+        m_warnings << QStringLiteral("the sample date \"%1 %2\" cannot be read")
+                          .arg(lumen::trimBlanks(text(box::SpcSamDate)),
+                               lumen::trimBlanks(text(box::SpcSamTime)));
     m_texts[box::AnsSamDate] = dateShown(m_header.sampleDateTime());
     m_texts[box::AnsSamTime] = timeShown(m_header.sampleDateTime());
 
@@ -266,6 +306,28 @@ void ConvertModel::fillAnsFields(const QString &title)
 }
 
 bool ConvertModel::writeAns()
+{
+    headerFromBoxes();
+    const QString path = lumen::trimBlanks(text(box::AnsToWrite));
+    bool written = true;
+    try {
+        AnsWriter::writeFile(path, m_header, m_channels.first(channelsToWrite()));
+    } catch (const lumen::Failure &failure) {
+        written = false;
+        show(failure.description());
+    }
+    Q_EMIT changed();
+    return written;
+}
+
+int ConvertModel::channelsToWrite() const
+{
+    // Not a number (say after a failed open) writes no channels at all.
+    const double n = lumen::numericValue(text(box::NumChan));
+    return int(std::clamp(n, 0.0, double(ChannelStore::kCapacity)));
+}
+
+const AnsHeader &ConvertModel::headerFromBoxes()
 {
     m_header.setSpectrumId(lumen::trimBlanks(text(box::AnsID)).left(AnsHeader::kIdWidth));
     m_header.setRealTime(lumen::numericValue(text(box::AnsRT)));
@@ -287,20 +349,7 @@ bool ConvertModel::writeAns()
         if (const std::optional<float> c = singleOf(text(*coefficientBoxes[i])))
             m_header.setCoefficient(i, *c);
     }
-
-    const QString path = lumen::trimBlanks(text(box::AnsToWrite));
-    // Not a number (say after a failed open) writes no channels at all.
-    const double n = lumen::numericValue(text(box::NumChan));
-    const int count = int(std::clamp(n, 0.0, double(ChannelStore::kCapacity)));
-    bool written = true;
-    try {
-        AnsWriter::writeFile(path, m_header, m_channels.first(count));
-    } catch (const lumen::Failure &failure) {
-        written = false;
-        show(failure.description());
-    }
-    Q_EMIT changed();
-    return written;
+    return m_header;
 }
 
 bool ConvertModel::saveConverted()
@@ -345,8 +394,13 @@ void ConvertModel::exitProgram()
     if (!lumen::trimBlanks(m_saveFolder).isEmpty())
         m_settings.saveFolder = lumen::trimBlanks(m_saveFolder);
     m_settings.openFilterIndex = std::int16_t(m_openDialog.filterIndex);
-    if (!m_settingsPath.isEmpty())
-        m_settings.save(m_settingsPath);
+    if (!m_settingsPath.isEmpty()) {
+        try {
+            m_settings.save(m_settingsPath);
+        } catch (const lumen::Failure &failure) {
+            show(failure.description());
+        }
+    }
     requestExit(m_exitStatus);
 }
 

@@ -53,6 +53,13 @@ public:
     bool saveConverted();
     /** Writes the ANS file from the converted boxes to `AnsToWrite`; true when written. */
     bool writeAns();
+    /**
+     * The save's steps before the write: the header from the converted boxes
+     * (the date and time boxes rewritten in normalised form).
+     */
+    const AnsHeader &headerFromBoxes();
+    /** How many channels a save writes: the number in `NumChan`, within the store. */
+    int channelsToWrite() const;
     /** `ExitProg`: saves the settings and asks to end. */
     void exitProgram();
 
@@ -61,6 +68,12 @@ public:
     void setText(const QString &box, const QString &text);
 
     bool loaded() const { return m_loaded; }
+    /**
+     * Doubts about the spectrum last loaded that did not stop it: the reader's
+     * and the converted fields' (a date that cannot be read, a real time below
+     * the live time).
+     */
+    const QStringList &warnings() const { return m_warnings; }
     bool commandLineMode() const { return m_commandLineMode; }
     QString commandLineOutputPath() const { return m_outputPath; }
 
@@ -107,6 +120,7 @@ private:
 
     QHash<QString, QString> m_texts;
     bool m_loaded = false;
+    QStringList m_warnings;
     bool m_commandLineMode = false;
     QString m_outputPath;
     quint32 m_loadColour = kGreen;

@@ -2,8 +2,11 @@
 
 #include "common/core/ByteRecord.h"
 
-#include <QFile>
-#include <QSaveFile>
+#include "common/core/Failure.h"
+#include "common/core/OutsideFile.h"
+#include "common/core/SafeFile.h"
+
+#include <QFileInfo>
 
 namespace lumen::transpec {
 
@@ -32,19 +35,23 @@ std::optional<TranspecSettings> TranspecSettings::fromBytes(QByteArrayView bytes
     return s;
 }
 
-std::optional<TranspecSettings> TranspecSettings::load(const QString &path)
+std::optional<TranspecSettings> TranspecSettings::load(const QString &path, QString *refusal)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() != kSize)
+    const QFileInfo info(path);
+    if (!info.exists() && !info.isSymLink())
         return std::nullopt;
-    return fromBytes(file.readAll());
+    try {
+        return fromBytes(lumen::outsidefile::read(path, lumen::outsidefile::kSettingsCap));
+    } catch (const lumen::Failure &failure) {
+        if (refusal)
+            *refusal = failure.description();
+        return std::nullopt;
+    }
 }
 
-bool TranspecSettings::save(const QString &path) const
+void TranspecSettings::save(const QString &path) const
 {
-    const QByteArray bytes = toBytes();
-    QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+    lumen::safefile::replace(path, toBytes());
 }
 
 } // namespace lumen::transpec

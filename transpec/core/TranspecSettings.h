@@ -28,10 +28,15 @@ public:
     /** The record, or nothing unless there are exactly 290 bytes. Texts come back untrimmed. */
     static std::optional<TranspecSettings> fromBytes(QByteArrayView bytes);
 
-    /** The record in the file, or nothing when it is missing or not 290 bytes long. */
-    static std::optional<TranspecSettings> load(const QString &path);
-    /** Replaces the file with the record; false when it cannot be written. */
-    bool save(const QString &path) const;
+    /**
+     * The record in the file, or nothing when it is missing or not 290 bytes
+     * long. A path that is no regular file (a device, a FIFO, a folder) or
+     * cannot be read is refused without blocking: nothing, and `refusal`
+     * (may be null) says why.
+     */
+    static std::optional<TranspecSettings> load(const QString &path, QString *refusal = nullptr);
+    /** Replaces the file with the record atomically; throws Failure with the system's reason. */
+    void save(const QString &path) const;
 };
 
 } // namespace lumen::transpec

@@ -3,6 +3,7 @@
 #include "spectra/BoxNames.h"
 #include "transpec/gui/GraphWidget.h"
 
+#include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -33,8 +34,12 @@ QLineEdit *ConvertWindow::addBox(const QString &name)
     auto *edit = new QLineEdit(this);
     edit->setObjectName(name);
     m_boxes.insert(name, edit);
-    connect(edit, &QLineEdit::textEdited, this,
-            [this, name](const QString &text) { m_model.setText(name, text); });
+    connect(edit, &QLineEdit::textEdited, this, [this, name](const QString &text) {
+        m_model.setText(name, text);
+        // An edited calibration moves the energy axis.
+        if (m_graph && (name == box::C0 || name == box::C1 || name == box::C2 || name == box::C3))
+            m_graph->refresh();
+    });
     return edit;
 }
 
@@ -87,7 +92,19 @@ ConvertWindow::ConvertWindow(ConvertModel &model, QWidget *parent) : QWidget(par
                     {{"MCA acquire date:", box::AcqDate}, {"Time:", box::AcqTime}}});
 
     m_graph = new GraphWidget(m_model, this);
-    m_graph->setMinimumWidth(240);
+    auto *logScale = new QCheckBox(QStringLiteral("Log scale"), this);
+    logScale->setObjectName(QStringLiteral("LogScale"));
+    auto *resetZoom = new QPushButton(QStringLiteral("Show all channels"), this);
+    resetZoom->setObjectName(QStringLiteral("ResetZoom"));
+    auto *graphTools = new QHBoxLayout;
+    graphTools->addWidget(logScale);
+    graphTools->addStretch(1);
+    graphTools->addWidget(resetZoom);
+    auto *graphColumn = new QVBoxLayout;
+    graphColumn->addLayout(graphTools);
+    graphColumn->addWidget(m_graph, 1);
+    connect(logScale, &QCheckBox::toggled, m_graph, &GraphWidget::setLogScale);
+    connect(resetZoom, &QPushButton::clicked, m_graph, &GraphWidget::resetZoom);
 
     auto *converted = new QGroupBox(QStringLiteral("ANS Type 2 Converted Spectral info"), this);
     converted->setObjectName(QStringLiteral("FrameConverted"));
@@ -107,7 +124,7 @@ ConvertWindow::ConvertWindow(ConvertModel &model, QWidget *parent) : QWidget(par
 
     auto *middle = new QHBoxLayout;
     middle->addWidget(incoming);
-    middle->addWidget(m_graph, 1);
+    middle->addLayout(graphColumn, 1);
     middle->addWidget(converted);
 
     auto *layout = new QVBoxLayout(this);

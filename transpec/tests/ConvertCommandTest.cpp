@@ -4,8 +4,11 @@
 #include "spectra/tests/SpectrumBuilders.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
+#include <functional>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 using namespace lumen;
 using namespace lumen::transpec;
@@ -73,7 +76,7 @@ TEST(ConvertCommand, OutputFolderAndSingleOutputPath)
 
     CommandRun r = convert({"--convert", a, "--out-dir", dir.filePath("out")});
     EXPECT_EQ(r.status, 0);
-    EXPECT_TRUE(QFileInfo::exists(dir.filePath("out/x.Ans"))) << r.out.join(u'|').toStdString();
+    EXPECT_TRUE(QFileInfo::exists(dir.filePath("out/x.y.Ans"))) << r.out.join(u'|').toStdString();
 
     r = convert({"--convert", a, "--output", dir.filePath("named.ANS")});
     EXPECT_EQ(r.status, 0);
@@ -81,7 +84,7 @@ TEST(ConvertCommand, OutputFolderAndSingleOutputPath)
 
     r = convert({"--convert", a, "--output", dir.path()});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.out, QStringList{"Could not write file: " + dir.path()});
+    EXPECT_EQ(r.out, QStringList{"Could not write file: " + dir.path() + " (is a folder)"});
 }
 
 TEST(ConvertCommand, ArgumentsItCannotUse)
@@ -91,4 +94,118 @@ TEST(ConvertCommand, ArgumentsItCannotUse)
     EXPECT_EQ(convert({"--convert", "a.chn", "--out-dir"}).status, 2);
     EXPECT_EQ(convert({"--convert", "a.chn", "--bogus"}).status, 2);
     EXPECT_EQ(convert({"--convert", "a.chn", "--out-dir", "/no/such/folder"}).status, 2);
+}
+
+TEST(ConvertCommand, DoubtfulInputsAreWrittenWithWarningsAndStatus3)
+{
+    struct Case
+    {
+        const char *what;
+        std::function<void(test::ChnImage &)> spoil;
+        const char *warning; // empty: none expected
+        int status;
+    } cases[] = {
+        {"sound", [](test::ChnImage &) {}, "", 0},
+        {"short data", [](test::ChnImage &c) { c.declaredChannels = 2048, c.trailer = false; },
+         "the data holds 1024 of the 2048 channels declared", 3},
+        {"unknown type", [](test::ChnImage &c) { c.fileType = 5; }, "unknown file type 5", 3},
+        {"real below live", [](test::ChnImage &c) { c.realTicks = 100; },
+         "the real time (2 s) is below the live time (300 s)", 3},
+        {"bad date", [](test::ChnImage &c) { c.date = "31FEB011"; },
+         "the acquisition start \"31-FEB-2001 13:05\" cannot be read", 3},
+    };
+    for (const Case &c : cases) {
+        QTemporaryDir dir;
+        test::ChnImage chn;
+        chn.counts = test::rampCounts(1024);
+        chn.liveTicks = 15000;
+        chn.realTicks = 15500;
+        c.spoil(chn);
+        const QString in = dir.filePath(QStringLiteral("S.CHN"));
+        ASSERT_TRUE(lumen::test::writeBytes(in, chn.bytes()));
+        const CommandRun r = convert({"--convert", in});
+        EXPECT_EQ(r.status, c.status) << c.what;
+        EXPECT_TRUE(QFileInfo::exists(dir.filePath("S.Ans"))) << c.what;
+        if (*c.warning)
+            EXPECT_EQ(r.err, in + ": warning: " + c.warning + "\n") << c.what;
+        else
+            EXPECT_EQ(r.err, "") << c.what;
+    }
+}
+
+TEST(ConvertCommand, RefusesWhatWouldOverwriteAnInputOrAnEarlierOutput)
+{
+    QTemporaryDir dir;
+    test::ChnImage chn;
+    chn.counts = test::rampCounts(512);
+    test::SpcImage spc;
+    spc.counts.assign(512, 9);
+    const QString chnPath = dir.filePath(QStringLiteral("S.chn"));
+    const QString spcPath = dir.filePath(QStringLiteral("S.spc"));
+    ASSERT_TRUE(lumen::test::writeBytes(chnPath, chn.bytes()));
+    ASSERT_TRUE(lumen::test::writeBytes(spcPath, spc.bytes()));
+    ASSERT_TRUE(QFile::link(chnPath, dir.filePath("link.chn")));
+    ASSERT_EQ(::link(QFile::encodeName(chnPath).constData(),
+                     QFile::encodeName(dir.filePath("hard.ans")).constData()),
+              0);
+
+    CommandRun r = convert({"--convert", chnPath, spcPath});
+    EXPECT_EQ(r.status, 1);
+    ASSERT_EQ(r.out.size(), 2);
+    EXPECT_EQ(r.out[1], spcPath + ": the output " + dir.filePath("S.Ans") + " is already that of " +
+                            chnPath + ", nothing written");
+    EXPECT_EQ(AnsReader::read(lumen::test::fileBytes(dir.filePath("S.Ans"))).channels, chn.counts);
+
+    const QByteArray source = lumen::test::fileBytes(chnPath);
+    for (const QString &target : {chnPath, dir.filePath("link.chn"), dir.filePath("hard.ans"),
+                                  dir.path() + "/../" + QDir(dir.path()).dirName() + "/S.chn"}) {
+        r = convert({"--convert", chnPath, "--output", target});
+        EXPECT_EQ(r.status, 1) << target.toStdString();
+        EXPECT_TRUE(r.out.value(0).contains(" is the input ")) << r.out.join(u'|').toStdString();
+    }
+    EXPECT_EQ(lumen::test::fileBytes(chnPath), source);
+}
+
+TEST(ConvertCommand, NoChannelsDeclaredWritesNothing)
+{
+    QTemporaryDir dir;
+    test::ChnImage chn;
+    chn.counts.assign(4, 1);
+    chn.declaredChannels = -3;
+    const QString in = dir.filePath(QStringLiteral("neg.chn"));
+    ASSERT_TRUE(lumen::test::writeBytes(in, chn.bytes()));
+    const CommandRun r = convert({"--convert", in});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, QStringList{in + ": declares -3 channels, nothing written"});
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("neg.Ans")));
+}
+
+TEST(ConvertCommand, SpeAndN42SpectraConvertToAns)
+{
+    const QByteArray spe = "$SPEC_ID:\nSoil 7\n$SPEC_REM:\nField B\n$DATE_MEA:\n"
+                           "06/22/2001 13:05:42\n$MEAS_TIM:\n300 310.5\n$DATA:\n0 3\n4 5 6 7\n"
+                           "$ENER_FIT:\n-0.5 0.5\n$END:\n";
+    const QByteArray n42 = "<RadInstrumentData><Remark>Soil 7</Remark><Remark>Field B</Remark>"
+                           "<EnergyCalibration><CoefficientValues>-0.5 0.5</CoefficientValues>"
+                           "</EnergyCalibration><RadMeasurement>"
+                           "<StartDateTime>2001-06-22T13:05:42</StartDateTime>"
+                           "<RealTimeDuration>PT310.5S</RealTimeDuration><Spectrum>"
+                           "<LiveTimeDuration>PT5M</LiveTimeDuration>"
+                           "<ChannelData compressionCode=\"None\">4 5 6 7</ChannelData>"
+                           "</Spectrum></RadMeasurement></RadInstrumentData>";
+    for (const auto &[name, bytes] : {std::pair{"S.spe", spe}, std::pair{"S.n42", n42}}) {
+        QTemporaryDir dir;
+        const QString in = dir.filePath(QString::fromLatin1(name));
+        ASSERT_TRUE(lumen::test::writeBytes(in, bytes));
+        const CommandRun r = convert({"--convert", in});
+        EXPECT_EQ(r.status, 0) << name << r.err.toStdString() << r.out.join(u'|').toStdString();
+        const auto s = AnsReader::read(lumen::test::fileBytes(dir.filePath("S.Ans")));
+        EXPECT_EQ(s.channels, (std::vector<std::int32_t>{4, 5, 6, 7})) << name;
+        EXPECT_EQ(s.header.liveTime(), 300.0) << name;
+        EXPECT_EQ(s.header.realTime(), 310.5) << name;
+        EXPECT_NEAR(s.header.mcaStart(), 37064.5456250, 1e-6) << name;
+        EXPECT_EQ(s.header.coefficient(0), -0.5f) << name;
+        EXPECT_EQ(s.header.coefficient(1), 0.5f) << name;
+        EXPECT_EQ(s.header.spectrumId().trimmed(), "Soil 7 Field B") << name;
+    }
 }

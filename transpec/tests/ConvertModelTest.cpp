@@ -5,8 +5,10 @@
 #include "spectra/BoxNames.h"
 #include "spectra/tests/SpectrumBuilders.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace lumen;
 using namespace lumen::transpec;
@@ -47,7 +49,8 @@ TEST_F(ConvertModelTest, FirstStartWarnsAndExitWritesA290ByteRecord)
     EXPECT_EQ(model.openDialog().defaultExtension, "spc");
     EXPECT_EQ(model.openDialog().initialName, "*.spc");
     EXPECT_EQ(model.openDialog().filter, "Ortec SPC Files (*.spc)|*.spc|Ortec CHN Files "
-                                         "(*.chn)|*.chn|All Files (*.*)|*.*");
+                                         "(*.chn)|*.chn|IAEA SPE Files (*.spe)|*.spe|N42 Files "
+                                         "(*.n42;*.xml)|*.n42;*.xml|All Files (*.*)|*.*");
     EXPECT_TRUE(model.openDialog().mustExist);
     EXPECT_TRUE(model.openDialog().hideReadOnly);
     EXPECT_FALSE(model.saveEnabled());
@@ -324,7 +327,8 @@ TEST_F(ConvertModelTest, CommandLineAbortAndFailedWriteEndNonZero)
     m_op.queueFile(put(QStringLiteral("f.chn"), image.bytes()));
     model.openSpectrum();
     EXPECT_FALSE(model.saveConverted());
-    EXPECT_EQ(m_op.messages(), QStringList{"Could not write file: " + m_dir.path()});
+    EXPECT_EQ(m_op.messages(),
+              QStringList{"Could not write file: " + m_dir.path() + " (is a folder)"});
     EXPECT_TRUE(model.exitRequested());
     EXPECT_EQ(model.exitStatus(), 1);
 }
@@ -339,4 +343,43 @@ TEST_F(ConvertModelTest, SaveAfterAFailedOpenWritesNoChannels)
     m_op.queueFile(file(QStringLiteral("bad.ans")));
     EXPECT_TRUE(model.saveConverted());
     EXPECT_EQ(lumen::test::fileBytes(file(QStringLiteral("bad.ans"))).size(), 1536);
+}
+
+TEST_F(ConvertModelTest, EachOpenStartsFromAFreshHeader)
+{
+    test::SpcImage spc; // a sample date, a size and a calibration
+    spc.counts.assign(512, 3);
+    test::ChnImage chn; // none of them
+    chn.counts.assign(512, 4);
+    chn.trailerType = 0;
+    chn.seconds = "42";
+    ConvertModel model;
+    model.setMessageSink([](const QString &) {});
+    model.loadChosenFile(put(QStringLiteral("a.spc"), spc.bytes()));
+    model.setText(box::AnsToWrite, file(QStringLiteral("a.ans")));
+    ASSERT_TRUE(model.writeAns());
+    model.loadChosenFile(put(QStringLiteral("b.chn"), chn.bytes()));
+    EXPECT_EQ(model.text(box::AnsSamDate), "Dec 30, 1899");
+    EXPECT_EQ(model.text(box::AnsMcaTime), "13:05:42");
+    model.setText(box::AnsToWrite, file(QStringLiteral("b.ans")));
+    ASSERT_TRUE(model.writeAns());
+    const AnsReader::Spectrum s = ans(file(QStringLiteral("b.ans")));
+    EXPECT_EQ(s.header.sampleDateTime(), 0.0);
+    EXPECT_EQ(s.header.sampleSize(), 0.0f);
+    EXPECT_EQ(s.header.coefficient(1), 0.0f);
+    EXPECT_EQ(s.header.calibrationFlag(), 0);
+}
+
+TEST_F(ConvertModelTest, ASettingsPathThatIsNoFileIsRefusedWithoutBlocking)
+{
+    const QString fifo = file(QStringLiteral("fifo.DAT"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    for (const QString &path : {QStringLiteral("/dev/zero"), fifo, m_dir.path()}) {
+        const qsizetype before = m_op.messages().size();
+        ConvertModel model;
+        model.startUp(QString(), path);
+        EXPECT_EQ(
+            m_op.messages().mid(before),
+            QStringList{"Config file [" + path + "] not found (Not a regular file: " + path + ")"});
+    }
 }

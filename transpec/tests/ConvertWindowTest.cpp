@@ -6,12 +6,15 @@
 #include "transpec/core/ConvertModel.h"
 #include "transpec/gui/GraphWidget.h"
 
+#include <QApplication>
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
 
 using namespace lumen;
@@ -81,9 +84,9 @@ TEST_F(ConvertWindowTest, OpenFillsTheBoxesAndDrawsTheGraph)
     EXPECT_TRUE(button("LoadSPM")->styleSheet().contains("#ffff00"));
     EXPECT_TRUE(button("SaveANS")->isEnabled());
     EXPECT_TRUE(button("SaveANS")->styleSheet().contains("#00ff00"));
-    EXPECT_GT(m_window.graph()->lineCount(), 1000);
     m_window.resize(900, 500);
     EXPECT_FALSE(m_window.grab().isNull());
+    EXPECT_GT(m_window.graph()->lineCount(), 100);
 }
 
 TEST_F(ConvertWindowTest, EditsReachTheSaveAndExitEndsWithSettings)
@@ -113,4 +116,40 @@ TEST_F(ConvertWindowTest, EditsReachTheSaveAndExitEndsWithSettings)
     QTest::mouseClick(button("ExitProg"), Qt::LeftButton);
     EXPECT_EQ(exits.count(), 1);
     EXPECT_EQ(lumen::test::fileBytes(m_dir.filePath(ConvertModel::kSettingsName)).size(), 290);
+}
+
+TEST_F(ConvertWindowTest, TheGraphZoomsByDragAndWheelAndShowsTheCursor)
+{
+    test::ChnImage image;
+    image.counts = test::rampCounts(4096);
+    const QString path = m_dir.filePath("z.chn");
+    ASSERT_TRUE(lumen::test::writeBytes(path, image.bytes()));
+    m_op.queueFile(path);
+    QTest::mouseClick(button("LoadSPM"), Qt::LeftButton);
+    m_window.resize(1000, 600);
+    m_window.show();
+    GraphWidget *g = m_window.graph();
+    const QRect plot = g->plotArea();
+    const int y = plot.center().y();
+    QTest::mousePress(g, Qt::LeftButton, {}, QPoint(plot.left() + plot.width() / 4, y));
+    QTest::mouseMove(g, QPoint(plot.left() + plot.width() / 2, y));
+    QTest::mouseRelease(g, Qt::LeftButton, {}, QPoint(plot.left() + plot.width() / 2, y));
+    EXPECT_NEAR(g->view().firstShown(), 1024, 16);
+    EXPECT_NEAR(g->view().shownCount(), 1024, 16);
+
+    QWheelEvent wheel(QPointF(plot.center()), g->mapToGlobal(QPointF(plot.center())), {},
+                      QPoint(0, -120), Qt::NoButton, {}, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(g, &wheel);
+    EXPECT_GT(g->view().shownCount(), 1100) << "wheel back widens the view";
+
+    QString readout;
+    QObject::connect(g, &GraphWidget::readoutChanged, g,
+                     [&readout](const QString &t) { readout = t; });
+    QTest::mouseMove(g, QPoint(plot.left() + 10, y));
+    EXPECT_TRUE(readout.startsWith("Channel ")) << readout.toStdString();
+
+    m_window.findChild<QCheckBox *>("LogScale")->setChecked(true);
+    EXPECT_TRUE(g->view().logScale());
+    QTest::mouseClick(button("ResetZoom"), Qt::LeftButton);
+    EXPECT_FALSE(g->view().zoomed());
 }

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 #include <gtest/gtest.h>
 
 namespace {
@@ -76,7 +77,9 @@ TEST_F(ProgramTest, ConvertWritesBesideTheInputAndNoSettings)
     const QList<QByteArray> lines = out.trimmed().split('\n');
     ASSERT_EQ(lines.size(), 2) << out.constData();
     EXPECT_EQ(lines[0], m_dir.filePath("S.Ans").toLocal8Bit());
-    EXPECT_EQ(lines[1], ("Error reading " + m_dir.filePath("T.spc")).toLocal8Bit());
+    EXPECT_EQ(
+        lines[1],
+        (m_dir.filePath("T.spc") + " is a text file, not a binary SPC spectrum").toLocal8Bit());
     const auto s = lumen::AnsReader::read(lumen::test::fileBytes(m_dir.filePath("S.Ans")));
     EXPECT_EQ(s.channels, spc.counts);
     EXPECT_FALSE(QFileInfo::exists(m_dir.filePath("Transpec&FILE.DAT")));
@@ -88,4 +91,30 @@ TEST_F(ProgramTest, CommandLineModeWithoutADisplayEndsAndSavesSettings)
     EXPECT_EQ(run({m_dir.filePath("Out.ans")}), 1) << "no spectrum could be chosen";
     EXPECT_FALSE(QFileInfo::exists(m_dir.filePath("Out.ans")));
     EXPECT_EQ(lumen::test::fileBytes(m_dir.filePath("Transpec&FILE.DAT")).size(), 290);
+}
+
+TEST_F(ProgramTest, AConversionKilledMidBatchLeavesNoFileCutShort)
+{
+    lumen::test::ChnImage chn;
+    chn.counts = lumen::test::rampCounts(16384);
+    const QByteArray bytes = chn.bytes();
+    ASSERT_TRUE(QDir(m_dir.path()).mkpath("in") && QDir(m_dir.path()).mkpath("out"));
+    QStringList args{"--convert"};
+    for (int i = 0; i < 60; ++i) {
+        args << m_dir.filePath(QStringLiteral("in/S%1.CHN").arg(i));
+        ASSERT_TRUE(lumen::test::writeBytes(args.last(), bytes));
+    }
+    args << "--out-dir" << m_dir.filePath("out");
+    const QDir out(m_dir.filePath("out"));
+    for (int round = 0; round < 30; ++round) {
+        QProcess p;
+        p.start(m_program, args);
+        ASSERT_TRUE(p.waitForStarted());
+        QThread::msleep(5 + 3 * round);
+        p.kill();
+        p.waitForFinished();
+        for (const QString &name : out.entryList(QDir::Files))
+            ASSERT_EQ(QFileInfo(out.filePath(name)).size(), 1536 + 4 * 16384)
+                << name.toStdString() << " after a kill at " << 5 + 3 * round << " ms";
+    }
 }

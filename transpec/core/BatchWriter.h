@@ -1,0 +1,68 @@
+#pragma once
+
+#include "spectra/AnsHeader.h"
+
+#include <QString>
+#include <QStringList>
+#include <QTextStream>
+#include <cstdint>
+#include <deque>
+#include <future>
+#include <span>
+
+namespace lumen::transpec {
+
+/** One input of a batch conversion, as it is reported. */
+struct BatchItem
+{
+    QString input;
+    QString target;       ///< the output written (empty when refused)
+    QString refusal;      ///< why nothing was written (empty when written)
+    QStringList notes;    ///< the readers' notes that did not stop the file
+    QStringList warnings; ///< doubts about a file that was written
+};
+
+/**
+ * Writes a batch's ANS files and reports each input in the order given: its
+ * line on `out` (the path written or the refusal), its notes and warnings on
+ * `err`. Each file is replaced durably (flushed to the disk before it is
+ * renamed into place); a few are written at a time so that the disk can
+ * commit their flushes together instead of one by one.
+ */
+class BatchWriter
+{
+public:
+    static constexpr int kAllWritten = 0;
+    static constexpr int kSomeNotWritten = 1;
+    static constexpr int kWrittenWithWarnings = 3;
+
+    BatchWriter(QTextStream &out, QTextStream &err) : m_out(out), m_err(err) {}
+    ~BatchWriter();
+    BatchWriter(const BatchWriter &) = delete;
+    BatchWriter &operator=(const BatchWriter &) = delete;
+
+    /** Starts writing `item.target`; the header and counts are copied. */
+    void write(BatchItem item, const AnsHeader &header, std::span<const std::int32_t> counts);
+    /** An input refused before writing. */
+    void skip(BatchItem item);
+    /** Waits for every write, reports the rest; the batch's exit status. */
+    int finish();
+
+private:
+    static constexpr std::size_t kWritesAtOnce = 32;
+
+    struct Pending
+    {
+        BatchItem item;
+        std::future<QString> failure; ///< the write's failure text, empty on success
+    };
+    void reportFirst();
+
+    QTextStream &m_out;
+    QTextStream &m_err;
+    std::deque<Pending> m_pending;
+    int m_failed = 0;
+    int m_warned = 0;
+};
+
+} // namespace lumen::transpec
