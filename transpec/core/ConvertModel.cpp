@@ -84,11 +84,13 @@ ConvertModel::ConvertModel(QObject *parent) : QObject(parent)
     m_openDialog.title = QStringLiteral("Import Stored Spectrum");
     m_openDialog.defaultExtension = QStringLiteral("spc");
     m_openDialog.initialName = QStringLiteral("*.spc");
+    // The newer formats follow "All Files", so that the filter index kept in
+    // settings records written before them still names the same filter.
     m_openDialog.filter = QStringLiteral("Ortec SPC Files (*.spc)|*.spc|"
                                          "Ortec CHN Files (*.chn)|*.chn|"
+                                         "All Files (*.*)|*.*|"
                                          "IAEA SPE Files (*.spe)|*.spe|"
-                                         "N42 Files (*.n42;*.xml)|*.n42;*.xml|"
-                                         "All Files (*.*)|*.*");
+                                         "N42 Files (*.n42;*.xml)|*.n42;*.xml");
     m_openDialog.filterIndex = 1;
     m_openDialog.mustExist = true;
     m_openDialog.hideReadOnly = true;

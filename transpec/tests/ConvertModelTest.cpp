@@ -49,8 +49,8 @@ TEST_F(ConvertModelTest, FirstStartWarnsAndExitWritesA290ByteRecord)
     EXPECT_EQ(model.openDialog().defaultExtension, "spc");
     EXPECT_EQ(model.openDialog().initialName, "*.spc");
     EXPECT_EQ(model.openDialog().filter, "Ortec SPC Files (*.spc)|*.spc|Ortec CHN Files "
-                                         "(*.chn)|*.chn|IAEA SPE Files (*.spe)|*.spe|N42 Files "
-                                         "(*.n42;*.xml)|*.n42;*.xml|All Files (*.*)|*.*");
+                                         "(*.chn)|*.chn|All Files (*.*)|*.*|IAEA SPE Files "
+                                         "(*.spe)|*.spe|N42 Files (*.n42;*.xml)|*.n42;*.xml");
     EXPECT_TRUE(model.openDialog().mustExist);
     EXPECT_TRUE(model.openDialog().hideReadOnly);
     EXPECT_FALSE(model.saveEnabled());
