@@ -23,15 +23,17 @@ public:
         QString reason;
     };
 
-    static constexpr int kStepMs = 250;
-    /** Longest stretch one line may wait, in seconds of the run. */
-    static constexpr double kLongestLineSeconds = 2.0 * 24 * 3600;
-    /** Longest run played, in seconds of the run. */
-    static constexpr double kLongestRunSeconds = 31.0 * 24 * 3600;
-    /** Longest the trial play may take, in real seconds. */
-    static constexpr double kLongestPlaySeconds = 60.0;
+    /** When the play gives up. */
+    struct Limits
+    {
+        double lineSeconds = 2.0 * 24 * 3600; ///< longest one line may wait, in seconds of the run
+        double runSeconds = 31.0 * 24 * 3600; ///< longest run played
+        double playSeconds = 60.0;            ///< longest the play may take in real time
+    };
 
-    explicit CheckClock(const QDateTime &start);
+    static constexpr int kStepMs = 250;
+
+    CheckClock(const QDateTime &start, const Limits &limits);
 
     /** Seconds of the run so far. */
     double runSeconds() const;
@@ -40,6 +42,7 @@ public:
     void waited() override;
 
 private:
+    Limits m_limits;
     QDateTime m_start;
     QDateTime m_lineStart;
     QElapsedTimer m_real;

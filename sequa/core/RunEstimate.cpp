@@ -6,7 +6,6 @@
 #include "common/core/Paths.h"
 #include "common/core/ProcessLauncher.h"
 #include "hostlink/HostAppHandle.h"
-#include "hostsim/core/SimulatedHost.h"
 #include "sequa/core/CheckClock.h"
 #include "sequa/core/CheckOperator.h"
 #include "sequa/core/CommandTable.h"
@@ -15,6 +14,7 @@
 #include "sequa/core/ScriptButtons.h"
 #include "sequa/core/ScriptPlayer.h"
 #include "sequa/core/SequaProgram.h"
+#include "sequa/core/TrialHost.h"
 
 #include <QDir>
 #include <QFile>
@@ -27,8 +27,6 @@ namespace lumen::sequa {
 
 namespace {
 
-constexpr std::uint64_t kSeed = 16;
-constexpr int kChannels = 1024; // the play needs times, not fine spectra
 constexpr qint64 kLargestCopiedFile = 1024 * 1024;
 
 /** Sets environment variables for its lifetime and puts them back after. */
@@ -137,7 +135,7 @@ QString makeFolder(const QTemporaryDir &scratch, const QString &name)
 } // namespace
 
 RunEstimate RunEstimate::ofScript(const QStringList &lines, const ScriptCheckPlaces &places,
-                                  const QStringList &answers)
+                                  const QStringList &answers, const CheckClock::Limits &limits)
 {
     QTemporaryDir scratch;
     const QString programFolder = makeFolder(scratch, QStringLiteral("program"));
@@ -151,20 +149,13 @@ RunEstimate RunEstimate::ofScript(const QStringList &lines, const ScriptCheckPla
     // Whole seconds at the start, as a run started by a scheduler would see them.
     QDateTime start = QDateTime::currentDateTime();
     start.setTime(QTime(start.time().hour(), start.time().minute(), start.time().second()));
-    CheckClock clock(start);
+    CheckClock clock(start, limits);
     CheckOperator op(answers);
     CountingLauncher launcher;
     PlatformOverride platform(clock, op, launcher);
 
-    SimulatedHostSettings settings;
-    settings.seed = kSeed;
-    settings.channels = kChannels;
-    settings.dataFolder = makeFolder(scratch, QStringLiteral("data"));
-    settings.printFolder = makeFolder(scratch, QStringLiteral("print"));
-    settings.reportPath =
-        joinPath(makeFolder(scratch, QStringLiteral("root/Temp")), QStringLiteral("RESULTS.TXT"));
-    settings.confineToDataFolder = true;
-    auto host = std::make_shared<SimulatedHost>(settings);
+    const std::shared_ptr<HostApp> host =
+        createTrialHost(makeFolder(scratch, QStringLiteral("host")));
 
     RunEstimate estimate;
     {

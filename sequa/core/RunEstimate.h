@@ -1,5 +1,6 @@
 #pragma once
 
+#include "sequa/core/CheckClock.h"
 #include "sequa/core/ScriptCheckPlaces.h"
 
 #include <QStringList>
@@ -23,7 +24,8 @@ struct RunEstimate
     int programsCounted = 0; ///< external program starts, each counted at its settle only
 
     static RunEstimate ofScript(const QStringList &lines, const ScriptCheckPlaces &places,
-                                const QStringList &answers);
+                                const QStringList &answers,
+                                const CheckClock::Limits &limits = CheckClock::Limits());
 
     /** "H:MM:SS" of whole seconds (hours unbounded). */
     static QString clockText(double seconds);
