@@ -10,7 +10,7 @@ namespace lumen::sequa {
 
 namespace {
 constexpr std::uint64_t kSeed = 16;
-constexpr int kChannels = 1024; // the play needs times, not fine spectra
+constexpr int kChannels = 128; // the play needs times, not fine spectra; fewer channels, less work
 
 QString madeFolder(const QString &folder, const QString &name)
 {
