@@ -55,7 +55,9 @@ int ScriptCheckMode::run(const QStringList &args, QTextStream &out, QTextStream 
             << '\n';
     out << "estimated run time " << (estimate.complete ? "" : "more than ")
         << RunEstimate::clockText(estimate.seconds);
-    if (estimate.programsCounted > 0)
+    if (estimate.programsCounted == 1)
+        out << " (1 external program start counted at its settle only)";
+    else if (estimate.programsCounted > 1)
         out << " (" << estimate.programsCounted
             << " external program starts counted at their settle only)";
     out << Qt::endl;

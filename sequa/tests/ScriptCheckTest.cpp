@@ -244,7 +244,7 @@ TEST_F(ScriptCheck, ModeWritesNothingStartsNothingAndTellsTheStatus)
         const char *out;
     };
     const QList<Case> cases = {
-        {{"--check", good}, 0, "estimated run time 0:00:05 (1 external program starts"},
+        {{"--check", good}, 0, "estimated run time 0:00:05 (1 external program start counted"},
         {{"--check", bad}, 1, "bad.lsf:2: error: unknown command \"WaitSecs 5\""},
         {{"--check", lab.filePath("none.lsf")}, 1, ""},
         {{"--check"}, 2, ""},
