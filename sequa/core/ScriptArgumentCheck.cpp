@@ -219,6 +219,11 @@ const std::map<QString, Rule> &rules()
              if (trimBlanks(f.c.textFrom(12).left(4)).isEmpty())
                  f.error(QStringLiteral("Spectra fill name ROOT is blank!!!"));
          }},
+        {QStringLiteral("WaitDlg"),
+         [](LineFindings &f) {
+             f.add(Severity::Warning, QStringLiteral("waits for the operator to press OK: the "
+                                                     "estimate counts no time for it"));
+         }},
         {QStringLiteral("CallExtProg"), [](LineFindings &f) { f.program(true); }},
         {QStringLiteral("WaitExtProg"), [](LineFindings &f) { f.program(false); }},
         {QStringLiteral("KillFile"),

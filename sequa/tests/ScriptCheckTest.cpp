@@ -84,6 +84,7 @@ TEST_F(ScriptCheck, FindsEachKindOnItsLine)
         {{c, "LoadConfignone.cfg,All"}, 2, Severity::Warning, "configuration file"},
         {{c, "WaitExtProg Driftlog GAIN"}, 2, Severity::Error, "program Driftlog is not found"},
         {{c, "CallExtProg"}, 2, Severity::Error, "command line is blank"},
+        {{c, "WaitDlgLoad the next sample"}, 2, Severity::Warning, "waits for the operator"},
     };
     for (const FindingCase &k : cases) {
         // The finding meant, and no other of its severity.
