@@ -1,9 +1,12 @@
+#include "common/core/Failure.h"
 #include "common/core/Platform.h"
 #include "common/gui/HelpMenu.h"
 #include "common/gui/ProgramIcon.h"
 #include "common/gui/QtOperator.h"
 #include "common/gui/WindowPlaces.h"
 #include "hostlink/HostApp.h"
+#include "sequa/core/ScriptCheckMode.h"
+#include "sequa/core/ScriptOpening.h"
 #include "sequa/core/SequaProgram.h"
 #include "sequa/core/UnattendedStart.h"
 #include "sequa/gui/RxMainWindow.h"
@@ -35,18 +38,41 @@ int main(int argc, char **argv)
     const ProgramInfo info{
         QStringLiteral("Sequa"),
         QStringLiteral("records and plays measurement scripts that drive the MCA host"),
-        QStringLiteral("Usage: Sequa [SCRIPT]\n"
-                       "  SCRIPT  a script file (.lsf) to play unattended; the program ends\n"
-                       "          when the run succeeds. Without a display a failed run ends\n"
-                       "          the program too (status 1; 2 when the file cannot be read),\n"
-                       "          and every error of the run is written to standard error\n")};
+        QStringLiteral(
+            "Usage: Sequa [SCRIPT]\n"
+            "       Sequa --check SCRIPT   report what the script will fail at, and its\n"
+            "                              run time (status 1 on any error)\n"
+            "       Sequa --open SCRIPT    open the window with the script loaded\n"
+            "  SCRIPT  a script file (.lsf) to play unattended; the program ends\n"
+            "          when the run succeeds. Without a display a failed run ends\n"
+            "          the program too (status 1; 2 when the file cannot be read),\n"
+            "          and every error of the run is written to standard error\n")};
     const int status = handleStandardOptions(argc, argv, info);
     if (status >= 0)
         return status;
 
+    const QByteArray option = argc >= 2 ? QByteArray(argv[1]) : QByteArray();
+    if (option == sequa::ScriptCheckMode::kOption) {
+        QCoreApplication app(argc, argv);
+        return sequa::ScriptCheckMode::run(QCoreApplication::arguments().mid(1), standardOut(),
+                                           standardError());
+    }
+    const bool opening = option == sequa::ScriptOpening::kOption;
+    QString openedScript;
+    if (opening) {
+        try {
+            openedScript = sequa::ScriptOpening::scriptOfFile(
+                argc == 3 ? QString::fromLocal8Bit(argv[2]) : QString());
+        } catch (const Failure &failure) {
+            standardError() << "Sequa: cannot open the script: " << failure.description()
+                            << Qt::endl;
+            return 2;
+        }
+    }
+
     selectPlatformForDisplay();
 
-    const QString commandLine = scriptCommandLine(argc, argv);
+    const QString commandLine = opening ? QString() : scriptCommandLine(argc, argv);
     if (!hasDisplay() && !commandLine.isEmpty()) {
         // Nobody could use a window here: play the script and end either way.
         QCoreApplication app(argc, argv);
@@ -77,6 +103,8 @@ int main(int argc, char **argv)
 
     if (program.startUp(commandLine) == sequa::SequaProgram::StartUpOutcome::EndProgram)
         return 0;
+    if (opening)
+        program.model().setScriptText(openedScript);
     window->show();
     return app.exec();
 }

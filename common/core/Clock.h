@@ -17,6 +17,9 @@ public:
     virtual QDateTime now() const = 0;
     /** Called by pumpEvents() after pending events were processed. */
     virtual void pumped() {}
+    /** Called instead of pumped() by pumpEventsWhileWaiting() on a clock that is not the system's.
+     */
+    virtual void waited() { pumped(); }
 
     QDate today() const { return now().date(); }
     /** Seconds since midnight, with the fraction (the design's Timer). */

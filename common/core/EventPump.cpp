@@ -20,7 +20,9 @@ void pumpEventsWhileWaiting(int ms)
 {
     Clock &clock = currentClock();
     if (!dynamic_cast<SystemClock *>(&clock)) {
-        pumpEvents();
+        if (QCoreApplication::instance())
+            QCoreApplication::processEvents(QEventLoop::AllEvents);
+        clock.waited();
         return;
     }
     if (QCoreApplication::instance() && QThread::currentThread() == qApp->thread()) {

@@ -37,13 +37,12 @@ SystemProcessLauncher::~SystemProcessLauncher()
     delete m_impl;
 }
 
-namespace {
 // A bare program name is looked for beside the running program first, then
 // in the current folder, then on the search path, as a Windows start does: a
 // script that names "Ledgerly APPEND" finds the suite's own program wherever
 // it is installed. The result is absolute, so that starting it never
 // searches again.
-QString findProgram(const QString &program)
+QString ProcessLauncher::findProgram(const QString &program)
 {
     const QFileInfo given(program);
     if (program.contains(u'/') || program.contains(u'\\'))
@@ -58,7 +57,6 @@ QString findProgram(const QString &program)
         return given.absoluteFilePath();
     return QStandardPaths::findExecutable(program);
 }
-} // namespace
 
 qint64 SystemProcessLauncher::start(const QString &commandLine, bool minimized)
 {

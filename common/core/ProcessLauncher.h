@@ -29,6 +29,12 @@ public:
 
     /** Splits a command line into program and arguments (quotes group words). */
     static QStringList splitCommandLine(const QString &commandLine);
+    /**
+     * Where a start would find the program: a name with a folder as given,
+     * a bare name beside the running program, then in the current folder,
+     * then on the search path. Absolute; empty when there is none.
+     */
+    static QString findProgram(const QString &program);
 };
 
 /** The real launcher, over QProcess; processes it starts are reaped when they end. */

@@ -686,8 +686,10 @@ QString SimulatedHost::resolveFile(const QString &name, const QString &defaultSu
     // file is told by its extension, so neither overwrites the other.
     if (!defaultSuffix.isEmpty() && QFileInfo(trimmed).suffix().isEmpty())
         trimmed += defaultSuffix;
-    if (hasFolder(trimmed))
+    if (hasFolder(trimmed) && !m_settings.confineToDataFolder)
         return designPath(trimmed);
+    if (hasFolder(trimmed))
+        trimmed = QFileInfo(designPath(trimmed)).fileName();
     const QString folder =
         m_settings.dataFolder.isEmpty()
             ? designPath(QStringLiteral("C:\\Program Files\\Korlund\\Lumen\\Data"))

@@ -20,6 +20,7 @@ struct SimulatedHostSettings
     QString reportPath;                ///< empty: the design default report path
     QString dataFolder;                ///< where names without a folder are saved
     QString printFolder;               ///< where PrintRprt writes
+    bool confineToDataFolder = false;  ///< names with a folder are saved in dataFolder too
     HostFaults faults;
 
     /**
