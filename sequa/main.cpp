@@ -2,12 +2,18 @@
 #include "common/core/Platform.h"
 #include "common/gui/HelpMenu.h"
 #include "common/gui/ProgramIcon.h"
+#include "common/gui/HelpMenu.h"
+#include "common/gui/ProgramIcon.h"
 #include "common/gui/QtOperator.h"
 #include "common/gui/WindowPlaces.h"
+#include "common/gui/WindowPlaces.h"
 #include "hostlink/HostApp.h"
+#include "sequa/core/NestingDepth.h"
+#include "sequa/core/RunRecord.h"
 #include "sequa/core/ScriptCheckMode.h"
 #include "sequa/core/ScriptOpening.h"
 #include "sequa/core/SequaProgram.h"
+#include "sequa/core/StopSignals.h"
 #include "sequa/core/UnattendedStart.h"
 #include "sequa/gui/RxMainWindow.h"
 #include "sequa/gui/ScriptButtonPanel.h"
@@ -30,6 +36,16 @@ QString scriptCommandLine(int argc, char **argv)
     return words.join(QLatin1Char(' '));
 }
 
+// A signal stops a run as "No Connection" does, and then ends the program:
+// the main loop, once a run has closed out and given it back control.
+lumen::sequa::StopSignals::Handler stopOn(lumen::sequa::SequaProgram &program)
+{
+    return [&program](const QString &signalName) {
+        program.model().runRecord().requestStop(QStringLiteral("interrupted by ") + signalName);
+        QCoreApplication::exit(lumen::sequa::RunRecord::kStopped);
+    };
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -43,10 +59,40 @@ int main(int argc, char **argv)
             "       Sequa --check SCRIPT   report what the script will fail at, and its\n"
             "                              run time (status 1 on any error)\n"
             "       Sequa --open SCRIPT    open the window with the script loaded\n"
-            "  SCRIPT  a script file (.lsf) to play unattended; the program ends\n"
-            "          when the run succeeds. Without a display a failed run ends\n"
-            "          the program too (status 1; 2 when the file cannot be read),\n"
-            "          and every error of the run is written to standard error\n")};
+            "  SCRIPT  a script file (.lsf) to play unattended; the program ends when the\n"
+            "          run reaches the end of the script. Without a display a stopped run\n"
+            "          ends the program too, and every error of the run is written to\n"
+            "          standard error. Without a display a SCRIPT must be given.\n"
+            "\n"
+            "Exit status of an unattended run:\n"
+            "  0  the script ran to its end and every command line was answered OK\n"
+            "  1  the run was stopped: No Connection, loops left open, stopped by a\n"
+            "     signal (SIGTERM, SIGINT, SIGHUP), or the host was never reached\n"
+            "  2  nothing was played: the script cannot be read, is longer than the\n"
+            "     script box (32000 characters), a host setting is invalid, Sequa was\n"
+            "     started eight levels deep by scripts, or no script without a display\n"
+            "  3  the script ran to its end, but one or more lines gave an error reply\n"
+            "\n"
+            "Every run writes a journal, journal/YYYY-MM-DD_HHMMSS.txt in the program\n"
+            "directory: script and SHA-256, host, every line with its time and reply, the\n"
+            "operator's answers, the outcome and the exit status. Journals are kept.\n"
+            "\n"
+            "Environment:\n"
+            "  LUMEN_HOST           tcp://HOST:PORT of a host bridge (hostsim --listen);\n"
+            "                       empty or \"sim\": the simulated host in process\n"
+            "  LUMEN_HOST_TIMEOUT   seconds a bridge call may take (default 10)\n"
+            "  LUMEN_HOST_SEED      seed of the simulated host's counts (default fresh)\n"
+            "  LUMEN_HOST_SPEED     simulated host seconds per real second (default 1)\n"
+            "  LUMEN_HOST_CHANNELS  channels of the simulated host, 1..16384 (8192)\n"
+            "  LUMEN_HOST_START     simulated host clock at start, YYYY-MM-DD HH:MM:SS\n"
+            "  LUMEN_HOST_FAULTS    faults the simulated host plays (see hostsim --help)\n"
+            "  LUMEN_ANSWERS        file of the operator's answers for a run without a\n"
+            "                       display, one per line, in the order asked\n"
+            "  LUMEN_PROGRAM_DIR    program directory (value, data and journal files)\n"
+            "  LUMEN_ROOT           the Lumen folder (default ~/Lumen): report path, and\n"
+            "                       program directory when the executable's is read-only\n"
+            "  LUMEN_SEQUA_DEPTH    set by Sequa for the programs it starts: how many\n"
+            "                       Sequa runs are nested; at 8 a further one ends (2)\n")};
     const int status = handleStandardOptions(argc, argv, info);
     if (status >= 0)
         return status;
@@ -73,11 +119,23 @@ int main(int argc, char **argv)
     selectPlatformForDisplay();
 
     const QString commandLine = opening ? QString() : scriptCommandLine(argc, argv);
-    if (!hasDisplay() && !commandLine.isEmpty()) {
+    if (!sequa::NestingDepth::enter()) {
+        standardError() << "Sequa: started " << sequa::NestingDepth::kMaxLevels
+                        << " levels deep by Sequa scripts (" << sequa::NestingDepth::kVariable
+                        << "); nothing was played" << Qt::endl;
+        return sequa::RunRecord::kNotPlayed;
+    }
+    if (!hasDisplay() && commandLine.isEmpty()) {
+        // Nobody could ever use or close the window.
+        standardError() << "Sequa: no display; give a script file to play unattended" << Qt::endl;
+        return sequa::RunRecord::kNotPlayed;
+    }
+    if (!hasDisplay()) {
         // Nobody could use a window here: play the script and end either way.
         QCoreApplication app(argc, argv);
         installOperatorForDisplay();
         sequa::SequaProgram program(&createHostAppObject);
+        sequa::StopSignals stopSignals(stopOn(program));
         program.timer().start();
         return sequa::UnattendedStart::run(program, commandLine, standardError());
     }
@@ -86,11 +144,12 @@ int main(int argc, char **argv)
     installOperatorForDisplay();
     applyProgramIcon(app, QStringLiteral("sequa"));
     rememberWindowPlaces(app);
+    applyProgramIcon(app, QStringLiteral("sequa"));
+    rememberWindowPlaces(app);
 
     sequa::SequaProgram program(&createHostAppObject);
+    sequa::StopSignals stopSignals(stopOn(program));
     program.timer().start();
-    if (!hasDisplay())
-        program.model().setRunLogEcho(&standardError());
     sequa::UnattendedStart unattended;
     program.setUnattendedStart(std::ref(unattended));
 
@@ -100,9 +159,12 @@ int main(int argc, char **argv)
     auto window = std::make_unique<sequa::RxMainWindow>(program);
     new sequa::ScriptButtonPanel(*window, program);
     addHelpMenu(*window, QStringLiteral("Sequa"));
+    addHelpMenu(*window, QStringLiteral("Sequa"));
 
     if (program.startUp(commandLine) == sequa::SequaProgram::StartUpOutcome::EndProgram)
-        return 0;
+        return unattended.exitStatus();
+    if (program.model().runRecord().stopRequested())
+        return sequa::RunRecord::kStopped;
     if (opening)
         program.model().setScriptText(openedScript);
     window->show();

@@ -56,6 +56,12 @@ void HostServer::readFrom(QTcpSocket *socket)
             QThread::msleep(ulong(delay));
         socket->write(HostProtocol::serve(*m_host, request));
         socket->flush();
+        // A client that does not read its replies would pile them up here
+        // without end; it is dropped, and the others are served on.
+        if (socket->bytesToWrite() > kMaxUnreadReplyBytes) {
+            socket->abort();
+            return;
+        }
     }
     if (socket->bytesAvailable() > HostProtocol::kMaxLine)
         socket->abort();

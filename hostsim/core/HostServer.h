@@ -24,6 +24,9 @@ class HostServer : public QObject
 public:
     /** `faults.slowReplies` hold the named methods' replies that long. */
     HostServer(std::shared_ptr<HostApp> host, HostFaults faults = {}, QObject *parent = nullptr);
+
+    /** Replies a client may leave unread before it is dropped, in bytes. */
+    static constexpr qint64 kMaxUnreadReplyBytes = 1024 * 1024;
     ~HostServer() override;
 
     /** Listens on `address`:`port` (0: any free port). Throws Failure when it cannot. */

@@ -4,7 +4,9 @@
 #include "common/core/DateText.h"
 #include "common/core/Failure.h"
 #include "common/core/NumberText.h"
+#include "common/core/OutsideFile.h"
 #include "common/core/Paths.h"
+#include "common/core/SafeFile.h"
 #include "common/core/TextFile.h"
 #include "hostsim/core/PeakAnalysis.h"
 #include "hostsim/core/ResultsReport.h"
@@ -281,6 +283,9 @@ QString SimulatedHost::Erasespectrum()
         return *e;
     SpectrumMemory &m = current();
     std::fill(m.counts.begin(), m.counts.end(), 0);
+    // The erased memory holds no saved spectrum any more: a report of the
+    // next acquisition must not name the previous sample's file.
+    m.name = QStringLiteral("MEMORY%1").arg(m_primary);
     m.realTime = m.liveTime = m.countedReal = 0.0;
     m.presetReached = false;
     m.anchorHost = m_clock.elapsedSeconds();
@@ -399,7 +404,7 @@ QString SimulatedHost::SaveSpt(QString &fileName)
     if (const auto e = enter("SaveSpt"))
         return *e;
     try {
-        const QString path = resolveFile(fileName, QStringLiteral(".Ans"));
+        const QString path = saveTarget(fileName, QStringLiteral(".Ans"));
         SpectrumMemory &m = current();
         lumen::AnsHeader header;
         header.setSpectrumId(m.spectrumId);
@@ -415,7 +420,7 @@ QString SimulatedHost::SaveSpt(QString &fileName)
         if (const auto reference = activityReference(m))
             header.setSampleDateTime(toOleDate(*reference));
         QDir().mkpath(QFileInfo(path).absolutePath());
-        lumen::AnsWriter::writeFile(path, header, m.counts);
+        safefile::replace(path, lumen::AnsWriter::toBytes(header, m.counts));
         m.name = QFileInfo(path).fileName();
         return QStringLiteral("OK");
     } catch (const Failure &failure) {
@@ -570,8 +575,12 @@ QString SimulatedHost::PrintRprt(QString &analysisType)
         target =
             joinPath(folder, QStringLiteral("REPORT%1.TXT").arg(++m_printed, 4, 10, QChar(u'0')));
     } while (QFileInfo::exists(target));
-    if (!QFile::copy(reportPath(), target))
-        return errorReply(QStringLiteral("Could not print the report to ") + target);
+    try {
+        safefile::replace(target, outsidefile::read(reportPath(), outsidefile::kReportCap));
+    } catch (const Failure &failure) {
+        return errorReply(QStringLiteral("Could not print the report to ") + target + u' ' +
+                          failure.description());
+    }
     return QStringLiteral("OK");
 }
 
@@ -580,7 +589,7 @@ QString SimulatedHost::SaveRprt(QString &analysisType, QString &fileName)
     if (const auto e = enter("SaveRprt"))
         return *e;
     try {
-        const QString target = resolveFile(fileName, QStringLiteral(".Rpt"));
+        const QString target = saveTarget(fileName, QStringLiteral(".Rpt"));
         const QString made = ensureReport(analysisType);
         if (made != QLatin1String("OK"))
             return made;
@@ -690,11 +699,30 @@ QString SimulatedHost::resolveFile(const QString &name, const QString &defaultSu
         return designPath(trimmed);
     if (hasFolder(trimmed))
         trimmed = QFileInfo(designPath(trimmed)).fileName();
-    const QString folder =
-        m_settings.dataFolder.isEmpty()
-            ? designPath(QStringLiteral("C:\\Program Files\\Korlund\\Lumen\\Data"))
-            : m_settings.dataFolder;
-    return joinPath(folder, trimmed);
+    return joinPath(dataFolder(), trimmed);
+}
+
+QString SimulatedHost::dataFolder() const
+{
+    return m_settings.dataFolder.isEmpty()
+               ? designPath(QStringLiteral("C:\\Program Files\\Korlund\\Lumen\\Data"))
+               : m_settings.dataFolder;
+}
+
+QString SimulatedHost::saveTarget(const QString &name, const QString &defaultSuffix) const
+{
+    const QString path =
+        QDir::cleanPath(QFileInfo(resolveFile(name, defaultSuffix)).absoluteFilePath());
+    // The host writes only into its own folders: a name climbing out with ".."
+    // or naming a folder elsewhere must not overwrite another program's file.
+    for (const QString &root : {dataFolder(), m_settings.printFolder, lumenRoot()}) {
+        if (root.isEmpty())
+            continue;
+        const QString folder = QDir::cleanPath(QFileInfo(root).absoluteFilePath());
+        if (path.startsWith(folder + u'/'))
+            return path;
+    }
+    throw Failure(QStringLiteral("Cannot save outside the host's folders: ") + name.trimmed());
 }
 
 std::optional<QDateTime> SimulatedHost::activityReference(const SpectrumMemory &memory) const

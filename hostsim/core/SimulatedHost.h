@@ -116,6 +116,11 @@ private:
     /** A name without a folder lies in the data folder; one without an extension gets
      * `defaultSuffix`. */
     QString resolveFile(const QString &name, const QString &defaultSuffix = QString()) const;
+    /** Where names without a folder are saved. */
+    QString dataFolder() const;
+    /** resolveFile() for a file the host writes; Failure when it lies outside the host's folders.
+     */
+    QString saveTarget(const QString &name, const QString &defaultSuffix) const;
     QString analyse(const QString &analysisType);
     ResultsReport buildReport(SpectrumMemory &memory, const QString &type);
     QString roiField(const SpectrumMemory &memory, const RegionOfInterest &roi, const QString &key);

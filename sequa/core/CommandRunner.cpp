@@ -67,6 +67,7 @@ bool CommandRunner::ExecuteCommandLine(QString &line, bool record)
         m_model.setStatusText(reply == kOk ? kOk : reply.mid(2));
     }
 
+    m_model.setLastReply(reply);
     if (record)
         m_model.AppendScriptLine(line);
     // Playing or Waiting may have changed meanwhile: the design reads them again here.
@@ -79,12 +80,20 @@ QString CommandRunner::DispatchCommand(QString &line)
 {
     if (!m_model.doNow())
         return kOk;
+    // A NUL would cut a file name short into another name further down.
+    if (line.contains(QChar(u'\0')))
+        return kErrorPrefix + QStringLiteral("the line holds a NUL character");
     try {
-        if (CommandTable::isConnectLine(line))
-            return ConnectCommand::run(*this);
+        if (CommandTable::isConnectLine(line)) {
+            QString reply = ConnectCommand::run(*this);
+            if (isSuccess(reply))
+                m_model.runRecord().noteHostReached();
+            return reply;
+        }
 
         if (m_model.hostAppObject().testconnect() != kOk)
             return kNoConnection;
+        m_model.runRecord().noteHostReached();
 
         line = trimBlanks(line);
         return runMatched(line);

@@ -71,8 +71,18 @@ bool CommandWaits::pollDue(std::int32_t mark, std::int32_t ticks, double seconds
 void CommandWaits::waitOnTimeOfDay(double seconds)
 {
     DayStopwatch stopwatch;
-    while (stopwatch.elapsed() < seconds)
+    while (stopwatch.elapsed() < seconds && !stopped())
         pumpEventsWhileWaiting();
+}
+
+bool CommandWaits::stopped() const
+{
+    return m_model.runRecord().stopRequested();
+}
+
+QString CommandWaits::stoppedReply() const
+{
+    return QStringLiteral("Wait ended: ") + m_model.runRecord().stopReason();
 }
 
 QString CommandWaits::WaitForSeconds(std::int32_t seconds)
@@ -84,6 +94,8 @@ QString CommandWaits::WaitForSeconds(std::int32_t seconds)
     qint64 end = start + seconds;
     qint64 now = start;
     while (now < end) {
+        if (stopped())
+            return stoppedReply();
         pumpEventsWhileWaiting();
         now = wholeSecondsOfDay();
         if (now > highest)
@@ -105,6 +117,8 @@ QString CommandWaits::WaitForPreset()
         std::int32_t mark = m_model.tickCount();
         DayStopwatch sincePoll;
         for (;;) {
+            if (stopped())
+                return stoppedReply();
             if (pollDue(mark, kPresetPollTicks, sincePoll.elapsed())) {
                 if (m_runner.ExecuteCommandLine(QStringLiteral("GetAcqStatus"), false)) {
                     failed = true;
@@ -137,10 +151,20 @@ QString CommandWaits::WaitForInput(std::int16_t input, std::int16_t state)
     WaitFrame frame(m_model);
     std::int32_t mark = m_model.tickCount();
     DayStopwatch sincePoll;
+    int failuresInARow = 0;
     for (;;) {
+        if (stopped())
+            return stoppedReply();
         if (pollDue(mark, kInputPollTicks, sincePoll.elapsed())) {
-            // A failing poll is shown like any error and the wait goes on.
-            m_runner.ExecuteCommandLine(poll, false);
+            // A failing poll is shown like any error and the wait goes on,
+            // unless the host is gone or nobody is there to end the wait.
+            const bool failed = m_runner.ExecuteCommandLine(poll, false);
+            if (m_model.statusText() == kNoConnection)
+                return kNoConnection;
+            failuresInARow = failed ? failuresInARow + 1 : 0;
+            if (failuresInARow >= kInputPollFailures && m_model.runRecord().unattended())
+                return QStringLiteral("Error: WaitInput gave up after %1 failed polls in a row")
+                    .arg(kInputPollFailures);
             if (trimBlanks(m_model.statusText()) == wanted)
                 break;
             mark = m_model.tickCount();
@@ -156,7 +180,7 @@ void CommandWaits::RunProgramAndWait(const QString &commandLine)
     ProcessLauncher &launcher = currentLauncher();
     const qint64 pid = launcher.start(commandLine, true);
     waitOnTimeOfDay(kProgramSettleSeconds);
-    if (launcher.isRunning(pid))
+    if (!stopped() && launcher.isRunning(pid))
         launcher.waitForEnd(pid);
 }
 

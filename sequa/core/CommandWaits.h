@@ -26,6 +26,9 @@ public:
     /** Seconds RunProgramAndWait lets a started program settle before waiting for its end. */
     static constexpr double kProgramSettleSeconds = 5.0;
 
+    /** Failed polls in a row after which WaitInput gives up in an unattended run. */
+    static constexpr int kInputPollFailures = 10;
+
     static const QString kPresetFailure;
 
     CommandWaits(CommandRunner &runner, MainModel &model);
@@ -34,18 +37,26 @@ public:
     QString WaitForSeconds(std::int32_t seconds);
     /** Polls GetAcqStatus until it shows "Reached Preset", then waits 2 s more. */
     QString WaitForPreset();
-    /** Polls "GetExtIn" + input until the status box shows the state (0 or 1). */
+    /**
+     * Polls "GetExtIn" + input until the status box shows the state (0 or 1).
+     * A poll answered "No Connection" ends the wait with that reply (the run
+     * then stops); an unattended run also gives up after ten failed polls in a row.
+     */
     QString WaitForInput(std::int16_t input, std::int16_t state);
     /**
      * Starts the program minimised, lets it settle 5 seconds, then waits for
-     * its end. The window keeps answering meanwhile: events are pumped.
+     * its end. The window keeps answering meanwhile: events are pumped. A
+     * stopped run does not wait for the settling.
      */
     void RunProgramAndWait(const QString &commandLine);
 
 private:
     /** True once more than `ticks` ticks passed since `mark`, or the timer seems stalled. */
     bool pollDue(std::int32_t mark, std::int32_t ticks, double secondsSinceMark) const;
-    static void waitOnTimeOfDay(double seconds);
+    /** Waits on the time of day; ends at once when the run is stopped. */
+    void waitOnTimeOfDay(double seconds);
+    bool stopped() const;
+    QString stoppedReply() const;
 
     CommandRunner &m_runner;
     MainModel &m_model;

@@ -19,7 +19,7 @@ QString ConnectCommand::run(CommandRunner &runner)
     runner.ExecuteCommandLine(QStringLiteral("GetLibrary"), false);
     model.setLibraryText(model.statusText());
     if (model.libraryText().isEmpty()) {
-        while (stopwatch.elapsed() < kLibraryWaitSeconds)
+        while (stopwatch.elapsed() < kLibraryWaitSeconds && !model.runRecord().stopRequested())
             pumpEventsWhileWaiting();
     }
     return QStringLiteral("OK") + kConnected;

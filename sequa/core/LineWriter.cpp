@@ -1,57 +1,33 @@
 #include "sequa/core/LineWriter.h"
 
 #include "common/core/Cp1252.h"
-#include "common/core/Failure.h"
+#include "common/core/SafeFile.h"
 
 namespace lumen::sequa {
 
-LineWriter::LineWriter(const QString &path, Mode mode) : m_file(path)
-{
-    const QIODevice::OpenMode how = mode == Mode::Append
-                                        ? QIODevice::WriteOnly | QIODevice::Append
-                                        : QIODevice::WriteOnly | QIODevice::Truncate;
-    if (!m_file.open(how))
-        throw Failure(QStringLiteral("Cannot open the file %1 for writing: %2")
-                          .arg(path, m_file.errorString()));
-}
-
-LineWriter::~LineWriter()
-{
-    if (m_file.isOpen())
-        m_file.close();
-}
+LineWriter::LineWriter(const QString &path, Mode mode) : m_path(path), m_mode(mode) {}
 
 void LineWriter::writeLine(const QString &text)
 {
-    QByteArray bytes = toCp1252(text);
-    bytes.append("\r\n", 2);
-    writeBytes(bytes);
+    m_bytes += toCp1252(text);
+    m_bytes.append("\r\n", 2);
 }
 
 void LineWriter::writeLines(const QStringList &texts)
 {
-    QString block;
     for (const QString &text : texts)
-        block += text + QStringLiteral("\r\n");
-    writeBytes(toCp1252(block));
-}
-
-void LineWriter::writeBytes(const QByteArray &bytes)
-{
-    if (m_file.write(bytes) != bytes.size())
-        throw Failure(QStringLiteral("Cannot write the file %1: %2")
-                          .arg(m_file.fileName(), m_file.errorString()));
+        writeLine(text);
 }
 
 void LineWriter::close()
 {
-    if (!m_file.isOpen())
+    if (m_closed)
         return;
-    const bool flushed = m_file.flush();
-    m_file.close();
-    if (!flushed)
-        throw Failure(QStringLiteral("Cannot write the file %1: %2")
-                          .arg(m_file.fileName(), m_file.errorString()));
+    m_closed = true;
+    if (m_mode == Mode::Append)
+        safefile::append(m_path, m_bytes);
+    else
+        safefile::replace(m_path, m_bytes);
 }
 
 } // namespace lumen::sequa

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QFile>
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -8,8 +8,10 @@ namespace lumen::sequa {
 
 /**
  * A text file written line by line: Windows-1252, each line ended by CR LF.
- * Lines written before a failure stay in the file; the file is closed when
- * the writer goes away, also when a failure ends the caller early.
+ * The lines are gathered and reach the file only at close(): a replaced file
+ * is swapped whole for the new one, an appended file gets all the lines or
+ * none. A writer that goes away without close(), because a failure ended its
+ * caller early, leaves the file as it was.
  */
 class LineWriter
 {
@@ -20,23 +22,21 @@ public:
         Append
     };
 
-    /** Opens (creates) the file; Failure naming the path when it cannot. */
     LineWriter(const QString &path, Mode mode);
-    ~LineWriter();
     LineWriter(const LineWriter &) = delete;
     LineWriter &operator=(const LineWriter &) = delete;
 
-    /** Writes the text and CR LF; Failure when the file cannot take it. */
     void writeLine(const QString &text);
-    /** Writes each text followed by CR LF, as one block; Failure when the file cannot take it. */
+    /** Writes each text followed by CR LF. */
     void writeLines(const QStringList &texts);
-    /** Flushes and closes; Failure when the data could not be written. */
+    /** Writes the lines to the file; Failure with the system's reason when it cannot take them. */
     void close();
 
 private:
-    void writeBytes(const QByteArray &bytes);
-
-    QFile m_file;
+    QString m_path;
+    Mode m_mode;
+    QByteArray m_bytes;
+    bool m_closed = false;
 };
 
 } // namespace lumen::sequa

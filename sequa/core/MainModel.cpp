@@ -6,6 +6,7 @@
 #include "common/core/Operator.h"
 #include "common/core/Paths.h"
 #include "sequa/core/DayStopwatch.h"
+#include "sequa/core/RunJournal.h"
 #include "sequa/core/SequaTexts.h"
 
 namespace lumen::sequa {
@@ -83,7 +84,8 @@ void MainModel::pumpForTicks(qint32 ticks)
     const qint32 mark = m_tickCount;
     DayStopwatch stopwatch;
     const double stalledAfter = kStalledTimerFactor * (ticks + 1) * kTickMs / 1000.0;
-    while (ticksSince(mark) <= ticks && stopwatch.elapsed() < stalledAfter)
+    while (ticksSince(mark) <= ticks && stopwatch.elapsed() < stalledAfter &&
+           !m_runRecord.stopRequested())
         pumpEventsWhileWaiting();
 }
 
@@ -119,6 +121,8 @@ void MainModel::writeRunLogLine(const QString &line)
 {
     if (!m_runLog)
         return;
+    if (RunJournal *journal = m_runRecord.journal())
+        journal->write(line);
     m_runLog->write(toCp1252(line + QStringLiteral("\r\n")));
     m_runLog->flush();
     if (m_runLogEcho)

@@ -2,6 +2,7 @@
 
 #include "hostlink/HostApp.h"
 #include "sequa/core/PlayFileReader.h"
+#include "sequa/core/RunRecord.h"
 
 #include <QFile>
 #include <QObject>
@@ -58,7 +59,7 @@ public:
     void setTickCount(qint32 ticks) { m_tickCount = ticks; }
     /** Ticks counted since `mark` was read from tickCount(), across the wrap to 0. */
     qint32 ticksSince(qint32 mark) const;
-    /** Pumps window events until more than `ticks` ticks have passed. */
+    /** Pumps window events until more than `ticks` ticks have passed, or the run is stopped. */
     void pumpForTicks(qint32 ticks);
 
     // Run state
@@ -94,12 +95,19 @@ public:
     QString programFolder() const;
     void setProgramFolder(const QString &folder) { m_programFolder = folder; }
 
+    /** What the current or last run did: stop requests, failed lines, its journal. */
+    RunRecord &runRecord() { return m_runRecord; }
+    /** The reply of the last command line executed, trimmed. */
+    const QString &lastReply() const { return m_lastReply; }
+    void setLastReply(const QString &reply) { m_lastReply = reply; }
+
     // RunLog
     /** Opens (creates or replaces) the run log of a script run; Failure when it cannot. */
     void openRunLog(const QString &path);
     void closeRunLog();
     bool runLogOpen() const { return m_runLog != nullptr; }
-    /** Writes one line ended by CR LF; nothing when no run log is open. */
+    /** Writes one line ended by CR LF (and to the run's journal); nothing when no run log is open.
+     */
     void writeRunLogLine(const QString &line);
     /**
      * Every line written to the run log also goes to this stream as it is
@@ -168,6 +176,8 @@ private:
     std::unique_ptr<QFile> m_runLog;
     QTextStream *m_runLogEcho = nullptr;
     PlayFileReader m_playFileReader;
+    RunRecord m_runRecord;
+    QString m_lastReply;
 
     qint32 m_tickCount = 0;
     bool m_playing = false;

@@ -5,6 +5,7 @@
 #include "common/core/TextFile.h"
 #include "sequa/core/CommandRunner.h"
 #include "sequa/core/MainModel.h"
+#include "sequa/core/ScriptFile.h"
 #include "sequa/core/ScriptPlayer.h"
 #include "sequa/core/SequaTexts.h"
 
@@ -67,13 +68,7 @@ void ScriptButtons::click(int index)
 
 QString ScriptButtons::scriptFromLines(const QStringList &lines)
 {
-    QString script;
-    for (const QString &line : lines) {
-        if (script.size() >= MainModel::kScriptCapacity)
-            break; // further lines are dropped without a word, unlike a recorded line
-        script += line + QStringLiteral("\r\n");
-    }
-    return script;
+    return ScriptFile::intoBox(lines).text;
 }
 
 void ScriptButtons::load()
@@ -83,7 +78,12 @@ void ScriptButtons::load()
     if (!path)
         return;
     try {
-        m_model.setScriptText(scriptFromLines(textfile::readLines(*path)));
+        const ScriptFile::Boxed boxed =
+            ScriptFile::intoBox(ScriptFile::lines(ScriptFile::read(*path)));
+        m_model.setScriptText(boxed.text);
+        // Dropped lines are told once: a script played short could pass for the whole.
+        if (boxed.cut)
+            currentOperator().messageBox(kScriptFull, kProgramTitle, MessageButtons::Ok);
     } catch (const std::exception &error) {
         showFailure(error);
     }

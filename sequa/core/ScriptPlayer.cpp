@@ -1,21 +1,28 @@
 #include "sequa/core/ScriptPlayer.h"
 
+#include "common/core/Clock.h"
 #include "common/core/Cp1252.h"
 #include "common/core/EventPump.h"
 #include "common/core/Failure.h"
 #include "common/core/FixedText.h"
 #include "common/core/Operator.h"
 #include "common/core/Paths.h"
+#include "common/core/Platform.h"
 #include "sequa/core/CommandRunner.h"
+#include "sequa/core/HostSettings.h"
+#include "sequa/core/JournalOperator.h"
 #include "sequa/core/MainModel.h"
 #include "sequa/core/PlayFileReader.h"
+#include "sequa/core/RunJournal.h"
 #include "sequa/core/SequaTexts.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryFile>
 #include <exception>
 #include <limits>
+#include <optional>
 
 namespace lumen::sequa {
 
@@ -57,6 +64,50 @@ ScriptPlayer::ScriptPlayer(MainModel &model, CommandRunner &runner)
 {
 }
 
+ScriptPlayer::~ScriptPlayer() = default;
+
+void ScriptPlayer::setSource(const QString &path, const QByteArray &bytes)
+{
+    m_sourcePath = path;
+    m_sourceBytes = bytes;
+    m_hasSource = true;
+}
+
+void ScriptPlayer::openJournal(const QString &script)
+{
+    try {
+        m_journal = std::make_unique<RunJournal>(m_model.programFolder(), currentClock().now());
+    } catch (const Failure &failure) {
+        standardError() << "Sequa: " << failure.description() << Qt::endl;
+        return;
+    }
+    m_model.runRecord().setJournal(m_journal.get());
+    const QByteArray bytes = m_hasSource ? m_sourceBytes : toCp1252(script);
+    m_journal->write(QStringLiteral("Run started ") +
+                     currentClock().now().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) +
+                     (m_model.runRecord().unattended() ? QStringLiteral(", unattended")
+                                                       : QStringLiteral(", in the window")));
+    m_journal->write(QStringLiteral("Script: ") +
+                     (m_hasSource ? m_sourcePath : QStringLiteral("(the script box)")));
+    m_journal->write(
+        QStringLiteral("SHA-256: ") +
+        QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex()));
+    m_journal->write(QStringLiteral("Host: ") + HostSettings::describe());
+}
+
+void ScriptPlayer::closeJournal(const QString &outcome)
+{
+    if (!m_journal)
+        return;
+    m_journal->write(QStringLiteral("Outcome: ") + outcome);
+    m_journal->write(QStringLiteral("Exit status: ") + QString::number(m_exitStatus));
+    m_journal->write(QStringLiteral("Run ended ") +
+                     currentClock().now().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+    m_model.runRecord().setJournal(nullptr);
+    m_journalPath = m_journal->path();
+    m_journal.reset();
+}
+
 bool ScriptPlayer::isCommandLine(const QString &line)
 {
     if (line.startsWith(QLatin1Char(';')) || line.startsWith(QLatin1Char('#')))
@@ -69,6 +120,12 @@ bool ScriptPlayer::PlayScript(const QString &script)
     QString runLogPath;
     bool failed = true;
     m_model.setPlayFile(QString());
+    RunRecord &record = m_model.runRecord();
+    record.reset();
+    openJournal(script);
+    std::optional<JournalOperator> journalled;
+    if (m_journal)
+        journalled.emplace(*m_journal);
     try {
         m_model.setPlayFile(createTemporaryFile(
             kPlayFilePrefix, toCp1252(script + QStringLiteral("\r\n")), m_model.programFolder()));
@@ -86,12 +143,19 @@ bool ScriptPlayer::PlayScript(const QString &script)
         const QString description =
             failure ? failure->description() : QString::fromLocal8Bit(error.what());
         m_model.writeRunLogLine(QStringLiteral("ERROR:   ") + description);
+        const bool played = m_model.currentLine() > 0;
         closeOut(runLogPath);
         currentOperator().messageBox(QStringLiteral("Error: ") + description, kProgramTitle,
                                      MessageButtons::Ok);
+        m_exitStatus = played ? RunRecord::kStopped : RunRecord::kNotPlayed;
+        journalled.reset();
+        closeJournal(QStringLiteral("the run could not go on: ") + description);
         return true;
     }
     closeOut(runLogPath);
+    m_exitStatus = record.exitStatus(failed);
+    journalled.reset();
+    closeJournal(record.outcomeText(failed));
     return failed;
 }
 
@@ -103,13 +167,21 @@ bool ScriptPlayer::playLines()
         if (m_model.currentLine() == std::numeric_limits<qint16>::max())
             throw Failure(QStringLiteral("Overflow: the script has more than 32767 lines"));
         m_model.setCurrentLine(static_cast<qint16>(m_model.currentLine() + 1));
+        RunRecord &record = m_model.runRecord();
         if (isCommandLine(line)) {
             m_model.setLastCommandText(trimBlanks(line));
-            m_runner.ExecuteCommandLine(line, false);
+            const qint16 number = m_model.currentLine();
+            if (m_runner.ExecuteCommandLine(line, false))
+                record.noteFailedLine();
+            if (RunJournal *journal = record.journal())
+                journal->write(
+                    QStringLiteral("Line %1: %2 -> %3").arg(number).arg(line, m_model.lastReply()));
             if (m_model.statusText() == kNoConnection)
                 return true;
         }
         pumpEvents();
+        if (record.stopRequested())
+            return true;
     }
     if (m_model.loopDepth() >= 1) {
         currentOperator().messageBox(kLoopsLeftOpen, kProgramTitle, MessageButtons::Ok);

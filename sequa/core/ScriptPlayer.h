@@ -1,11 +1,14 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
+#include <memory>
 
 namespace lumen::sequa {
 
 class CommandRunner;
 class MainModel;
+class RunJournal;
 
 /**
  * PlayScript: runs a script line by line through ExecuteCommandLine from a
@@ -21,6 +24,14 @@ public:
     static inline const QString kRunLogPrefix = QStringLiteral("SLG");
 
     ScriptPlayer(MainModel &model, CommandRunner &runner);
+    ~ScriptPlayer();
+
+    /**
+     * Names the script for the journal: where it came from and its bytes as
+     * read (their SHA-256 is journalled). Without it the journal names the
+     * script box and hashes its text.
+     */
+    void setSource(const QString &path, const QByteArray &bytes);
 
     /**
      * Plays the script text. Returns true (failed) when the run was stopped by
@@ -33,12 +44,25 @@ public:
      */
     static bool isCommandLine(const QString &line);
 
+    /** The exit status the last PlayScript gives an unattended run (RunRecord::Status). */
+    int exitStatus() const { return m_exitStatus; }
+    /** The journal the last PlayScript wrote (empty when none could be made). */
+    const QString &journalPath() const { return m_journalPath; }
+
 private:
     bool playLines();
     void closeOut(const QString &runLogPath);
+    void openJournal(const QString &script);
+    void closeJournal(const QString &outcome);
 
     MainModel &m_model;
     CommandRunner &m_runner;
+    QString m_sourcePath;
+    QByteArray m_sourceBytes;
+    bool m_hasSource = false;
+    int m_exitStatus = 0;
+    QString m_journalPath;
+    std::unique_ptr<RunJournal> m_journal;
 };
 
 } // namespace lumen::sequa

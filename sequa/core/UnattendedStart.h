@@ -9,10 +9,12 @@ class SequaProgram;
 
 /**
  * A script file named on the command line, loaded and played during
- * start-up. A successful run ends the program. A failed run returns to
- * start-up so the window opens for the operator with Immediate Test Mode
- * checked, unless the run is told to end on failure: without a display
- * nobody could use that window.
+ * start-up. A run that reaches the end of its script ends the program. A
+ * failed run returns to start-up so the window opens for the operator with
+ * Immediate Test Mode checked, unless the run is told to end on failure:
+ * without a display nobody could use that window. A script that cannot be
+ * read, does not fit the script box, or meets a host setting that cannot be
+ * read is refused before any line plays.
  */
 class UnattendedStart
 {
@@ -20,9 +22,10 @@ public:
     enum class Outcome
     {
         NotStarted, ///< no command line
-        Unreadable, ///< the named file could not be opened
-        Succeeded,
-        Failed
+        Unreadable, ///< the named file could not be read
+        Refused,    ///< nothing played: the script is too long or a host setting is invalid
+        Succeeded,  ///< the script ran to its end (some lines may have failed: see exitStatus)
+        Failed      ///< the run was stopped
     };
 
     /** `endOnFailure`: a failed run (or an unreadable file) ends the program as well. */
@@ -32,21 +35,28 @@ public:
     bool operator()(SequaProgram &program, const QString &commandLine);
 
     Outcome outcome() const { return m_outcome; }
-    /** Why the file could not be read, for Unreadable. */
+    /** Why the file could not be read or was refused. */
     const QString &reason() const { return m_reason; }
+    /** RunRecord::Status of the run (2 when nothing was played). */
+    int exitStatus() const { return m_exitStatus; }
+    /** The run's journal. */
+    const QString &journalPath() const { return m_journalPath; }
 
     /**
      * The run without a display: installs the hook ending on failure, echoes
-     * the run log to `err`, runs start-up and returns the exit status: 0 when
-     * the script ran to success, 1 when it failed, 2 when the file could not
-     * be read. The window is never needed.
+     * the run log to `err`, runs start-up and returns the exit status
+     * (RunRecord::Status). The window is never needed.
      */
     static int run(SequaProgram &program, const QString &commandLine, QTextStream &err);
 
 private:
+    bool refuse(SequaProgram &program, Outcome outcome, const QString &path, const QString &reason);
+
     bool m_endOnFailure;
     Outcome m_outcome = Outcome::NotStarted;
     QString m_reason;
+    int m_exitStatus = 2;
+    QString m_journalPath;
 };
 
 } // namespace lumen::sequa

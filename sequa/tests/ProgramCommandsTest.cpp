@@ -96,7 +96,7 @@ TEST_F(ProgramCommandsTest, WaitExtProgReturnsOnlyAfterARealProgramEnded)
 TEST_F(ProgramCommandsTest, KillFileDeletesWhatThePatternNamesAndIgnoresTheRest)
 {
     QDir dir(m_folder.path());
-    for (const char *name : {"a.txt", "B.TXT", "c.dat", "run1", "keep.txt.bak"})
+    for (const char *name : {"a.txt", "c.dat", "run1", "keep.txt.bak"})
         writeFile(QString::fromLatin1(name), "x");
     dir.mkdir(QStringLiteral("sub.txt"));
 
@@ -113,6 +113,34 @@ TEST_F(ProgramCommandsTest, KillFileDeletesWhatThePatternNamesAndIgnoresTheRest)
     EXPECT_EQ(run(QStringLiteral("KillFile *.*")), "OK");
     EXPECT_TRUE(dir.entryList(QDir::Files).isEmpty());
     EXPECT_TRUE(m_operator.messages().isEmpty());
+}
+
+TEST_F(ProgramCommandsTest, KillFileDeletesExactlyWhatThePathNames)
+{
+    struct Case
+    {
+        const char *pattern;
+        QStringList left; ///< of the files below
+    };
+    const QStringList files = {"a[1].txt", "a1.txt", ".hidden.txt", "B.TXT", "ab"};
+    const Case cases[] = {
+        {"a[1].txt", {".hidden.txt", "B.TXT", "a1.txt", "ab"}}, // brackets are plain characters
+        {"a?.txt", {".hidden.txt", "B.TXT", "a[1].txt", "ab"}},
+        {"*.txt", {".hidden.txt", "B.TXT", "ab"}}, // hidden only for a dot pattern; case kept
+        {".*", {"B.TXT", "a1.txt", "a[1].txt", "ab"}},
+        {"b.txt", {".hidden.txt", "B.TXT", "a1.txt", "a[1].txt", "ab"}},
+        {"a*", {".hidden.txt", "B.TXT"}},
+        {"*.*", {".hidden.txt"}},
+    };
+    QDir dir(m_folder.path());
+    for (const Case &c : cases) {
+        for (const QString &name : files)
+            writeFile(name, "x");
+        EXPECT_EQ(run(QStringLiteral("KillFile ") + QString::fromLatin1(c.pattern)), "OK");
+        EXPECT_EQ(dir.entryList(QDir::Files | QDir::Hidden, QDir::Name), c.left) << c.pattern;
+        for (const QString &name : dir.entryList(QDir::Files | QDir::Hidden))
+            dir.remove(name);
+    }
 }
 
 } // namespace

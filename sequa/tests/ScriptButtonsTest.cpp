@@ -78,7 +78,8 @@ TEST_F(ScriptButtonsTest, LoadStopsTakingLinesOnceTheScriptHolds32000Characters)
     m_buttons.load();
     // 313 lines hold 31926 characters, so a 314th is still taken.
     EXPECT_EQ(model().scriptText().size(), 314 * 102);
-    EXPECT_TRUE(m_operator.messages().isEmpty()) << "dropped without a word";
+    EXPECT_EQ(m_operator.messages(), QStringList{"Script has reached maximum length."})
+        << "told once";
 }
 
 TEST_F(ScriptButtonsTest, EraseAsksOnlyForANonEmptyScript)

@@ -1,10 +1,13 @@
 // The built program playing a script file unattended, without a display, on
 // the simulated host in its own process.
+#include <QCryptographicHash>
 #include <QDate>
 #include <QDir>
 #include <QFile>
+#include <QMap>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 #include <gtest/gtest.h>
 
 #ifdef SEQUA_EXE
@@ -35,6 +38,20 @@ protected:
     /** Runs the copy with the script, without a display; fills m_exitCode and m_err. */
     void runScript(const QString &name, const QString &faults = QString())
     {
+        QProcess process;
+        startScript(process, name.isEmpty() ? QStringList() : QStringList{path(name)}, faults);
+        finish(process);
+    }
+
+    void finish(QProcess &process)
+    {
+        ASSERT_TRUE(process.waitForFinished(120000));
+        m_exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+        m_err = QString::fromLocal8Bit(process.readAllStandardError());
+    }
+
+    void startScript(QProcess &process, const QStringList &args, const QString &faults = QString())
+    {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.remove(QStringLiteral("DISPLAY"));
         env.remove(QStringLiteral("WAYLAND_DISPLAY"));
@@ -46,14 +63,31 @@ protected:
         env.insert(QStringLiteral("LUMEN_HOST_CHANNELS"), QStringLiteral("2048"));
         if (!faults.isEmpty())
             env.insert(QStringLiteral("LUMEN_HOST_FAULTS"), faults);
-        QProcess process;
+        env.remove(QStringLiteral("LUMEN_SEQUA_DEPTH"));
+        for (auto it = m_env.cbegin(); it != m_env.cend(); ++it)
+            env.insert(it.key(), it.value());
         process.setProcessEnvironment(env);
         process.setWorkingDirectory(path(QStringLiteral("tmp")));
-        process.start(path(QStringLiteral("Sequa")), {path(name)});
-        ASSERT_TRUE(process.waitForFinished(120000));
-        m_exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-        m_err = QString::fromLocal8Bit(process.readAllStandardError());
+        process.start(path(QStringLiteral("Sequa")), args);
     }
+
+    /** The journals the runs left, oldest first. */
+    QStringList journals() const
+    {
+        const QDir dir(path(QStringLiteral("journal")));
+        QStringList paths;
+        for (const QString &name : dir.entryList(QDir::Files, QDir::Name))
+            paths.append(dir.filePath(name));
+        return paths;
+    }
+
+    static QString textOf(const QString &file)
+    {
+        QFile f(file);
+        return f.open(QIODevice::ReadOnly) ? QString::fromLatin1(f.readAll()) : QString();
+    }
+
+    QMap<QString, QString> m_env;
 
     QStringList leftInTmp() const
     {
@@ -110,6 +144,89 @@ TEST_F(ScriptProgramRun, AnUnreadableScriptWithoutADisplayEndsWithNonZeroStatus)
     runScript(QStringLiteral("missing.lsf"));
     EXPECT_NE(m_exitCode, 0);
     EXPECT_TRUE(m_err.contains(QStringLiteral("missing.lsf"))) << m_err.toStdString();
+}
+
+TEST_F(ScriptProgramRun, TheExitStatusSaysWhatTheRunDid)
+{
+    struct Case
+    {
+        QStringList script; ///< empty: no argument at all
+        QMap<QString, QString> env;
+        int status;
+        const char *said; ///< on standard error
+    };
+    const Case cases[] = {
+        {{"ConnectLMN", "StartAcquire", "StopAcquire"}, {}, 0, ""},
+        {{"ConnectLMN", "NoSuchCommand"}, {}, 3, "1 line(s) gave an error"},
+        {{"; only a comment"}, {}, 1, "ever reaching the host"},
+        {{"ConnectLMN", "LoopBeg"}, {}, 1, "did not run to its end"},
+        {{"ConnectLMN", "StartAcquire"},
+         {{"LUMEN_HOST", "tcp://127.0.0.1:1"}, {"LUMEN_HOST_TIMEOUT", "2"}},
+         1,
+         "No Connection"},
+        {{"ConnectLMN"}, {{"LUMEN_HOST", "tcp:/lab-host"}}, 2, "LUMEN_HOST"},
+        {{"ConnectLMN"}, {{"LUMEN_HOST_TIMEOUT", "ten"}}, 2, "LUMEN_HOST_TIMEOUT: ten"},
+        {{"ConnectLMN"}, {{"LUMEN_HOST_SPEED", "fast"}}, 2, "LUMEN_HOST_SPEED: fast"},
+        {{"ConnectLMN"}, {{"LUMEN_SEQUA_DEPTH", "8"}}, 2, "8 levels deep"},
+        {{}, {}, 2, "no display"},
+    };
+    for (const Case &c : cases) {
+        m_env = c.env;
+        if (c.script.isEmpty()) {
+            runScript(QString());
+        } else {
+            writeScript(QStringLiteral("case.lsf"), c.script);
+            runScript(QStringLiteral("case.lsf"));
+        }
+        const std::string what = c.script.join(" / ").toStdString();
+        EXPECT_EQ(m_exitCode, c.status) << what << "\n" << m_err.toStdString();
+        EXPECT_TRUE(m_err.contains(QString::fromLatin1(c.said))) << what << "\n"
+                                                                 << m_err.toStdString();
+        if (c.status == 2) {
+            EXPECT_FALSE(m_err.contains("COMMAND:")) << "nothing played: " << what;
+        }
+    }
+    EXPECT_TRUE(leftInTmp().isEmpty()) << leftInTmp().join(' ').toStdString();
+}
+
+TEST_F(ScriptProgramRun, TheJournalKeepsWhatRanAndOutlivesTheRun)
+{
+    writeScript(QStringLiteral("journal.lsf"), {"ConnectLMN", "StartAcquire", "Bogus"});
+    runScript(QStringLiteral("journal.lsf"));
+    runScript(QStringLiteral("journal.lsf"));
+    const QStringList paths = journals();
+    ASSERT_EQ(paths.size(), 2) << "one per run, even within one second";
+    const QString text = textOf(paths[1]);
+    QFile script(path(QStringLiteral("journal.lsf")));
+    ASSERT_TRUE(script.open(QIODevice::ReadOnly));
+    const QByteArray sha = QCryptographicHash::hash(script.readAll(), QCryptographicHash::Sha256);
+    for (const QString &expected :
+         {QStringLiteral("Run started "), QStringLiteral("Script: ") + path("journal.lsf"),
+          QStringLiteral("SHA-256: ") + QString::fromLatin1(sha.toHex()),
+          QStringLiteral("Host: simulated host, seed 11, speed 1000"),
+          QStringLiteral("Line 2: StartAcquire -> OK"),
+          QStringLiteral("Line 3: Bogus -> Command not recognized - Bogus at line  3"),
+          QStringLiteral("Exit status: 3"), QStringLiteral("Run ended ")})
+        EXPECT_TRUE(text.contains(expected)) << expected.toStdString() << "\n"
+                                             << text.toStdString();
+}
+
+TEST_F(ScriptProgramRun, ASignalClosesTheRunOutAsNoConnectionDoes)
+{
+    writeScript(QStringLiteral("long.lsf"), {"ConnectLMN", "WaitSeconds 600"});
+    m_env = {{"LUMEN_HOST_SPEED", "1"}};
+    QProcess process;
+    startScript(process, {path(QStringLiteral("long.lsf"))});
+    ASSERT_TRUE(process.waitForStarted());
+    // The run is under way once its journal shows the connect line.
+    for (int i = 0; i < 200 && !textOf(journals().value(0)).contains("Line 1:"); ++i)
+        QThread::msleep(50);
+    process.terminate(); // SIGTERM
+    finish(process);
+    EXPECT_EQ(m_exitCode, 1) << m_err.toStdString();
+    EXPECT_TRUE(textOf(journals().value(0)).contains("interrupted by SIGTERM"))
+        << textOf(journals().value(0)).toStdString();
+    EXPECT_TRUE(leftInTmp().isEmpty()) << "play file and run log removed";
 }
 
 } // namespace

@@ -73,10 +73,11 @@ TEST_F(UnattendedStartTest, CommandsBeforeTheFirstConnectLineFailForWantOfAHost)
     QString err;
     QTextStream errStream(&err);
     const QString path = script("StartAcquire\r\nConnectLMN\r\nStopAcquire\r\n");
-    EXPECT_EQ(UnattendedStart::run(m_started, path, errStream), 0);
+    EXPECT_EQ(UnattendedStart::run(m_started, path, errStream), 3)
+        << "ran to its end with an error";
     errStream.flush();
     const QStringList lines = err.split('\n', Qt::SkipEmptyParts);
-    ASSERT_EQ(lines.size(), 1) << err.toStdString();
+    ASSERT_EQ(lines.size(), 2) << err.toStdString();
     EXPECT_TRUE(lines[0].startsWith("ERROR:   Error: "));
     EXPECT_TRUE(lines[0].endsWith("      COMMAND: StartAcquire"));
     EXPECT_EQ(m_recording->methods(), (QStringList{"GetLibrary", "StopAcquire"}));

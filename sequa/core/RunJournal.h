@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+namespace lumen::sequa {
+
+/**
+ * The journal of one script run: a text file in the "journal" folder of the
+ * program directory, named by the run's start time, that outlives the run.
+ * Every entry is appended as one whole line at once, so a run that is killed
+ * still leaves what it did. Journals are never deleted by the program.
+ */
+class RunJournal
+{
+public:
+    static inline const QString kFolderName = QStringLiteral("journal");
+
+    /**
+     * Creates a new journal file in programFolder/journal, named
+     * "YYYY-MM-DD_HHMMSS.txt" by `started` ("-2", "-3", ... added when a run
+     * of the same second already has that name). Failure when it cannot.
+     */
+    RunJournal(const QString &programFolder, const QDateTime &started);
+
+    const QString &path() const { return m_path; }
+
+    /**
+     * Appends "HH:MM:SS text" (the clock's time). A journal that cannot be
+     * written any more says so once on standard error; the run goes on.
+     */
+    void write(const QString &text);
+
+private:
+    QString m_path;
+    bool m_broken = false;
+};
+
+} // namespace lumen::sequa

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QString>
+
+namespace lumen::sequa {
+
+class RunJournal;
+
+/**
+ * What one script run did, as a scheduler and the journal need to know it:
+ * why it stopped, how many lines failed, whether the host ever answered.
+ * Reset at the start of every run.
+ */
+class RunRecord
+{
+public:
+    /** Exit statuses of an unattended run. */
+    enum Status
+    {
+        kCompleted = 0,   ///< ran to its end, every line answered "OK"
+        kStopped = 1,     ///< No Connection, loops left open, operator, signal, host never reached
+        kNotPlayed = 2,   ///< nothing was played (unreadable or refused script, bad host setting)
+        kLinesFailed = 3, ///< ran to its end, some lines gave an error reply
+    };
+
+    void reset();
+
+    /** Asks the running script to stop as soon as it can: waits end at once. */
+    void requestStop(const QString &reason);
+    bool stopRequested() const { return !m_stopReason.isEmpty(); }
+    const QString &stopReason() const { return m_stopReason; }
+
+    void noteHostReached() { m_hostReached = true; }
+    bool hostReached() const { return m_hostReached; }
+    void noteFailedLine() { ++m_failedLines; }
+    int failedLines() const { return m_failedLines; }
+
+    /** An unattended run: nobody is there to end a wait that cannot end by itself. */
+    void setUnattended(bool on) { m_unattended = on; }
+    bool unattended() const { return m_unattended; }
+
+    /** The journal of the current run, or nullptr. The record does not own it. */
+    RunJournal *journal() const { return m_journal; }
+    void setJournal(RunJournal *journal) { m_journal = journal; }
+
+    /**
+     * The status of a run that played: `stoppedEarly` is the player's failed
+     * result (No Connection, loops left open, or a stop).
+     */
+    int exitStatus(bool stoppedEarly) const;
+    /** One sentence for the journal and standard error. */
+    QString outcomeText(bool stoppedEarly) const;
+
+private:
+    QString m_stopReason;
+    bool m_hostReached = false;
+    int m_failedLines = 0;
+    bool m_unattended = false;
+    RunJournal *m_journal = nullptr;
+};
+
+} // namespace lumen::sequa

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <memory>
+
+class QSocketNotifier;
+
+namespace lumen::sequa {
+
+/**
+ * SIGTERM, SIGINT and SIGHUP turned into a call on the event loop. The
+ * handler itself only writes one byte into a pipe (all it may safely do);
+ * the pipe's notifier then calls `onSignal` with the signal's name between
+ * two events, so a run can close out as it does on "No Connection". One
+ * instance per process; the handlers are put back when it goes.
+ */
+class StopSignals : public QObject
+{
+public:
+    using Handler = std::function<void(const QString &signalName)>;
+
+    explicit StopSignals(Handler onSignal);
+    ~StopSignals() override;
+    StopSignals(const StopSignals &) = delete;
+    StopSignals &operator=(const StopSignals &) = delete;
+
+private:
+    void readPipe();
+
+    Handler m_onSignal;
+    std::unique_ptr<QSocketNotifier> m_notifier;
+};
+
+} // namespace lumen::sequa

@@ -1,0 +1,149 @@
+// Unattended runs a lab can believe: waits that end, scripts that are taken
+// whole or refused, outside files that never hang a run, and the journal.
+#include "common/core/FixedText.h"
+#include "common/testsupport/SizeLimit.h"
+#include "sequa/core/DataFiles.h"
+#include "sequa/core/ScriptButtons.h"
+#include "sequa/core/ScriptFile.h"
+#include "sequa/core/SequaProgram.h"
+#include "sequa/core/UnattendedStart.h"
+#include "sequa/tests/PlayerTestBench.h"
+
+#include <QDir>
+#include <functional>
+#include <sys/stat.h>
+
+namespace lumen::sequa::test {
+namespace {
+
+class TrustedRunTest : public PlayerTestBench
+{
+protected:
+    /** Plays the script file as an unattended start of this program does. */
+    UnattendedStart startWith(const QString &path)
+    {
+        UnattendedStart start;
+        start(*m_program, path);
+        return start;
+    }
+
+    QString journalText()
+    {
+        const QDir dir(file(QStringLiteral("journal")));
+        const QStringList names = dir.entryList(QDir::Files, QDir::Name);
+        return names.isEmpty() ? QString()
+                               : QString::fromLatin1(bytesOf("journal/" + names.last()));
+    }
+
+    /** A FIFO, a device and a folder: none of them is a script or value file. */
+    QStringList notRegularFiles()
+    {
+        const QString fifo = file(QStringLiteral("fifo"));
+        EXPECT_EQ(::mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+        QDir(m_folder.path()).mkdir(QStringLiteral("folder"));
+        return {fifo, QStringLiteral("/dev/zero"), file(QStringLiteral("folder"))};
+    }
+};
+
+TEST_F(TrustedRunTest, WaitInputEndsOnNoConnectionOrAfterTenFailedPollsUnattended)
+{
+    m_recording->replies[QStringLiteral("GetExtInput")] = QStringLiteral("Input is broken");
+    model().runRecord().setUnattended(true);
+    EXPECT_EQ(reply(QStringLiteral("WaitInput 2,1")),
+              "Error: WaitInput gave up after 10 failed polls in a row");
+    EXPECT_EQ(m_recording->callsOf(QStringLiteral("GetExtInput")).size(), 10);
+
+    useSimulatedHost(1024, QStringLiteral("gone-after=3"));
+    EXPECT_TRUE(play({"WaitInput 1,1", "StartAcquire"})) << "the run stops";
+    EXPECT_EQ(model().statusText(), "No Connection");
+}
+
+TEST_F(TrustedRunTest, AStoppedRunEndsEveryWaitAtOnce)
+{
+    m_recording->replies[QStringLiteral("GetAcquireStatus")] = QStringLiteral("Acquiring");
+    m_recording->replies[QStringLiteral("GetExtInput")] = QStringLiteral("OK0");
+    qint64 elapsed = 0;
+    alsoOnAdvance([&](qint64 ms) {
+        elapsed += ms;
+        if (elapsed > 3000)
+            model().runRecord().requestStop(QStringLiteral("interrupted by SIGTERM"));
+    });
+    for (const char *wait : {"WaitSeconds 3600", "WaitPreset", "WaitInput 1,1"}) {
+        elapsed = 0;
+        EXPECT_TRUE(play({QString::fromLatin1(wait), "StartAcquire"})) << wait;
+        EXPECT_LT(elapsed, 60000) << wait;
+        EXPECT_TRUE(m_recording->callsOf(QStringLiteral("StartAcquire")).isEmpty()) << wait;
+        EXPECT_EQ(model().runRecord().exitStatus(true), RunRecord::kStopped);
+        EXPECT_TRUE(temporaryFiles().isEmpty());
+    }
+    EXPECT_TRUE(journalText().contains("interrupted by SIGTERM")) << journalText().toStdString();
+}
+
+TEST_F(TrustedRunTest, AScriptLongerThanTheBoxIsRefusedBeforeAnyLinePlays)
+{
+    QByteArray content = "ConnectLMN\r\n";
+    for (int i = 0; i < 400; ++i)
+        content += "StartAcquire" + QByteArray(88, ' ') + "\r\n";
+    writeFile(QStringLiteral("long.lsf"), content);
+    const UnattendedStart start = startWith(file(QStringLiteral("long.lsf")));
+    EXPECT_EQ(start.outcome(), UnattendedStart::Outcome::Refused);
+    EXPECT_EQ(start.exitStatus(), RunRecord::kNotPlayed);
+    EXPECT_TRUE(start.reason().contains("ends at line 315")) << start.reason().toStdString();
+    EXPECT_TRUE(m_recording->methods().isEmpty());
+}
+
+TEST_F(TrustedRunTest, AByteOrderMarkIsNoTextAndANulLineIsAnError)
+{
+    const char script[] = "\xEF\xBB\xBFStartAcquire\r\nSaveSpectrumA.Ans\0B\r\n";
+    writeFile(QStringLiteral("bom.lsf"), QByteArray(script, sizeof script - 1));
+    const UnattendedStart start = startWith(file(QStringLiteral("bom.lsf")));
+    EXPECT_EQ(start.exitStatus(), RunRecord::kLinesFailed);
+    EXPECT_EQ(m_recording->methods(), QStringList{"StartAcquire"}) << "no save under a cut name";
+    EXPECT_TRUE(logLines().value(0).startsWith("ERROR:   Error: "))
+        << logLines().join('\n').toStdString();
+
+    writeFile(QStringLiteral("Id.txt"), QByteArray("S-1\0.Ans\r\n", 10));
+    EXPECT_TRUE(reply(QStringLiteral("GetID Id.txt")).startsWith("Error: "));
+    EXPECT_TRUE(m_recording->callsOf(QStringLiteral("SetSpectrumID")).isEmpty());
+}
+
+TEST_F(TrustedRunTest, ScriptsAndValueFilesMustBeRegularFiles)
+{
+    for (const QString &path : notRegularFiles()) {
+        const UnattendedStart start = startWith(path);
+        EXPECT_EQ(start.outcome(), UnattendedStart::Outcome::Unreadable) << path.toStdString();
+        EXPECT_EQ(start.exitStatus(), RunRecord::kNotPlayed);
+
+        model().setScriptText(QStringLiteral("kept\r\n"));
+        m_operator.queueFile(path);
+        ScriptButtons(model(), runner()).load();
+        EXPECT_EQ(model().scriptText(), "kept\r\n") << path.toStdString();
+        EXPECT_FALSE(m_operator.messages().isEmpty()) << "the operator is told";
+
+        EXPECT_TRUE(reply(QStringLiteral("GetID ") + path).startsWith("Error: "))
+            << path.toStdString();
+    }
+    EXPECT_TRUE(m_recording->methods().isEmpty());
+}
+
+TEST_F(TrustedRunTest, TheJournalHoldsTheOperatorsAnswers)
+{
+    m_operator.queueInput(QStringLiteral("S-17"));
+    EXPECT_FALSE(play({"AskID"}));
+    EXPECT_TRUE(journalText().contains("answered \"S-17\"")) << journalText().toStdString();
+    EXPECT_TRUE(journalText().contains("Line 1: AskID -> OK"));
+}
+
+TEST_F(TrustedRunTest, AFullDiskLeavesNoHalfRowInTheRoiLog)
+{
+    run(QStringLiteral("LOGROIS 1"));
+    const QString log = file(DataFiles::roiLogFileName(m_clock.today()));
+    const QByteArray before = bytesOf(QFileInfo(log).fileName());
+    ASSERT_FALSE(before.isEmpty());
+    lumen::test::underSizeLimit(rlim_t(before.size() + 30),
+                                [&] { run(QStringLiteral("LOGROIS 6")); });
+    EXPECT_EQ(bytesOf(QFileInfo(log).fileName()), before);
+}
+
+} // namespace
+} // namespace lumen::sequa::test
