@@ -27,6 +27,8 @@ public:
 
     /** Replies a client may leave unread before it is dropped, in bytes. */
     static constexpr qint64 kMaxUnreadReplyBytes = 1024 * 1024;
+    /** The system's send buffer of one connection, in bytes. */
+    static constexpr int kSendBufferBytes = 64 * 1024;
     ~HostServer() override;
 
     /** Listens on `address`:`port` (0: any free port). Throws Failure when it cannot. */

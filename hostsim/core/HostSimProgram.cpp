@@ -11,10 +11,31 @@ namespace lumen {
 QString HostSimProgram::usage()
 {
     return QStringLiteral(
-        "  hostsim --listen [ADDRESS:]PORT [--faults TEXT]\n"
-        "Serves the simulated MCA host over TCP (default address 127.0.0.1;\n"
-        "port 0 picks a free one). Environment: LUMEN_HOST_SEED, LUMEN_HOST_SPEED,\n"
-        "LUMEN_HOST_CHANNELS, LUMEN_HOST_START, LUMEN_HOST_FAULTS, LUMEN_ROOT.\n");
+        "Usage: hostsim --listen [ADDRESS:]PORT [--faults TEXT]\n"
+        "Serves the simulated MCA host over TCP, one request line and one reply line\n"
+        "per call, for Sequa runs with LUMEN_HOST=tcp://ADDRESS:PORT. It prints\n"
+        "\"Listening on ADDRESS:PORT\" and serves until it is ended (SIGTERM, SIGINT).\n"
+        "A client that leaves more than 1 MB of replies unread is dropped.\n"
+        "\n"
+        "Options:\n"
+        "  --listen [ADDRESS:]PORT  where to listen (address 127.0.0.1 by default;\n"
+        "                           port 0 picks a free one)\n"
+        "  --faults TEXT            faults to play instead of LUMEN_HOST_FAULTS\n"
+        "\n"
+        "Environment:\n"
+        "  LUMEN_HOST_SEED      seed of the counts (default: a fresh one)\n"
+        "  LUMEN_HOST_SPEED     host seconds per real second (default 1)\n"
+        "  LUMEN_HOST_CHANNELS  channels per spectrum, 1..16384 (default 8192)\n"
+        "  LUMEN_HOST_START     host clock at start, YYYY-MM-DD HH:MM:SS\n"
+        "  LUMEN_HOST_FAULTS    faults, items separated by \";\": connect-after=SECONDS,\n"
+        "                       connect-never, error=METHOD:TEXT, gone-after=CALLS,\n"
+        "                       slow=METHOD:MS\n"
+        "  LUMEN_ROOT           the Lumen folder (default ~/Lumen): results report in\n"
+        "                       Temp, spectra and reports in Data, printouts in Print;\n"
+        "                       the host saves nowhere else\n"
+        "\n"
+        "Exit status: 0 served and ended normally; 1 a setting is invalid or the\n"
+        "port cannot be listened on; 2 the arguments are wrong.\n");
 }
 
 int HostSimProgram::run(const QStringList &args, QTextStream &out, QTextStream &err)

@@ -5,6 +5,7 @@
 #include "hostlink/HostApp.h"
 #include "hostlink/HostAppHandle.h"
 #include "hostlink/HostLink.h"
+#include "hostlink/HostProtocol.h"
 #include "hostlink/TcpHostClient.h"
 #include "hostsim/core/HostServer.h"
 
@@ -131,7 +132,7 @@ QStringList exercise(HostApp &host, const std::function<void(double)> &advance,
     note(host.GetExtInput(one));
     QString bad = QStringLiteral("9");
     note(host.SampleDate(bad));
-    QString spectrum = QDir(folder).filePath(QStringLiteral("net.ANS"));
+    QString spectrum = QDir(folder).filePath(QStringLiteral("Data/net.ANS"));
     note(host.SaveSpt(spectrum));
     note(host.Minimize());
     note(host.presetsoff());
@@ -251,4 +252,28 @@ TEST(HostLink, ReadsTheLinkText)
          {"tcp://127.0.0.1", "http://host:80", "tcp://:80", "tcp://h:80/x", "bridge"})
         EXPECT_THROW(HostLink::parse(QString::fromLatin1(bad)), Failure) << bad;
     EXPECT_THROW(HostLink::parse(QString(), QStringLiteral("0")), Failure);
+}
+
+TEST(NetworkTransport, AClientThatNeverReadsIsDroppedAndOthersAreServed)
+{
+    QTemporaryDir dir;
+    ServedHost served(hostSettings(dir));
+    const quint16 port = served.startServing();
+    QTcpSocket greedy;
+    greedy.connectToHost(QStringLiteral("127.0.0.1"), port);
+    ASSERT_TRUE(greedy.waitForConnected(5000));
+    greedy.setReadBufferSize(1); // reads nothing, so the server's replies pile up
+    const QByteArray request = HostProtocol::request(QStringLiteral("GetLibrary"), {});
+    QByteArray flood;
+    for (int i = 0; i < 400000; ++i)
+        flood += request;
+    greedy.write(flood);
+    QElapsedTimer timer;
+    timer.start();
+    while (greedy.state() == QAbstractSocket::ConnectedState && timer.elapsed() < 30000)
+        greedy.waitForBytesWritten(100);
+    EXPECT_NE(greedy.state(), QAbstractSocket::ConnectedState) << "dropped";
+
+    TcpHostClient other(QStringLiteral("127.0.0.1"), port, 5000);
+    EXPECT_EQ(other.testconnect(), "OK");
 }

@@ -3,6 +3,7 @@
 #include "common/core/Clock.h"
 #include "common/core/Failure.h"
 
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <cmath>
 #include <gtest/gtest.h>
@@ -238,4 +239,34 @@ TEST(SimulatedHost, HostClockFollowsTheSuiteClockAtItsSpeed)
     clock.set(clock.now().addSecs(-60)); // a clock that jumps back is not time passing
     EXPECT_DOUBLE_EQ(fast.elapsedSeconds(), 300.0);
     setCurrentClock(nullptr);
+}
+
+TEST(SimulatedHost, ErasingForgetsTheSpectrumSavedFromTheLastSample)
+{
+    QTemporaryDir dir;
+    SimulatedHost host(hostSettings(dir));
+    acquireLive(host, 10.0);
+    QString name = QStringLiteral("SAMPLE1");
+    ASSERT_EQ(host.SaveSpt(name), "OK");
+    EXPECT_EQ(host.memory(1).name, "SAMPLE1.Ans");
+    host.Erasespectrum();
+    EXPECT_EQ(host.memory(1).name, "MEMORY1") << "the next report must not name SAMPLE1";
+}
+
+TEST(SimulatedHost, SavesNeverLeaveTheHostsFolders)
+{
+    QTemporaryDir dir;
+    SimulatedHost host(hostSettings(dir));
+    acquireLive(host, 10.0);
+    QString type = QStringLiteral("PeakFind");
+    for (const QString &outside : {QStringLiteral("../escaped"), QStringLiteral("a/../../escaped"),
+                                   dir.filePath(QStringLiteral("escaped"))}) {
+        QString name = outside;
+        EXPECT_TRUE(host.SaveSpt(name).startsWith("Error: ")) << outside.toStdString();
+        EXPECT_TRUE(host.SaveRprt(type, name).startsWith("Error: ")) << outside.toStdString();
+    }
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("escaped.Ans"))));
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("escaped.Rpt"))));
+    QString inside = dir.filePath(QStringLiteral("Data/kept"));
+    EXPECT_EQ(host.SaveSpt(inside), "OK");
 }

@@ -4,7 +4,8 @@
 
 namespace lumen::sequa {
 
-/** The LUMEN_HOST* variables that choose and shape the host a run talks to. */
+/** The LUMEN_HOST* variables that choose and shape the host a run talks to (defined beside
+ * createHostAppObject). */
 class HostSettings
 {
 public:
