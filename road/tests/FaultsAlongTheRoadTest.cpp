@@ -81,8 +81,10 @@ TEST(FaultsAlongTheRoad, HostBridgeKilledMidRunStopsTheRunAndKeepsEveryRecord)
 
     ASSERT_TRUE(sequa.waitForFinished(60000)) << "the run did not stop after the host went away";
     const QString err = QString::fromLocal8Bit(sequa.readAllStandardError());
-    EXPECT_NE(sequa.exitCode(), 0);
+    EXPECT_EQ(sequa.exitCode(), 1) << "stopped";
     EXPECT_TRUE(err.contains(QStringLiteral("No Connection"))) << qPrintable(err);
+    EXPECT_TRUE(lab.lastJournal().contains(QStringLiteral("Exit status: 1")))
+        << qPrintable(lab.lastJournal());
     EXPECT_TRUE(lab.temporaryFilesLeft().isEmpty())
         << qPrintable(lab.temporaryFilesLeft().join(u' '));
     EXPECT_GE(lab.recordCount(), archivedBeforeFault);
@@ -152,8 +154,20 @@ TEST(FaultsAlongTheRoad, RoiLogThatCannotBeWrittenIsAnErrorAndTheRunGoesOn)
                      QStringLiteral("LogROIs 6"), QStringLiteral("GetNumberChannels")});
 
     const ProgramRun played = lab.run(QStringLiteral("Sequa"), {QStringLiteral("log.lsf")});
-    EXPECT_EQ(played.exitCode, 0) << qPrintable(played.err);
+    EXPECT_EQ(played.exitCode, 3) << "ran to its end with an error line: "
+                                  << qPrintable(played.err);
     EXPECT_TRUE(played.err.contains(QStringLiteral("Error: "))) << qPrintable(played.err);
     EXPECT_TRUE(QFile::exists(lab.lab(QStringLiteral("Lnumchan.txt"))));
     EXPECT_TRUE(lab.temporaryFilesLeft().isEmpty());
+}
+
+TEST(FaultsAlongTheRoad, WithoutADisplayAndWithoutAnArgumentSequaAndTranspecEndAtOnce)
+{
+    LabFolder lab;
+    for (const char *program : {"Sequa", "Transpec"}) {
+        const ProgramRun started = lab.run(QString::fromLatin1(program), {});
+        EXPECT_TRUE(started.finished) << program << " waited in an invisible window";
+        EXPECT_EQ(started.exitCode, 2) << program;
+        EXPECT_TRUE(started.err.contains(QStringLiteral("no display"))) << qPrintable(started.err);
+    }
 }

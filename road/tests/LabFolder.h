@@ -150,6 +150,24 @@ public:
         }
     }
 
+    /** Sequa's run journals in the lab folder, oldest first. */
+    QStringList journals() const
+    {
+        const QDir dir(lab(QStringLiteral("journal")));
+        QStringList paths;
+        for (const QString &name : dir.entryList(QDir::Files, QDir::Name))
+            paths << dir.filePath(name);
+        return paths;
+    }
+
+    /** The whole text of a file; empty when it cannot be read. */
+    QString text(const QString &path) const { return textLines(path).join(u'\n'); }
+
+    QString lastJournal() const
+    {
+        return journals().isEmpty() ? QString() : text(journals().last());
+    }
+
     /** The day's ROI log name, as Sequa forms it from the date of the run. */
     static QString roiLogName(const QDate &day)
     {

@@ -82,4 +82,11 @@ TEST(RoadOfOneMeasurement, ExampleScriptsArchiveEverySampleAndLogTheDrift)
 
     EXPECT_TRUE(lab.temporaryFilesLeft().isEmpty())
         << qPrintable(lab.temporaryFilesLeft().join(u' '));
+
+    // Every run left its journal, and each says it ran to its end.
+    const QStringList journals = lab.journals();
+    ASSERT_EQ(journals.size(), 4) << qPrintable(journals.join(u' '));
+    for (const QString &journal : journals)
+        EXPECT_TRUE(lab.text(journal).contains(QStringLiteral("Exit status: 0")))
+            << qPrintable(journal);
 }

@@ -229,7 +229,7 @@ TEST(SimulatedHostAnalysis, SavedSpectrumReadsBackAsAnAnsFile)
     QString id = QStringLiteral("QC check");
     host.SetSpectrumID(id);
     acquireLive(host, 30.0);
-    QString path = dir.filePath(QStringLiteral("out/QC1.ANS")).leftJustified(255);
+    QString path = dir.filePath(QStringLiteral("Data/out/QC1.ANS")).leftJustified(255);
     ASSERT_EQ(host.SaveSpt(path), "OK");
     const auto spectrum = lumen::AnsReader::read(fileBytes(path.trimmed()));
     EXPECT_EQ(spectrum.header.spectrumId().trimmed(), "QC check");

@@ -19,6 +19,7 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryFile>
 #include <exception>
 #include <limits>
@@ -68,7 +69,7 @@ ScriptPlayer::~ScriptPlayer() = default;
 
 void ScriptPlayer::setSource(const QString &path, const QByteArray &bytes)
 {
-    m_sourcePath = path;
+    m_sourcePath = QFileInfo(path).absoluteFilePath();
     m_sourceBytes = bytes;
     m_hasSource = true;
 }

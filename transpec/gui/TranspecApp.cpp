@@ -30,6 +30,14 @@ int runTranspec(int argc, char **argv)
         return ConvertCommand::run(args, lumen::standardOut(), lumen::standardError());
     }
 
+    if (!lumen::hasDisplay() && args.join(u' ').trimmed().isEmpty()) {
+        // Nobody could ever use or close the window.
+        QCoreApplication app(argc, argv);
+        lumen::standardError() << "Transpec: no display; give the ANS file to produce, or "
+                                  "--convert"
+                               << Qt::endl;
+        return 2;
+    }
     lumen::selectPlatformForDisplay();
     QApplication app(argc, argv);
     lumen::installOperatorForDisplay();
