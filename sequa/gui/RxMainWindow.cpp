@@ -279,10 +279,14 @@ QPushButton *RxMainWindow::scriptButton(int index) const
 
 void RxMainWindow::exitProgram()
 {
-    // A run or a wait pumps events in a loop of its own, which quitting the
-    // event loop would not end: leave at once, as designed.
-    if (m_program.model().playing() || m_program.model().waiting())
-        std::exit(0);
+    // A run in progress is stopped first: it closes out at once (every wait
+    // ends), so its temporary files go and its journal says why it ended;
+    // the event loop then ends with the status of a stopped run.
+    if (m_program.model().playing() || m_program.model().waiting()) {
+        m_program.model().runRecord().requestStop(QStringLiteral("stopped by the operator"));
+        QCoreApplication::exit(RunRecord::kStopped);
+        return;
+    }
     QCoreApplication::exit(0);
 }
 

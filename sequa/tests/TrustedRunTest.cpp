@@ -7,7 +7,10 @@
 #include "sequa/core/ScriptFile.h"
 #include "sequa/core/SequaProgram.h"
 #include "sequa/core/UnattendedStart.h"
+#include "sequa/gui/RxMainWindow.h"
 #include "sequa/tests/PlayerTestBench.h"
+
+#include <QAction>
 
 #include <QDir>
 #include <functional>
@@ -77,6 +80,22 @@ TEST_F(TrustedRunTest, AStoppedRunEndsEveryWaitAtOnce)
         EXPECT_TRUE(temporaryFiles().isEmpty());
     }
     EXPECT_TRUE(journalText().contains("interrupted by SIGTERM")) << journalText().toStdString();
+}
+
+TEST_F(TrustedRunTest, ExitDuringARunClosesTheRunOut)
+{
+    RxMainWindow window(*m_program);
+    auto *exit = window.findChild<QAction *>(QStringLiteral("mnuExit"));
+    ASSERT_NE(exit, nullptr);
+    qint64 elapsed = 0;
+    alsoOnAdvance([&](qint64 ms) {
+        if ((elapsed += ms) > 2000 && !model().runRecord().stopRequested())
+            exit->trigger();
+    });
+    EXPECT_TRUE(play({"WaitSeconds 3600", "StartAcquire"}));
+    EXPECT_TRUE(m_recording->callsOf(QStringLiteral("StartAcquire")).isEmpty());
+    EXPECT_TRUE(temporaryFiles().isEmpty());
+    EXPECT_TRUE(journalText().contains("stopped by the operator")) << journalText().toStdString();
 }
 
 TEST_F(TrustedRunTest, AScriptLongerThanTheBoxIsRefusedBeforeAnyLinePlays)
