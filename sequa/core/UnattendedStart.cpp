@@ -41,7 +41,6 @@ bool UnattendedStart::operator()(SequaProgram &program, const QString &commandLi
 {
     MainModel &model = program.model();
     model.setDoNow(true);
-    model.runRecord().setUnattended(true);
 
     QByteArray bytes;
     try {
@@ -68,7 +67,10 @@ bool UnattendedStart::operator()(SequaProgram &program, const QString &commandLi
 
     ScriptPlayer player(model, program.runner());
     player.setSource(commandLine, bytes);
+    model.runRecord().setUnattended(true);
     const bool failed = player.PlayScript(model.scriptText());
+    // Runs from the window that may open now have an operator again.
+    model.runRecord().setUnattended(false);
     m_exitStatus = player.exitStatus();
     m_journalPath = player.journalPath();
     m_outcome = failed ? Outcome::Failed : Outcome::Succeeded;
