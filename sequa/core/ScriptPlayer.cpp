@@ -65,7 +65,13 @@ ScriptPlayer::ScriptPlayer(MainModel &model, CommandRunner &runner)
 {
 }
 
-ScriptPlayer::~ScriptPlayer() = default;
+ScriptPlayer::~ScriptPlayer()
+{
+    // A run left by an exception no failure handler takes must not leave the
+    // model pointing at this player's journal.
+    if (m_journal)
+        m_model.runRecord().setJournal(nullptr);
+}
 
 void ScriptPlayer::setSource(const QString &path, const QByteArray &bytes)
 {
