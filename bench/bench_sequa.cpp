@@ -2,7 +2,7 @@
 // late, and one that matches no row and so walks the whole table.
 #include "common/core/Clock.h"
 #include "common/core/Operator.h"
-#include "common/core/ScriptedOperator.h"
+#include "common/testsupport/ScriptedOperator.h"
 #include "sequa/core/SequaProgram.h"
 #include "sequa/tests/FakeHostApp.h"
 

@@ -24,7 +24,7 @@ void QuarterSecondTimer::start()
     m_timer.start();
 }
 
-void QuarterSecondTimer::followClock(FakeClock &clock)
+void QuarterSecondTimer::followClock(ManualClock &clock)
 {
     m_timer.stop();
     m_followed = &clock;

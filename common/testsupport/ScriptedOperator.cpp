@@ -1,4 +1,4 @@
-#include "common/core/ScriptedOperator.h"
+#include "common/testsupport/ScriptedOperator.h"
 
 namespace lumen {
 
