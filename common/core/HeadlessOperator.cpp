@@ -10,15 +10,7 @@ MessageAnswer HeadlessOperator::messageBox(const QString &text, const QString &t
     QTextStream &err = standardError();
     err << title << ": " << QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n"))
         << Qt::endl;
-    switch (buttons) {
-    case MessageButtons::Ok:
-        return MessageAnswer::Ok;
-    case MessageButtons::YesNo:
-        return MessageAnswer::No;
-    case MessageButtons::OkCancel:
-        return MessageAnswer::Cancel;
-    }
-    return MessageAnswer::Cancel;
+    return answerWithoutOperator(buttons);
 }
 
 HeadlessOperator::HeadlessOperator() : m_answers(AnswersFile::fromEnvironment()) {}
