@@ -32,18 +32,6 @@ public:
     QDateTime now() const override { return QDateTime::currentDateTime(); }
 };
 
-/**
- * A clock that moves only when told, not with real time: the seam through
- * which tests (FakeClock, in common/testsupport) drive timers. Whoever follows
- * it hears every advance, in milliseconds.
- */
-class ManualClock : public Clock
-{
-public:
-    /** One listener at a time; an empty function removes it. */
-    virtual void onAdvance(std::function<void(qint64)> listener) = 0;
-};
-
 /** The clock in use (a SystemClock unless a test installs another). */
 Clock &currentClock();
 /** Installs a clock; the caller keeps ownership. nullptr restores the system clock. */

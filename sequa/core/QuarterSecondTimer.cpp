@@ -1,6 +1,6 @@
 #include "sequa/core/QuarterSecondTimer.h"
 
-#include "common/core/Clock.h"
+#include "common/core/ManualClock.h"
 #include "sequa/core/MainModel.h"
 
 namespace lumen::sequa {
