@@ -4,7 +4,7 @@
 #include "common/gui/ProgramIcon.h"
 #include "common/gui/QtOperator.h"
 #include "common/gui/WindowPlaces.h"
-#include "hostlink/HostApp.h"
+#include "sequa/core/CreateHostAppObject.h"
 #include "sequa/core/ScriptCheckMode.h"
 #include "sequa/core/ScriptOpening.h"
 #include "sequa/core/SequaProgram.h"
@@ -77,7 +77,7 @@ int main(int argc, char **argv)
         // Nobody could use a window here: play the script and end either way.
         QCoreApplication app(argc, argv);
         installOperatorForDisplay();
-        sequa::SequaProgram program(&createHostAppObject);
+        sequa::SequaProgram program(&sequa::createHostAppObject);
         program.timer().start();
         return sequa::UnattendedStart::run(program, commandLine, standardError());
     }
@@ -87,7 +87,7 @@ int main(int argc, char **argv)
     applyProgramIcon(app, QStringLiteral("sequa"));
     rememberWindowPlaces(app);
 
-    sequa::SequaProgram program(&createHostAppObject);
+    sequa::SequaProgram program(&sequa::createHostAppObject);
     program.timer().start();
     if (!hasDisplay())
         program.model().setRunLogEcho(&standardError());
