@@ -4,8 +4,7 @@
 #pragma once
 
 #include "common/core/Operator.h"
-#include "common/core/ScriptedOperator.h"
-#include "hostlink/HostAppHandle.h"
+#include "common/testsupport/ScriptedOperator.h"
 #include "hostsim/core/SimulatedHost.h"
 #include "sequa/core/MainModel.h"
 #include "sequa/core/SequaProgram.h"
@@ -29,8 +28,8 @@ struct SequaOnSimulatedHost
         settings.channels = channels;
         settings.dataFolder = folder.filePath(QStringLiteral("data"));
         host = std::make_shared<lumen::SimulatedHost>(settings);
-        program = std::make_unique<lumen::sequa::SequaProgram>(
-            [this](const QString &) { return std::make_unique<lumen::HostAppHandle>(host); });
+        program =
+            std::make_unique<lumen::sequa::SequaProgram>([this](const QString &) { return host; });
         program->model().setProgramFolder(folder.path());
         program->model().setDoNow(true);
         program->model().createHostAppObject();

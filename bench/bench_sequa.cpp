@@ -2,7 +2,7 @@
 // late, and one that matches no row and so walks the whole table.
 #include "common/core/Clock.h"
 #include "common/core/Operator.h"
-#include "common/core/ScriptedOperator.h"
+#include "common/testsupport/ScriptedOperator.h"
 #include "sequa/core/SequaProgram.h"
 #include "sequa/tests/FakeHostApp.h"
 
@@ -17,9 +17,9 @@ void dispatch(benchmark::State &state, const QString &line)
 {
     ScriptedOperator op;
     setCurrentOperator(&op);
-    auto host = std::make_shared<test::FakeHostState>();
+    auto host = std::make_shared<sequa::test::FakeHostState>();
     SequaProgram program(
-        [host](const QString &) { return std::make_unique<test::FakeHostApp>(host); });
+        [host](const QString &) { return std::make_unique<sequa::test::FakeHostApp>(host); });
     program.model().setDoNow(true);
     program.model().createHostAppObject();
     for (auto _ : state) {

@@ -2,7 +2,6 @@
 
 #include <QString>
 #include <cstdint>
-#include <memory>
 #include <vector>
 
 namespace lumen {
@@ -79,12 +78,5 @@ public:
     /** The dead time value. */
     virtual double GetDeadtime() = 0;
 };
-
-/**
- * Creates the host object for an automation identifier ("LmnPro.clsLmn").
- * By default the simulated host in process; with LUMEN_HOST=tcp://HOST:PORT a
- * client of a host bridge. Throws Failure when it cannot be created.
- */
-std::unique_ptr<HostApp> createHostAppObject(const QString &identifier);
 
 } // namespace lumen

@@ -2,6 +2,7 @@
 
 #include "common/core/Failure.h"
 #include "hostlink/HostApp.h"
+#include "hostlink/HostMethods.h"
 
 #include <QJsonDocument>
 #include <cmath>
@@ -74,7 +75,9 @@ QJsonObject reply(const QJsonValue &result, const QJsonArray &args = {})
     return o;
 }
 
-Handler none(QString (HostApp::*method)())
+// One handler maker per shape of the method list (HostMethods.h).
+
+Handler probeHandler(QString (HostApp::*method)())
 {
     return [method](HostApp &host, const Arguments &a) {
         a.expect(0);
@@ -82,7 +85,12 @@ Handler none(QString (HostApp::*method)())
     };
 }
 
-Handler oneText(QString (HostApp::*method)(QString &))
+Handler plainHandler(QString (HostApp::*method)())
+{
+    return probeHandler(method);
+}
+
+Handler textHandler(QString (HostApp::*method)(QString &))
 {
     return [method](HostApp &host, const Arguments &a) {
         a.expect(1);
@@ -92,7 +100,7 @@ Handler oneText(QString (HostApp::*method)(QString &))
     };
 }
 
-Handler twoTexts(QString (HostApp::*method)(QString &, QString &))
+Handler textTextHandler(QString (HostApp::*method)(QString &, QString &))
 {
     return [method](HostApp &host, const Arguments &a) {
         a.expect(2);
@@ -102,7 +110,7 @@ Handler twoTexts(QString (HostApp::*method)(QString &, QString &))
     };
 }
 
-Handler oneReal(QString (HostApp::*method)(double &))
+Handler realHandler(QString (HostApp::*method)(double &))
 {
     return [method](HostApp &host, const Arguments &a) {
         a.expect(1);
@@ -112,7 +120,7 @@ Handler oneReal(QString (HostApp::*method)(double &))
     };
 }
 
-Handler oneInt16(QString (HostApp::*method)(std::int16_t &))
+Handler int16Handler(QString (HostApp::*method)(std::int16_t &))
 {
     return [method](HostApp &host, const Arguments &a) {
         a.expect(1);
@@ -122,7 +130,7 @@ Handler oneInt16(QString (HostApp::*method)(std::int16_t &))
     };
 }
 
-Handler twoInt16(QString (HostApp::*method)(std::int16_t &, std::int16_t &))
+Handler int16Int16Handler(QString (HostApp::*method)(std::int16_t &, std::int16_t &))
 {
     return [method](HostApp &host, const Arguments &a) {
         a.expect(2);
@@ -132,78 +140,76 @@ Handler twoInt16(QString (HostApp::*method)(std::int16_t &, std::int16_t &))
     };
 }
 
+Handler roiFieldHandler(QString (HostApp::*method)(std::int16_t &, const QString &))
+{
+    return [method](HostApp &host, const Arguments &a) {
+        a.expect(2);
+        std::int16_t roi = a.int16(0);
+        const QString r = (host.*method)(roi, a.text(1));
+        return reply(r, {int(roi)});
+    };
+}
+
+Handler channelsHandler(std::int32_t (HostApp::*method)())
+{
+    return [method](HostApp &host, const Arguments &a) {
+        a.expect(0);
+        return reply(double((host.*method)()));
+    };
+}
+
+Handler quantityHandler(void (HostApp::*method)(float))
+{
+    return [method](HostApp &host, const Arguments &a) {
+        a.expect(1);
+        (host.*method)(float(a.real(0)));
+        return reply(QJsonValue::Null);
+    };
+}
+
+Handler countsHandler(void (HostApp::*method)(std::vector<std::int32_t> &))
+{
+    return [method](HostApp &host, const Arguments &a) {
+        a.expect(1);
+        const double size = a.real(0);
+        if (size < 0 || size > HostProtocol::kMaxCounts || size != std::floor(size))
+            throw Failure(QStringLiteral("GetCounts: buffer size out of range"));
+        std::vector<std::int32_t> counts(std::size_t(size), 0);
+        (host.*method)(counts);
+        QJsonArray values;
+        for (std::int32_t c : counts)
+            values.append(c);
+        return reply(values);
+    };
+}
+
+Handler numberHandler(double (HostApp::*method)())
+{
+    return [method](HostApp &host, const Arguments &a) {
+        a.expect(0);
+        return reply((host.*method)());
+    };
+}
+
+// Shape names begin with a capital; the makers' names do not.
+#define LUMEN_HANDLER_Probe probeHandler
+#define LUMEN_HANDLER_Plain plainHandler
+#define LUMEN_HANDLER_Text textHandler
+#define LUMEN_HANDLER_TextText textTextHandler
+#define LUMEN_HANDLER_Real realHandler
+#define LUMEN_HANDLER_Int16 int16Handler
+#define LUMEN_HANDLER_Int16Int16 int16Int16Handler
+#define LUMEN_HANDLER_RoiField roiFieldHandler
+#define LUMEN_HANDLER_Channels channelsHandler
+#define LUMEN_HANDLER_Quantity quantityHandler
+#define LUMEN_HANDLER_Counts countsHandler
+#define LUMEN_HANDLER_Number numberHandler
+#define LUMEN_HANDLER_ROW(Shape, name)                                                             \
+    {QStringLiteral(#name), LUMEN_HANDLER_##Shape(&HostApp::name)},
+
 const std::map<QString, Handler> &handlers()
 {
-    static const std::map<QString, Handler> table = {
-        {"testconnect", none(&HostApp::testconnect)},
-        {"Minimize", none(&HostApp::Minimize)},
-        {"Maximize", none(&HostApp::Maximize)},
-        {"StartAcquire", none(&HostApp::StartAcquire)},
-        {"StopAcquire", none(&HostApp::StopAcquire)},
-        {"Erasespectrum", none(&HostApp::Erasespectrum)},
-        {"presetsoff", none(&HostApp::presetsoff)},
-        {"presetson", none(&HostApp::presetson)},
-        {"SetUseLibEff", none(&HostApp::SetUseLibEff)},
-        {"ClearUseLibEff", none(&HostApp::ClearUseLibEff)},
-        {"GetAcquireStatus", none(&HostApp::GetAcquireStatus)},
-        {"GetElapsedReal", none(&HostApp::GetElapsedReal)},
-        {"GetElapsedLive", none(&HostApp::GetElapsedLive)},
-        {"GetLibrary", none(&HostApp::GetLibrary)},
-        {"GetUseLibEff", none(&HostApp::GetUseLibEff)},
-        {"NumberOfCounts",
-         [](HostApp &host, const Arguments &a) {
-             a.expect(0);
-             return reply(double(host.NumberOfCounts()));
-         }},
-        {"SetRealPreset", oneReal(&HostApp::SetRealPreset)},
-        {"SetLivePreset", oneReal(&HostApp::SetLivePreset)},
-        {"SetSpectrumID", oneText(&HostApp::SetSpectrumID)},
-        {"SaveSpt", oneText(&HostApp::SaveSpt)},
-        {"CopySpt", twoInt16(&HostApp::CopySpt)},
-        {"SampleQuantity",
-         [](HostApp &host, const Arguments &a) {
-             a.expect(1);
-             host.SampleQuantity(float(a.real(0)));
-             return reply(QJsonValue::Null);
-         }},
-        {"SampleDate", oneText(&HostApp::SampleDate)},
-        {"SampleTime", oneText(&HostApp::SampleTime)},
-        {"SampleUnits", oneText(&HostApp::SampleUnits)},
-        {"GetROIData",
-         [](HostApp &host, const Arguments &a) {
-             a.expect(2);
-             std::int16_t roi = a.int16(0);
-             const QString r = host.GetROIData(roi, a.text(1));
-             return reply(r, {int(roi)});
-         }},
-        {"setprimary", oneInt16(&HostApp::setprimary)},
-        {"ClsLoadROis", oneText(&HostApp::ClsLoadROis)},
-        {"LoadConfig", twoTexts(&HostApp::LoadConfig)},
-        {"Analyze", oneText(&HostApp::Analyze)},
-        {"PrintRprt", oneText(&HostApp::PrintRprt)},
-        {"SaveRprt", twoTexts(&HostApp::SaveRprt)},
-        {"selectlibrary", oneText(&HostApp::selectlibrary)},
-        {"GetExtInput", oneInt16(&HostApp::GetExtInput)},
-        {"SetExtOutput", twoInt16(&HostApp::SetExtOutput)},
-        {"GetCounts",
-         [](HostApp &host, const Arguments &a) {
-             a.expect(1);
-             const double size = a.real(0);
-             if (size < 0 || size > HostProtocol::kMaxCounts || size != std::floor(size))
-                 throw Failure(QStringLiteral("GetCounts: buffer size out of range"));
-             std::vector<std::int32_t> counts(std::size_t(size), 0);
-             host.GetCounts(counts);
-             QJsonArray values;
-             for (std::int32_t c : counts)
-                 values.append(c);
-             return reply(values);
-         }},
-        {"GetDeadtime",
-         [](HostApp &host, const Arguments &a) {
-             a.expect(0);
-             return reply(host.GetDeadtime());
-         }},
-    };
+    static const std::map<QString, Handler> table = {LUMEN_HOST_METHODS(LUMEN_HANDLER_ROW)};
     return table;
 }
 

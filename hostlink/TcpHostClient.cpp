@@ -4,7 +4,6 @@
 #include "hostlink/HostProtocol.h"
 
 #include <QDeadlineTimer>
-#include <QJsonDocument>
 #include <QTcpSocket>
 
 namespace lumen {
@@ -30,7 +29,12 @@ void TcpHostClient::fail(const QString &what)
     throw Failure(what);
 }
 
-QJsonObject TcpHostClient::call(const QString &method, const QJsonArray &args)
+void TcpHostClient::unreadable()
+{
+    fail(QStringLiteral("The host bridge at %1 sent a reply that cannot be read").arg(where()));
+}
+
+HostReply TcpHostClient::call(const QString &method, const QJsonArray &args)
 {
     QDeadlineTimer deadline(m_timeoutMs);
     if (!m_socket || m_socket->state() != QAbstractSocket::ConnectedState) {
@@ -50,8 +54,7 @@ QJsonObject TcpHostClient::call(const QString &method, const QJsonArray &args)
     }
     while (!m_socket->canReadLine()) {
         if (m_socket->bytesAvailable() > HostProtocol::kMaxLine)
-            fail(QStringLiteral("The host bridge at %1 sent a reply that cannot be read")
-                     .arg(where()));
+            unreadable();
         if (deadline.hasExpired())
             fail(QStringLiteral("The host bridge at %1 did not answer %2 within %3 seconds")
                      .arg(where(), method)
@@ -62,206 +65,136 @@ QJsonObject TcpHostClient::call(const QString &method, const QJsonArray &args)
                          .arg(where(), method));
         }
     }
-    const QByteArray line = m_socket->readLine(HostProtocol::kMaxLine);
-    QJsonParseError error{};
-    const QJsonDocument doc = QJsonDocument::fromJson(line, &error);
-    if (error.error != QJsonParseError::NoError || !doc.isObject())
-        fail(QStringLiteral("The host bridge at %1 sent a reply that cannot be read").arg(where()));
-    const QJsonObject reply = doc.object();
-    if (reply.contains(QStringLiteral("failure")))
-        throw Failure(reply.value(QStringLiteral("failure")).toString());
-    if (!reply.contains(QStringLiteral("result")))
-        fail(QStringLiteral("The host bridge at %1 sent a reply that cannot be read").arg(where()));
-    return reply;
+    const std::optional<HostReply> reply =
+        HostReply::parse(m_socket->readLine(HostProtocol::kMaxLine));
+    if (!reply)
+        unreadable();
+    return *reply;
 }
 
-QString TcpHostClient::textCall(const QString &method, const QJsonArray &args, QJsonArray *refs)
+QString TcpHostClient::textCall(const QString &method, QJsonArray &args)
 {
-    const QJsonObject reply = call(method, args);
-    const QJsonValue result = reply.value(QStringLiteral("result"));
-    if (!result.isString())
-        fail(QStringLiteral("The host bridge at %1 sent a reply that cannot be read").arg(where()));
-    if (refs) {
-        const QJsonArray back = reply.value(QStringLiteral("args")).toArray();
-        if (back.size() == args.size())
-            *refs = back;
-        else
-            *refs = args;
-    }
-    return result.toString();
+    const HostReply reply = call(method, args);
+    const std::optional<QString> result = reply.text();
+    if (!result)
+        unreadable();
+    args = reply.argsBack(args);
+    return *result;
 }
 
-QString TcpHostClient::testconnect()
+QString TcpHostClient::textCall(const QString &method)
 {
-    try {
-        return textCall(QStringLiteral("testconnect"));
-    } catch (const Failure &failure) {
-        // Never "OK": callers show "No Connection" and a playing script stops.
-        return QStringLiteral("No connection: ") + failure.description();
-    }
+    QJsonArray none;
+    return textCall(method, none);
 }
 
-#define LUMEN_PLAIN_CALL(name)                                                                     \
+// One definition per shape of the method list (HostMethods.h).
+
+#define LUMEN_CLIENT_Probe(name)                                                                   \
+    QString TcpHostClient::name()                                                                  \
+    {                                                                                              \
+        try {                                                                                      \
+            return textCall(QStringLiteral(#name));                                                \
+        } catch (const Failure &failure) {                                                         \
+            /* Never "OK": callers show "No Connection" and a playing script stops. */             \
+            return QStringLiteral("No connection: ") + failure.description();                      \
+        }                                                                                          \
+    }
+
+#define LUMEN_CLIENT_Plain(name)                                                                   \
     QString TcpHostClient::name()                                                                  \
     {                                                                                              \
         return textCall(QStringLiteral(#name));                                                    \
     }
 
-LUMEN_PLAIN_CALL(Minimize)
-LUMEN_PLAIN_CALL(Maximize)
-LUMEN_PLAIN_CALL(StartAcquire)
-LUMEN_PLAIN_CALL(StopAcquire)
-LUMEN_PLAIN_CALL(Erasespectrum)
-LUMEN_PLAIN_CALL(presetsoff)
-LUMEN_PLAIN_CALL(presetson)
-LUMEN_PLAIN_CALL(SetUseLibEff)
-LUMEN_PLAIN_CALL(ClearUseLibEff)
-LUMEN_PLAIN_CALL(GetAcquireStatus)
-LUMEN_PLAIN_CALL(GetElapsedReal)
-LUMEN_PLAIN_CALL(GetElapsedLive)
-LUMEN_PLAIN_CALL(GetLibrary)
-LUMEN_PLAIN_CALL(GetUseLibEff)
-#undef LUMEN_PLAIN_CALL
-
-namespace {
-QString textAt(const QJsonArray &a, int i)
-{
-    return a.at(i).toString();
-}
-std::int16_t int16At(const QJsonArray &a, int i, std::int16_t fallback)
-{
-    const double v = a.at(i).toDouble(fallback);
-    return v >= -32768.0 && v <= 32767.0 ? std::int16_t(v) : fallback;
-}
-} // namespace
-
-std::int32_t TcpHostClient::NumberOfCounts()
-{
-    const QJsonValue v = call(QStringLiteral("NumberOfCounts")).value(QStringLiteral("result"));
-    if (!v.isDouble())
-        fail(QStringLiteral("The host bridge at %1 sent a reply that cannot be read").arg(where()));
-    return std::int32_t(v.toInteger());
-}
-
-QString TcpHostClient::SetRealPreset(double &seconds)
-{
-    QJsonArray refs;
-    const QString r = textCall(QStringLiteral("SetRealPreset"), {seconds}, &refs);
-    seconds = refs.at(0).toDouble(seconds);
-    return r;
-}
-
-QString TcpHostClient::SetLivePreset(double &seconds)
-{
-    QJsonArray refs;
-    const QString r = textCall(QStringLiteral("SetLivePreset"), {seconds}, &refs);
-    seconds = refs.at(0).toDouble(seconds);
-    return r;
-}
-
-#define LUMEN_TEXT_CALL(name, arg)                                                                 \
-    QString TcpHostClient::name(QString &arg)                                                      \
+#define LUMEN_CLIENT_Text(name)                                                                    \
+    LUMEN_HOST_SIGNATURE_Text(TcpHostClient::name)                                                 \
     {                                                                                              \
-        QJsonArray refs;                                                                           \
-        const QString r = textCall(QStringLiteral(#name), {arg}, &refs);                           \
-        arg = textAt(refs, 0);                                                                     \
+        QJsonArray args{a0};                                                                       \
+        const QString r = textCall(QStringLiteral(#name), args);                                   \
+        a0 = HostReply::textAt(args, 0);                                                           \
         return r;                                                                                  \
     }
 
-LUMEN_TEXT_CALL(SetSpectrumID, id)
-LUMEN_TEXT_CALL(SaveSpt, fileName)
-LUMEN_TEXT_CALL(SampleDate, text)
-LUMEN_TEXT_CALL(SampleTime, text)
-LUMEN_TEXT_CALL(SampleUnits, text)
-LUMEN_TEXT_CALL(ClsLoadROis, fileName)
-LUMEN_TEXT_CALL(Analyze, analysisType)
-LUMEN_TEXT_CALL(PrintRprt, analysisType)
-LUMEN_TEXT_CALL(selectlibrary, library)
-#undef LUMEN_TEXT_CALL
+#define LUMEN_CLIENT_TextText(name)                                                                \
+    LUMEN_HOST_SIGNATURE_TextText(TcpHostClient::name)                                             \
+    {                                                                                              \
+        QJsonArray args{a0, a1};                                                                   \
+        const QString r = textCall(QStringLiteral(#name), args);                                   \
+        a0 = HostReply::textAt(args, 0);                                                           \
+        a1 = HostReply::textAt(args, 1);                                                           \
+        return r;                                                                                  \
+    }
 
-QString TcpHostClient::LoadConfig(QString &configuration, QString &second)
-{
-    QJsonArray refs;
-    const QString r = textCall(QStringLiteral("LoadConfig"), {configuration, second}, &refs);
-    configuration = textAt(refs, 0);
-    second = textAt(refs, 1);
-    return r;
-}
+#define LUMEN_CLIENT_Real(name)                                                                    \
+    LUMEN_HOST_SIGNATURE_Real(TcpHostClient::name)                                                 \
+    {                                                                                              \
+        QJsonArray args{a0};                                                                       \
+        const QString r = textCall(QStringLiteral(#name), args);                                   \
+        a0 = HostReply::realAt(args, 0, a0);                                                       \
+        return r;                                                                                  \
+    }
 
-QString TcpHostClient::SaveRprt(QString &analysisType, QString &fileName)
-{
-    QJsonArray refs;
-    const QString r = textCall(QStringLiteral("SaveRprt"), {analysisType, fileName}, &refs);
-    analysisType = textAt(refs, 0);
-    fileName = textAt(refs, 1);
-    return r;
-}
+#define LUMEN_CLIENT_Int16(name)                                                                   \
+    LUMEN_HOST_SIGNATURE_Int16(TcpHostClient::name)                                                \
+    {                                                                                              \
+        QJsonArray args{int(a0)};                                                                  \
+        const QString r = textCall(QStringLiteral(#name), args);                                   \
+        a0 = HostReply::int16At(args, 0, a0);                                                      \
+        return r;                                                                                  \
+    }
 
-QString TcpHostClient::CopySpt(std::int16_t &destination, std::int16_t &source)
-{
-    QJsonArray refs;
-    const QString r = textCall(QStringLiteral("CopySpt"), {int(destination), int(source)}, &refs);
-    destination = int16At(refs, 0, destination);
-    source = int16At(refs, 1, source);
-    return r;
-}
+#define LUMEN_CLIENT_Int16Int16(name)                                                              \
+    LUMEN_HOST_SIGNATURE_Int16Int16(TcpHostClient::name)                                           \
+    {                                                                                              \
+        QJsonArray args{int(a0), int(a1)};                                                         \
+        const QString r = textCall(QStringLiteral(#name), args);                                   \
+        a0 = HostReply::int16At(args, 0, a0);                                                      \
+        a1 = HostReply::int16At(args, 1, a1);                                                      \
+        return r;                                                                                  \
+    }
 
-void TcpHostClient::SampleQuantity(float quantity)
-{
-    call(QStringLiteral("SampleQuantity"), {double(quantity)});
-}
+#define LUMEN_CLIENT_RoiField(name)                                                                \
+    LUMEN_HOST_SIGNATURE_RoiField(TcpHostClient::name)                                             \
+    {                                                                                              \
+        QJsonArray args{int(a0), a1};                                                              \
+        const QString r = textCall(QStringLiteral(#name), args);                                   \
+        a0 = HostReply::int16At(args, 0, a0);                                                      \
+        return r;                                                                                  \
+    }
 
-QString TcpHostClient::GetROIData(std::int16_t &roi, const QString &key)
-{
-    QJsonArray refs;
-    const QString r = textCall(QStringLiteral("GetROIData"), {int(roi), key}, &refs);
-    roi = int16At(refs, 0, roi);
-    return r;
-}
+#define LUMEN_CLIENT_Channels(name)                                                                \
+    LUMEN_HOST_SIGNATURE_Channels(TcpHostClient::name)                                             \
+    {                                                                                              \
+        const std::optional<qint64> n = call(QStringLiteral(#name)).wholeNumber();                 \
+        if (!n)                                                                                    \
+            unreadable();                                                                          \
+        return std::int32_t(*n);                                                                   \
+    }
 
-QString TcpHostClient::setprimary(std::int16_t &spectrum)
-{
-    QJsonArray refs;
-    const QString r = textCall(QStringLiteral("setprimary"), {int(spectrum)}, &refs);
-    spectrum = int16At(refs, 0, spectrum);
-    return r;
-}
+#define LUMEN_CLIENT_Quantity(name)                                                                \
+    LUMEN_HOST_SIGNATURE_Quantity(TcpHostClient::name)                                             \
+    {                                                                                              \
+        call(QStringLiteral(#name), {double(a0)});                                                 \
+    }
 
-QString TcpHostClient::GetExtInput(std::int16_t &input)
-{
-    QJsonArray refs;
-    const QString r = textCall(QStringLiteral("GetExtInput"), {int(input)}, &refs);
-    input = int16At(refs, 0, input);
-    return r;
-}
+#define LUMEN_CLIENT_Counts(name)                                                                  \
+    LUMEN_HOST_SIGNATURE_Counts(TcpHostClient::name)                                               \
+    {                                                                                              \
+        if (!call(QStringLiteral(#name), {double(a0.size())}).fillCounts(a0))                      \
+            unreadable();                                                                          \
+    }
 
-QString TcpHostClient::SetExtOutput(std::int16_t &output, std::int16_t &state)
-{
-    QJsonArray refs;
-    const QString r = textCall(QStringLiteral("SetExtOutput"), {int(output), int(state)}, &refs);
-    output = int16At(refs, 0, output);
-    state = int16At(refs, 1, state);
-    return r;
-}
+#define LUMEN_CLIENT_Number(name)                                                                  \
+    LUMEN_HOST_SIGNATURE_Number(TcpHostClient::name)                                               \
+    {                                                                                              \
+        const std::optional<double> v = call(QStringLiteral(#name)).number();                      \
+        if (!v)                                                                                    \
+            unreadable();                                                                          \
+        return *v;                                                                                 \
+    }
 
-void TcpHostClient::GetCounts(std::vector<std::int32_t> &counts)
-{
-    const QJsonValue v =
-        call(QStringLiteral("GetCounts"), {double(counts.size())}).value(QStringLiteral("result"));
-    if (!v.isArray())
-        fail(QStringLiteral("The host bridge at %1 sent a reply that cannot be read").arg(where()));
-    const QJsonArray values = v.toArray();
-    const qsizetype n = std::min<qsizetype>(values.size(), qsizetype(counts.size()));
-    for (qsizetype i = 0; i < n; ++i)
-        counts[std::size_t(i)] = std::int32_t(values.at(i).toInteger());
-}
-
-double TcpHostClient::GetDeadtime()
-{
-    const QJsonValue v = call(QStringLiteral("GetDeadtime")).value(QStringLiteral("result"));
-    if (!v.isDouble())
-        fail(QStringLiteral("The host bridge at %1 sent a reply that cannot be read").arg(where()));
-    return v.toDouble();
-}
+#define LUMEN_CLIENT_METHOD(Shape, name) LUMEN_CLIENT_##Shape(name)
+LUMEN_HOST_METHODS(LUMEN_CLIENT_METHOD)
 
 } // namespace lumen

@@ -1,9 +1,10 @@
 #pragma once
 
 #include "hostlink/HostApp.h"
+#include "hostlink/HostMethods.h"
+#include "hostlink/HostReply.h"
 
 #include <QJsonArray>
-#include <QJsonObject>
 #include <QString>
 #include <memory>
 
@@ -25,48 +26,14 @@ public:
     TcpHostClient(const QString &host, quint16 port, int timeoutMs);
     ~TcpHostClient() override;
 
-    QString testconnect() override;
-    QString Minimize() override;
-    QString Maximize() override;
-    QString StartAcquire() override;
-    QString StopAcquire() override;
-    QString Erasespectrum() override;
-    QString presetsoff() override;
-    QString presetson() override;
-    QString SetUseLibEff() override;
-    QString ClearUseLibEff() override;
-    QString GetAcquireStatus() override;
-    QString GetElapsedReal() override;
-    QString GetElapsedLive() override;
-    std::int32_t NumberOfCounts() override;
-    QString GetLibrary() override;
-    QString GetUseLibEff() override;
-    QString SetRealPreset(double &seconds) override;
-    QString SetLivePreset(double &seconds) override;
-    QString SetSpectrumID(QString &id) override;
-    QString SaveSpt(QString &fileName) override;
-    QString CopySpt(std::int16_t &destination, std::int16_t &source) override;
-    void SampleQuantity(float quantity) override;
-    QString SampleDate(QString &text) override;
-    QString SampleTime(QString &text) override;
-    QString SampleUnits(QString &text) override;
-    QString GetROIData(std::int16_t &roi, const QString &key) override;
-    QString setprimary(std::int16_t &spectrum) override;
-    QString ClsLoadROis(QString &fileName) override;
-    QString LoadConfig(QString &configuration, QString &second) override;
-    QString Analyze(QString &analysisType) override;
-    QString PrintRprt(QString &analysisType) override;
-    QString SaveRprt(QString &analysisType, QString &fileName) override;
-    QString selectlibrary(QString &library) override;
-    QString GetExtInput(std::int16_t &input) override;
-    QString SetExtOutput(std::int16_t &output, std::int16_t &state) override;
-    void GetCounts(std::vector<std::int32_t> &counts) override;
-    double GetDeadtime() override;
+    LUMEN_HOST_OVERRIDES
 
 private:
-    QJsonObject call(const QString &method, const QJsonArray &args = {});
-    QString textCall(const QString &method, const QJsonArray &args = {},
-                     QJsonArray *refs = nullptr);
+    HostReply call(const QString &method, const QJsonArray &args = {});
+    /** The call's text result; `args` become the by-reference arguments as the host left them. */
+    QString textCall(const QString &method, QJsonArray &args);
+    QString textCall(const QString &method);
+    [[noreturn]] void unreadable();
     [[noreturn]] void fail(const QString &what);
     QString where() const;
 

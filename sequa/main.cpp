@@ -2,12 +2,9 @@
 #include "common/core/Platform.h"
 #include "common/gui/HelpMenu.h"
 #include "common/gui/ProgramIcon.h"
-#include "common/gui/HelpMenu.h"
-#include "common/gui/ProgramIcon.h"
 #include "common/gui/QtOperator.h"
 #include "common/gui/WindowPlaces.h"
-#include "common/gui/WindowPlaces.h"
-#include "hostlink/HostApp.h"
+#include "sequa/core/CreateHostAppObject.h"
 #include "sequa/core/NestingDepth.h"
 #include "sequa/core/RunRecord.h"
 #include "sequa/core/ScriptCheckMode.h"
@@ -134,7 +131,7 @@ int main(int argc, char **argv)
         // Nobody could use a window here: play the script and end either way.
         QCoreApplication app(argc, argv);
         installOperatorForDisplay();
-        sequa::SequaProgram program(&createHostAppObject);
+        sequa::SequaProgram program(&sequa::createHostAppObject);
         sequa::StopSignals stopSignals(stopOn(program));
         program.timer().start();
         return sequa::UnattendedStart::run(program, commandLine, standardError());
@@ -144,10 +141,8 @@ int main(int argc, char **argv)
     installOperatorForDisplay();
     applyProgramIcon(app, QStringLiteral("sequa"));
     rememberWindowPlaces(app);
-    applyProgramIcon(app, QStringLiteral("sequa"));
-    rememberWindowPlaces(app);
 
-    sequa::SequaProgram program(&createHostAppObject);
+    sequa::SequaProgram program(&sequa::createHostAppObject);
     sequa::StopSignals stopSignals(stopOn(program));
     program.timer().start();
     sequa::UnattendedStart unattended;
@@ -158,7 +153,6 @@ int main(int argc, char **argv)
     // succeeds ends without it, one that fails leaves it to the operator.
     auto window = std::make_unique<sequa::RxMainWindow>(program);
     new sequa::ScriptButtonPanel(*window, program);
-    addHelpMenu(*window, QStringLiteral("Sequa"));
     addHelpMenu(*window, QStringLiteral("Sequa"));
 
     if (program.startUp(commandLine) == sequa::SequaProgram::StartUpOutcome::EndProgram)

@@ -70,6 +70,8 @@ void ByteRecordWriter::putText(int offset, int width, QStringView text)
 void ByteRecordWriter::putBytes(int offset, QByteArrayView bytes)
 {
     check(offset, int(bytes.size()));
+    if (bytes.isEmpty())
+        return; // an empty view may hold no pointer at all, and memcpy must not be given none
     std::memcpy(m_bytes.data() + offset, bytes.data(), size_t(bytes.size()));
 }
 

@@ -1,8 +1,6 @@
 #include "common/core/HeadlessOperator.h"
 
-#include "common/core/Failure.h"
 #include "common/core/Platform.h"
-#include "common/core/TextFile.h"
 
 namespace lumen {
 
@@ -12,33 +10,14 @@ MessageAnswer HeadlessOperator::messageBox(const QString &text, const QString &t
     QTextStream &err = standardError();
     err << title << ": " << QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n"))
         << Qt::endl;
-    switch (buttons) {
-    case MessageButtons::Ok:
-        return MessageAnswer::Ok;
-    case MessageButtons::YesNo:
-        return MessageAnswer::No;
-    case MessageButtons::OkCancel:
-        return MessageAnswer::Cancel;
-    }
-    return MessageAnswer::Cancel;
+    return answerWithoutOperator(buttons);
 }
 
-HeadlessOperator::HeadlessOperator()
-{
-    const QString answersPath = qEnvironmentVariable("LUMEN_ANSWERS");
-    if (answersPath.isEmpty())
-        return;
-    try {
-        m_answers = textfile::readLines(answersPath);
-    } catch (const Failure &failure) {
-        standardError() << "LUMEN_ANSWERS: " << failure.description() << Qt::endl;
-    }
-}
+HeadlessOperator::HeadlessOperator() : m_answers(AnswersFile::fromEnvironment()) {}
 
 QString HeadlessOperator::inputBox(const QString &prompt, const QString &title, const QString &)
 {
-    if (!m_answers.isEmpty()) {
-        const QString answer = m_answers.takeFirst();
+    if (QString answer; m_answers.take(answer)) {
         standardError() << title << ": " << prompt << " " << answer << Qt::endl;
         return answer;
     }

@@ -1,8 +1,7 @@
 #pragma once
 
+#include "common/core/AnswersFile.h"
 #include "common/core/Operator.h"
-
-#include <QStringList>
 
 namespace lumen {
 
@@ -11,13 +10,13 @@ namespace lumen {
  * questions are answered Cancel/No (OK for an OK-only box), input boxes and
  * file dialogs are cancelled. Never blocks.
  *
- * A caller that knows the answers ahead names a text file in LUMEN_ANSWERS:
- * its lines answer the input boxes in turn; once they are used up, input
- * boxes are cancelled again.
+ * A caller that knows the answers ahead gives them in an AnswersFile; once
+ * they are used up, input boxes are cancelled again.
  */
 class HeadlessOperator : public Operator
 {
 public:
+    /** Answers from the file LUMEN_ANSWERS names, if any. */
     HeadlessOperator();
     MessageAnswer messageBox(const QString &text, const QString &title,
                              MessageButtons buttons) override;
@@ -27,7 +26,7 @@ public:
     void beep() override;
 
 private:
-    QStringList m_answers;
+    AnswersFile m_answers;
 };
 
 } // namespace lumen

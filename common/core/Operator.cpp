@@ -7,6 +7,19 @@ namespace {
 Operator *g_operator = nullptr;
 }
 
+MessageAnswer answerWithoutOperator(MessageButtons buttons)
+{
+    switch (buttons) {
+    case MessageButtons::Ok:
+        return MessageAnswer::Ok;
+    case MessageButtons::YesNo:
+        return MessageAnswer::No;
+    case MessageButtons::OkCancel:
+        return MessageAnswer::Cancel;
+    }
+    return MessageAnswer::Cancel;
+}
+
 Operator &currentOperator()
 {
     static HeadlessOperator headless;

@@ -21,6 +21,9 @@ enum class MessageAnswer
     No
 };
 
+/** The answer when nobody is there to give one: OK for an OK-only box, otherwise No or Cancel. */
+MessageAnswer answerWithoutOperator(MessageButtons buttons);
+
 /** What a common open or save file dialog is asked to show. */
 struct FileDialogRequest
 {

@@ -25,7 +25,7 @@ struct SystemProcessLauncher::Impl
     QHash<qint64, std::shared_ptr<QProcess>> processes;
 };
 
-SystemProcessLauncher::SystemProcessLauncher() : m_impl(new Impl) {}
+SystemProcessLauncher::SystemProcessLauncher() : m_impl(std::make_unique<Impl>()) {}
 
 SystemProcessLauncher::~SystemProcessLauncher()
 {
@@ -34,7 +34,6 @@ SystemProcessLauncher::~SystemProcessLauncher()
         p->disconnect();
         p->setParent(nullptr);
     }
-    delete m_impl;
 }
 
 // A bare program name is looked for beside the running program first, then

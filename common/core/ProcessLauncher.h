@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <memory>
 
 namespace lumen {
 
@@ -49,7 +50,7 @@ public:
 
 private:
     struct Impl;
-    Impl *m_impl;
+    std::unique_ptr<Impl> m_impl;
 };
 
 /** The launcher in use (the system one unless a test installs another). */

@@ -3,7 +3,8 @@
 #include "common/core/HeadlessOperator.h"
 #include "common/core/Paths.h"
 #include "common/core/ProcessLauncher.h"
-#include "common/core/ScriptedOperator.h"
+#include "common/testsupport/FakeClock.h"
+#include "common/testsupport/ScriptedOperator.h"
 #include "common/testsupport/TestSupport.h"
 
 #include <QCoreApplication>

@@ -3,7 +3,6 @@
 
 #include "common/core/Failure.h"
 #include "hostlink/HostApp.h"
-#include "hostlink/HostAppHandle.h"
 #include "hostlink/HostLink.h"
 #include "hostlink/HostProtocol.h"
 #include "hostlink/TcpHostClient.h"

@@ -2,6 +2,7 @@
 
 #include "common/core/Clock.h"
 #include "common/core/Failure.h"
+#include "common/testsupport/FakeClock.h"
 
 #include <QFileInfo>
 #include <QTemporaryDir>

@@ -3,7 +3,7 @@
 namespace lumen::sequa {
 
 CheckClock::CheckClock(const QDateTime &start, const Limits &limits)
-    : FakeClock(start, kStepMs), m_limits(limits), m_start(start), m_lineStart(start)
+    : ManualClock(start, kStepMs), m_limits(limits), m_start(start), m_lineStart(start)
 {
     m_real.start();
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/core/Clock.h"
+#include "common/core/ManualClock.h"
 
 #include <QElapsedTimer>
 #include <QString>
@@ -14,7 +14,7 @@ namespace lumen::sequa {
  * never end (an outside signal that never comes) or a run beyond any night
  * gives up with PlayAbandoned, thrown through the player.
  */
-class CheckClock : public FakeClock
+class CheckClock : public ManualClock
 {
 public:
     /** Thrown out of a wait when the trial play gives up. */

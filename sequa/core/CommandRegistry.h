@@ -1,33 +1,37 @@
 #pragma once
 
-#include <QHash>
+#include "sequa/core/CommandTable.h"
+
 #include <QString>
-#include <functional>
+#include <vector>
 
 namespace lumen::sequa {
 
-class CommandContext;
-
-/** Runs one command and returns its reply; may throw Failure. */
-using CommandHandler = std::function<QString(CommandContext &)>;
-
 /**
- * The commands that are built, by keyword. Each group of commands registers
- * its own handlers; a table row without a handler answers as not recognized,
- * so adding a group never changes which row a line matches.
+ * The keyword table with the commands that are built: each row holds its
+ * handler. Each group of commands registers its own handlers; a row without
+ * a handler answers as not recognized, so adding a group never changes which
+ * row a line matches.
  */
 class CommandRegistry
 {
 public:
+    CommandRegistry();
+
     /** Registers a handler; throws std::logic_error for a keyword not in the table or given twice.
      */
     void add(const QString &keyword, CommandHandler handler);
     /** The handler of a keyword, or nullptr when that command is not built. */
     const CommandHandler *handler(const QString &keyword) const;
-    bool has(const QString &keyword) const { return m_handlers.contains(keyword); }
+    bool has(const QString &keyword) const { return handler(keyword) != nullptr; }
+    /** The row that matches the trimmed line as CommandTable::match finds it, or nullptr. */
+    const CommandRow *match(const QString &trimmedLine) const;
 
 private:
-    QHash<QString, CommandHandler> m_handlers;
+    /** Where a row of CommandTable::rows() lies in it, and so in m_rows. */
+    static std::size_t position(const CommandRow &tableRow);
+
+    std::vector<CommandRow> m_rows; ///< CommandTable::rows(), in the same order
 };
 
 } // namespace lumen::sequa

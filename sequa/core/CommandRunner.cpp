@@ -106,14 +106,13 @@ QString CommandRunner::DispatchCommand(QString &line)
 
 QString CommandRunner::runMatched(QString &line)
 {
-    const CommandRow *row = CommandTable::match(line);
-    const CommandHandler *handler = row ? m_registry.handler(row->keyword) : nullptr;
-    if (!handler) {
+    const CommandRow *row = m_registry.match(line);
+    if (!row || !row->handler) {
         return QStringLiteral("Command not recognized - ") + line + QStringLiteral(" at line ") +
                numberToText(m_model.currentLine());
     }
     CommandContext context(*this, m_model, *row, line);
-    return (*handler)(context);
+    return row->handler(context);
 }
 
 } // namespace lumen::sequa

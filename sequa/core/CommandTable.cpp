@@ -6,18 +6,18 @@ namespace {
 
 CommandRow exact(const char *keyword)
 {
-    return {QString::fromLatin1(keyword), MatchKind::Exact, 0};
+    return {QString::fromLatin1(keyword), MatchKind::Exact, 0, {}};
 }
 
 CommandRow prefix(const char *keyword, int argumentStart)
 {
-    return {QString::fromLatin1(keyword), MatchKind::Prefix, argumentStart};
+    return {QString::fromLatin1(keyword), MatchKind::Prefix, argumentStart, {}};
 }
 
 std::vector<CommandRow> buildRows()
 {
     return {
-        {QStringLiteral("Connect"), MatchKind::ConnectPrefix, 0},
+        {QStringLiteral("Connect"), MatchKind::ConnectPrefix, 0, {}},
         exact("Minimize"),
         exact("Maximize"),
         exact("StartAcquire"),
@@ -47,7 +47,7 @@ std::vector<CommandRow> buildRows()
         prefix("CopySpectrum", 13),
         prefix("SetSpectrumID", 14),
         prefix("GetCounts", 0),
-        {QStringLiteral("LOGROIS"), MatchKind::PrefixAnyCase, 8},
+        {QStringLiteral("LOGROIS"), MatchKind::PrefixAnyCase, 8, {}},
         prefix("SampleQuantity", 15),
         prefix("SampleDate", 11),
         prefix("SampleTime", 11),

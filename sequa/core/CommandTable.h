@@ -1,9 +1,15 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <vector>
 
 namespace lumen::sequa {
+
+class CommandContext;
+
+/** Runs one command and returns its reply; may throw Failure. */
+using CommandHandler = std::function<QString(CommandContext &)>;
 
 /** How a table row's keyword is compared with a command line. */
 enum class MatchKind
@@ -19,7 +25,8 @@ struct CommandRow
 {
     QString keyword;
     MatchKind match;
-    int argumentStart; ///< 1-based character position of the argument; 0 = none
+    int argumentStart;      ///< 1-based character position of the argument; 0 = none
+    CommandHandler handler; ///< empty in the table itself; a CommandRegistry's rows hold theirs
 };
 
 /**

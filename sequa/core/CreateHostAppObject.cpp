@@ -1,30 +1,26 @@
 // createHostAppObject: the one place that decides which host Sequa talks to,
 // and so the one that reads and describes the host settings.
+#include "sequa/core/CreateHostAppObject.h"
+
 #include "common/core/Failure.h"
-#include "hostlink/HostApp.h"
-#include "hostlink/HostAppHandle.h"
 #include "hostlink/HostLink.h"
 #include "hostlink/TcpHostClient.h"
 #include "hostsim/core/SimulatedHost.h"
 #include "hostsim/core/SimulatedHostSettings.h"
 #include "sequa/core/HostSettings.h"
 
-namespace lumen {
+namespace lumen::sequa {
 
-std::unique_ptr<HostApp> createHostAppObject(const QString &identifier)
+std::shared_ptr<HostApp> createHostAppObject(const QString &identifier)
 {
     // Automation identifiers are not case-sensitive.
     if (identifier.trimmed().compare(QLatin1String("LmnPro.clsLmn"), Qt::CaseInsensitive) != 0)
         throw Failure(QStringLiteral("Cannot create the automation object \"%1\"").arg(identifier));
     const HostLink link = HostLink::fromEnvironment();
     if (link.kind == HostLink::Kind::Tcp)
-        return std::make_unique<TcpHostClient>(link.host, link.port, link.timeoutMs);
-    return std::make_unique<HostAppHandle>(SimulatedHost::shared());
+        return std::make_shared<TcpHostClient>(link.host, link.port, link.timeoutMs);
+    return SimulatedHost::shared();
 }
-
-} // namespace lumen
-
-namespace lumen::sequa {
 
 void HostSettings::check()
 {
@@ -50,5 +46,4 @@ QString HostSettings::describe()
         return QStringLiteral("host settings not readable: ") + failure.description();
     }
 }
-
 } // namespace lumen::sequa

@@ -45,7 +45,7 @@ void MainModel::createHostAppObject()
 {
     if (!m_hostFactory)
         throw Failure(QStringLiteral("ActiveX component can't create object"));
-    std::unique_ptr<HostApp> created = m_hostFactory(kHostIdentifier);
+    std::shared_ptr<HostApp> created = m_hostFactory(kHostIdentifier);
     if (!created)
         throw Failure(QStringLiteral("ActiveX component can't create object"));
     m_host = std::move(created);

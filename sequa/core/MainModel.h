@@ -28,7 +28,7 @@ class MainModel : public QObject
 
 public:
     /** Creates the host object for an automation identifier; throws Failure when it cannot. */
-    using HostFactory = std::function<std::unique_ptr<HostApp>(const QString &identifier)>;
+    using HostFactory = std::function<std::shared_ptr<HostApp>(const QString &identifier)>;
 
     /** Characters the script box may reach before further lines are refused. */
     static constexpr int kScriptCapacity = 32000;
@@ -172,7 +172,7 @@ private:
     template <typename T> void assign(T &member, const T &value);
 
     HostFactory m_hostFactory;
-    std::unique_ptr<HostApp> m_host;
+    std::shared_ptr<HostApp> m_host;
     std::unique_ptr<QFile> m_runLog;
     QTextStream *m_runLogEcho = nullptr;
     PlayFileReader m_playFileReader;

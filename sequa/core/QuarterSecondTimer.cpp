@@ -1,6 +1,6 @@
 #include "sequa/core/QuarterSecondTimer.h"
 
-#include "common/core/Clock.h"
+#include "common/core/ManualClock.h"
 #include "sequa/core/MainModel.h"
 
 namespace lumen::sequa {
@@ -24,7 +24,7 @@ void QuarterSecondTimer::start()
     m_timer.start();
 }
 
-void QuarterSecondTimer::followClock(FakeClock &clock)
+void QuarterSecondTimer::followClock(ManualClock &clock)
 {
     m_timer.stop();
     m_followed = &clock;

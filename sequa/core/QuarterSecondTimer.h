@@ -4,7 +4,7 @@
 #include <QTimer>
 
 namespace lumen {
-class FakeClock;
+class ManualClock;
 }
 
 namespace lumen::sequa {
@@ -14,7 +14,7 @@ class MainModel;
 /**
  * The main window's 250 ms timer, which advances TickCount. It runs on the
  * event loop (ticks arrive while a command pumps events), or, in tests,
- * follows a FakeClock: one tick per 250 ms the fake clock advances.
+ * follows a ManualClock: one tick per 250 ms that clock advances.
  */
 class QuarterSecondTimer : public QObject
 {
@@ -27,12 +27,12 @@ public:
     /** Starts the real timer; it runs until the program ends. */
     void start();
     /** Ticks from the fake clock's advances instead of real time. */
-    void followClock(FakeClock &clock);
+    void followClock(ManualClock &clock);
 
 private:
     MainModel &m_model;
     QTimer m_timer;
-    FakeClock *m_followed = nullptr;
+    ManualClock *m_followed = nullptr;
     qint64 m_pendingMs = 0; ///< fake-clock milliseconds not yet counted as a tick
 };
 

@@ -5,7 +5,6 @@
 #include "common/core/Operator.h"
 #include "common/core/Paths.h"
 #include "common/core/ProcessLauncher.h"
-#include "hostlink/HostAppHandle.h"
 #include "sequa/core/CheckClock.h"
 #include "sequa/core/CheckOperator.h"
 #include "sequa/core/CommandTable.h"
@@ -159,8 +158,7 @@ RunEstimate RunEstimate::ofScript(const QStringList &lines, const ScriptCheckPla
 
     RunEstimate estimate;
     {
-        SequaProgram program(
-            [host](const QString &) { return std::make_unique<HostAppHandle>(host); });
+        SequaProgram program([host](const QString &) { return host; });
         program.timer().followClock(clock);
         MainModel &model = program.model();
         model.setProgramFolder(programFolder);

@@ -4,10 +4,46 @@
 
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QFontMetrics>
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
 namespace lumen::sequa {
+
+namespace {
+
+// Whether a font's glyphs are all one width, which is what lines the labels'
+// columns up. Asked of the glyphs themselves: fontconfig may call a font with
+// fixed-width glyphs proportional (QFontInfo::fixedPitch() says no for Noto
+// Sans Mono).
+bool hasEqualGlyphWidths(const QFont &font)
+{
+    const QFontMetrics metrics(font);
+    const int width = metrics.horizontalAdvance(QLatin1Char('0'));
+    for (const QChar c : QStringLiteral("iWm. :-"))
+        if (metrics.horizontalAdvance(c) != width)
+            return false;
+    return width > 0;
+}
+
+// Fixedsys where it exists, then fixed-pitch families found on most machines,
+// then the system's fixed font.
+QFont fixedPitchFont()
+{
+    for (const char *family :
+         {"Fixedsys", "DejaVu Sans Mono", "Liberation Mono", "Noto Sans Mono", "Courier New"}) {
+        QFont font(QString::fromLatin1(family));
+        font.setStyleHint(QFont::TypeWriter);
+        font.setFixedPitch(true);
+        // A missing family is quietly replaced by another: take only the one asked for.
+        if (QFontInfo(font).family().compare(font.family(), Qt::CaseInsensitive) == 0 &&
+            hasEqualGlyphWidths(font))
+            return font;
+    }
+    return QFontDatabase::systemFont(QFontDatabase::FixedFont);
+}
+
+} // namespace
 
 RoiDataWindow::RoiDataWindow(QWidget *parent) : QWidget(parent, Qt::Window)
 {
@@ -19,14 +55,7 @@ RoiDataWindow::RoiDataWindow(QWidget *parent) : QWidget(parent, Qt::Window)
     m_text->setObjectName(QStringLiteral("ROItext"));
     m_text->setReadOnly(true);
     m_text->setLineWrapMode(QPlainTextEdit::NoWrap);
-    // Fixedsys where it exists; otherwise the system's fixed-pitch font, so
-    // the labels' columns still line up.
-    QFont font(QStringLiteral("Fixedsys"));
-    font.setStyleHint(QFont::TypeWriter);
-    font.setFixedPitch(true);
-    if (!QFontInfo(font).fixedPitch())
-        font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    m_text->setFont(font);
+    m_text->setFont(fixedPitchFont());
     m_text->setPlainText(RoiDataText::kNoData);
 
     auto *layout = new QVBoxLayout(this);

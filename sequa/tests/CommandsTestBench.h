@@ -1,7 +1,6 @@
 #pragma once
 
 #include "common/core/TextFile.h"
-#include "hostlink/HostAppHandle.h"
 #include "hostsim/core/SimulatedHost.h"
 #include "sequa/core/DataFiles.h"
 #include "sequa/tests/RecordingHost.h"
@@ -23,10 +22,10 @@ protected:
     CommandsTestBench()
     {
         model().setProgramFolder(m_folder.path());
-        model().setHostFactory([this](const QString &) -> std::unique_ptr<HostApp> {
+        model().setHostFactory([this](const QString &) -> std::shared_ptr<HostApp> {
             if (m_simulated)
-                return std::make_unique<HostAppHandle>(m_simulated);
-            return std::make_unique<HostAppHandle>(m_recording);
+                return m_simulated;
+            return m_recording;
         });
         connectWithDoNow();
     }

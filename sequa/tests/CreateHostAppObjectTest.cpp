@@ -1,5 +1,5 @@
+#include "sequa/core/CreateHostAppObject.h"
 #include "common/core/Failure.h"
-#include "hostlink/HostApp.h"
 #include "hostlink/TcpHostClient.h"
 #include "hostsim/core/SimulatedHost.h"
 #include "hostsim/tests/HostTestSupport.h"
@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 using namespace lumen;
+using lumen::sequa::createHostAppObject;
 using lumen::test::hostSettings;
 using lumen::test::ServedHost;
 

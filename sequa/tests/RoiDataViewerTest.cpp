@@ -5,7 +5,7 @@
 #include "sequa/gui/RxMainWindow.h"
 #include "sequa/tests/RecorderTestBench.h"
 
-#include <QFontInfo>
+#include <QFontMetrics>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
@@ -130,7 +130,10 @@ TEST_F(RoiDataViewerWindow, ViewRoiOpensTheViewerOnceAndFetchesOnlyWhenOpenedAne
     EXPECT_TRUE(viewer->isVisible());
     auto *text = viewer->findChild<QPlainTextEdit *>(QStringLiteral("ROItext"));
     ASSERT_NE(text, nullptr);
-    EXPECT_TRUE(QFontInfo(text->font()).fixedPitch());
+    const QFontMetrics metrics(text->font());
+    EXPECT_EQ(metrics.horizontalAdvance(QStringLiteral("iiiiii")),
+              metrics.horizontalAdvance(QStringLiteral("WWWWWW")))
+        << "the labels' columns line up only in a font of equal glyph widths";
     EXPECT_EQ(text->toPlainText(), expectedText(3).replace("\r\n", "\n"));
     EXPECT_TRUE(model().scriptText().isEmpty());
 

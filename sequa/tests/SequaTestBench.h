@@ -3,7 +3,8 @@
 #include "common/core/Clock.h"
 #include "common/core/Failure.h"
 #include "common/core/Operator.h"
-#include "common/core/ScriptedOperator.h"
+#include "common/testsupport/FakeClock.h"
+#include "common/testsupport/ScriptedOperator.h"
 #include "sequa/core/SequaProgram.h"
 #include "sequa/tests/FakeHostApp.h"
 

@@ -1,3 +1,4 @@
+#include "sequa/core/CreateHostAppObject.h"
 #include "sequa/tests/SequaTestBench.h"
 
 namespace lumen::sequa::test {

@@ -12,9 +12,7 @@ class UnattendedStartTest : public PlayerTestBench
 {
 protected:
     UnattendedStartTest()
-        : m_started([this](const QString &) -> std::unique_ptr<HostApp> {
-              return std::make_unique<HostAppHandle>(m_recording);
-          })
+        : m_started([this](const QString &) -> std::shared_ptr<HostApp> { return m_recording; })
     {
         m_started.timer().followClock(m_clock);
         m_started.model().setProgramFolder(m_folder.path());

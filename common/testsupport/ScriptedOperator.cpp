@@ -1,4 +1,4 @@
-#include "common/core/ScriptedOperator.h"
+#include "common/testsupport/ScriptedOperator.h"
 
 namespace lumen {
 
@@ -30,15 +30,7 @@ MessageAnswer ScriptedOperator::messageBox(const QString &text, const QString &t
         m_answers.pop_front();
         return a;
     }
-    switch (buttons) {
-    case MessageButtons::Ok:
-        return MessageAnswer::Ok;
-    case MessageButtons::YesNo:
-        return MessageAnswer::No;
-    case MessageButtons::OkCancel:
-        return MessageAnswer::Cancel;
-    }
-    return MessageAnswer::Cancel;
+    return answerWithoutOperator(buttons);
 }
 
 QString ScriptedOperator::inputBox(const QString &prompt, const QString &title,
