@@ -33,14 +33,6 @@ protected:
         return found;
     }
 
-    QString journalText()
-    {
-        const QDir dir(file(QStringLiteral("journal")));
-        const QStringList names = dir.entryList(QDir::Files, QDir::Name);
-        return names.isEmpty() ? QString()
-                               : QString::fromLatin1(bytesOf("journal/" + names.last()));
-    }
-
     RxMainWindow m_window;
 };
 
