@@ -57,14 +57,16 @@ int main(int argc, char **argv)
             "                              run time (status 1 on any error)\n"
             "       Sequa --open SCRIPT    open the window with the script loaded\n"
             "  SCRIPT  a script file (.lsf) to play unattended; the program ends when the\n"
-            "          run reaches the end of the script. Without a display a stopped run\n"
-            "          ends the program too, and every error of the run is written to\n"
-            "          standard error. Without a display a SCRIPT must be given.\n"
+            "          run reaches the end of the script, or is stopped (Stop Script or\n"
+            "          Esc in the window, which shows minimized meanwhile). Without a\n"
+            "          display a stopped run ends the program too, and every error of the\n"
+            "          run is written to standard error. Without a display a SCRIPT must\n"
+            "          be given.\n"
             "\n"
             "Exit status of an unattended run:\n"
             "  0  the script ran to its end and every command line was answered OK\n"
-            "  1  the run was stopped: No Connection, loops left open, stopped by a\n"
-            "     signal (SIGTERM, SIGINT, SIGHUP), or the host was never reached\n"
+            "  1  the run was stopped: No Connection, loops left open, Stop Script,\n"
+            "     a signal (SIGTERM, SIGINT, SIGHUP), or the host was never reached\n"
             "  2  nothing was played: the script cannot be read, is longer than the\n"
             "     script box (32000 characters), a host setting is invalid, Sequa was\n"
             "     started eight levels deep by scripts, or no script without a display\n"
@@ -148,12 +150,15 @@ int main(int argc, char **argv)
     sequa::UnattendedStart unattended;
     program.setUnattendedStart(std::ref(unattended));
 
-    // The window exists during start-up, so an unattended run shows its
-    // message panel, but it is shown only once start-up returns: a run that
-    // succeeds ends without it, one that fails leaves it to the operator.
+    // An unattended run plays with the window minimized: the operator can
+    // open it to watch the run and stop it. A run that succeeds or is
+    // stopped ends the program; one that fails leaves the window to the
+    // operator.
     auto window = std::make_unique<sequa::RxMainWindow>(program);
     new sequa::ScriptButtonPanel(*window, program);
     addHelpMenu(*window, QStringLiteral("Sequa"));
+    if (!commandLine.isEmpty())
+        window->showMinimized();
 
     if (program.startUp(commandLine) == sequa::SequaProgram::StartUpOutcome::EndProgram)
         return unattended.exitStatus();
@@ -161,6 +166,6 @@ int main(int argc, char **argv)
         return sequa::RunRecord::kStopped;
     if (opening)
         program.model().setScriptText(openedScript);
-    window->show();
+    window->showNormal();
     return app.exec();
 }

@@ -14,6 +14,15 @@ namespace lumen::sequa {
 
 namespace {
 const QString kOk = QStringLiteral("OK");
+
+/** Sets a preset on the host and remembers it for the window's view of a preset wait. */
+QString setPreset(CommandContext &c, RunProgress::PresetKind kind, double seconds)
+{
+    const QString reply = kind == RunProgress::PresetKind::Live ? c.host().SetLivePreset(seconds)
+                                                                : c.host().SetRealPreset(seconds);
+    c.model().runProgress().notePreset(kind, seconds);
+    return reply;
+}
 } // namespace
 
 void registerAcquisitionCommands(CommandRegistry &registry)
@@ -34,17 +43,14 @@ void registerAcquisitionCommands(CommandRegistry &registry)
                  [](CommandContext &c) { return c.host().presetson(); });
 
     registry.add(QStringLiteral("SetRealPreset"), [](CommandContext &c) {
-        double seconds = c.numericArgument();
-        return c.host().SetRealPreset(seconds);
+        return setPreset(c, RunProgress::PresetKind::Real, c.numericArgument());
     });
     registry.add(QStringLiteral("SetLivePreset"), [](CommandContext &c) {
-        double seconds = c.numericArgument();
-        return c.host().SetLivePreset(seconds);
+        return setPreset(c, RunProgress::PresetKind::Live, c.numericArgument());
     });
     // The two live-preset commands answer "OK" whatever the host says.
     registry.add(QStringLiteral("GetLivePreset"), [](CommandContext &c) {
-        double seconds = numericValue(c.valueFileArgument());
-        c.host().SetLivePreset(seconds);
+        setPreset(c, RunProgress::PresetKind::Live, numericValue(c.valueFileArgument()));
         return kOk;
     });
     registry.add(QStringLiteral("AskLivePreset"), [](CommandContext &c) {
@@ -53,7 +59,7 @@ void registerAcquisitionCommands(CommandRegistry &registry)
         double seconds = numericValue(entry);
         ValueFiles::writeValueFile(c.model().programFolder(), QStringLiteral("LTpreset.txt"),
                                    shortDoubleText(seconds));
-        c.host().SetLivePreset(seconds);
+        setPreset(c, RunProgress::PresetKind::Live, seconds);
         return kOk;
     });
 

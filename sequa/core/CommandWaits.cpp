@@ -36,6 +36,7 @@ public:
     ~WaitFrame()
     {
         m_model.setWaiting(false);
+        m_model.runProgress().waitEnded();
         // In immediate use ExecuteCommandLine enables the frames afterwards.
         if (m_model.playing())
             m_model.EnableCommandFrames(true);
@@ -96,6 +97,7 @@ QString CommandWaits::WaitForSeconds(std::int32_t seconds)
     while (now < end) {
         if (stopped())
             return stoppedReply();
+        m_model.runProgress().showSecondsLeft(end - now);
         pumpEventsWhileWaiting();
         now = wholeSecondsOfDay();
         if (now > highest)
@@ -114,6 +116,7 @@ QString CommandWaits::WaitForPreset()
     bool failed = false;
     {
         WaitFrame frame(m_model);
+        m_model.runProgress().presetWaitStarted();
         std::int32_t mark = m_model.tickCount();
         DayStopwatch sincePoll;
         for (;;) {
@@ -124,6 +127,8 @@ QString CommandWaits::WaitForPreset()
                     failed = true;
                     break;
                 }
+                if (m_model.hasHostAppObject())
+                    m_model.runProgress().readPresetElapsed(m_model.hostAppObject());
                 if (m_model.statusText() == kReachedPreset)
                     break;
                 mark = m_model.tickCount();

@@ -2,6 +2,7 @@
 
 #include "hostlink/HostApp.h"
 #include "sequa/core/PlayFileReader.h"
+#include "sequa/core/RunProgress.h"
 #include "sequa/core/RunRecord.h"
 
 #include <QFile>
@@ -97,6 +98,8 @@ public:
 
     /** What the current or last run did: stop requests, failed lines, its journal. */
     RunRecord &runRecord() { return m_runRecord; }
+    /** Where the playing script is, for the window to show. */
+    RunProgress &runProgress() { return m_runProgress; }
     /** The reply of the last command line executed, trimmed. */
     const QString &lastReply() const { return m_lastReply; }
     void setLastReply(const QString &reply) { m_lastReply = reply; }
@@ -177,6 +180,7 @@ private:
     QTextStream *m_runLogEcho = nullptr;
     PlayFileReader m_playFileReader;
     RunRecord m_runRecord;
+    RunProgress m_runProgress;
     QString m_lastReply;
 
     qint32 m_tickCount = 0;

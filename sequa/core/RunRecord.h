@@ -23,11 +23,16 @@ public:
         kLinesFailed = 3, ///< ran to its end, some lines gave an error reply
     };
 
+    /** The stop reason of the window's Stop Script and of Exit during a run. */
+    static inline const QString kOperatorStop = QStringLiteral("stopped by the operator");
+
     void reset();
 
     /** Asks the running script to stop as soon as it can: waits end at once. */
     void requestStop(const QString &reason);
     bool stopRequested() const { return !m_stopReason.isEmpty(); }
+    /** Takes back a stop once the run it was meant for has closed out. */
+    void clearStop() { m_stopReason.clear(); }
     const QString &stopReason() const { return m_stopReason; }
 
     void noteHostReached() { m_hostReached = true; }

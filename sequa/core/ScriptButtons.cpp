@@ -123,6 +123,8 @@ bool ScriptButtons::play()
     const bool doNow = m_model.doNow();
     m_model.setDoNow(true);
     const bool failed = ScriptPlayer(m_model, m_runner).PlayScript(m_model.scriptText());
+    // Stop Script ended this run only: the waits of Immediate Test Mode after it must wait.
+    m_model.runRecord().clearStop();
     m_model.setDoNow(doNow);
     return failed;
 }

@@ -21,6 +21,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryFile>
+#include <algorithm>
 #include <exception>
 #include <limits>
 #include <optional>
@@ -56,6 +57,35 @@ QString createTemporaryFile(const QString &prefix, const QByteArray &content,
         return file.fileName();
     }
     throw Failure(QStringLiteral("Cannot create a temporary file: %1").arg(lastError));
+}
+
+/**
+ * The script's lines as the player reads them from the play file; the line
+ * end the player adds after the script makes no line of its own.
+ */
+int countScriptLines(const QString &playFile)
+{
+    PlayFileReader reader;
+    reader.open(playFile);
+    int lines = 0;
+    QString last;
+    while (!reader.atEnd()) {
+        last = reader.readLine();
+        ++lines;
+    }
+    return lines > 0 && last.isEmpty() ? lines - 1 : lines;
+}
+
+/** The pass of every open loop, from the outermost in. */
+QList<RunProgress::Loop> openLoops(MainModel &model)
+{
+    QList<RunProgress::Loop> loops;
+    // An eleventh LoopBeg leaves the depth past the slots; it opened no loop.
+    const int depth = std::min<int>(model.loopDepth(), MainModel::kLoopSlots);
+    for (int d = 1; d <= depth; ++d)
+        loops.append(
+            {std::max<int>(model.loopCounter(d), 1), std::max<int>(model.loopPasses(d), 1)});
+    return loops;
 }
 
 } // namespace
@@ -141,6 +171,7 @@ bool ScriptPlayer::PlayScript(const QString &script)
         m_model.setCurrentLine(0);
         m_model.setLoopDepth(0);
         m_model.setPlaying(true);
+        m_model.runProgress().runStarted(countScriptLines(m_model.playFile()));
         m_model.playFileReader().open(m_model.playFile());
         failed = playLines();
     } catch (const std::exception &error) {
@@ -178,6 +209,7 @@ bool ScriptPlayer::playLines()
         if (isCommandLine(line)) {
             m_model.setLastCommandText(trimBlanks(line));
             const qint16 number = m_model.currentLine();
+            m_model.runProgress().lineStarted(number, trimBlanks(line), openLoops(m_model));
             if (m_runner.ExecuteCommandLine(line, false))
                 record.noteFailedLine();
             if (RunJournal *journal = record.journal())
@@ -200,6 +232,7 @@ bool ScriptPlayer::playLines()
 void ScriptPlayer::closeOut(const QString &runLogPath)
 {
     m_model.setPlaying(false);
+    m_model.runProgress().runEnded();
     m_model.playFileReader().close();
     if (!m_model.playFile().isEmpty())
         QFile::remove(m_model.playFile());

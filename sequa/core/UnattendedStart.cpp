@@ -74,7 +74,9 @@ bool UnattendedStart::operator()(SequaProgram &program, const QString &commandLi
     m_exitStatus = player.exitStatus();
     m_journalPath = player.journalPath();
     m_outcome = failed ? Outcome::Failed : Outcome::Succeeded;
-    return !failed || m_endOnFailure;
+    // Whoever stopped the run wants it over, not the window after another
+    // wait for the host.
+    return !failed || m_endOnFailure || model.runRecord().stopRequested();
 }
 
 int UnattendedStart::run(SequaProgram &program, const QString &commandLine, QTextStream &err)

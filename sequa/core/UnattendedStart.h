@@ -9,10 +9,10 @@ class SequaProgram;
 
 /**
  * A script file named on the command line, loaded and played during
- * start-up. A run that reaches the end of its script ends the program. A
- * failed run returns to start-up so the window opens for the operator with
- * Immediate Test Mode checked, unless the run is told to end on failure:
- * without a display nobody could use that window. A script that cannot be
+ * start-up. A run that reaches the end of its script ends the program, and
+ * so does a stopped one. A failed run returns to start-up so the window opens
+ * for the operator with Immediate Test Mode checked, unless the run is told
+ * to end on failure: without a display nobody could use that window. A script that cannot be
  * read, does not fit the script box, or meets a host setting that cannot be
  * read is refused before any line plays.
  */

@@ -4,6 +4,7 @@
 #include "sequa/core/SequaTexts.h"
 #include "sequa/gui/MessagePanelWindow.h"
 #include "sequa/gui/RecorderPanel.h"
+#include "sequa/gui/RunProgressPanel.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -141,6 +142,9 @@ void RxMainWindow::buildControls()
     m_lastCmd = makeBox("LastCmd", QStringLiteral("Last Command Processed while Playing Script"));
     m_lastCmd->setReadOnly(true);
     side->addWidget(m_lastCmd);
+
+    m_progress = new RunProgressPanel(m_program.model());
+    side->addWidget(m_progress);
 
     auto *buttons = new QHBoxLayout;
     for (int i = 0; i < 4; ++i) {
@@ -283,7 +287,7 @@ void RxMainWindow::exitProgram()
     // ends), so its temporary files go and its journal says why it ended;
     // the event loop then ends with the status of a stopped run.
     if (m_program.model().playing() || m_program.model().waiting()) {
-        m_program.model().runRecord().requestStop(QStringLiteral("stopped by the operator"));
+        m_program.model().runRecord().requestStop(RunRecord::kOperatorStop);
         QCoreApplication::exit(RunRecord::kStopped);
         return;
     }

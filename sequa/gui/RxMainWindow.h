@@ -19,6 +19,7 @@ class QVBoxLayout;
 namespace lumen::sequa {
 
 class RecorderPanel;
+class RunProgressPanel;
 class SequaProgram;
 
 /**
@@ -42,6 +43,8 @@ public:
     MessagePanelWindow *messagePanel() const { return m_panel; }
     /** The recorder buttons filling the frames and value rows. */
     RecorderPanel *recorderPanel() const { return m_recorder; }
+    /** Where a playing script is, and its Stop Script button. */
+    RunProgressPanel *runProgressPanel() const { return m_progress; }
     /** The column beside the frames: Immediate Test Mode, value rows, script, status. */
     QVBoxLayout *sideColumn() const { return m_side; }
     /** The value rows: txt_NumbROIs (row 0), ROInumb (1), txtPrimNum (2), in column 1. */
@@ -77,6 +80,7 @@ private:
     QVBoxLayout *m_side = nullptr;
     QGridLayout *m_values = nullptr;
     RecorderPanel *m_recorder = nullptr;
+    RunProgressPanel *m_progress = nullptr;
 };
 
 } // namespace lumen::sequa

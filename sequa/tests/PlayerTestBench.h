@@ -51,6 +51,15 @@ protected:
         return m_echo.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     }
 
+    /** The text of the newest journal in the program folder (empty when none). */
+    QString journalText()
+    {
+        const QDir dir(file(QStringLiteral("journal")));
+        const QStringList names = dir.entryList(QDir::Files, QDir::Name);
+        return names.isEmpty() ? QString()
+                               : QString::fromLatin1(bytesOf("journal/" + names.last()));
+    }
+
     /** The arguments of every call of one host method, in order. */
     QStringList argsOf(const QString &method) const
     {

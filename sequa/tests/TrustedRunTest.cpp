@@ -30,14 +30,6 @@ protected:
         return start;
     }
 
-    QString journalText()
-    {
-        const QDir dir(file(QStringLiteral("journal")));
-        const QStringList names = dir.entryList(QDir::Files, QDir::Name);
-        return names.isEmpty() ? QString()
-                               : QString::fromLatin1(bytesOf("journal/" + names.last()));
-    }
-
     /** A FIFO, a device and a folder: none of them is a script or value file. */
     QStringList notRegularFiles()
     {
