@@ -5,6 +5,7 @@
 #include "common/gui/QtOperator.h"
 #include "common/gui/WindowPlaces.h"
 #include "sequa/core/CreateHostAppObject.h"
+#include "sequa/core/HostSettings.h"
 #include "sequa/core/NestingDepth.h"
 #include "sequa/core/RunRecord.h"
 #include "sequa/core/ScriptCheckMode.h"
@@ -129,6 +130,7 @@ int main(int argc, char **argv)
         standardError() << "Sequa: no display; give a script file to play unattended" << Qt::endl;
         return sequa::RunRecord::kNotPlayed;
     }
+    sequa::HostSettings::useHostClock();
     if (!hasDisplay()) {
         // Nobody could use a window here: play the script and end either way.
         QCoreApplication app(argc, argv);

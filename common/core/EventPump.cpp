@@ -7,6 +7,9 @@
 #include <QThread>
 #include <QTimer>
 
+#include <algorithm>
+#include <cmath>
+
 namespace lumen {
 
 void pumpEvents()
@@ -19,18 +22,22 @@ void pumpEvents()
 void pumpEventsWhileWaiting(int ms)
 {
     Clock &clock = currentClock();
-    if (!dynamic_cast<SystemClock *>(&clock)) {
+    const double speed = clock.speed();
+    if (speed <= 0.0) {
         if (QCoreApplication::instance())
             QCoreApplication::processEvents(QEventLoop::AllEvents);
         clock.waited();
         return;
     }
+    // `ms` is the clock's time: a clock faster than real time sleeps less of
+    // it, but at least a millisecond, so no wait spins a core.
+    const int realMs = std::max(1, int(std::lround(ms / speed)));
     if (QCoreApplication::instance() && QThread::currentThread() == qApp->thread()) {
         QEventLoop loop;
-        QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+        QTimer::singleShot(realMs, &loop, &QEventLoop::quit);
         loop.exec();
     } else {
-        QThread::msleep(ms);
+        QThread::msleep(realMs);
     }
     clock.pumped();
 }

@@ -10,9 +10,10 @@ namespace lumen {
 void pumpEvents();
 
 /**
- * For wait loops: processes events for up to `ms` milliseconds (sleeping
- * while none arrive) on the system clock, so a wait does not spin a core;
- * on a fake clock it is one pumpEvents() and costs no real time.
+ * For wait loops: processes events for up to `ms` milliseconds of the
+ * current clock (sleeping while none arrive), so a wait does not spin a
+ * core; on a clock faster than real time that is less real time (at least
+ * a millisecond); on a manual clock it is one pumpEvents() and costs none.
  */
 void pumpEventsWhileWaiting(int ms = 10);
 

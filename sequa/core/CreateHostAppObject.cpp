@@ -2,12 +2,16 @@
 // and so the one that reads and describes the host settings.
 #include "sequa/core/CreateHostAppObject.h"
 
+#include "common/core/Clock.h"
 #include "common/core/Failure.h"
+#include "common/core/ScaledClock.h"
 #include "hostlink/HostLink.h"
 #include "hostlink/TcpHostClient.h"
 #include "hostsim/core/SimulatedHost.h"
 #include "hostsim/core/SimulatedHostSettings.h"
 #include "sequa/core/HostSettings.h"
+
+#include <memory>
 
 namespace lumen::sequa {
 
@@ -27,6 +31,30 @@ void HostSettings::check()
     const HostLink link = HostLink::fromEnvironment();
     if (link.kind == HostLink::Kind::InProcess)
         SimulatedHostSettings::fromEnvironment();
+}
+
+void HostSettings::useHostClock()
+{
+    static std::unique_ptr<ScaledClock> hostClock;
+    SimulatedHostSettings settings;
+    try {
+        if (HostLink::fromEnvironment().kind != HostLink::Kind::InProcess)
+            return;
+        settings = SimulatedHostSettings::fromEnvironment();
+    } catch (const Failure &) {
+        return;
+    }
+    if (settings.speed == 1.0 && !settings.start.isValid())
+        return;
+    static SystemClock realTime;
+    auto clock = std::make_unique<ScaledClock>(
+        realTime, settings.start.isValid() ? settings.start : realTime.now(), settings.speed);
+    setCurrentClock(clock.get());
+    hostClock = std::move(clock);
+    // The host follows the current clock, which is now its own: at speed 1 from there.
+    settings.speed = 1.0;
+    settings.start = QDateTime();
+    SimulatedHost::resetShared(std::make_shared<SimulatedHost>(settings));
 }
 
 QString HostSettings::describe()

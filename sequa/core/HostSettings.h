@@ -16,6 +16,15 @@ public:
     static void check();
     /** The host for the journal: the bridge address, or the simulated host with seed and speed. */
     static QString describe();
+    /**
+     * When the host is the simulated one in process with a clock of its own
+     * (LUMEN_HOST_SPEED other than 1, or LUMEN_HOST_START), makes that clock
+     * the current clock, so every wait and time stamp of the run follows the
+     * host's time; the shared simulated host then runs on it. Over the bridge
+     * time stays real. Called once before start-up; unreadable settings are
+     * left to check().
+     */
+    static void useHostClock();
 };
 
 } // namespace lumen::sequa

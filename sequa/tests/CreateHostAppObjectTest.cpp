@@ -1,12 +1,15 @@
 #include "sequa/core/CreateHostAppObject.h"
+#include "common/core/Clock.h"
 #include "common/core/Failure.h"
 #include "hostlink/TcpHostClient.h"
 #include "hostsim/core/SimulatedHost.h"
 #include "hostsim/tests/HostTestSupport.h"
 #include "hostsim/tests/ServedHost.h"
+#include "sequa/core/HostSettings.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <string>
 
 using namespace lumen;
 using lumen::sequa::createHostAppObject;
@@ -37,4 +40,34 @@ TEST(HostLink, CreatedObjectsShareOneHostOrReachTheBridge)
     qputenv("LUMEN_HOST", "carrier pigeon");
     EXPECT_THROW(createHostAppObject(QStringLiteral("LmnPro.clsLmn")), Failure);
     qunsetenv("LUMEN_HOST");
+}
+
+TEST(HostLink, OnlyTheSimulatedHostInProcessWithAClockOfItsOwnSetsTheClockOfTheRun)
+{
+    const struct
+    {
+        const char *link;
+        const char *speed;
+        const char *start;
+        double runSpeed; ///< 1: the system clock stays
+    } cases[] = {
+        {"sim", "600", "", 600.0},
+        {"", "1", "2026-01-15 09:00:00", 1.0},
+        {"sim", "1", "", 1.0},
+        {"tcp://127.0.0.1:1", "600", "2026-01-15 09:00:00", 1.0}, // the bridge keeps real time
+        {"sim", "fast", "", 1.0},                                 // left to the settings check
+    };
+    for (const auto &c : cases) {
+        qputenv("LUMEN_HOST", c.link);
+        qputenv("LUMEN_HOST_SPEED", c.speed);
+        qputenv("LUMEN_HOST_START", c.start);
+        sequa::HostSettings::useHostClock();
+        EXPECT_DOUBLE_EQ(currentClock().speed(), c.runSpeed) << c.link << " " << c.speed;
+        const bool hostTime = std::string(c.link) != "tcp://127.0.0.1:1" && *c.start;
+        EXPECT_EQ(currentClock().now().date() == QDate(2026, 1, 15), hostTime) << c.link;
+        setCurrentClock(nullptr);
+        SimulatedHost::resetShared();
+    }
+    for (const char *name : {"LUMEN_HOST", "LUMEN_HOST_SPEED", "LUMEN_HOST_START"})
+        qunsetenv(name);
 }
