@@ -146,14 +146,16 @@ TEST(FaultsAlongTheRoad, RoiLogThatCannotBeWrittenIsAnErrorAndTheRunGoesOn)
 {
     LabFolder lab;
     // A folder where the day's log file should be: no one can write that file.
-    const QDate today = QDate::currentDate();
-    for (const QDate &day : {today, today.addDays(1)})
-        ASSERT_TRUE(QDir(lab.lab()).mkdir(LabFolder::roiLogName(day)));
+    // The host's clock fixes the day, whatever the real date.
+    const QDate today(2026, 12, 7);
+    ASSERT_TRUE(QDir(lab.lab()).mkdir(LabFolder::roiLogName(today)));
     lab.writeScript(QStringLiteral("log.lsf"),
                     {QStringLiteral("ConnectLMN"), QStringLiteral("StartAcquire"),
                      QStringLiteral("LogROIs 6"), QStringLiteral("GetNumberChannels")});
 
-    const ProgramRun played = lab.run(QStringLiteral("Sequa"), {QStringLiteral("log.lsf")});
+    QProcessEnvironment env = lab.environment();
+    env.insert(QStringLiteral("LUMEN_HOST_START"), QStringLiteral("2026-12-07 08:00:00"));
+    const ProgramRun played = lab.run(QStringLiteral("Sequa"), {QStringLiteral("log.lsf")}, env);
     EXPECT_EQ(played.exitCode, 3) << "ran to its end with an error line: "
                                   << qPrintable(played.err);
     EXPECT_TRUE(played.err.contains(QStringLiteral("Error: "))) << qPrintable(played.err);
