@@ -8,10 +8,12 @@
 #include "common/core/ProcessLauncher.h"
 #include "ledgerly/core/CsvExport.h"
 #include "ledgerly/core/DatabaseLocation.h"
+#include "ledgerly/core/NewArchiveFile.h"
 #include "ledgerly/core/ReportReader.h"
 #include "ledgerly/core/ResultColumns.h"
 #include "ledgerly/core/ResultsDatabase.h"
 
+#include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
 #include <memory>
@@ -96,7 +98,14 @@ ArchiverModel::ReadStatus ArchiverModel::readLmnFile()
     if (outcome.sawIdLine)
         currentFile = report.sampleId;
     numbIso = QString::number(report.nuclideCount);
-    if (!outcome.tookAnyLine) {
+    reportSha256 =
+        QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
+    layoutWarning.clear();
+    if (!outcome.unrecognisedLine.isEmpty())
+        layoutWarning = QStringLiteral("the report holds a line its layout does not explain, "
+                                       "archived all the same (has the host's report changed?): ") +
+                        outcome.unrecognisedLine.trimmed();
+    if (!outcome.hasReportStructure) {
         m_lastReadNotAReport = true;
         message(notAReportMessage(path));
         return ReadStatus::NotAReport;
@@ -106,36 +115,37 @@ ArchiverModel::ReadStatus ArchiverModel::readLmnFile()
 
 QString ArchiverModel::notAReportMessage(const QString &path)
 {
-    return QStringLiteral("Not a results report (no ID:, File:, Date: or LT: line and no nuclide "
-                          "block), nothing archived [ ") +
+    return QStringLiteral("Not a results report (it lacks the ID:, File: ... Date:, LT: ... DT: "
+                          "or Activities reported as of line), nothing archived [ ") +
            path + QStringLiteral(" ]");
 }
 
 bool ArchiverModel::appendIt()
 {
+    lastAlreadyArchived = 0;
+    lastSuperseded.clear();
     if (m_lastReadNotAReport) {
         // Archiving it would store the previous report's header under a new number.
         message(notAReportMessage(lumen::trimBlanks(rpath)));
         return false;
     }
     const QString path = lumen::trimBlanks(apath);
-    // An empty file is one another append has just begun to make: its table
-    // is made here too (or found made) rather than reported missing.
-    const QFileInfo info(path);
-    // On a server "missing" means no table yet: looked for on every append.
-    const bool wasMissing =
-        DatabaseLocation::isServerUrl(path) ||
-        (!path.isEmpty() && (!info.exists() || (info.isFile() && info.size() == 0)));
     std::unique_ptr<ResultsDatabase> db;
     try {
+        if (!DatabaseLocation::isServerUrl(path) && !path.isEmpty() && QFileInfo(path).isDir())
+            throw lumen::Failure(QStringLiteral("Path is a folder"));
+        if (!DatabaseLocation::isServerUrl(path) && !path.isEmpty() &&
+            QFileInfo(path).absoluteDir().exists() && NewArchiveFile::createIfMissing(path)) {
+            numFields = QString::number(ResultsDatabase::fixedColumns().size());
+            numbRec = QStringLiteral("0");
+        }
         db = std::make_unique<ResultsDatabase>(path);
-        if (wasMissing) {
-            // Made in place rather than through the reset: another process may
-            // be making the same file this moment, and a reset would delete its record.
-            if (db->ensureSchema()) {
-                numFields = QString::number(ResultsDatabase::fixedColumns().size());
-                numbRec = QStringLiteral("0");
-            }
+        // Also brings an archive of an older layout up to date, and gives an
+        // empty file (an append of an older version killed while making it)
+        // its tables; on a server "missing" means no table yet.
+        if (db->ensureSchema()) {
+            numFields = QString::number(ResultsDatabase::fixedColumns().size());
+            numbRec = QStringLiteral("0");
         }
         db->checkReadable();
     } catch (const lumen::Failure &failure) {
@@ -144,6 +154,47 @@ bool ArchiverModel::appendIt()
         return false;
     }
 
+    try {
+        const AppendCounts counts = db->append(newRecord(), appendAgain);
+        numFields = QString::number(counts.fieldCount);
+        numbRec = QString::number(counts.recordCount);
+        lastRecordInWideTable = counts.wideRecord;
+        lastSuperseded = counts.superseded;
+        appendButtonRed = true;
+        lastWideLeftOut = counts.wideLeftOut;
+        if (!report.moreBlocks.isEmpty())
+            lastWideLeftOut << QStringLiteral("%1 nuclide blocks past its limit of %2")
+                                   .arg(report.moreBlocks.size())
+                                   .arg(ReportResult::kMaxBlocks);
+        qsizetype moreRows = 0;
+        for (int i = 1; i <= report.nuclideCount; ++i)
+            moreRows += report.blocks.at(i).moreRows.size();
+        if (moreRows > 0)
+            lastWideLeftOut << QStringLiteral("%1 peak rows past its limit of %2 rows a block")
+                                   .arg(moreRows)
+                                   .arg(NuclideBlock::kMaxRows);
+        if (!lastWideLeftOut.isEmpty())
+            message(QStringLiteral("Record archived; \"SamData\" left out ") +
+                    lastWideLeftOut.join(u'\n') +
+                    QStringLiteral("\n(\"SamRecords\" and \"SamResults\" hold the whole report)"));
+        if (!layoutWarning.isEmpty())
+            message(QStringLiteral("Record archived, but ") + layoutWarning);
+        return true;
+    } catch (const AlreadyArchived &already) {
+        lastAlreadyArchived = already.record();
+        message(QStringLiteral("The report [ ") + lumen::trimBlanks(rpath) +
+                QStringLiteral(" ] is ") + already.description() +
+                QStringLiteral(", nothing appended"));
+        return false;
+    } catch (const lumen::Failure &failure) {
+        message(QStringLiteral("Could not append the record to [ ") + apath +
+                QStringLiteral(" ] <") + failure.description() + u'>');
+        return false;
+    }
+}
+
+NewRecord ArchiverModel::newRecord() const
+{
     NewRecord record;
     record.fileName = report.spectrumFile;
     record.idText = report.sampleId;
@@ -152,30 +203,32 @@ bool ArchiverModel::appendIt()
     record.countingTime = report.reportLiveTime;
     record.deadTime = report.reportDeadTime;
     record.mode = ResultColumns::modeName(appendMode);
-    for (int i = 1; i <= report.nuclideCount; ++i) {
-        const NuclideBlock &block = report.blocks.at(i);
-        for (int j = 1; j <= block.rowCount; ++j) {
+    record.sha256 = reportSha256;
+    // Set by the script player for the programs it starts: which run and
+    // which loop pass archived the record.
+    record.run = qEnvironmentVariable("LUMEN_RUN");
+    record.runPass = qEnvironmentVariable("LUMEN_RUN_PASS");
+    const auto addBlock = [&](const NuclideBlock &block, bool wideBlock) {
+        const QString nuclide = lumen::trimBlanks(block.nuclideName);
+        int j = 0;
+        const auto addRow = [&](const PeakRow &row, bool wideRow) {
+            ++j;
             record.values.append(
-                {ResultColumns::resultColumnName(report, i, j, appendMode, modeMarkers),
-                 ResultColumns::modeValue(block.rows.at(j), appendMode),
-                 lumen::trimBlanks(block.nuclideName), j, block.rows.at(j).energy});
-        }
-    }
-
-    try {
-        const AppendCounts counts = db->append(record);
-        numFields = QString::number(counts.fieldCount);
-        numbRec = QString::number(counts.recordCount);
-        appendButtonRed = true;
-        lastWideLeftOut = counts.wideLeftOut;
-        if (!counts.wideLeftOut.isEmpty())
-            message(QStringLiteral("Record archived; ") + counts.wideLeftOut.join(u'\n'));
-        return true;
-    } catch (const lumen::Failure &failure) {
-        message(QStringLiteral("Could not append the record to [ ") + apath +
-                QStringLiteral(" ] <") + failure.description() + u'>');
-        return false;
-    }
+                {ResultColumns::resultColumnName(block, row, j, report.corrCoeffLayout, appendMode,
+                                                 modeMarkers),
+                 ResultColumns::modeValue(row, appendMode), nuclide, j, row.energy,
+                 wideBlock && wideRow});
+        };
+        for (int r = 1; r <= block.rowCount; ++r)
+            addRow(block.rows.at(r), true);
+        for (const PeakRow &row : block.moreRows)
+            addRow(row, false);
+    };
+    for (int i = 1; i <= report.nuclideCount; ++i)
+        addBlock(report.blocks.at(i), true);
+    for (const NuclideBlock &block : report.moreBlocks)
+        addBlock(block, false);
+    return record;
 }
 
 bool ArchiverModel::createDb()
@@ -213,7 +266,8 @@ bool ArchiverModel::checkViewerPath()
     return false;
 }
 
-qint64 ArchiverModel::exportCsv(const QString &path, bool longForm, QString *error) const
+qint64 ArchiverModel::exportCsv(const QString &path, ExportKind kind, QString *error,
+                                bool allRecords) const
 {
     const QString database = lumen::trimBlanks(apath);
     try {
@@ -221,8 +275,17 @@ qint64 ArchiverModel::exportCsv(const QString &path, bool longForm, QString *err
         if (!DatabaseLocation::isServerUrl(database) && !QFileInfo(database).isFile())
             throw lumen::Failure(QStringLiteral("No database there"));
         ResultsDatabase db(database);
+        db.ensureSchema();
         db.checkReadable();
-        return longForm ? CsvExport::writeLong(db, path) : CsvExport::writeWide(db, path);
+        switch (kind) {
+        case ExportKind::Wide:
+            return CsvExport::writeWide(db, path);
+        case ExportKind::Long:
+            return CsvExport::writeLong(db, path, allRecords);
+        case ExportKind::Audit:
+            return CsvExport::writeAudit(db, path);
+        }
+        return -1;
     } catch (const lumen::Failure &failure) {
         *error = QStringLiteral("Could not export [ ") + database + QStringLiteral(" ] to [ ") +
                  path + QStringLiteral(" ] <") + failure.description() + u'>';

@@ -2,6 +2,7 @@
 
 #include "ledgerly/core/ArchiverSettings.h"
 #include "ledgerly/core/ReportResult.h"
+#include "ledgerly/core/ResultsDatabase.h"
 
 #include <QString>
 #include <QStringList>
@@ -64,12 +65,20 @@ public:
      * server); otherwise the path is reported (unless BlindFlag).
      */
     bool checkViewerPath();
+    enum class ExportKind
+    {
+        Wide, ///< "SamData" as it is
+        Long, ///< one row per value of "SamResults" with its record's fields
+        Audit ///< "SamAudit", the trail of changes
+    };
     /**
-     * Writes the database at `Apath` to a CSV file: "SamData" as it is, or
-     * with `longForm` one row per value of "SamResults". Returns the rows
-     * written, or -1 with `error` set (nothing is shown).
+     * Writes the database at `Apath` to a CSV file, text fields without their
+     * fixed-width padding. The long form holds current records only unless
+     * `allRecords` (superseded ones too). An export is itself audited.
+     * Returns the rows written, or -1 with `error` set (nothing is shown).
      */
-    qint64 exportCsv(const QString &path, bool longForm, QString *error) const;
+    qint64 exportCsv(const QString &path, ExportKind kind, QString *error,
+                     bool allRecords = false) const;
     /** Opens the report in the text editor; a missing report or editor is reported. */
     bool viewResultsText();
 
@@ -88,6 +97,21 @@ public:
     ReportResult report;
     /** What the wide table could not take at the last append (the long tables hold it). */
     QStringList lastWideLeftOut;
+    /** Whether "SamData" took the last appended record ("SamRecords" always does). */
+    bool lastRecordInWideTable = true;
+    /** Archive a report whose bytes and mode are archived already (else it is refused). */
+    bool appendAgain = false;
+    /** The record the last refused append found archived already; 0 when none. */
+    qint64 lastAlreadyArchived = 0;
+    /** Earlier records of the same run and pass that the last append superseded. */
+    QList<qint64> lastSuperseded;
+    /** SHA-256 (hex) of the bytes of the last report read. */
+    QString reportSha256;
+    /** Set when the last report read holds a line its layout does not explain. */
+    QString layoutWarning;
+
+    /** The record the append stores of the report, with the run it comes from. */
+    NewRecord newRecord() const;
 
     /** The message for a text that holds none of a report's lines. */
     static QString notAReportMessage(const QString &path);

@@ -47,6 +47,18 @@ CommandLine::Options CommandLine::parseOptions(const QStringList &args)
             options.exportPath = arg.mid(9);
         } else if (arg == u"--long") {
             options.longForm = true;
+        } else if (arg == u"--all") {
+            options.allRecords = true;
+        } else if (arg == u"--again") {
+            options.again = true;
+        } else if (arg == u"--audit") {
+            if (i + 1 >= args.size() || args.at(i + 1).isEmpty()) {
+                options.error = QStringLiteral("--audit needs the path of the CSV file");
+                return options;
+            }
+            options.auditPath = args.at(++i);
+        } else if (arg.startsWith(u"--audit=")) {
+            options.auditPath = arg.mid(8);
         } else if (arg.startsWith(u"--")) {
             options.error = QStringLiteral("Unknown option: ") + arg;
             return options;
@@ -56,6 +68,10 @@ CommandLine::Options CommandLine::parseOptions(const QStringList &args)
     }
     if (options.longForm && options.exportPath.isEmpty())
         options.error = QStringLiteral("--long goes with --export FILE");
+    else if (options.allRecords && !options.longForm)
+        options.error = QStringLiteral("--all goes with --export FILE --long");
+    else if (!options.exportPath.isEmpty() && !options.auditPath.isEmpty())
+        options.error = QStringLiteral("--export and --audit are given one at a time");
     return options;
 }
 
@@ -63,6 +79,7 @@ bool CommandLine::isUnattended(const QStringList &args)
 {
     const Options options = parseOptions(args);
     return !options.error.isEmpty() || !options.exportPath.isEmpty() ||
+           !options.auditPath.isEmpty() || options.again ||
            parse(options.words).command != Command::None;
 }
 
@@ -76,11 +93,17 @@ int CommandLine::run(const QStringList &args, QTextStream &out, QTextStream &err
         return UsageError;
     }
     const Choice choice = parse(options.words);
-    if (!options.exportPath.isEmpty() && choice.command != Command::None) {
-        err << "Ledgerly: --export is not combined with a command word (see --help)" << Qt::endl;
+    const bool exporting = !options.exportPath.isEmpty() || !options.auditPath.isEmpty();
+    if (exporting && choice.command != Command::None) {
+        err << "Ledgerly: --export and --audit are not combined with a command word (see --help)"
+            << Qt::endl;
         return UsageError;
     }
-    if (options.exportPath.isEmpty() && choice.command == Command::None)
+    if (options.again && choice.command != Command::Append) {
+        err << "Ledgerly: --again goes with APPEND, NET, GROSS or BKG (see --help)" << Qt::endl;
+        return UsageError;
+    }
+    if (!exporting && choice.command == Command::None)
         return -1;
 
     StreamOperator messages(err);
@@ -88,15 +111,23 @@ int CommandLine::run(const QStringList &args, QTextStream &out, QTextStream &err
     model.setOperator(&messages);
     model.loadSettings(settingsFolder);
 
-    if (!options.exportPath.isEmpty()) {
+    if (exporting) {
+        using Kind = ArchiverModel::ExportKind;
+        const Kind kind = !options.auditPath.isEmpty() ? Kind::Audit
+                          : options.longForm           ? Kind::Long
+                                                       : Kind::Wide;
+        const QString path = kind == Kind::Audit ? options.auditPath : options.exportPath;
         QString error;
-        const qint64 rows = model.exportCsv(options.exportPath, options.longForm, &error);
+        const qint64 rows = model.exportCsv(path, kind, &error, options.allRecords);
         if (rows < 0) {
             err << error << Qt::endl;
             return ExportFailed;
         }
-        out << "Exported " << rows << (options.longForm ? " values" : " records") << " to "
-            << options.exportPath << Qt::endl;
+        out << "Exported " << rows
+            << (kind == Kind::Long    ? " values"
+                : kind == Kind::Audit ? " audit entries"
+                                      : " records")
+            << " to " << path << Qt::endl;
         return Done;
     }
 
@@ -125,10 +156,19 @@ int CommandLine::run(const QStringList &args, QTextStream &out, QTextStream &err
     case ArchiverModel::ReadStatus::Read:
         break;
     }
+    model.appendAgain = options.again;
     if (!model.appendIt())
-        return AppendFailed;
-    out << "Record " << model.numbRec << " appended to " << lumen::trimBlanks(model.apath) << " ("
-        << model.numFields << " fields)" << Qt::endl;
+        return model.lastAlreadyArchived > 0 ? AlreadyArchived : AppendFailed;
+    out << "Record " << model.numbRec << " appended to " << lumen::trimBlanks(model.apath);
+    if (model.lastRecordInWideTable)
+        out << " (" << model.numFields << " fields)";
+    else
+        out << " (\"SamRecords\" and \"SamResults\" only: \"SamData\" is full)";
+    out << Qt::endl;
+    for (const qint64 earlier : std::as_const(model.lastSuperseded))
+        out << "Record " << earlier << " (same run and pass) is superseded" << Qt::endl;
+    if (!model.layoutWarning.isEmpty())
+        return ReportEmpty; // the warning is on stderr
     return Done;
 }
 

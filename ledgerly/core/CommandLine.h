@@ -33,10 +33,13 @@ public:
     /** The options, taken out of the arguments before any command word is looked for. */
     struct Options
     {
-        QString exportPath;    ///< --export FILE
-        bool longForm = false; ///< --long
-        QStringList words;     ///< what is left: the command words
-        QString error;         ///< an option that is not known or lacks its value
+        QString exportPath;      ///< --export FILE
+        bool longForm = false;   ///< --long
+        bool allRecords = false; ///< --all: superseded records too
+        QString auditPath;       ///< --audit FILE
+        bool again = false;      ///< --again: archive a report archived already
+        QStringList words;       ///< what is left: the command words
+        QString error;           ///< an option that is not known or lacks its value
     };
     static Options parseOptions(const QStringList &args);
 
@@ -47,12 +50,14 @@ public:
     enum Status : int
     {
         Done = 0,
-        ReportNotRead = 2, ///< the report could not be opened
-        ReportEmpty = 3,   ///< the report was missing, empty or no report: nothing appended
-        AppendFailed = 4,  ///< the database could not be opened or the record not stored
-        ResetFailed = 5,   ///< the fresh database could not be made
-        ExportFailed = 6,  ///< the database could not be read or the CSV file not written
-        UsageError = 1     ///< an unknown option, or an option without its value
+        ReportNotRead = 2,   ///< the report could not be opened
+        ReportEmpty = 3,     ///< the report was missing, empty or no report: nothing appended;
+                             ///< also a report archived with a warning about its layout
+        AppendFailed = 4,    ///< the database could not be opened or the record not stored
+        ResetFailed = 5,     ///< the fresh database could not be made
+        ExportFailed = 6,    ///< the database could not be read or the CSV file not written
+        AlreadyArchived = 7, ///< the same report (bytes and mode) is archived already
+        UsageError = 1       ///< an unknown option, or an option without its value
     };
 
     /**

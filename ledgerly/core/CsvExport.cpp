@@ -15,7 +15,7 @@ namespace {
 
 // Rows go out as the query reads them (forward only: a server then sends
 // them one by one rather than the whole result at once).
-qint64 writeQuery(ResultsDatabase &db, const QString &sql, const QString &path)
+qint64 writeQuery(ResultsDatabase &db, const QString &sql, const QString &path, const QString &what)
 {
     QSqlQuery query(db.connection());
     query.setForwardOnly(true);
@@ -31,7 +31,15 @@ qint64 writeQuery(ResultsDatabase &db, const QString &sql, const QString &path)
         fields.clear();
         for (int i = 0; i < header.count(); ++i) {
             const QVariant value = query.value(i);
-            fields << (value.isNull() ? QString() : CsvExport::field(value.toString()));
+            // The fixed-width padding is the report's, not the value's.
+            QString text = value.toString();
+            if (value.typeId() == QMetaType::QString) {
+                qsizetype end = text.size();
+                while (end > 0 && text.at(end - 1) == u' ')
+                    --end;
+                text.truncate(end);
+            }
+            fields << (value.isNull() ? QString() : CsvExport::field(text));
         }
         bytes += fields.join(u',').toUtf8() + "\r\n";
         ++rows;
@@ -39,6 +47,7 @@ qint64 writeQuery(ResultsDatabase &db, const QString &sql, const QString &path)
     if (query.lastError().isValid())
         SqlStatement::fail(query.lastError(), db.isServer());
     lumen::safefile::replace(path, bytes);
+    db.addAuditEntry({QStringLiteral("export"), QVariant(), what, QVariant(), path});
     return rows;
 }
 
@@ -58,21 +67,28 @@ qint64 CsvExport::writeWide(ResultsDatabase &db, const QString &path)
 {
     return writeQuery(
         db, QStringLiteral("SELECT * FROM \"SamData\" ORDER BY \"idxRec#\", ") + db.storageKey(),
-        path);
+        path, QStringLiteral("SamData"));
 }
 
-qint64 CsvExport::writeLong(ResultsDatabase &db, const QString &path)
+qint64 CsvExport::writeLong(ResultsDatabase &db, const QString &path, bool allRecords)
 {
     return writeQuery(
         db,
         QStringLiteral(
             "SELECT s.\"Record\", s.\"idxRec#\", s.\"File Name\", s.\"ID Text\", "
             "s.\"Date & time\", s.\"Sample Date\", s.\"Counting Time\", s.\"DT %\", s.\"Mode\", "
-            "s.\"Archived\", r.\"Column\", r.\"Nuclide\", r.\"Line\", r.\"Energy\", r.\"Value\" "
-            "FROM \"SamResults\" r JOIN \"SamRecords\" s ON s.\"Record\" = r.\"Record\" "
-            "ORDER BY s.\"Record\", r.") +
-            db.storageKey(),
-        path);
+            "s.\"Archived\", s.\"Run\", s.\"Run Pass\", s.\"Superseded By\", r.\"Column\", "
+            "r.\"Nuclide\", r.\"Line\", r.\"Energy\", r.\"Value\" "
+            "FROM \"SamResults\" r JOIN \"SamRecords\" s ON s.\"Record\" = r.\"Record\" ") +
+            (allRecords ? QString() : QStringLiteral("WHERE s.\"Superseded By\" IS NULL ")) +
+            QStringLiteral("ORDER BY s.\"Record\", r.") + db.storageKey(),
+        path, allRecords ? QStringLiteral("long, all") : QStringLiteral("long"));
+}
+
+qint64 CsvExport::writeAudit(ResultsDatabase &db, const QString &path)
+{
+    return writeQuery(db, QStringLiteral("SELECT * FROM \"SamAudit\" ORDER BY \"Entry\""), path,
+                      QStringLiteral("SamAudit"));
 }
 
 } // namespace lumen::ledgerly

@@ -9,7 +9,9 @@ class ResultsDatabase;
 /**
  * The archive as CSV for spreadsheets and other programs: RFC 4180 quoting,
  * CR LF line ends, UTF-8 with a byte-order mark. The file is replaced whole
- * (see SafeFile.h), so a failed export leaves no half file.
+ * (see SafeFile.h), so a failed export leaves no half file. Text fields go
+ * out without the blanks that pad them to their fixed width, and every
+ * export leaves an audit row.
  */
 class CsvExport
 {
@@ -25,9 +27,12 @@ public:
     static qint64 writeWide(ResultsDatabase &db, const QString &path);
     /**
      * One row per "SamResults" value, with its record's "SamRecords" fields
-     * before it. Returns the number of values written; throws as writeWide.
+     * before it; only current records unless `allRecords` (superseded ones
+     * too). Returns the number of values written; throws as writeWide.
      */
-    static qint64 writeLong(ResultsDatabase &db, const QString &path);
+    static qint64 writeLong(ResultsDatabase &db, const QString &path, bool allRecords = false);
+    /** "SamAudit", oldest entry first. Returns the entries written; throws as writeWide. */
+    static qint64 writeAudit(ResultsDatabase &db, const QString &path);
 };
 
 } // namespace lumen::ledgerly

@@ -20,15 +20,20 @@ public:
     static QString recordsTable() { return QStringLiteral("SamRecords"); }
     static QString resultsTable() { return QStringLiteral("SamResults"); }
 
-    /** Makes whichever of the two tables (and their indexes) `existing` lacks. */
-    static void createMissing(QSqlQuery &query, bool server, const QStringList &existing);
+    /**
+     * Makes whichever of the two tables (and their indexes) `existing` lacks,
+     * and adds to a "SamRecords" of an older layout the columns it lacks
+     * (`recordColumns`, its columns now), so that last month's archive keeps working.
+     */
+    static void createMissing(QSqlQuery &query, bool server, const QStringList &existing,
+                              const QStringList &recordColumns = QStringList());
 
     /**
-     * Adds the report's "SamRecords" row and returns its "Record". `recordNumber`
+     * Adds the report's "SamRecords" row under `number` ("Record"). `wideNumber`
      * is the wide record's "idxRec#", nothing when "SamData" could not take it.
      */
-    static qint64 insertRecord(QSqlQuery &query, const NewRecord &record,
-                               std::optional<int> recordNumber, const QString &archivedUtc);
+    static void insertRecord(QSqlQuery &query, const NewRecord &record, qint64 number,
+                             std::optional<int> wideNumber, const QString &archivedUtc);
     /** Adds one "SamResults" row per value of `record`, under `recordId`. */
     static void insertResults(QSqlQuery &query, qint64 recordId, const NewRecord &record);
 

@@ -4,6 +4,8 @@
 #include "common/core/FixedText.h"
 #include "common/core/NumberText.h"
 
+#include <QRegularExpression>
+
 namespace lumen::ledgerly {
 
 namespace {
@@ -94,19 +96,30 @@ float windowNumber(const QString &line, int start, int count)
     return lumen::reportNumber(window);
 }
 
-void readBlock(ReportCursor &cursor, const QString &nuclideLine, ReportResult &result)
+// A peak row starts with its energy in columns 1-8.
+bool isPeakRow(const QString &line)
 {
-    // Blocks past the table's end are still walked through so their rows are
-    // not mistaken for report lines, but nothing of them is kept or counted.
-    NuclideBlock spare;
-    NuclideBlock *block = &spare;
+    static const QRegularExpression energy(QStringLiteral("^ *-?[0-9]+(\\.[0-9]*)? *$"));
+    return energy.match(lumen::midText(line, 1, 8)).hasMatch();
+}
+
+void readBlock(ReportCursor &cursor, const QString &nuclideLine, ReportResult &result,
+               QString &unrecognisedLine)
+{
+    // Blocks past the wide table's design are kept apart, uncounted, for the
+    // long tables.
+    NuclideBlock *block = nullptr;
     if (result.nuclideCount < ReportResult::kMaxBlocks) {
         if (!result.corrCoeffLayout && nuclideLine.contains(u"Corr. Coeff."))
             result.corrCoeffLayout = true;
         ++result.nuclideCount;
         block = &result.blocks[result.nuclideCount];
+    } else {
+        result.moreBlocks.append(NuclideBlock());
+        block = &result.moreBlocks.last();
     }
     block->rowCount = 0;
+    block->moreRows.clear();
     block->nuclideName = lumen::fixedWidth(lumen::trimBlanks(lumen::midText(nuclideLine, 1, 6)), 6);
 
     if (cursor.atEnd())
@@ -133,14 +146,17 @@ void readBlock(ReportCursor &cursor, const QString &nuclideLine, ReportResult &r
         const QString line = cursor.readLine();
         if (cursor.atEnd() || line.isEmpty())
             break;
-        if (block->rowCount >= NuclideBlock::kMaxRows)
-            continue;
-        ++block->rowCount;
-        PeakRow &row = block->rows[block->rowCount];
+        if (unrecognisedLine.isEmpty() && !isPeakRow(line))
+            unrecognisedLine = line;
+        PeakRow spare;
+        PeakRow &row =
+            block->rowCount < NuclideBlock::kMaxRows ? block->rows[++block->rowCount] : spare;
         row.energy = lumen::reportNumber(lumen::midText(line, 1, 8));
         row.rowActivity = windowNumber(line, activityColumn, activityWidth);
         row.netCounts = windowNumber(line, netStart, 9);
         row.grossCounts = windowNumber(line, grossStart, 9);
+        if (&row == &spare)
+            block->moreRows.append(spare);
     }
 }
 
@@ -156,6 +172,9 @@ ReportReader::Outcome ReportReader::readText(const QString &text, ReportResult &
     Outcome outcome;
     result.nuclideCount = 0;
     result.corrCoeffLayout = false;
+    result.moreBlocks.clear();
+    bool sawFile = false, sawDate = false, sawLiveTime = false, sawDeadTime = false,
+         sawActivityDate = false;
 
     ReportCursor cursor(text);
     while (!cursor.atEnd()) {
@@ -174,6 +193,8 @@ ReportReader::Outcome ReportReader::readText(const QString &text, ReportResult &
                 lumen::fixedWidth(lumen::midText(line, 6, ReportResult::kSpectrumFileWidth),
                                   ReportResult::kSpectrumFileWidth);
             outcome.tookAnyLine = true;
+            sawFile = true;
+            sawDate = line.contains(u"Date:");
         }
         if (const int p = positionOf(line, u"Date:"); p > 0) {
             outcome.tookAnyLine = true;
@@ -184,6 +205,8 @@ ReportReader::Outcome ReportReader::readText(const QString &text, ReportResult &
         if (line.startsWith(u"LT:")) {
             result.reportLiveTime = lumen::reportNumber(lumen::midText(line, 4, 18));
             outcome.tookAnyLine = true;
+            sawLiveTime = true;
+            sawDeadTime = line.contains(u"DT:");
         }
         if (const int p = positionOf(line, u"DT:"); p > 0) {
             outcome.tookAnyLine = true;
@@ -193,6 +216,7 @@ ReportReader::Outcome ReportReader::readText(const QString &text, ReportResult &
         }
         if (line.startsWith(u"Activities reported as of")) {
             outcome.tookAnyLine = true;
+            sawActivityDate = true;
             QString date = lumen::trimBlanks(lumen::midText(line, 26, 24));
             if (date.contains(u"Measurement Date"))
                 date = result.reportDate.left(ReportResult::kActivityDateWidth);
@@ -200,9 +224,11 @@ ReportReader::Outcome ReportReader::readText(const QString &text, ReportResult &
         }
         if (line.contains(u"Activity =")) {
             outcome.tookAnyLine = true;
-            readBlock(cursor, line, result);
+            readBlock(cursor, line, result, outcome.unrecognisedLine);
         }
     }
+    outcome.hasReportStructure =
+        outcome.sawIdLine && sawFile && sawDate && sawLiveTime && sawDeadTime && sawActivityDate;
     return outcome;
 }
 

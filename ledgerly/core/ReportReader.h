@@ -23,6 +23,13 @@ public:
         /** Some line the reader takes was there ("ID:", "File:", "Date:", "LT:", "DT:",
          *  "Activities reported as of" or a nuclide block): false for a text that is no report. */
         bool tookAnyLine = false;
+        /** Every section a report of the host holds was there: the "ID:" line, the
+         *  "File:" line with its "Date:", the "LT:" line with its "DT:" and the
+         *  "Activities reported as of" line. A text with a stray "Date:" is no report. */
+        bool hasReportStructure = false;
+        /** The first line of a nuclide block's peak table that is no peak row
+         *  (a layout the reader does not know); empty when there is none. */
+        QString unrecognisedLine;
     };
 
     /**

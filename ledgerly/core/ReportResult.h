@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <array>
 #include <cstdint>
@@ -23,6 +24,8 @@ struct NuclideBlock
     QString nuclideName; ///< exactly 6 characters as stored; trimmed when used
     std::int16_t rowCount = 0;
     std::array<PeakRow, kMaxRows + 1> rows{};
+    /** Rows past kMaxRows, in report order: the long tables take them. */
+    QList<PeakRow> moreRows;
 };
 
 /**
@@ -51,6 +54,9 @@ struct ReportResult
 
     /** Blocks 1..kMaxBlocks; slot 0 is never used. */
     std::array<NuclideBlock, kMaxBlocks + 1> blocks{};
+    /** Blocks past kMaxBlocks, in report order (not in `nuclideCount`): the long tables take them.
+     */
+    QList<NuclideBlock> moreBlocks;
 };
 
 } // namespace lumen::ledgerly

@@ -15,11 +15,19 @@ QString ResultColumns::resultColumnName(const ReportResult &result, int block, i
                                         int appendMode, const QStringList &modeMarkers)
 {
     const NuclideBlock &nuclide = result.blocks.at(block);
+    return resultColumnName(nuclide, nuclide.rows.at(row), row, result.corrCoeffLayout, appendMode,
+                            modeMarkers);
+}
+
+QString ResultColumns::resultColumnName(const NuclideBlock &nuclide, const PeakRow &peak, int row,
+                                        bool corrCoeffLayout, int appendMode,
+                                        const QStringList &modeMarkers)
+{
     const QString name = lumen::trimBlanks(nuclide.nuclideName);
     QString column;
-    if (appendMode == ActivityMode && result.corrCoeffLayout)
-        column = name + u'@' + lumen::shortSingleText(nuclide.rows.at(row).energy);
-    else if (appendMode == ActivityMode && nuclide.rowCount < 2)
+    if (appendMode == ActivityMode && corrCoeffLayout)
+        column = name + u'@' + lumen::shortSingleText(peak.energy);
+    else if (appendMode == ActivityMode && nuclide.rowCount + nuclide.moreRows.size() < 2)
         column = name;
     else
         column = name + modeMarkers.value(appendMode) + QString::number(row);

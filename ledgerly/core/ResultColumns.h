@@ -31,6 +31,11 @@ public:
     static QString resultColumnName(const ReportResult &result, int block, int row, int appendMode,
                                     const QStringList &modeMarkers);
 
+    /** The same for any block and row, also those past the wide table's design. */
+    static QString resultColumnName(const NuclideBlock &nuclide, const PeakRow &peak, int row,
+                                    bool corrCoeffLayout, int appendMode,
+                                    const QStringList &modeMarkers);
+
     /** "ACTIVITY", "NET", "GROSS" or "BKG": the mode as "SamRecords" names it. */
     static QString modeName(int appendMode);
 

@@ -1,7 +1,9 @@
 #include "ledgerly/core/ResultsDatabase.h"
 
 #include "common/core/Failure.h"
+#include "common/core/FixedText.h"
 #include "common/core/NumberText.h"
+#include "ledgerly/core/AuditTrail.h"
 #include "ledgerly/core/DatabaseLocation.h"
 #include "ledgerly/core/LongTables.h"
 #include "ledgerly/core/ResultColumns.h"
@@ -122,6 +124,9 @@ ResultsDatabase::ResultsDatabase(const QString &path)
         // rather than for ever; the retry loop then tries again.
         QSqlQuery query(m_db);
         exec(query, QStringLiteral("SET lock_timeout = '%1ms'").arg(kRetryBudgetMs / 4));
+        // A reset's DROP ... IF EXISTS of a table not there is no news to the
+        // operator; warnings and errors still come through.
+        exec(query, QStringLiteral("SET client_min_messages = warning"));
     }
 }
 
@@ -196,8 +201,10 @@ bool ResultsDatabase::createSchemaOnce(bool onlyWhenMissing)
     }
     const QStringList existing = m_db.tables();
     if (onlyWhenMissing && existing.contains(kTable)) {
-        // An archive made before the long tables gets them now.
-        LongTables::createMissing(query, m_server, existing);
+        // An archive made before the long tables, the audit trail or the
+        // record's hash and run gets them now.
+        LongTables::createMissing(query, m_server, existing, recordColumnNames());
+        AuditTrail::createMissing(query, m_server, existing);
         if (!m_db.commit())
             fail(m_db.lastError(), m_server);
         return false;
@@ -207,13 +214,17 @@ bool ResultsDatabase::createSchemaOnce(bool onlyWhenMissing)
         // server, which other programs may share, loses the archive's own.
         const QStringList tables = m_server ? archiveTables() : m_db.tables(QSql::Tables);
         for (const QString &table : tables) {
-            if (!table.startsWith(u"sqlite_"))
+            // The audit trail outlives every reset: it is what shows the reset.
+            if (!table.startsWith(u"sqlite_") && table != AuditTrail::table())
                 exec(query, QStringLiteral("DROP TABLE IF EXISTS %1").arg(quoted(table)));
         }
     }
     exec(query, createTableSql());
     exec(query, QStringLiteral("CREATE INDEX \"idxSeq\" ON \"SamData\" (\"idxRec#\")"));
     LongTables::createMissing(query, m_server, QStringList());
+    AuditTrail::createMissing(query, m_server, existing);
+    if (!onlyWhenMissing)
+        AuditTrail::add(query, {QStringLiteral("reset")});
     if (!m_db.commit())
         fail(m_db.lastError(), m_server);
     return true;
@@ -224,6 +235,20 @@ void ResultsDatabase::checkReadable()
     withRetry([this] {
         QSqlQuery query(m_db);
         exec(query, QStringLiteral("SELECT COUNT(*) FROM \"SamData\""));
+        return 0;
+    });
+}
+
+void ResultsDatabase::addAuditEntry(const AuditTrail::Entry &entry)
+{
+    withRetry([&] {
+        if (!m_db.transaction())
+            fail(m_db.lastError(), m_server);
+        QSqlQuery query(m_db);
+        AuditTrail::createMissing(query, m_server, m_db.tables());
+        AuditTrail::add(query, entry);
+        if (!m_db.commit())
+            fail(m_db.lastError(), m_server);
         return 0;
     });
 }
@@ -248,9 +273,9 @@ int ResultsDatabase::recordCount()
     });
 }
 
-AppendCounts ResultsDatabase::append(const NewRecord &record)
+AppendCounts ResultsDatabase::append(const NewRecord &record, bool again)
 {
-    return withRetry([&] { return appendOnce(record); });
+    return withRetry([&] { return appendOnce(record, again); });
 }
 
 bool ResultsDatabase::tryInSavepoint(QSqlQuery &query, const QString &sql,
@@ -266,7 +291,10 @@ bool ResultsDatabase::tryInSavepoint(QSqlQuery &query, const QString &sql,
     }
     if (!done) {
         const QSqlError failure = query.lastError();
-        if (SqlStatement::isRetryable(failure, m_server))
+        // A full disk or a failing device ends the transaction in the
+        // engine: that is the failure to report, not the savepoint it took.
+        if (SqlStatement::isRetryable(failure, m_server) ||
+            SqlStatement::isResourceFailure(failure, m_server))
             fail(failure, m_server);
         *error =
             failure.databaseText().isEmpty() ? failure.text() : failure.databaseText().trimmed();
@@ -278,15 +306,25 @@ bool ResultsDatabase::tryInSavepoint(QSqlQuery &query, const QString &sql,
     return done;
 }
 
-AppendCounts ResultsDatabase::appendOnce(const NewRecord &record)
+// What the column pass found, for the insert of the wide record.
+struct ResultsDatabase::WidePass
+{
+    QStringList columns;
+    QHash<QString, QString> lowerCase; ///< lower-case name to the column's name
+    QHash<QString, float> values;
+    QStringList valueOrder;
+    WideTableNotes notes;
+};
+
+void ResultsDatabase::lockForAppend(QSqlQuery &query)
 {
     if (!m_db.transaction())
         fail(m_db.lastError(), m_server);
-    QSqlQuery query(m_db);
     // Reading the table inside the transaction holds it against other
-    // writers, so the columns and the count below stay true until commit. A
-    // server lets readers through, so there the table is locked against other
-    // appends (the lock conflicts with itself) but not against the viewer.
+    // writers, so the columns and the numbers read next stay true until
+    // commit. A server lets readers through, so there the table is locked
+    // against other appends (the lock conflicts with itself) but not against
+    // the viewer.
     if (m_server) {
         // Shared with other appends, exclusive against a reset: an append
         // never waits on a table that a reset is dropping.
@@ -294,48 +332,102 @@ AppendCounts ResultsDatabase::appendOnce(const NewRecord &record)
         exec(query, QStringLiteral("LOCK TABLE \"SamData\" IN SHARE ROW EXCLUSIVE MODE"));
     }
     exec(query, QStringLiteral("SELECT COUNT(*) FROM \"SamData\""));
-    query.next();
-    const int countBefore = query.value(0).toInt();
     query.finish();
+    const QStringList tables = m_db.tables();
+    LongTables::createMissing(query, m_server, tables, recordColumnNames());
+    AuditTrail::createMissing(query, m_server, tables);
+}
 
-    QStringList columns = columnNames();
-    if (columns.isEmpty())
+QStringList ResultsDatabase::recordColumnNames() const
+{
+    const QSqlRecord record =
+        m_db.record(m_server ? QStringLiteral("\"SamRecords\"") : LongTables::recordsTable());
+    QStringList names;
+    for (int i = 0; i < record.count(); ++i)
+        names << record.fieldName(i);
+    return names;
+}
+
+void ResultsDatabase::refuseArchivedAgain(QSqlQuery &query, const NewRecord &record)
+{
+    if (record.sha256.isEmpty())
+        return;
+    // A pass that a resumed run plays again archives its report anew: that
+    // supersedes the earlier record rather than being refused.
+    query.prepare(QStringLiteral("SELECT \"Record\", \"Run\", \"Run Pass\" FROM \"SamRecords\" "
+                                 "WHERE \"Sha256\" = ? AND \"Mode\" = ? AND \"Superseded By\" IS "
+                                 "NULL ORDER BY \"Record\""));
+    query.addBindValue(record.sha256);
+    query.addBindValue(record.mode);
+    SqlStatement::exec(query);
+    while (query.next()) {
+        const bool replayedPass = !record.run.isEmpty() && !record.runPass.isEmpty() &&
+                                  query.value(1).toString() == record.run &&
+                                  query.value(2).toString() == record.runPass;
+        if (!replayedPass) {
+            const qint64 earlier = query.value(0).toLongLong();
+            query.finish();
+            throw AlreadyArchived(earlier);
+        }
+    }
+    query.finish();
+}
+
+qint64 ResultsDatabase::nextRecordNumber(QSqlQuery &query)
+{
+    // One past every number given since the last reset, including those of
+    // records deleted since: a number is never given twice. The audit trail
+    // remembers the deleted ones, across a reset too, so only its entries
+    // after the last reset count.
+    exec(query,
+         QStringLiteral("SELECT MAX(n) FROM ("
+                        "SELECT MAX(\"Record\") AS n FROM \"SamRecords\" "
+                        "UNION ALL SELECT MAX(\"idxRec#\") FROM \"SamData\" "
+                        "UNION ALL SELECT MAX(\"Record\") FROM \"SamAudit\" WHERE \"Entry\" > "
+                        "COALESCE((SELECT MAX(\"Entry\") FROM \"SamAudit\" WHERE \"Action\" = "
+                        "'reset'), 0)) AS numbers"));
+    query.next();
+    const qint64 number = query.value(0).toLongLong() + 1;
+    query.finish();
+    return number;
+}
+
+ResultsDatabase::WidePass ResultsDatabase::addWideColumns(QSqlQuery &query, const NewRecord &record,
+                                                          bool wide)
+{
+    WidePass pass;
+    pass.columns = columnNames();
+    if (pass.columns.isEmpty())
         throw lumen::Failure(QStringLiteral("Table 'SamData' not found"));
-    LongTables::createMissing(query, m_server, m_db.tables());
-    QHash<QString, QString> lowerCase;
-    for (const QString &column : std::as_const(columns))
-        lowerCase.insert(column.toLower(), column);
+    for (const QString &column : std::as_const(pass.columns))
+        pass.lowerCase.insert(column.toLower(), column);
 
-    // Column pass, then the values of the columns that exist, in report order.
     // What the wide table cannot take is only left out of it: the long tables
-    // below get every value.
-    WideTableNotes notes;
+    // get every value. A record the wide table cannot take needs no new
+    // columns there.
     const int maxColumns = m_server ? kMaxServerColumns : kMaxFileColumns;
-    QHash<QString, float> values;
-    QStringList valueOrder;
-    const int recordNumber = countBefore + 1;
-    bool wide = recordNumber <= kMaxRecordNumber;
-    // A record the wide table cannot take needs no new columns there.
     for (const NewRecord::Value &value : wide ? record.values : QList<NewRecord::Value>()) {
+        if (!value.wide)
+            continue; // told once for the report by the caller
         if (!ResultColumns::isAcceptableName(value.column) ||
             fixedColumns().contains(value.column) ||
             (m_server && value.column.toUtf8().size() > kMaxServerNameBytes)) {
             // A server would also cut a long name, and the cut name is another column.
-            notes.leftOut(QStringLiteral("names it cannot hold"), value.column);
+            pass.notes.leftOut(QStringLiteral("names it cannot hold"), value.column);
             continue;
         }
         // The file's names ignore letter case; the server's quoted names keep it,
         // so there a name that differs only in case is a column of its own.
-        const bool exists = columns.contains(value.column);
-        if (!m_server && !exists && lowerCase.contains(value.column.toLower())) {
-            notes.leftOut(QStringLiteral("names differing from a column only in letter case"),
-                          value.column);
+        const bool exists = pass.columns.contains(value.column);
+        if (!m_server && !exists && pass.lowerCase.contains(value.column.toLower())) {
+            pass.notes.leftOut(QStringLiteral("names differing from a column only in letter case"),
+                               value.column);
             continue;
         }
         if (!exists) {
-            if (columns.size() >= maxColumns) {
-                notes.leftOut(QStringLiteral("its limit of %1 columns").arg(maxColumns),
-                              value.column);
+            if (pass.columns.size() >= maxColumns) {
+                pass.notes.leftOut(QStringLiteral("its limit of %1 columns").arg(maxColumns),
+                                   value.column);
                 continue;
             }
             QString refusal;
@@ -344,80 +436,131 @@ AppendCounts ResultsDatabase::appendOnce(const NewRecord &record)
                                     .arg(quoted(value.column))
                                     .arg(kResultColumnSize),
                                 {}, &refusal)) {
-                notes.leftOut(refusal, value.column);
+                pass.notes.leftOut(refusal, value.column);
                 continue;
             }
-            columns << value.column;
-            lowerCase.insert(value.column.toLower(), value.column);
+            pass.columns << value.column;
+            pass.lowerCase.insert(value.column.toLower(), value.column);
         }
-        if (!values.contains(value.column))
-            valueOrder << value.column;
-        values.insert(value.column, value.value);
+        if (!pass.values.contains(value.column))
+            pass.valueOrder << value.column;
+        pass.values.insert(value.column, value.value);
     }
+    return pass;
+}
 
+bool ResultsDatabase::insertWideRecord(QSqlQuery &query, const NewRecord &record, int number,
+                                       WidePass &pass)
+{
+    const QVariantList fixed{number,
+                             record.fileName,
+                             record.idText,
+                             record.dateAndTime,
+                             record.sampleDate,
+                             textOf(record.countingTime),
+                             textOf(record.deadTime)};
+    // `keep` false only tries whether the row fits and leaves nothing.
+    const auto insertWith = [&](qsizetype valueCount, QString *refusal, bool keep = true) {
+        QStringList quotedNames;
+        for (const QString &name : fixedColumns())
+            quotedNames << quoted(name);
+        QVariantList bound = fixed;
+        for (qsizetype i = 0; i < valueCount; ++i) {
+            quotedNames << quoted(pass.valueOrder.at(i));
+            bound << textOf(pass.values.value(pass.valueOrder.at(i)));
+        }
+        const QStringList marks(quotedNames.size(), QStringLiteral("?"));
+        return tryInSavepoint(query,
+                              QStringLiteral("INSERT INTO \"SamData\" (%1) VALUES (%2)")
+                                  .arg(quotedNames.join(u", "), marks.join(u", ")),
+                              bound, refusal, keep);
+    };
+    QString refusal;
+    if (insertWith(pass.valueOrder.size(), &refusal))
+        return true;
+    // A row too large for the server's page: the most values that fit, found
+    // by halving, in report order.
+    const QString firstRefusal = refusal;
+    qsizetype fits = -1, tooMany = pass.valueOrder.size();
+    while (tooMany - fits > 1) {
+        const qsizetype middle = (fits + tooMany) / 2;
+        QString ignored;
+        if (middle >= 0 && insertWith(middle, &ignored, false))
+            fits = middle;
+        else
+            tooMany = middle;
+    }
+    if (fits < 0 || !insertWith(fits, &refusal)) {
+        pass.notes.recordLeftOut(firstRefusal);
+        return false;
+    }
+    for (qsizetype i = fits; i < pass.valueOrder.size(); ++i)
+        pass.notes.leftOut(firstRefusal, pass.valueOrder.at(i));
+    return true;
+}
+
+QList<qint64> ResultsDatabase::supersedeEarlier(QSqlQuery &query, const NewRecord &record,
+                                                qint64 number)
+{
+    QList<qint64> earlier;
+    if (record.run.isEmpty() || record.runPass.isEmpty())
+        return earlier;
+    // A run resumed after a crash plays the interrupted pass again: its new
+    // record of the same mode replaces the one the interrupted pass left.
+    query.prepare(QStringLiteral("SELECT \"Record\" FROM \"SamRecords\" WHERE \"Run\" = ? AND "
+                                 "\"Run Pass\" = ? AND \"Mode\" = ? AND \"Record\" <> ? AND "
+                                 "\"Superseded By\" IS NULL ORDER BY \"Record\""));
+    for (const QVariant &value :
+         QVariantList{record.run, record.runPass, record.mode, QVariant(number)})
+        query.addBindValue(value);
+    SqlStatement::exec(query);
+    while (query.next())
+        earlier << query.value(0).toLongLong();
+    query.finish();
+    for (const qint64 old : std::as_const(earlier)) {
+        query.prepare(
+            QStringLiteral("UPDATE \"SamRecords\" SET \"Superseded By\" = ? WHERE \"Record\" = ?"));
+        query.addBindValue(number);
+        query.addBindValue(old);
+        SqlStatement::exec(query);
+        AuditTrail::add(query, {QStringLiteral("supersede"), old, QStringLiteral("Superseded By"),
+                                QVariant(), number});
+    }
+    return earlier;
+}
+
+AppendCounts ResultsDatabase::appendOnce(const NewRecord &record, bool again)
+{
+    QSqlQuery query(m_db);
+    lockForAppend(query);
+    if (!again)
+        refuseArchivedAgain(query, record);
+    const qint64 number = nextRecordNumber(query);
+    bool wide = number <= kMaxRecordNumber;
+    WidePass pass = addWideColumns(query, record, wide);
     if (!wide) {
-        notes.recordLeftOut(
+        pass.notes.recordLeftOut(
             QStringLiteral("the archive is full: record numbers end at %1").arg(kMaxRecordNumber));
     } else {
-        QVariantList fixed{recordNumber,           record.fileName,   record.idText,
-                           record.dateAndTime,     record.sampleDate, textOf(record.countingTime),
-                           textOf(record.deadTime)};
-        // `keep` false only tries whether the row fits and leaves nothing.
-        const auto insertWith = [&](qsizetype valueCount, QString *refusal, bool keep = true) {
-            QStringList quotedNames;
-            for (const QString &name : fixedColumns())
-                quotedNames << quoted(name);
-            QVariantList bound = fixed;
-            for (qsizetype i = 0; i < valueCount; ++i) {
-                quotedNames << quoted(valueOrder.at(i));
-                bound << textOf(values.value(valueOrder.at(i)));
-            }
-            const QStringList marks(quotedNames.size(), QStringLiteral("?"));
-            return tryInSavepoint(query,
-                                  QStringLiteral("INSERT INTO \"SamData\" (%1) VALUES (%2)")
-                                      .arg(quotedNames.join(u", "), marks.join(u", ")),
-                                  bound, refusal, keep);
-        };
-        QString refusal;
-        qsizetype taken = valueOrder.size();
-        if (!insertWith(taken, &refusal)) {
-            // A row too large for the server's page: the most values that fit,
-            // found by halving, in report order.
-            QString firstRefusal = refusal;
-            qsizetype fits = -1, tooMany = taken;
-            while (tooMany - fits > 1) {
-                const qsizetype middle = (fits + tooMany) / 2;
-                QString ignored;
-                if (middle >= 0 && insertWith(middle, &ignored, false)) {
-                    fits = middle;
-                } else {
-                    tooMany = middle;
-                }
-            }
-            taken = fits;
-            if (taken < 0 || !insertWith(taken, &refusal)) {
-                wide = false;
-                notes.recordLeftOut(firstRefusal);
-            } else {
-                for (qsizetype i = taken; i < valueOrder.size(); ++i)
-                    notes.leftOut(firstRefusal, valueOrder.at(i));
-            }
-        }
+        wide = insertWideRecord(query, record, int(number), pass);
     }
 
     const QString archived = QDateTime::currentDateTimeUtc().toString(Qt::ISODate);
-    const qint64 id = LongTables::insertRecord(
-        query, record, wide ? std::optional<int>(recordNumber) : std::nullopt, archived);
-    LongTables::insertResults(query, id, record);
+    LongTables::insertRecord(query, record, number,
+                             wide ? std::optional<int>(int(number)) : std::nullopt, archived);
+    LongTables::insertResults(query, number, record);
+    AppendCounts counts;
+    counts.superseded = supersedeEarlier(query, record, number);
+    AuditTrail::add(query, {QStringLiteral("append"), number, QString(), QVariant(),
+                            lumen::trimBlanks(record.idText)});
     if (!m_db.commit())
         fail(m_db.lastError(), m_server);
 
-    AppendCounts counts;
-    counts.fieldCount = int(columns.size());
-    counts.recordCount = wide ? recordNumber : countBefore;
-    counts.record = id;
+    counts.fieldCount = int(pass.columns.size());
+    counts.recordCount = int(number);
+    counts.record = number;
     counts.wideRecord = wide;
-    counts.wideLeftOut = notes.lines();
+    counts.wideLeftOut = pass.notes.lines();
     return counts;
 }
 

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "common/core/Failure.h"
+#include "ledgerly/core/AuditTrail.h"
+
 #include <QList>
 #include <QSqlDatabase>
 #include <QString>
@@ -27,9 +30,30 @@ struct NewRecord
         QString nuclide = QString(); ///< the block's nuclide, trimmed
         int line = 0;                ///< the row's number within its block
         float energy = 0.0f;         ///< keV
+        /** False for a block or row past the wide table's design (long tables only). */
+        bool wide = true;
     };
     /** Result columns in report order; a later value for the same column wins. */
     QList<Value> values;
+
+    QString sha256;  ///< of the report's bytes, hex; empty when not known
+    QString run;     ///< the run that archived it (LUMEN_RUN), empty outside a run
+    QString runPass; ///< the run's loop passes (LUMEN_RUN_PASS), e.g. "2.1"
+};
+
+/** The same report (same bytes, same mode) is archived already as `record`. */
+class AlreadyArchived : public lumen::Failure
+{
+public:
+    explicit AlreadyArchived(qint64 record)
+        : lumen::Failure(QStringLiteral("already archived as record %1").arg(record)),
+          m_record(record)
+    {
+    }
+    qint64 record() const { return m_record; }
+
+private:
+    qint64 m_record;
 };
 
 /** Column and record counts after an append, for the window's labels. */
@@ -37,9 +61,10 @@ struct AppendCounts
 {
     int fieldCount = 0;
     int recordCount = 0;
-    qint64 record = 0;       ///< the report's "Record" in "SamRecords"
-    bool wideRecord = true;  ///< "SamData" took the record
-    QStringList wideLeftOut; ///< what "SamData" could not take, one line per reason
+    qint64 record = 0;        ///< the report's "Record" in "SamRecords" (its record number)
+    bool wideRecord = true;   ///< "SamData" took the record
+    QStringList wideLeftOut;  ///< what "SamData" could not take, one line per reason
+    QList<qint64> superseded; ///< earlier records of the same run and pass, now superseded
 };
 
 /**
@@ -99,9 +124,16 @@ public:
      * cannot hold or that differ from a column only in letter case, columns
      * past its limit, a row too large, a record number past 32767) is left
      * out of the wide record only and told in wideLeftOut. Throws Failure and
-     * leaves the file as it was when anything fails.
+     * leaves the file as it was when anything fails. The record number is one
+     * past every number given since the last reset, so none is given twice.
+     * Unless `again`, a report whose bytes and mode are archived already is
+     * refused (AlreadyArchived); an earlier record of the same run and pass is
+     * marked superseded. The audit trail gets its rows in the same transaction.
      */
-    AppendCounts append(const NewRecord &record);
+    AppendCounts append(const NewRecord &record, bool again = false);
+
+    /** Adds one audit entry in a transaction of its own (an export, which changes nothing). */
+    void addAuditEntry(const AuditTrail::Entry &entry);
 
     QStringList columnNames() const;
     int recordCount();
@@ -125,7 +157,16 @@ public:
 
 private:
     template <typename Work> auto withRetry(Work work);
-    AppendCounts appendOnce(const NewRecord &record);
+    struct WidePass;
+    AppendCounts appendOnce(const NewRecord &record, bool again);
+    // The steps of one append, in the order appendOnce takes them.
+    void lockForAppend(QSqlQuery &query);
+    void refuseArchivedAgain(QSqlQuery &query, const NewRecord &record);
+    qint64 nextRecordNumber(QSqlQuery &query);
+    WidePass addWideColumns(QSqlQuery &query, const NewRecord &record, bool wide);
+    bool insertWideRecord(QSqlQuery &query, const NewRecord &record, int number, WidePass &pass);
+    QList<qint64> supersedeEarlier(QSqlQuery &query, const NewRecord &record, qint64 number);
+    QStringList recordColumnNames() const;
     bool createSchemaOnce(bool onlyWhenMissing);
     /**
      * Runs `sql` inside a savepoint; false (rolled back, `error` set) when the

@@ -26,6 +26,19 @@ bool SqlStatement::isRetryable(const QSqlError &error, bool server)
            text.contains(u"schema has changed");
 }
 
+bool SqlStatement::isResourceFailure(const QSqlError &error, bool server)
+{
+    if (server) {
+        // Insufficient resources (disk full, out of memory), system and connection errors.
+        const QString state = error.nativeErrorCode();
+        return state.startsWith(u"53") || state.startsWith(u"58") || state.startsWith(u"08");
+    }
+    bool ok = false;
+    const int code = error.nativeErrorCode().toInt(&ok) & 0xff;
+    // SQLite's out of memory (7), I/O error (10) and full (13).
+    return ok && (code == 7 || code == 10 || code == 13);
+}
+
 bool SqlStatement::isLimit(const QSqlError &error)
 {
     // Program limit exceeded: a row too large for a page, too many columns.

@@ -31,6 +31,8 @@ class SqlStatement
 public:
     /** True when trying the whole transaction again may succeed. */
     static bool isRetryable(const QSqlError &error, bool server);
+    /** A full disk, a failing device or memory run out: no statement of the transaction helps. */
+    static bool isResourceFailure(const QSqlError &error, bool server);
     /** A server's own word for a row or table past its limits. */
     static bool isLimit(const QSqlError &error);
     /** Throws RetryableFailure, NotADatabase or Failure with the engine's description. */

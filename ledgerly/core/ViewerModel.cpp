@@ -88,7 +88,7 @@ bool ViewerModel::exportCsv()
     ArchiverModel archiver;
     archiver.apath = m_apath;
     QString error;
-    const qint64 rows = archiver.exportCsv(*path, false, &error);
+    const qint64 rows = archiver.exportCsv(*path, ArchiverModel::ExportKind::Wide, &error);
     op().messageBox(rows < 0 ? error
                              : QStringLiteral("Exported %1 records to [ %2 ]").arg(rows).arg(*path),
                     ArchiverModel::title(), lumen::MessageButtons::Ok);

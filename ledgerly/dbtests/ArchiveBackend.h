@@ -57,8 +57,8 @@ protected:
         // Every test starts from no table, as a file test starts from no file.
         ResultsDatabase db(m_path);
         QSqlQuery(db.connection())
-            .exec(
-                QStringLiteral("DROP TABLE IF EXISTS \"SamData\", \"SamRecords\", \"SamResults\""));
+            .exec(QStringLiteral(
+                "DROP TABLE IF EXISTS \"SamData\", \"SamRecords\", \"SamResults\", \"SamAudit\""));
     }
 
     QTemporaryDir m_dir;

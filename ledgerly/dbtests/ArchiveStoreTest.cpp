@@ -27,6 +27,7 @@ protected:
         if (IsSkipped() || HasFatalFailure())
             return;
         m_model.setOperator(&m_operator);
+        m_model.appendAgain = true; // the same sample goes in many times
         m_model.apath = m_path;
     }
 
@@ -192,7 +193,8 @@ QByteArray bigReport(int blocks, const QString &tag)
 {
     QStringList lines{QStringLiteral("ID: big report ") + tag,
                       QStringLiteral("File: BIG.ANS           Date: 07-Dec-2026 10:00:00"),
-                      QStringLiteral("LT:     3600.00 s   RT:     3661.40 s   DT:    1.68%")};
+                      QStringLiteral("LT:     3600.00 s   RT:     3661.40 s   DT:    1.68%"),
+                      QStringLiteral("Activities reported as of Measurement Date")};
     for (int b = 1; b <= blocks; ++b) {
         QStringList rows;
         for (int r = 1; r <= 25; ++r)

@@ -15,6 +15,7 @@ using lumen::ledgerly::test::DbPeek;
 using lumen::ledgerly::test::normalBlock;
 using lumen::ledgerly::test::normalRow;
 using lumen::ledgerly::test::reportBytes;
+using lumen::ledgerly::test::reportHeader;
 
 namespace {
 
@@ -25,6 +26,8 @@ protected:
     {
         ASSERT_TRUE(m_dir.isValid());
         m_model.setOperator(&m_operator);
+        // These tests append one report many times on purpose.
+        m_model.appendAgain = true;
         m_model.apath = m_dir.filePath("results.db");
         m_model.rpath = lumen::test::samplePath("RESULTS_normal.TXT");
     }
@@ -184,7 +187,7 @@ TEST_F(ArchiverModelTest, AlternativeLayoutNamesColumnsByEnergyAndReusesThem)
 TEST_F(ArchiverModelTest, AReportWithoutNuclidesStoresTheFixedColumnsOnly)
 {
     m_model.rpath = m_dir.filePath("bare.txt");
-    lumen::test::writeBytes(m_model.rpath, reportBytes({"ID: bare", "LT: 10", "x"}));
+    lumen::test::writeBytes(m_model.rpath, reportBytes(reportHeader("bare") << "x"));
     ASSERT_EQ(m_model.readLmnFile(), ArchiverModel::ReadStatus::Read);
     ASSERT_TRUE(m_model.appendIt());
     EXPECT_EQ(m_model.numFields, "7");
@@ -196,7 +199,8 @@ TEST_F(ArchiverModelTest, SameNamedBlocksShareAColumnAndTheLaterValueWins)
     m_model.rpath = m_dir.filePath("twice.txt");
     lumen::test::writeBytes(
         m_model.rpath,
-        reportBytes(normalBlock("K-40", {normalRow("1460.8", "10", "5", "1.5")})
+        reportBytes(reportHeader("twice")
+                    << normalBlock("K-40", {normalRow("1460.8", "10", "5", "1.5")})
                     << normalBlock("K-40", {normalRow("1460.8", "10", "5", "2.5")}) << "x"));
     ASSERT_EQ(m_model.readLmnFile(), ArchiverModel::ReadStatus::Read);
     ASSERT_TRUE(m_model.appendIt());
@@ -269,5 +273,6 @@ TEST_F(ArchiverModelTest, PastTheRecordCapTheAppendSucceedsAndSaysTheWideTableIs
     DbPeek peek(db());
     EXPECT_EQ(peek.columns().size(), 7); // no columns for a record the table cannot take
     EXPECT_EQ(peek.records().size(), 32767);
-    EXPECT_EQ(m_model.numbRec, "32767");
+    EXPECT_EQ(m_model.numbRec, "32768"); // its record number in "SamRecords"
+    EXPECT_FALSE(m_model.lastRecordInWideTable);
 }

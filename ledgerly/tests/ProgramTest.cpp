@@ -84,7 +84,7 @@ TEST_F(LedgerlyProgram, EightProcessesStartedTogetherAllLand)
     ASSERT_EQ(runToEnd({"APPEND"}), 0) << m_stderr.toStdString();
     std::vector<std::unique_ptr<QProcess>> processes;
     for (int i = 0; i < 8; ++i)
-        processes.push_back(start({i % 2 ? "NET" : "APPEND"}));
+        processes.push_back(start({i % 2 ? "NET" : "APPEND", "--again"}));
     for (auto &process : processes) {
         ASSERT_TRUE(process->waitForFinished(120000));
         EXPECT_EQ(process->exitCode(), 0) << process->readAllStandardError().toStdString();
@@ -103,7 +103,7 @@ TEST_F(LedgerlyProgram, EightProcessesMakingANewDatabaseTogetherAllLand)
 {
     std::vector<std::unique_ptr<QProcess>> processes;
     for (int i = 0; i < 8; ++i)
-        processes.push_back(start({"gross"}));
+        processes.push_back(start({"gross", "--again"}));
     for (auto &process : processes) {
         ASSERT_TRUE(process->waitForFinished(120000));
         EXPECT_EQ(process->exitCode(), 0) << process->readAllStandardError().toStdString();
@@ -119,7 +119,7 @@ TEST_F(LedgerlyProgram, ResetRacingAppendEndsInSecondsWithOneWinningWhole)
     for (int round = 0; round < 4; ++round) {
         QElapsedTimer timer;
         timer.start();
-        auto append = start({"APPEND"});
+        auto append = start({"APPEND", "--again"});
         auto reset = start({"RESET"});
         ASSERT_TRUE(append->waitForFinished(60000));
         ASSERT_TRUE(reset->waitForFinished(60000));

@@ -12,6 +12,15 @@ inline QByteArray reportBytes(const QStringList &lines)
     return (lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toLatin1();
 }
 
+/** The lines every report of the host opens with, for the sample `id`. */
+inline QStringList reportHeader(const QString &id)
+{
+    return {QStringLiteral("ID: ") + id,
+            QStringLiteral("File: SPEC0001.ANS      Date: 06-Dec-2026 14:05:09"),
+            QStringLiteral("LT:     3600.00 s   RT:     3661.40 s   DT:    1.68%"),
+            QStringLiteral("Activities reported as of Measurement Date"), QString()};
+}
+
 /** A peak row of the ordinary layout: energy 1-8, gross 29-37, net 47-55, activity 58-67. */
 inline QString normalRow(const QString &energy, const QString &gross, const QString &net,
                          const QString &activity)

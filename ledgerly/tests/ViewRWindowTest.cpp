@@ -31,6 +31,7 @@ protected:
         m_model.apath = m_dir.filePath("results.db");
         m_model.rpath = lumen::test::samplePath("RESULTS_normal.TXT");
         ASSERT_EQ(m_model.readLmnFile(), ArchiverModel::ReadStatus::Read);
+        m_model.appendAgain = true;
         for (int i = 0; i < 3; ++i)
             ASSERT_TRUE(m_model.appendIt());
         m_window = std::make_unique<ParseItWindow>(m_model, m_dir.path());
