@@ -1,6 +1,7 @@
 #include "ledgerly/core/ResultsTableModel.h"
 
 #include "common/core/NumberText.h"
+#include "ledgerly/core/ArchiveEdits.h"
 #include "ledgerly/core/ColumnCapacity.h"
 #include "ledgerly/core/SqlStatement.h"
 
@@ -17,17 +18,17 @@ ResultsTableModel::ResultsTableModel(const QSqlDatabase &db, bool server, QObjec
 
 QString ResultsTableModel::keyExpression() const
 {
-    return m_server ? QStringLiteral("ctid") : QStringLiteral("rowid");
+    return ArchiveEdits(m_db, m_server).keyExpression();
 }
 
 QString ResultsTableModel::keyText() const
 {
-    return m_server ? QStringLiteral("ctid::text") : QStringLiteral("rowid");
+    return ArchiveEdits(m_db, m_server).keyText();
 }
 
 QString ResultsTableModel::keyMark() const
 {
-    return m_server ? QStringLiteral("?::tid") : QStringLiteral("?");
+    return ArchiveEdits(m_db, m_server).keyMark();
 }
 
 bool ResultsTableModel::select()
@@ -36,7 +37,6 @@ bool ResultsTableModel::select()
     m_pages.clear();
     m_pageUse.clear();
     m_keys.clear();
-    m_lastKey.clear();
     // The server folds an unquoted name to lower case when the driver looks it up.
     m_columns = m_db.record(m_server ? QStringLiteral("\"SamData\"") : QStringLiteral("SamData"));
     bool read = !m_columns.isEmpty();
@@ -66,18 +66,6 @@ bool ResultsTableModel::select()
             m_keys << query.value(0);
         m_lastError = query.lastError();
         query.finish();
-        // The last record of the table's own order, whatever the grid shows.
-        const bool tableOrderShown = m_sortColumn < 0 && m_idFilter.isEmpty();
-        QSqlQuery last(m_db);
-        if (read && tableOrderShown && !m_keys.isEmpty())
-            m_lastKey = m_keys.last();
-        else if (read && !tableOrderShown &&
-                 last.exec(
-                     QStringLiteral("SELECT %1 FROM \"SamData\" ORDER BY \"idxRec#\" DESC, %2 "
-                                    "DESC LIMIT 1")
-                         .arg(keyText(), keyExpression())) &&
-                 last.next())
-            m_lastKey = last.value(0);
     }
     endResetModel();
     return read;
@@ -113,7 +101,19 @@ QVariant ResultsTableModel::headerData(int section, Qt::Orientation orientation,
     if (orientation == Qt::Horizontal)
         return section >= 0 && section < m_columns.count() ? m_columns.fieldName(section)
                                                            : QVariant();
-    return section + 1;
+    // The record's own number, not its place: under a filter or a sort the two differ.
+    const Row *row = rowAt(section);
+    const int number = m_columns.indexOf(QStringLiteral("idxRec#"));
+    if (row && number >= 0 && number < row->size() && !row->at(number).isNull())
+        return row->at(number);
+    return QVariant();
+}
+
+QVariant ResultsTableModel::valueAt(int row, const QString &column) const
+{
+    const Row *cells = rowAt(row);
+    const int at = m_columns.indexOf(column);
+    return cells && at >= 0 && at < cells->size() ? cells->at(at) : QVariant();
 }
 
 Qt::ItemFlags ResultsTableModel::flags(const QModelIndex &index) const
@@ -206,30 +206,17 @@ bool ResultsTableModel::setData(const QModelIndex &index, const QVariant &value,
     else if (text.isEmpty())
         stored = QVariant(QMetaType(QMetaType::QString));
 
-    QSqlQuery query(m_db);
-    // A server stores the changed record anew, under another row address.
-    query.prepare(QStringLiteral("UPDATE \"SamData\" SET %1 = ? WHERE %2 = %3%4")
-                      .arg(SqlStatement::quoted(column), keyExpression(), keyMark(),
-                           m_server ? QStringLiteral(" RETURNING ctid::text") : QString()));
-    const QVariant key = m_keys.at(index.row());
-    query.addBindValue(stored);
-    query.addBindValue(key);
-    if (!query.exec() || query.numRowsAffected() < 1) {
-        m_lastError = query.lastError().isValid()
-                          ? query.lastError()
-                          : QSqlError(QString(), QStringLiteral("The record is no longer there"),
-                                      QSqlError::StatementError);
+    ArchiveEdits edits(m_db, m_server);
+    QVariant moved;
+    if (!edits.edit(m_keys.at(index.row()), column, stored, &moved)) {
+        m_lastError = edits.lastError();
         Q_EMIT writeFailed(m_lastError.databaseText().isEmpty()
                                ? m_lastError.text()
                                : m_lastError.databaseText().trimmed());
         return false;
     }
-    if (m_server && query.next()) {
-        const QVariant moved = query.value(0);
-        if (key == m_lastKey)
-            m_lastKey = moved;
+    if (moved.isValid())
         m_keys[index.row()] = moved;
-    }
     const int page = index.row() / kPageRows;
     if (m_pages.contains(page)) {
         Row &cells = m_pages[page][index.row() % kPageRows];
@@ -240,24 +227,20 @@ bool ResultsTableModel::setData(const QModelIndex &index, const QVariant &value,
     return true;
 }
 
-bool ResultsTableModel::deleteLastRecord()
+bool ResultsTableModel::deleteRecordAt(int row)
 {
-    // The last record the grid shows, not whatever another station has
+    // The record the grid shows at that row, not whatever another station has
     // appended since: the operator confirmed the deletion of what they saw.
-    QSqlQuery query(m_db);
-    query.prepare(
-        QStringLiteral("DELETE FROM \"SamData\" WHERE %1 = %2").arg(keyExpression(), keyMark()));
-    query.addBindValue(m_lastKey);
-    if (!m_lastKey.isValid() || !query.exec()) {
-        m_lastError = query.lastError();
+    if (row < 0 || row >= m_keys.size()) {
+        m_lastError =
+            QSqlError(QString(), QStringLiteral("No such record"), QSqlError::StatementError);
         return false;
     }
-    if (query.numRowsAffected() < 1) {
-        m_lastError = QSqlError(QString(), QStringLiteral("The record is no longer there"),
-                                QSqlError::StatementError);
+    ArchiveEdits edits(m_db, m_server);
+    if (!edits.remove(m_keys.at(row))) {
+        m_lastError = edits.lastError();
         return false;
     }
-    m_lastKey.clear();
     return true;
 }
 

@@ -21,7 +21,8 @@ namespace lumen::ledgerly {
  * The table has no key of its own, so a changed or deleted row is found by
  * its storage key rather than by matching every field, which would also hit
  * an identical twin of the row. Edits are checked against what their column
- * can hold (ColumnCapacity) and written at once.
+ * can hold (ColumnCapacity) and written at once, with the long tables and the
+ * audit trail (ArchiveEdits). Row headers show record numbers.
  */
 class ResultsTableModel : public QAbstractTableModel
 {
@@ -41,8 +42,7 @@ public:
 
     /**
      * Shows the records ordered by `column` (as stored: texts in text order)
-     * rather than by record number; re-reads the keys. Edits and the
-     * deletion of the last record keep to the table's own order.
+     * rather than by record number; re-reads the keys.
      */
     void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
     /** Shows only the records whose "ID Text" holds `text` (any letter case); empty for all. */
@@ -63,11 +63,13 @@ public:
     bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
 
     /**
-     * Deletes the last record of the table's order as the last select() read
-     * it (records appended since by other stations stay). False (lastError
-     * set) when it failed or that record is gone.
+     * Deletes the record shown at `row`, with its rows of the long tables and
+     * an audit row (see ArchiveEdits). False (lastError set) when it failed
+     * or that record is gone.
      */
-    bool deleteLastRecord();
+    bool deleteRecordAt(int row);
+    /** The value of `column` in the record shown at `row`; invalid when there is none. */
+    QVariant valueAt(int row, const QString &column) const;
     /** Number of records in the table now; -1 on failure. */
     int totalRecords() const;
     /** Records whose cells are held in memory. */
@@ -89,7 +91,6 @@ private:
     bool m_server = false;
     QSqlRecord m_columns;
     QList<QVariant> m_keys; ///< storage keys in the table's order
-    QVariant m_lastKey;     ///< key of the table's last record when select() read it
     int m_sortColumn = -1;  ///< -1: the table's order
     Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
     QString m_idFilter;

@@ -34,6 +34,7 @@ bool ViewerModel::load(const QString &apath)
     delete m_records;
     m_records = nullptr;
     m_database.reset();
+    m_currentRow = -1;
     m_apath = apath;
     try {
         m_database = std::make_unique<ResultsDatabase>(lumen::trimBlanks(apath));
@@ -57,19 +58,45 @@ bool ViewerModel::load(const QString &apath)
 
 void ViewerModel::currentRowChanged(int row)
 {
-    if (row >= 0)
-        currentRecord = QString::number(row + 1);
+    m_currentRow = row;
+    if (row < 0)
+        return;
+    // The record's number, as the row headers show it; its place when it has none.
+    const QVariant number =
+        m_records ? m_records->valueAt(row, QStringLiteral("idxRec#")) : QVariant();
+    currentRecord = number.isNull() ? QString::number(row + 1) : number.toString();
 }
 
-bool ViewerModel::deleteLastRecord()
+int ViewerModel::recordToDelete() const
 {
-    if (op().messageBox(QStringLiteral("Delete the last record, are you SURE ?"),
-                        ArchiverModel::title(),
-                        lumen::MessageButtons::YesNo) != lumen::MessageAnswer::Yes)
+    if (!m_records || m_records->rowCount() == 0)
+        return -1;
+    return m_currentRow >= 0 && m_currentRow < m_records->rowCount() ? m_currentRow
+                                                                     : m_records->rowCount() - 1;
+}
+
+QString ViewerModel::deleteQuestion() const
+{
+    const int row = recordToDelete();
+    if (row < 0)
+        return QStringLiteral("Delete the last record, are you SURE ?");
+    const QVariant number = m_records->valueAt(row, QStringLiteral("idxRec#"));
+    const QString id =
+        lumen::trimBlanks(m_records->valueAt(row, QStringLiteral("ID Text")).toString());
+    return QStringLiteral("Delete record %1 (ID: %2), are you SURE ?")
+        .arg(number.isNull() ? QStringLiteral("without number") : number.toString(), id);
+}
+
+bool ViewerModel::deleteSelectedRecord()
+{
+    if (op().messageBox(deleteQuestion(), ArchiverModel::title(), lumen::MessageButtons::YesNo) !=
+        lumen::MessageAnswer::Yes)
         return false;
-    if (!m_records || m_records->rowCount() == 0 || !m_records->deleteLastRecord())
+    const int row = recordToDelete();
+    if (row < 0 || !m_records->deleteRecordAt(row))
         return false;
     m_records->select();
+    m_currentRow = -1;
     return true;
 }
 

@@ -50,11 +50,14 @@ public:
     void currentRowChanged(int row);
 
     /**
-     * Asks, and on Yes deletes the last record and re-reads the table. The
-     * record count label keeps its text, as it always has. True when a
-     * record was deleted.
+     * Asks, naming the record by number and ID, and on Yes deletes the record
+     * of the grid's current row (the last row shown when there is none) and
+     * re-reads the table. The record count label keeps its text, as it always
+     * has. True when a record was deleted.
      */
-    bool deleteLastRecord();
+    bool deleteSelectedRecord();
+    /** The question deleteSelectedRecord() asks. */
+    QString deleteQuestion() const;
 
     /**
      * "Export CSV…": asks for a file and writes "SamData" to it as CSV; the
@@ -96,7 +99,11 @@ private:
 
     std::unique_ptr<ResultsDatabase> m_database;
     QString m_apath;
+    /** The row deleteSelectedRecord() acts on; -1 when none. */
+    int recordToDelete() const;
+
     ResultsTableModel *m_records = nullptr; ///< owned; deleted before the connection closes
+    int m_currentRow = -1;
     lumen::Operator *m_operator = nullptr;
 };
 

@@ -160,14 +160,14 @@ TEST_P(ArchiveStore, PastTheRecordCapOnlyTheLongTablesTakeTheRecord)
     for (int i = 0; i < 4; ++i) // 5 records so far
         db.append(recordWith({}));
     EXPECT_EQ(db.recordCount(), 5);
-    // Stand in for a full table: each further record would be number 32768.
+    // Stand in for a full table: records 6 to 32767, so the next would be number 32768.
     const QString fill =
         onServer()
-            ? QStringLiteral(
-                  "INSERT INTO \"SamData\" (\"idxRec#\") SELECT 1 FROM generate_series(1, 32762)")
+            ? QStringLiteral("INSERT INTO \"SamData\" (\"idxRec#\") SELECT g + 5 FROM "
+                             "generate_series(1, 32762) g")
             : QStringLiteral(
                   "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 32762) "
-                  "INSERT INTO \"SamData\" (\"idxRec#\") SELECT 1 FROM n");
+                  "INSERT INTO \"SamData\" (\"idxRec#\") SELECT i + 5 FROM n");
     ASSERT_TRUE(QSqlQuery(db.connection()).exec(fill));
     const AppendCounts counts = db.append(recordWith({{"NEW-1", 1.5f, "NEW", 1, 100.0f}}));
     EXPECT_FALSE(counts.wideRecord);

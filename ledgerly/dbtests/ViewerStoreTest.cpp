@@ -85,13 +85,13 @@ TEST_P(ViewerStore, DeleteLastAsksAndKeepsTheCountLabel)
     fill(5);
     ASSERT_TRUE(m_viewer.load(m_path));
     m_operator.queueAnswer(lumen::MessageAnswer::No);
-    EXPECT_FALSE(m_viewer.deleteLastRecord());
+    EXPECT_FALSE(m_viewer.deleteSelectedRecord());
     EXPECT_EQ(m_viewer.records()->rowCount(), 5);
-    EXPECT_EQ(m_operator.messages(), QStringList{"Delete the last record, are you SURE ?"});
+    EXPECT_EQ(m_operator.messages(), QStringList{"Delete record 5 (ID: sample 5), are you SURE ?"});
     EXPECT_EQ(m_operator.prompts()[0].buttons, lumen::MessageButtons::YesNo);
 
     m_operator.queueAnswer(lumen::MessageAnswer::Yes);
-    EXPECT_TRUE(m_viewer.deleteLastRecord());
+    EXPECT_TRUE(m_viewer.deleteSelectedRecord());
     EXPECT_EQ(m_viewer.records()->rowCount(), 4);
     EXPECT_EQ(m_viewer.totalLable, "5");
     EXPECT_EQ(ids(), (QStringList{"sample 1", "sample 2", "sample 3", "sample 4"}));
@@ -111,14 +111,14 @@ TEST_P(ViewerStore, DeleteTakesTheLastRecordShownNotOneAppendedSince)
         station.append(record);
     }
     m_operator.queueAnswer(lumen::MessageAnswer::Yes);
-    ASSERT_TRUE(m_viewer.deleteLastRecord());
+    ASSERT_TRUE(m_viewer.deleteSelectedRecord());
     EXPECT_EQ(ids(), (QStringList{"sample 1", "sample 2", "from another station"}));
     EXPECT_EQ(records->rowCount(), 3); // the grid now shows the new record too
 
     // The record the grid shows last has gone meanwhile: nothing else is deleted.
     ASSERT_TRUE(DbPeek(m_path).exec("DELETE FROM \"SamData\" WHERE \"idxRec#\" = 4"));
     m_operator.queueAnswer(lumen::MessageAnswer::Yes);
-    EXPECT_FALSE(m_viewer.deleteLastRecord());
+    EXPECT_FALSE(m_viewer.deleteSelectedRecord());
     EXPECT_EQ(ids(), (QStringList{"sample 1", "sample 2"}));
 }
 
@@ -146,7 +146,7 @@ TEST_P(ViewerStore, EditsAndDeletesTouchOneRecordEvenWhenItHasATwin)
     }
 
     m_operator.queueAnswer(lumen::MessageAnswer::Yes);
-    ASSERT_TRUE(m_viewer.deleteLastRecord());
+    ASSERT_TRUE(m_viewer.deleteSelectedRecord());
     ASSERT_EQ(records->rowCount(), 2);
     stored = ids();
     ASSERT_EQ(stored.size(), 2);
@@ -216,7 +216,7 @@ TEST_P(ViewerStore, EditsTheirColumnCannotHoldAreRefusedWithTheReason)
     EXPECT_EQ(DbPeek(m_path).records()[0]["idxRec#"].toInt(), 12);
 }
 
-TEST_P(ViewerStore, SortingAndTheIdFilterChangeWhatIsShownNotWhatIsDeleted)
+TEST_P(ViewerStore, UnderASortAndAFilterDeleteActsOnWhatIsShown)
 {
     fill(12);
     ASSERT_TRUE(m_viewer.load(m_path));
@@ -225,10 +225,12 @@ TEST_P(ViewerStore, SortingAndTheIdFilterChangeWhatIsShownNotWhatIsDeleted)
     records->sort(id, Qt::DescendingOrder); // text order: "sample 9" before "sample 12"
     EXPECT_EQ(records->data(records->index(0, id)).toString(), "sample 9");
     records->setIdFilter("SAMPLE 1");
-    EXPECT_EQ(records->rowCount(), 4); // 1, 10, 11, 12
+    EXPECT_EQ(records->rowCount(), 4); // 12, 11, 10, 1
+    // The record deleted is the one shown last, not the table's last one.
+    EXPECT_EQ(m_viewer.deleteQuestion(), "Delete record 1 (ID: sample 1), are you SURE ?");
     m_operator.queueAnswer(lumen::MessageAnswer::Yes);
-    ASSERT_TRUE(m_viewer.deleteLastRecord());
-    EXPECT_FALSE(ids().contains("sample 12"));
+    ASSERT_TRUE(m_viewer.deleteSelectedRecord());
+    EXPECT_FALSE(ids().contains("sample 1"));
     EXPECT_EQ(ids().size(), 11);
     EXPECT_EQ(records->rowCount(), 3);
 }
@@ -244,7 +246,7 @@ TEST_P(ViewerStore, ATableThatCannotBeReadLeavesTheStartTexts)
     EXPECT_EQ(m_viewer.totalLable, "0");
     EXPECT_EQ(m_viewer.fieldCount, "0");
     m_operator.queueAnswer(lumen::MessageAnswer::Yes);
-    EXPECT_FALSE(m_viewer.deleteLastRecord());
+    EXPECT_FALSE(m_viewer.deleteSelectedRecord());
 }
 
 LEDGERLY_ON_BOTH_BACKENDS(ViewerStore);

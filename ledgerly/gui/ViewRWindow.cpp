@@ -1,5 +1,7 @@
 #include "ledgerly/gui/ViewRWindow.h"
 
+#include "ledgerly/core/ResultsDatabase.h"
+
 #include "common/core/Operator.h"
 #include "ledgerly/core/ArchiverModel.h"
 #include "ledgerly/core/ResultsTableModel.h"
@@ -39,7 +41,9 @@ ViewRWindow::ViewRWindow(ArchiverSettings::Widths &widths, QWidget *parent)
     auto *strip = m_strip = new QWidget(this);
     auto *stripLayout = new QHBoxLayout(strip);
     stripLayout->setContentsMargins(6, 6, 6, 0);
-    m_delete = new QPushButton(QStringLiteral("Delete last record"), strip);
+    m_delete = new QPushButton(QStringLiteral("Delete record"), strip);
+    m_delete->setToolTip(
+        QStringLiteral("Delete the selected record (the last one shown when none is selected)"));
     m_delete->setObjectName(QStringLiteral("Command1"));
     m_total = valueLabel("TotalLable", m_model.totalLable, strip);
     m_fields = valueLabel("FieldCount", m_model.fieldCount, strip);
@@ -67,6 +71,9 @@ ViewRWindow::ViewRWindow(ArchiverSettings::Widths &widths, QWidget *parent)
 
     m_grid = new QTableView(this);
     m_grid->setObjectName(QStringLiteral("DBGridR"));
+    // IDs and file names are read whole: one line a record, no ellipsis.
+    m_grid->setWordWrap(false);
+    m_grid->setTextElideMode(Qt::ElideNone);
     m_gridTop = strip->sizeHint().height() + 6;
     m_grid->move(0, m_gridTop);
 
@@ -79,7 +86,7 @@ ViewRWindow::ViewRWindow(ArchiverSettings::Widths &widths, QWidget *parent)
 
     connect(exportButton, &QPushButton::clicked, this, [this] { m_model.exportCsv(); });
     connect(m_delete, &QPushButton::clicked, this, [this] {
-        m_model.deleteLastRecord();
+        m_model.deleteSelectedRecord();
         refresh();
     });
     resize(820, 480);
@@ -125,6 +132,10 @@ void ViewRWindow::applyWidths()
 {
     const int columns = m_grid->model() ? m_grid->model()->columnCount() : 0;
     const auto widths = ViewerModel::widthsToApply(m_widths, columns, twipsPerPixel());
+    // The header columns the operator has not sized fit their texts.
+    const int fixed = int(ResultsDatabase::fixedColumns().size());
+    for (int column = 0; column < std::min(columns, fixed); ++column)
+        m_grid->resizeColumnToContents(column);
     for (const auto &[column, width] : widths)
         m_grid->setColumnWidth(column, width);
 }

@@ -72,7 +72,7 @@ TEST_F(ViewRWindowTest, OpensWithTheCountsAndFollowsTheCurrentRecord)
     EXPECT_EQ(label(viewer, "TotalLable"), "3");
     EXPECT_EQ(label(viewer, "FieldCount"), "11");
     EXPECT_EQ(label(viewer, "CurrentRecord"), "null");
-    EXPECT_EQ(viewer->findChild<QPushButton *>("Command1")->text(), "Delete last record");
+    EXPECT_EQ(viewer->findChild<QPushButton *>("Command1")->text(), "Delete record");
 
     auto *grid = viewer->findChild<QTableView *>("DBGridR");
     ASSERT_NE(grid, nullptr);
@@ -95,32 +95,38 @@ TEST_F(ViewRWindowTest, OpensWithTheCountsAndFollowsTheCurrentRecord)
     EXPECT_TRUE(m_operator.messages().isEmpty());
 }
 
-TEST_F(ViewRWindowTest, DeleteLastRecordAsksFirstAndLeavesTheCountLabel)
+TEST_F(ViewRWindowTest, DeleteActsOnTheSelectedRecordAndNamesItFirst)
 {
     ViewRWindow *viewer = openViewer();
     ASSERT_NE(viewer, nullptr);
     auto *grid = viewer->findChild<QTableView *>("DBGridR");
     auto *remove = viewer->findChild<QPushButton *>("Command1");
+    const QString question =
+        "Delete record %1 (ID: Soil sample 17 - field B, depth 0-5 cm), are you SURE ?";
 
+    // Nothing selected: the last record shown.
     m_operator.queueAnswer(lumen::MessageAnswer::No);
     QTest::mouseClick(remove, Qt::LeftButton);
     EXPECT_EQ(grid->model()->rowCount(), 3);
+    grid->setCurrentIndex(grid->model()->index(1, 2));
     m_operator.queueAnswer(lumen::MessageAnswer::Yes);
     QTest::mouseClick(remove, Qt::LeftButton);
     EXPECT_EQ(grid->model()->rowCount(), 2);
     EXPECT_EQ(label(viewer, "TotalLable"), "3");
-    EXPECT_EQ(m_operator.messages(), QStringList(2, "Delete the last record, are you SURE ?"));
+    EXPECT_EQ(m_operator.messages(), (QStringList{question.arg(3), question.arg(2)}));
 
     const auto records = test::DbPeek(m_model.apath).records();
     ASSERT_EQ(records.size(), 2);
-    EXPECT_EQ(records[1]["idxRec#"].toInt(), 2);
+    EXPECT_EQ(records[1]["idxRec#"].toInt(), 3);
+    // Row headers are record numbers, not places.
+    EXPECT_EQ(grid->model()->headerData(1, Qt::Vertical).toInt(), 3);
 }
 
 TEST_F(ViewRWindowTest, ColumnWidthsAreAppliedOnOpenAndKeptAtClose)
 {
     // Widths are kept in twips: 15 to a pixel on the test screen (96 dots per inch).
     m_model.gridColumnWidths[0] = 2250;
-    m_model.gridColumnWidths[1] = 100;   // default width stays
+    m_model.gridColumnWidths[1] = 100;   // not sized: fits the file names
     m_model.gridColumnWidths[11] = 4444; // no such column: kept as it was
     ViewRWindow *viewer = openViewer();
     ASSERT_NE(viewer, nullptr);
@@ -128,7 +134,8 @@ TEST_F(ViewRWindowTest, ColumnWidthsAreAppliedOnOpenAndKeptAtClose)
     ASSERT_EQ(grid->logicalDpiX(), 96);
     const int defaultWidth = grid->horizontalHeader()->defaultSectionSize();
     EXPECT_EQ(grid->columnWidth(0), 150);
-    EXPECT_EQ(grid->columnWidth(1), defaultWidth);
+    const int fileNameWidth = grid->columnWidth(1);
+    EXPECT_GT(fileNameWidth, grid->fontMetrics().horizontalAdvance("SPEC0001.ANS"));
 
     // Opening again while open applies the stored widths, reading nothing anew.
     grid->setColumnWidth(0, 90);
@@ -143,7 +150,7 @@ TEST_F(ViewRWindowTest, ColumnWidthsAreAppliedOnOpenAndKeptAtClose)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(m_window->viewer(), nullptr);
     EXPECT_EQ(m_model.gridColumnWidths[0], 2250);
-    EXPECT_EQ(m_model.gridColumnWidths[1], defaultWidth * 15);
+    EXPECT_EQ(m_model.gridColumnWidths[1], fileNameWidth * 15);
     EXPECT_EQ(m_model.gridColumnWidths[5], 3330);
     EXPECT_EQ(m_model.gridColumnWidths[6], 600);
     EXPECT_EQ(m_model.gridColumnWidths[10], defaultWidth * 15);
