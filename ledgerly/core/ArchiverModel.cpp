@@ -181,10 +181,19 @@ bool ArchiverModel::appendIt()
             message(QStringLiteral("Record archived, but ") + layoutWarning);
         return true;
     } catch (const AlreadyArchived &already) {
+        const QString said = QStringLiteral("The report [ ") + lumen::trimBlanks(rpath) +
+                             QStringLiteral(" ] is ") + already.description();
+        if (askBeforeAppendingAgain && !blindFlag && !appendAgain &&
+            op().messageBox(said + QStringLiteral(". Archive it again as a new record?"), title(),
+                            lumen::MessageButtons::YesNo) == lumen::MessageAnswer::Yes) {
+            appendAgain = true;
+            const bool appended = appendIt();
+            appendAgain = false;
+            return appended;
+        }
         lastAlreadyArchived = already.record();
-        message(QStringLiteral("The report [ ") + lumen::trimBlanks(rpath) +
-                QStringLiteral(" ] is ") + already.description() +
-                QStringLiteral(", nothing appended"));
+        if (!askBeforeAppendingAgain)
+            message(said + QStringLiteral(", nothing appended (--again archives it anew)"));
         return false;
     } catch (const lumen::Failure &failure) {
         message(QStringLiteral("Could not append the record to [ ") + apath +

@@ -101,6 +101,8 @@ public:
     bool lastRecordInWideTable = true;
     /** Archive a report whose bytes and mode are archived already (else it is refused). */
     bool appendAgain = false;
+    /** The window asks whether to archive a report archived already (rather than refusing). */
+    bool askBeforeAppendingAgain = false;
     /** The record the last refused append found archived already; 0 when none. */
     qint64 lastAlreadyArchived = 0;
     /** Earlier records of the same run and pass that the last append superseded. */

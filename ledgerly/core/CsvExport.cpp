@@ -1,5 +1,6 @@
 #include "ledgerly/core/CsvExport.h"
 
+#include "common/core/FixedText.h"
 #include "common/core/SafeFile.h"
 #include "ledgerly/core/ResultsDatabase.h"
 #include "ledgerly/core/SqlStatement.h"
@@ -31,14 +32,11 @@ qint64 writeQuery(ResultsDatabase &db, const QString &sql, const QString &path, 
         fields.clear();
         for (int i = 0; i < header.count(); ++i) {
             const QVariant value = query.value(i);
-            // The fixed-width padding is the report's, not the value's.
-            QString text = value.toString();
-            if (value.typeId() == QMetaType::QString) {
-                qsizetype end = text.size();
-                while (end > 0 && text.at(end - 1) == u' ')
-                    --end;
-                text.truncate(end);
-            }
+            // The fixed-width padding, and the blank the report's layout puts
+            // after "ID:" and "File:", are the report's, not the value's.
+            const QString text = value.typeId() == QMetaType::QString
+                                     ? lumen::trimBlanks(value.toString())
+                                     : value.toString();
             fields << (value.isNull() ? QString() : CsvExport::field(text));
         }
         bytes += fields.join(u',').toUtf8() + "\r\n";

@@ -128,6 +128,7 @@ ParseItWindow::ParseItWindow(ArchiverModel &model, QString settingsFolder, QWidg
     });
     connect(m_appendIt, &QPushButton::clicked, this, [this] {
         takePaths();
+        m_model.askBeforeAppendingAgain = true;
         m_model.appendIt();
         refresh();
     });

@@ -43,11 +43,17 @@ public:
     /** Every record in insertion order, column name to value (null stays invalid). */
     QList<QVariantMap> records() const
     {
+        // A server keeps no insertion order: records come by number there.
+        return rows(m_server ? QStringLiteral("SELECT * FROM \"SamData\" ORDER BY \"idxRec#\"")
+                             : QStringLiteral("SELECT * FROM \"SamData\" ORDER BY rowid"));
+    }
+
+    /** The rows of `sql`, column name to value. */
+    QList<QVariantMap> rows(const QString &sql) const
+    {
         QList<QVariantMap> rows;
         QSqlQuery query(QSqlDatabase::database(m_name));
-        // A server keeps no insertion order: records come by number there.
-        query.exec(m_server ? QStringLiteral("SELECT * FROM \"SamData\" ORDER BY \"idxRec#\"")
-                            : QStringLiteral("SELECT * FROM \"SamData\" ORDER BY rowid"));
+        query.exec(sql);
         while (query.next()) {
             QVariantMap row;
             const QSqlRecord record = query.record();
