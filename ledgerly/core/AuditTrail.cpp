@@ -28,6 +28,9 @@ void AuditTrail::createMissing(QSqlQuery &query, bool server, const QStringList 
                                              "\"Old Value\" VARCHAR(255), "
                                              "\"New Value\" VARCHAR(255))")
                                   .arg(entryKey));
+    // The next record number looks up the last reset and the deletions since.
+    SqlStatement::exec(query, QStringLiteral("CREATE INDEX \"idxAuditAction\" ON \"SamAudit\" "
+                                             "(\"Action\", \"Entry\")"));
 }
 
 QString AuditTrail::timeWithOffset()

@@ -377,15 +377,15 @@ qint64 ResultsDatabase::nextRecordNumber(QSqlQuery &query)
 {
     // One past every number given since the last reset, including those of
     // records deleted since: a number is never given twice. The audit trail
-    // remembers the deleted ones, across a reset too, so only its entries
-    // after the last reset count.
+    // remembers the deleted ones, across a reset too, so only its deletions
+    // after the last reset count (its index finds both at once).
     exec(query,
          QStringLiteral("SELECT MAX(n) FROM ("
                         "SELECT MAX(\"Record\") AS n FROM \"SamRecords\" "
                         "UNION ALL SELECT MAX(\"idxRec#\") FROM \"SamData\" "
-                        "UNION ALL SELECT MAX(\"Record\") FROM \"SamAudit\" WHERE \"Entry\" > "
-                        "COALESCE((SELECT MAX(\"Entry\") FROM \"SamAudit\" WHERE \"Action\" = "
-                        "'reset'), 0)) AS numbers"));
+                        "UNION ALL SELECT MAX(\"Record\") FROM \"SamAudit\" WHERE \"Action\" = "
+                        "'delete' AND \"Entry\" > COALESCE((SELECT MAX(\"Entry\") FROM "
+                        "\"SamAudit\" WHERE \"Action\" = 'reset'), 0)) AS numbers"));
     query.next();
     const qint64 number = query.value(0).toLongLong() + 1;
     query.finish();
