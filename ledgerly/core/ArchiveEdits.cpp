@@ -106,12 +106,22 @@ void ArchiveEdits::editLongTables(const QVariant &record, const QString &column,
     }
 }
 
-bool ArchiveEdits::finish(bool done)
+template <typename Work> bool ArchiveEdits::inTransaction(Work work)
 {
-    if (done && m_db.commit())
-        return true;
-    if (done)
+    if (!m_db.transaction()) {
         m_lastError = m_db.lastError();
+        return false;
+    }
+    try {
+        work();
+    } catch (const lumen::Failure &failure) {
+        m_lastError = QSqlError(QString(), failure.description(), QSqlError::StatementError);
+        m_db.rollback();
+        return false;
+    }
+    if (m_db.commit())
+        return true;
+    m_lastError = m_db.lastError();
     m_db.rollback();
     return false;
 }
@@ -119,11 +129,7 @@ bool ArchiveEdits::finish(bool done)
 bool ArchiveEdits::edit(const QVariant &key, const QString &column, const QVariant &stored,
                         QVariant *movedKey)
 {
-    if (!m_db.transaction()) {
-        m_lastError = m_db.lastError();
-        return false;
-    }
-    try {
+    return inTransaction([&] {
         QSqlQuery query(m_db);
         query.prepare(QStringLiteral("SELECT \"idxRec#\", %1 FROM \"SamData\" WHERE %2 = %3")
                           .arg(SqlStatement::quoted(column), keyExpression(), keyMark()));
@@ -149,23 +155,12 @@ bool ArchiveEdits::edit(const QVariant &key, const QString &column, const QVaria
         editLongTables(record, column, stored);
         AuditTrail::createMissing(query, m_server, m_db.tables());
         AuditTrail::add(query, {QStringLiteral("edit"), number, column, old, stored});
-    } catch (const GoneRecord &gone) {
-        m_lastError = QSqlError(QString(), gone.description(), QSqlError::StatementError);
-        return finish(false);
-    } catch (const lumen::Failure &failure) {
-        m_lastError = QSqlError(QString(), failure.description(), QSqlError::StatementError);
-        return finish(false);
-    }
-    return finish(true);
+    });
 }
 
 bool ArchiveEdits::remove(const QVariant &key)
 {
-    if (!m_db.transaction()) {
-        m_lastError = m_db.lastError();
-        return false;
-    }
-    try {
+    return inTransaction([&] {
         QSqlQuery query(m_db);
         query.prepare(QStringLiteral("SELECT \"idxRec#\", \"ID Text\" FROM \"SamData\" WHERE %1 "
                                      "= %2")
@@ -196,14 +191,7 @@ bool ArchiveEdits::remove(const QVariant &key)
         AuditTrail::createMissing(query, m_server, m_db.tables());
         AuditTrail::add(
             query, {QStringLiteral("delete"), number, QStringLiteral("ID Text"), id, QVariant()});
-    } catch (const GoneRecord &gone) {
-        m_lastError = QSqlError(QString(), gone.description(), QSqlError::StatementError);
-        return finish(false);
-    } catch (const lumen::Failure &failure) {
-        m_lastError = QSqlError(QString(), failure.description(), QSqlError::StatementError);
-        return finish(false);
-    }
-    return finish(true);
+    });
 }
 
 } // namespace lumen::ledgerly

@@ -37,7 +37,8 @@ public:
     QSqlError lastError() const { return m_lastError; }
 
 private:
-    bool finish(bool done);
+    /** Runs `work` in a transaction; a Failure rolls it back and sets lastError. */
+    template <typename Work> bool inTransaction(Work work);
     /** The "SamRecords" number of the record numbered `wideNumber`; null when none. */
     QVariant recordOf(const QVariant &wideNumber);
     void editLongTables(const QVariant &record, const QString &column, const QVariant &stored);
