@@ -156,8 +156,17 @@ TEST_P(ArchiveTruth, AReportIsArchivedOncePerModeUnlessAskedAgain)
     m_model.appendMode = ActivityMode;
     m_model.appendAgain = true;
     EXPECT_TRUE(m_model.appendIt());
+    // The window asks instead of refusing.
+    m_model.appendAgain = false;
+    m_model.askBeforeAppendingAgain = true;
+    m_operator.queueAnswer(lumen::MessageAnswer::No);
+    EXPECT_FALSE(m_model.appendIt());
+    m_operator.queueAnswer(lumen::MessageAnswer::Yes);
+    EXPECT_TRUE(m_model.appendIt());
+    EXPECT_TRUE(m_operator.messages().last().endsWith(
+        "is already archived as record 1. Archive it again as a new record?"));
     EXPECT_EQ(DbPeek(m_path).count("SELECT COUNT(DISTINCT \"Sha256\") FROM \"SamRecords\""), 1);
-    EXPECT_EQ(DbPeek(m_path).count("SELECT COUNT(*) FROM \"SamRecords\""), 3);
+    EXPECT_EQ(DbPeek(m_path).count("SELECT COUNT(*) FROM \"SamRecords\""), 4);
 }
 
 TEST_P(ArchiveTruth, APassPlayedAgainSupersedesItsEarlierRecord)
