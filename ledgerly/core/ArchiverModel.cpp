@@ -158,6 +158,7 @@ bool ArchiverModel::appendIt()
         const AppendCounts counts = db->append(newRecord(), appendAgain);
         numFields = QString::number(counts.fieldCount);
         numbRec = QString::number(counts.recordCount);
+        lastRecordNumber = counts.record;
         lastRecordInWideTable = counts.wideRecord;
         lastSuperseded = counts.superseded;
         appendButtonRed = true;

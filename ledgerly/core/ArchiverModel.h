@@ -97,6 +97,8 @@ public:
     ReportResult report;
     /** What the wide table could not take at the last append (the long tables hold it). */
     QStringList lastWideLeftOut;
+    /** The record number the last append gave ("Record", and "idxRec#" when "SamData" took it). */
+    qint64 lastRecordNumber = 0;
     /** Whether "SamData" took the last appended record ("SamRecords" always does). */
     bool lastRecordInWideTable = true;
     /** Archive a report whose bytes and mode are archived already (else it is refused). */

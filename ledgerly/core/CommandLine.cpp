@@ -159,7 +159,7 @@ int CommandLine::run(const QStringList &args, QTextStream &out, QTextStream &err
     model.appendAgain = options.again;
     if (!model.appendIt())
         return model.lastAlreadyArchived > 0 ? AlreadyArchived : AppendFailed;
-    out << "Record " << model.numbRec << " appended to " << lumen::trimBlanks(model.apath);
+    out << "Record " << model.lastRecordNumber << " appended to " << lumen::trimBlanks(model.apath);
     if (model.lastRecordInWideTable)
         out << " (" << model.numFields << " fields)";
     else

@@ -316,7 +316,7 @@ struct ResultsDatabase::WidePass
     WideTableNotes notes;
 };
 
-void ResultsDatabase::lockForAppend(QSqlQuery &query)
+int ResultsDatabase::lockForAppend(QSqlQuery &query)
 {
     if (!m_db.transaction())
         fail(m_db.lastError(), m_server);
@@ -332,10 +332,13 @@ void ResultsDatabase::lockForAppend(QSqlQuery &query)
         exec(query, QStringLiteral("LOCK TABLE \"SamData\" IN SHARE ROW EXCLUSIVE MODE"));
     }
     exec(query, QStringLiteral("SELECT COUNT(*) FROM \"SamData\""));
+    query.next();
+    const int count = query.value(0).toInt();
     query.finish();
     const QStringList tables = m_db.tables();
     LongTables::createMissing(query, m_server, tables, recordColumnNames());
     AuditTrail::createMissing(query, m_server, tables);
+    return count;
 }
 
 QStringList ResultsDatabase::recordColumnNames() const
@@ -532,7 +535,7 @@ QList<qint64> ResultsDatabase::supersedeEarlier(QSqlQuery &query, const NewRecor
 AppendCounts ResultsDatabase::appendOnce(const NewRecord &record, bool again)
 {
     QSqlQuery query(m_db);
-    lockForAppend(query);
+    const int countBefore = lockForAppend(query);
     if (!again)
         refuseArchivedAgain(query, record);
     const qint64 number = nextRecordNumber(query);
@@ -557,7 +560,7 @@ AppendCounts ResultsDatabase::appendOnce(const NewRecord &record, bool again)
         fail(m_db.lastError(), m_server);
 
     counts.fieldCount = int(pass.columns.size());
-    counts.recordCount = int(number);
+    counts.recordCount = wide ? countBefore + 1 : countBefore;
     counts.record = number;
     counts.wideRecord = wide;
     counts.wideLeftOut = pass.notes.lines();

@@ -60,7 +60,7 @@ private:
 struct AppendCounts
 {
     int fieldCount = 0;
-    int recordCount = 0;
+    int recordCount = 0;      ///< records "SamData" holds after the append
     qint64 record = 0;        ///< the report's "Record" in "SamRecords" (its record number)
     bool wideRecord = true;   ///< "SamData" took the record
     QStringList wideLeftOut;  ///< what "SamData" could not take, one line per reason
@@ -160,7 +160,8 @@ private:
     struct WidePass;
     AppendCounts appendOnce(const NewRecord &record, bool again);
     // The steps of one append, in the order appendOnce takes them.
-    void lockForAppend(QSqlQuery &query);
+    /** Returns the number of records "SamData" holds. */
+    int lockForAppend(QSqlQuery &query);
     void refuseArchivedAgain(QSqlQuery &query, const NewRecord &record);
     qint64 nextRecordNumber(QSqlQuery &query);
     WidePass addWideColumns(QSqlQuery &query, const NewRecord &record, bool wide);

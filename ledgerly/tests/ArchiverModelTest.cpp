@@ -273,6 +273,7 @@ TEST_F(ArchiverModelTest, PastTheRecordCapTheAppendSucceedsAndSaysTheWideTableIs
     DbPeek peek(db());
     EXPECT_EQ(peek.columns().size(), 7); // no columns for a record the table cannot take
     EXPECT_EQ(peek.records().size(), 32767);
-    EXPECT_EQ(m_model.numbRec, "32768"); // its record number in "SamRecords"
+    EXPECT_EQ(m_model.numbRec, "32767");
+    EXPECT_EQ(m_model.lastRecordNumber, 32768); // in "SamRecords"
     EXPECT_FALSE(m_model.lastRecordInWideTable);
 }
