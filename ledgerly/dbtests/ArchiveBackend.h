@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/core/ScriptedOperator.h"
+#include "ledgerly/core/ArchiverModel.h"
 #include "ledgerly/core/ResultsDatabase.h"
 
 #include <QDir>
@@ -63,6 +65,23 @@ protected:
 
     QTemporaryDir m_dir;
     QString m_path;
+};
+
+/** The same, with the archiver's model on the test's archive, answered by a script. */
+class ArchiverOnBackendTest : public ArchiveBackendTest
+{
+protected:
+    void SetUp() override
+    {
+        ArchiveBackendTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        m_model.setOperator(&m_operator);
+        m_model.apath = m_path;
+    }
+
+    lumen::ScriptedOperator m_operator;
+    ArchiverModel m_model;
 };
 
 inline std::string backendName(const ::testing::TestParamInfo<const char *> &info)

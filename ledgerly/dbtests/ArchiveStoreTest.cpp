@@ -18,17 +18,13 @@ using lumen::ledgerly::test::DbPeek;
 
 namespace {
 
-class ArchiveStore : public lumen::ledgerly::test::ArchiveBackendTest
+class ArchiveStore : public lumen::ledgerly::test::ArchiverOnBackendTest
 {
 protected:
     void SetUp() override
     {
-        ArchiveBackendTest::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-            return;
-        m_model.setOperator(&m_operator);
+        ArchiverOnBackendTest::SetUp();
         m_model.appendAgain = true; // the same sample goes in many times
-        m_model.apath = m_path;
     }
 
     void readSample(const char *name)
@@ -36,9 +32,6 @@ protected:
         m_model.rpath = lumen::test::samplePath(name);
         ASSERT_EQ(m_model.readLmnFile(), ArchiverModel::ReadStatus::Read);
     }
-
-    lumen::ScriptedOperator m_operator;
-    ArchiverModel m_model;
 };
 
 NewRecord recordWith(const QList<NewRecord::Value> &values)

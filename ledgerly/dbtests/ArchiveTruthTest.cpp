@@ -17,16 +17,12 @@ using lumen::ledgerly::test::DbPeek;
 
 namespace {
 
-class ArchiveTruth : public lumen::ledgerly::test::ArchiveBackendTest
+class ArchiveTruth : public lumen::ledgerly::test::ArchiverOnBackendTest
 {
 protected:
     void SetUp() override
     {
-        ArchiveBackendTest::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-            return;
-        m_model.setOperator(&m_operator);
-        m_model.apath = m_path;
+        ArchiverOnBackendTest::SetUp();
         qunsetenv("LUMEN_RUN");
         qunsetenv("LUMEN_RUN_PASS");
     }
@@ -97,8 +93,6 @@ protected:
         return CommandLine::run(args, outStream, errStream, m_dir.path());
     }
 
-    lumen::ScriptedOperator m_operator;
-    ArchiverModel m_model;
     QString m_err;
 };
 
