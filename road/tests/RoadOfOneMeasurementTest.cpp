@@ -49,6 +49,8 @@ TEST(RoadOfOneMeasurement, ExampleScriptsArchiveEverySampleAndLogTheDrift)
     const ProgramRun import =
         lab.run(QStringLiteral("Sequa"), {QStringLiteral("import_spectrum.lsf")}, env);
     ASSERT_EQ(import.exitCode, 0) << qPrintable(import.err);
+    // The example spectrum is a sound one: the demo shows no warning.
+    EXPECT_FALSE(import.err.contains(QStringLiteral("warning"))) << qPrintable(import.err);
 
     // One record per sample, with a column for every nuclide of the source.
     EXPECT_EQ(lab.recordCount(), 3);
@@ -75,6 +77,14 @@ TEST(RoadOfOneMeasurement, ExampleScriptsArchiveEverySampleAndLogTheDrift)
                 lab.lumen(QStringLiteral("Data/") + QLatin1String(name) + QLatin1String(kind));
             EXPECT_TRUE(QFile::exists(saved)) << qPrintable(saved);
         }
+        // The spectrum is saved before the analysis, so the report, and the
+        // record archived from it, name the sample's own spectrum file.
+        const QString report = lab.textLines(lab.lumen(QStringLiteral("Data/") +
+                                                       QLatin1String(name) + QLatin1String(".Rpt")))
+                                   .join(u'\n');
+        EXPECT_TRUE(
+            report.contains(QStringLiteral("File: ") + QLatin1String(name) + QLatin1String(".Ans")))
+            << qPrintable(report);
     }
     EXPECT_EQ(lab.textLines(lab.lab(QStringLiteral("Id.txt"))),
               QStringList{QStringLiteral("SOIL-003")});
