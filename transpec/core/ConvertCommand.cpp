@@ -41,7 +41,7 @@ lumen::ProgramInfo ConvertCommand::programInfo()
     info.summary =
         QStringLiteral("imports stored spectra (CHN, SPC, SPE, N42) and writes ANS spectrum files");
     info.usage =
-        QStringLiteral("usage: Transpec [ANSPATH]\n"
+        QStringLiteral("Usage: Transpec [ANSPATH]\n"
                        "       Transpec --convert INPUT... [--out-dir DIR]\n"
                        "       Transpec --convert INPUT --output PATH\n"
                        "\n"
