@@ -1,4 +1,5 @@
 #include "hostsim/tests/HostTestSupport.h"
+#include "hostsim/tests/ServedHost.h"
 
 #include "common/core/Failure.h"
 #include "hostlink/HostKey.h"
@@ -21,44 +22,19 @@ namespace {
 
 const QByteArray kKey = "a3f9-lab-bridge";
 
-/** The simulated host served on loopback, wanting `key`, from a thread of its own. */
-class KeyedBridge : public QThread
+/** The simulated host served on loopback, wanting the key. */
+struct KeyedBridge
 {
-public:
-    explicit KeyedBridge(QByteArray key) : m_key(std::move(key)) {}
-    ~KeyedBridge() override
-    {
-        quit();
-        wait();
-    }
-    quint16 startServing()
-    {
-        start();
-        m_ready.acquire();
-        return m_port;
-    }
+    KeyedBridge() { served.requireKey(kKey); }
+    quint16 startServing() { return served.startServing(); }
 
-protected:
-    void run() override
-    {
-        HostServer server(std::make_shared<SimulatedHost>(test::hostSettings(m_folder)));
-        server.requireKey(m_key);
-        server.listen(QHostAddress::LocalHost, 0);
-        m_port = server.port();
-        m_ready.release();
-        exec();
-    }
-
-private:
-    QByteArray m_key;
-    QTemporaryDir m_folder;
-    quint16 m_port = 0;
-    QSemaphore m_ready;
+    QTemporaryDir folder;
+    test::ServedHost served{test::hostSettings(folder)};
 };
 
 TEST(BridgeKey, OnlyTheRightKeyReachesTheHost)
 {
-    KeyedBridge bridge(kKey);
+    KeyedBridge bridge;
     const quint16 port = bridge.startServing();
     const struct
     {
@@ -85,7 +61,7 @@ TEST(BridgeKey, OnlyTheRightKeyReachesTheHost)
 
 TEST(BridgeKey, AWrongKeyGetsOneRefusalAndAClosedLine)
 {
-    KeyedBridge bridge(kKey);
+    KeyedBridge bridge;
     QTcpSocket socket;
     socket.connectToHost(QStringLiteral("127.0.0.1"), bridge.startServing());
     ASSERT_TRUE(socket.waitForConnected(5000));

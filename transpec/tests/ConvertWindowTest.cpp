@@ -39,6 +39,26 @@ protected:
         return m_window.findChild<QPushButton *>(QString::fromLatin1(name));
     }
 
+    /** Opens a 4096-channel ramp and drags across its second quarter. */
+    GraphWidget *openAndZoom()
+    {
+        test::ChnImage image;
+        image.counts = test::rampCounts(4096);
+        const QString path = m_dir.filePath("z.chn");
+        EXPECT_TRUE(lumen::test::writeBytes(path, image.bytes()));
+        m_op.queueFile(path);
+        QTest::mouseClick(button("LoadSPM"), Qt::LeftButton);
+        m_window.resize(1000, 600);
+        m_window.show();
+        GraphWidget *g = m_window.graph();
+        const QRect plot = g->plotArea();
+        const int y = plot.center().y();
+        QTest::mousePress(g, Qt::LeftButton, {}, QPoint(plot.left() + plot.width() / 4, y));
+        QTest::mouseMove(g, QPoint(plot.left() + plot.width() / 2, y));
+        QTest::mouseRelease(g, Qt::LeftButton, {}, QPoint(plot.left() + plot.width() / 2, y));
+        return g;
+    }
+
     QTemporaryDir m_dir;
     lumen::ScriptedOperator m_op;
     ConvertModel m_model;
@@ -121,20 +141,9 @@ TEST_F(ConvertWindowTest, EditsReachTheSaveAndExitEndsWithSettings)
 
 TEST_F(ConvertWindowTest, TheGraphZoomsByDragAndWheelAndShowsTheCursor)
 {
-    test::ChnImage image;
-    image.counts = test::rampCounts(4096);
-    const QString path = m_dir.filePath("z.chn");
-    ASSERT_TRUE(lumen::test::writeBytes(path, image.bytes()));
-    m_op.queueFile(path);
-    QTest::mouseClick(button("LoadSPM"), Qt::LeftButton);
-    m_window.resize(1000, 600);
-    m_window.show();
-    GraphWidget *g = m_window.graph();
+    GraphWidget *g = openAndZoom();
     const QRect plot = g->plotArea();
     const int y = plot.center().y();
-    QTest::mousePress(g, Qt::LeftButton, {}, QPoint(plot.left() + plot.width() / 4, y));
-    QTest::mouseMove(g, QPoint(plot.left() + plot.width() / 2, y));
-    QTest::mouseRelease(g, Qt::LeftButton, {}, QPoint(plot.left() + plot.width() / 2, y));
     EXPECT_NEAR(g->view().firstShown(), 1024, 16);
     EXPECT_NEAR(g->view().shownCount(), 1024, 16);
 
@@ -162,20 +171,7 @@ TEST_F(ConvertWindowTest, FitsASmallScreenWithEveryButtonInReach)
 
 TEST_F(ConvertWindowTest, CalibrationEditsKeepTheZoom)
 {
-    test::ChnImage image;
-    image.counts = test::rampCounts(4096);
-    const QString path = m_dir.filePath("c.chn");
-    ASSERT_TRUE(lumen::test::writeBytes(path, image.bytes()));
-    m_op.queueFile(path);
-    QTest::mouseClick(button("LoadSPM"), Qt::LeftButton);
-    m_window.resize(1000, 600);
-    m_window.show();
-    GraphWidget *g = m_window.graph();
-    const QRect plot = g->plotArea();
-    const int y = plot.center().y();
-    QTest::mousePress(g, Qt::LeftButton, {}, QPoint(plot.left() + plot.width() / 4, y));
-    QTest::mouseMove(g, QPoint(plot.left() + plot.width() / 2, y));
-    QTest::mouseRelease(g, Qt::LeftButton, {}, QPoint(plot.left() + plot.width() / 2, y));
+    GraphWidget *g = openAndZoom();
     const double first = g->view().firstShown();
     ASSERT_TRUE(g->view().zoomed());
 
