@@ -1,6 +1,7 @@
 #include "transpec/core/ConvertCommand.h"
 
 #include "common/core/NumberText.h"
+#include "spectra/AnsWriter.h"
 #include "spectra/BoxNames.h"
 #include "transpec/core/BatchWriter.h"
 #include "transpec/core/ConvertModel.h"
@@ -8,6 +9,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <vector>
 
 namespace lumen::transpec {
 
@@ -148,8 +150,13 @@ int ConvertCommand::run(const QStringList &args, QTextStream &out, QTextStream &
             model.setText(box::AnsToWrite, target);
             item.target = target;
             item.warnings = model.warnings();
-            batch.write(std::move(item), model.headerFromBoxes(),
-                        model.channels().first(model.channelsToWrite()));
+            const std::span<const std::int32_t> counts =
+                model.channels().first(model.channelsToWrite());
+            batch.write(std::move(item),
+                        [target, header = model.headerFromBoxes(),
+                         values = std::vector<std::int32_t>(counts.begin(), counts.end())] {
+                            AnsWriter::writeFile(target, header, values);
+                        });
         } else {
             batch.skip(std::move(item));
         }
