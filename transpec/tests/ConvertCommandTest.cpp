@@ -1,6 +1,7 @@
 #include "transpec/core/ConvertCommand.h"
 #include "common/testsupport/TestSupport.h"
 #include "spectra/AnsReader.h"
+#include "spectra/N42Reader.h"
 #include "spectra/tests/SpectrumBuilders.h"
 
 #include <QDir>
@@ -208,4 +209,34 @@ TEST(ConvertCommand, SpeAndN42SpectraConvertToAns)
         EXPECT_EQ(s.header.coefficient(1), 0.5f) << name;
         EXPECT_EQ(s.header.spectrumId().trimmed(), "Soil 7 Field B") << name;
     }
+}
+
+TEST(ConvertCommand, ToN42AndCsvWriteWhatTheirReadersReadBack)
+{
+    QTemporaryDir dir;
+    test::ChnImage chn;
+    chn.counts = test::rampCounts(1024);
+    chn.liveTicks = 15000;
+    chn.realTicks = 15500;
+    const QString in = dir.filePath(QStringLiteral("S.CHN"));
+    ASSERT_TRUE(lumen::test::writeBytes(in, chn.bytes()));
+
+    CommandRun r = convert({"--convert", in, "--to", "n42"});
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, QStringList{QDir::toNativeSeparators(dir.filePath("S.n42"))});
+    const IncomingSpectrum n42 = N42Reader::readFile(dir.filePath("S.n42"));
+    ASSERT_TRUE(n42.loaded);
+    EXPECT_EQ(n42.spectrum.counts, chn.counts);
+    EXPECT_EQ(n42.spectrum.liveSeconds, 300.0);
+
+    r = convert({"--convert", in, "--to", "CSV", "--output", dir.filePath("t.csv")});
+    EXPECT_EQ(r.status, 3);
+    EXPECT_EQ(r.err, in + ": warning: a CSV file carries no live time, real time, start, "
+                          "description\n");
+    const QByteArray csv = lumen::test::fileBytes(dir.filePath("t.csv"));
+    EXPECT_TRUE(csv.startsWith("channel,energy (keV),counts\r\n0,")) << csv.left(80).constData();
+
+    r = convert({"--convert", in, "--to", "spe"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_TRUE(r.err.contains("--to names ans, n42 or csv, not spe"));
 }
