@@ -58,7 +58,7 @@ std::vector<Source> sources()
     const auto chnRead = [](QByteArrayView b) { return ChnReader::read(b, "s.chn"); };
     return {
         {"CHN", chn.bytes(), chnRead},
-        {"SPC", spc.bytes(), [](QByteArrayView b) { return SpcReader::read(b, "s.spc", true); }},
+        {"SPC", spc.bytes(), [](QByteArrayView b) { return SpcReader::read(b, "s.spc"); }},
         {"SPE", speText(), [](QByteArrayView b) { return SpeReader::read(b, "s.spe"); }},
         {"N42", n42Text(), [](QByteArrayView b) { return N42Reader::read(b, "s.n42"); }},
         {"CHECK01.CHN",

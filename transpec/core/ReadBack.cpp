@@ -11,6 +11,7 @@
 #include "spectra/SpectrumFile.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <algorithm>
 #include <cmath>
 #include <numeric>
@@ -164,6 +165,10 @@ Spectrum ansCarried(const Spectrum &spectrum)
 void writeChecked(OutputFormat format, const QString &path, const QByteArray &bytes,
                   const Spectrum &meant)
 {
+    if (path.isEmpty() || QFileInfo(path).isDir())
+        throw lumen::Failure(
+            QStringLiteral("Could not write file: ") + path +
+            (path.isEmpty() ? QStringLiteral("(no name)") : QStringLiteral(" (is a folder)")));
     QStringList d = differences(format, bytes, meant);
     if (!d.isEmpty())
         throw lumen::Failure(path + QStringLiteral(": not written, it would read back wrong: ") +

@@ -1,4 +1,5 @@
 #include "transpec/core/ReadBack.h"
+#include "common/core/DateText.h"
 #include "common/core/Failure.h"
 #include "common/testsupport/TestSupport.h"
 #include "spectra/AnsHeader.h"
