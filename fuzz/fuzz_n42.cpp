@@ -1,7 +1,8 @@
 // Any bytes as an N42 file: the reader must give its message or a spectrum,
-// never read outside the buffer, and what it loads must convert.
+// never read outside the buffer, and what it loads must convert
+// and read back with the same counts.
+#include "spectra/AnsReader.h"
 #include "spectra/AnsWriter.h"
-#include "spectra/BoxNames.h"
 #include "spectra/N42Reader.h"
 
 #include <cstddef>
@@ -10,18 +11,20 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    static lumen::ChannelStore store;
     const QByteArrayView bytes(reinterpret_cast<const char *>(data), qsizetype(size));
-    const lumen::IncomingSpectrum r =
-        lumen::N42Reader::read(bytes, QStringLiteral("fuzz.n42"), store);
+    const lumen::IncomingSpectrum r = lumen::N42Reader::read(bytes, QStringLiteral("fuzz.n42"));
     if (r.loaded == !r.messages.isEmpty())
         std::abort(); // loaded without a refusal, or refused with a reason
     if (r.loaded) {
-        const int n = r.boxes.value(lumen::box::NumChan).toInt();
-        if (n < 0 || n > lumen::ChannelStore::kCapacity)
+        // What was read converts, and the ANS file holds every count read.
+        const int n = r.spectrum.channelCount();
+        if (n < 0 || n > lumen::AnsWriter::kMaxChannels)
             std::abort();
-        const QByteArray ans = lumen::AnsWriter::toBytes(lumen::AnsHeader(), store.first(n));
-        if (ans.size() != lumen::AnsHeader::kSize + 4 * n)
+        QStringList losses;
+        const QByteArray ans = lumen::AnsWriter::toBytes(
+            lumen::AnsWriter::headerOf(r.spectrum, &losses), r.spectrum.counts);
+        if (ans.size() != lumen::AnsHeader::kSize + 4 * n ||
+            lumen::AnsReader::spectrumOf(ans).counts != r.spectrum.counts)
             std::abort();
     }
     return 0;

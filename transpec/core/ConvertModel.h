@@ -90,6 +90,8 @@ public:
 
     const ChannelStore &channels() const { return m_channels; }
     const AnsHeader &header() const { return m_header; }
+    /** The spectrum last read (its counts, times, calibration) before any edit of a box. */
+    const Spectrum &spectrum() const { return m_spectrum; }
     /** Channels the graph shows: the number in `NumChan`. */
     int graphChannels() const;
 
@@ -113,7 +115,7 @@ Q_SIGNALS:
 
 private:
     void show(const QString &message);
-    void apply(const IncomingSpectrum &spectrum);
+    void apply(const IncomingSpectrum &read);
     void fillAnsFields(const QString &title);
     void requestExit(int status);
     std::function<void()> pump() const;
@@ -131,6 +133,8 @@ private:
     int m_exitStatus = 0;
 
     ChannelStore m_channels;
+    /** The spectrum last read, as the reader gave it. */
+    Spectrum m_spectrum;
     AnsHeader m_header;
     std::int16_t m_numberOfChannels = 0;
 
