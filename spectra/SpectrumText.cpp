@@ -25,10 +25,7 @@ double numberOf(const QString &word, const char *what)
 {
     if (!lumen::isNumberText(word))
         malformed(QStringLiteral("%1 \"%2\" is no number").arg(QLatin1String(what), word));
-    const double value = lumen::numericValue(word);
-    if (!std::isfinite(value))
-        malformed(QStringLiteral("%1 \"%2\" is beyond any range").arg(QLatin1String(what), word));
-    return value;
+    return lumen::numericValue(word);
 }
 
 std::int32_t wholeNumberOf(const QString &word, const QString &what)

@@ -12,7 +12,11 @@ namespace lumen::spectrumtext {
 [[noreturn]] void malformed(const QString &why);
 /** The blank-separated words of a text. */
 QStringList wordsOf(const QString &text);
-/** A word that must be one finite number; `what` names it in the failure. */
+/**
+ * A word that must be one number (perhaps beyond double range: then
+ * infinite, for the checks of the value to name); `what` names it in the
+ * failure.
+ */
 double numberOf(const QString &word, const char *what);
 /**
  * A word that must be a whole number within 32 bits; `what` names it (and
