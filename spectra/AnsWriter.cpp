@@ -43,8 +43,10 @@ AnsHeader AnsWriter::headerOf(const Spectrum &spectrum, QStringList *losses)
     qsizetype further = 0;
     for (qsizetype i = 2; i < spectrum.descriptions.size(); ++i)
         further += lumen::trimBlanks(spectrum.descriptions[i]).isEmpty() ? 0 : 1;
-    if (further > 0)
-        lost << QStringLiteral("%1 further description lines, the ANS file carries two")
+    if (further == 1)
+        lost << QStringLiteral("a description line beyond the second, the ANS file carries two");
+    else if (further > 1)
+        lost << QStringLiteral("%1 description lines beyond the second, the ANS file carries two")
                     .arg(further);
 
     header.setRealTime(secondsOrZero(spectrum.realSeconds));
