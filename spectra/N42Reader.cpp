@@ -230,7 +230,7 @@ std::optional<QDateTime> startOf(const QString &text, QStringList &warnings)
         start = QDateTime::fromString(text.trimmed(), Qt::ISODate);
     if (start.isValid())
         return start;
-    warnings << QStringLiteral("the acquisition start \"%1 \" cannot be read").arg(text.trimmed());
+    warnings << QStringLiteral("the acquisition start \"%1\" cannot be read").arg(text.trimmed());
     return std::nullopt;
 }
 
