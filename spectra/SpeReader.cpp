@@ -181,7 +181,14 @@ IncomingSpectrum SpeReader::read(QByteArrayView bytes, const QString &path,
         if (!byName.contains(QStringLiteral("DATA")))
             malformed(QStringLiteral("no $DATA section"));
 
-        spectrum.descriptions << firstLine(byName.value(QStringLiteral("SPEC_ID")));
+        const QStringList idLines = byName.value(QStringLiteral("SPEC_ID"));
+        spectrum.descriptions << firstLine(idLines);
+        const qsizetype furtherIds = std::count_if(idLines.begin(), idLines.end(),
+                                                   [](const QString &l) { return !l.isEmpty(); }) -
+                                     (spectrum.descriptions.first().isEmpty() ? 0 : 1);
+        if (furtherIds > 0)
+            spectrum.notes
+                << QStringLiteral("$SPEC_ID lines after the first not carried: %1").arg(furtherIds);
         for (const QString &remark : byName.value(QStringLiteral("SPEC_REM"))) {
             if (!remark.isEmpty())
                 spectrum.descriptions << remark;

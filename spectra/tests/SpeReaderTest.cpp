@@ -64,10 +64,12 @@ TEST(SpeReader, WhatTheValueCannotCarryIsNotedButRoutineSectionsAreNot)
                                             "$SHAPE_CAL:\n3\n1 0 0\n$TEMPERATURE:\n21\n");
     file.replace("3\r\n-0.5 0.5 1E-06 keV", "5\r\n1 2 3 4 0 MeV");
     file.replace("Field B\r\n", "Field B\r\nsecond remark\r\n");
+    file.replace("Soil sample 7\r\n", "Soil sample 7\r\nmore of the ID\r\n");
     const IncomingSpectrum r = readSpe(file);
     ASSERT_TRUE(r.loaded);
     EXPECT_TRUE(r.warnings.isEmpty());
-    EXPECT_EQ(r.spectrum.notes, QStringList{"not carried: $TEMPERATURE"});
+    EXPECT_EQ(r.spectrum.notes, QStringList({"$SPEC_ID lines after the first not carried: 1",
+                                             "not carried: $TEMPERATURE"}));
     EXPECT_EQ(r.spectrum.descriptions, QStringList({"Soil sample 7", "Field B", "second remark"}));
     EXPECT_EQ(r.spectrum.coefficients, (std::vector<double>{1, 2, 3, 4, 0}));
     EXPECT_EQ(r.spectrum.calibrationUnit, "MeV");
