@@ -46,6 +46,18 @@ QByteArray n42Text()
            "  </Spectrum>\n </RadMeasurement>\n</RadInstrumentData>\n";
 }
 
+QByteArray n42Text2006()
+{
+    return "<n42:N42InstrumentData xmlns:n42=\"http://physics.nist.gov/N42/2006/N42\">\n"
+           " <n42:Measurement><n42:Spectrum ID=\"gamma\"><n42:Remark>Drum 4</n42:Remark>\n"
+           "  <n42:StartTime>2006-03-01T10:00:00Z</n42:StartTime>\n"
+           "  <n42:RealTime>PT10M39.92S</n42:RealTime><n42:LiveTime>PT639.5S</n42:LiveTime>\n"
+           "  <n42:Calibration Type=\"Energy\" EnergyUnits=\"keV\"><n42:Equation>"
+           "<n42:Coefficients>1.5 0.75 0</n42:Coefficients></n42:Equation></n42:Calibration>\n"
+           "  <n42:ChannelData Compression=\"CountedZeroes\">4 0 2 9</n42:ChannelData>\n"
+           " </n42:Spectrum></n42:Measurement>\n</n42:N42InstrumentData>\n";
+}
+
 // Every spectrum the tests build, and the example one, each read by its own reader.
 std::vector<Source> sources()
 {
@@ -56,11 +68,13 @@ std::vector<Source> sources()
     test::SpcImage spc;
     spc.counts = test::rampCounts(4096);
     const auto chnRead = [](QByteArrayView b) { return ChnReader::read(b, "s.chn"); };
+    const auto n42Read = [](QByteArrayView b) { return N42Reader::read(b, "s.n42"); };
     return {
         {"CHN", chn.bytes(), chnRead},
         {"SPC", spc.bytes(), [](QByteArrayView b) { return SpcReader::read(b, "s.spc"); }},
         {"SPE", speText(), [](QByteArrayView b) { return SpeReader::read(b, "s.spe"); }},
-        {"N42", n42Text(), [](QByteArrayView b) { return N42Reader::read(b, "s.n42"); }},
+        {"N42", n42Text(), n42Read},
+        {"N42 2006", n42Text2006(), n42Read},
         {"CHECK01.CHN",
          SpectrumFile::load(QStringLiteral(LUMEN_SOURCE_DIR "/examples/spectra/CHECK01.CHN")),
          chnRead},

@@ -5,6 +5,7 @@
 #include "spectra/BoxNames.h"
 #include "spectra/CsvWriter.h"
 #include "spectra/N42Writer.h"
+#include "spectra/SpectrumDoubts.h"
 #include "transpec/core/BatchWriter.h"
 #include "transpec/core/ConvertModel.h"
 #include "transpec/core/OutputFormat.h"
@@ -13,6 +14,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <cmath>
 
 namespace lumen::transpec {
 
@@ -23,6 +25,28 @@ const QString kOutput = QStringLiteral("--output");
 const QString kTo = QStringLiteral("--to");
 
 constexpr int kBadArguments = 2;
+
+// The doubts about a spectrum when it is written as another format than ANS:
+// a time the value lacks is left out there, not written as 0 (and one the
+// format cannot carry is named by its writer).
+QStringList doubtsBeyondAns(const Spectrum &spectrum)
+{
+    QStringList doubts;
+    Spectrum times = spectrum;
+    for (const auto &[seconds, what] :
+         {std::pair{&times.liveSeconds, "live time"}, std::pair{&times.realSeconds, "real time"}}) {
+        if (!*seconds)
+            doubts << QStringLiteral("no %1 in the file").arg(QLatin1String(what));
+        if (!*seconds || !std::isfinite(**seconds))
+            seconds->reset();
+    }
+    // Neither absent time is then below or above the other.
+    if (!times.liveSeconds)
+        times.liveSeconds = times.realSeconds.value_or(0.0);
+    if (!times.realSeconds)
+        times.realSeconds = times.liveSeconds;
+    return doubts + SpectrumDoubts::of(times);
+}
 
 int usage(QTextStream &err, const QString &why)
 {
@@ -89,15 +113,20 @@ lumen::ProgramInfo ConvertCommand::programInfo()
                        "flushed to the disk before the path is printed.\n"
                        "\n"
                        "Inputs: Ortec-style CHN (.chn) and SPC (.spc) files, IAEA SPE text files\n"
-                       "(.spe) and N42 XML files with one spectrum (.n42, .xml). An input is\n"
-                       "refused, and nothing written for it, when it cannot be read, is no\n"
-                       "regular file or is larger than 64 MB, declares no channels, has a type\n"
-                       "that is not supported, is a text file named .spc, when its output would\n"
-                       "be one of the inputs (by any path), or when an earlier input of the same\n"
-                       "run already wrote that output. Written with a warning: data ending\n"
-                       "before the declared channel count, an unknown file or data type, a real\n"
-                       "time below the live time, a date that cannot be read, and what the ANS\n"
-                       "header cannot carry.\n"
+                       "(.spe) and N42 XML files of the 2006 or 2011 schema (.n42, .xml; the\n"
+                       "first spectrum with channel data is converted). An input is refused,\n"
+                       "and nothing written for it, when it cannot be read (the message names\n"
+                       "the field or line), is no regular file or is larger than 64 MB, declares\n"
+                       "no channels, holds counts that are no whole numbers, has a type that is\n"
+                       "not supported, is a text file named .spc, when its output would be one\n"
+                       "of the inputs (by any path), or when an earlier input of the same run\n"
+                       "already wrote that output. Written with a warning: data ending before\n"
+                       "the declared channel count, an unknown file or data type, a live or\n"
+                       "real time that is missing, negative or not finite, a real time below\n"
+                       "the live time, negative counts, a date that cannot be read, further\n"
+                       "spectra in the file, and what the ANS header cannot carry (a\n"
+                       "description or unit cut to its width, more than two description\n"
+                       "lines, a non-zero coefficient beyond C(3), a calibration not in keV).\n"
                        "\n"
                        "Exit status of --convert:\n"
                        "  0  every input was written, without a warning\n"
@@ -187,7 +216,8 @@ int ConvertCommand::run(const QStringList &args, QTextStream &out, QTextStream &
                 SpectrumImage image = *format == OutputFormat::N42
                                           ? N42Writer::image(model.spectrum())
                                           : CsvWriter::image(model.spectrum());
-                item.warnings = model.readerWarnings() + image.losses;
+                item.warnings = model.readWarnings() + doubtsBeyondAns(model.spectrum()) +
+                                model.spectrum().notes + image.losses;
                 bytes = std::move(image.bytes);
                 meant = std::move(image.carried);
             }
