@@ -241,6 +241,14 @@ TEST(ConvertCommand, ToN42AndCsvWriteWhatTheirReadersReadBack)
     const QByteArray csv = lumen::test::fileBytes(dir.filePath("t.csv"));
     EXPECT_TRUE(csv.startsWith("channel,energy (keV),counts\r\n0,")) << csv.left(80).constData();
 
+    // A time the source lacks is left out of the N42 file, and said so.
+    const QString noTimes = dir.filePath(QStringLiteral("none.spe"));
+    ASSERT_TRUE(lumen::test::writeBytes(noTimes, "$DATA:\n0 1\n4 5\n$END:\n"));
+    r = convert({"--convert", noTimes, "--to", "n42"});
+    EXPECT_EQ(r.status, 3);
+    EXPECT_EQ(r.err, noTimes + ": warning: no live time in the file\n" + noTimes +
+                         ": warning: no real time in the file\n");
+
     r = convert({"--convert", in, "--to", "spe"});
     EXPECT_EQ(r.status, 2);
     EXPECT_TRUE(r.err.contains("--to names ans, n42 or csv, not spe"));
