@@ -1,5 +1,6 @@
 #include "spectra/CsvWriter.h"
 
+#include "common/core/CsvText.h"
 #include "common/core/NumberText.h"
 #include "spectra/EnergyCalibration.h"
 
@@ -11,16 +12,6 @@ const QString CsvWriter::kCountsColumn = QStringLiteral("counts");
 QString CsvWriter::energyColumn(const QString &unit)
 {
     return QStringLiteral("energy (%1)").arg(unit);
-}
-
-QString CsvWriter::field(const QString &text)
-{
-    if (!text.contains(u',') && !text.contains(u'"') && !text.contains(u'\r') &&
-        !text.contains(u'\n'))
-        return text;
-    QString quoted = text;
-    quoted.replace(u'"', QStringLiteral("\"\""));
-    return u'"' + quoted + u'"';
 }
 
 SpectrumImage CsvWriter::image(const Spectrum &spectrum)
@@ -55,7 +46,7 @@ SpectrumImage CsvWriter::image(const Spectrum &spectrum)
     text.reserve(qsizetype(spectrum.counts.size()) * (calibrated ? 28 : 12) + 40);
     text += kChannelColumn + u',';
     if (calibrated)
-        text += field(energyColumn(spectrum.calibrationUnit)) + u',';
+        text += lumen::csvtext::field(energyColumn(spectrum.calibrationUnit)) + u',';
     text += kCountsColumn + QStringLiteral("\r\n");
     for (std::size_t i = 0; i < spectrum.counts.size(); ++i) {
         text += QString::number(i) + u',';

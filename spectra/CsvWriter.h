@@ -24,9 +24,6 @@ public:
     static QString energyColumn(const QString &unit);
 
     static SpectrumImage image(const Spectrum &spectrum);
-
-    /** One field as RFC 4180 has it: quoted, with quotes doubled, when it holds , " CR or LF. */
-    static QString field(const QString &text);
 };
 
 } // namespace lumen

@@ -4,6 +4,8 @@
 
 #include <QXmlStreamWriter>
 #include <cmath>
+#include <initializer_list>
+#include <utility>
 
 namespace lumen {
 
@@ -50,6 +52,17 @@ QString xmlText(const QString &text)
     return out;
 }
 
+// An element with the id "<name>-1" holding one text element per pair.
+void writeInformation(QXmlStreamWriter &xml, const QString &name,
+                      std::initializer_list<std::pair<QString, QString>> children)
+{
+    xml.writeStartElement(kNamespace, name);
+    xml.writeAttribute(QStringLiteral("id"), name + QStringLiteral("-1"));
+    for (const auto &[child, text] : children)
+        xml.writeTextElement(kNamespace, child, text);
+    xml.writeEndElement();
+}
+
 void writeCarried(QXmlStreamWriter &xml, const Spectrum &s)
 {
     const bool calibrated = !s.coefficients.empty();
@@ -59,23 +72,14 @@ void writeCarried(QXmlStreamWriter &xml, const Spectrum &s)
     xml.writeTextElement(kNamespace, QStringLiteral("RadInstrumentDataCreatorName"),
                          QStringLiteral("Transpec"));
 
-    xml.writeStartElement(kNamespace, QStringLiteral("RadInstrumentInformation"));
-    xml.writeAttribute(QStringLiteral("id"), QStringLiteral("RadInstrumentInformation-1"));
-    xml.writeTextElement(kNamespace, QStringLiteral("RadInstrumentManufacturerName"),
-                         QStringLiteral("unknown"));
-    xml.writeTextElement(kNamespace, QStringLiteral("RadInstrumentModelName"),
-                         QStringLiteral("unknown"));
-    xml.writeTextElement(kNamespace, QStringLiteral("RadInstrumentClassCode"),
-                         QStringLiteral("Other"));
-    xml.writeEndElement();
-
-    xml.writeStartElement(kNamespace, QStringLiteral("RadDetectorInformation"));
-    xml.writeAttribute(QStringLiteral("id"), QStringLiteral("RadDetectorInformation-1"));
-    xml.writeTextElement(kNamespace, QStringLiteral("RadDetectorCategoryCode"),
-                         QStringLiteral("Gamma"));
-    xml.writeTextElement(kNamespace, QStringLiteral("RadDetectorKindCode"),
-                         QStringLiteral("Other"));
-    xml.writeEndElement();
+    // The instrument is not known from a stored spectrum; the schema asks for these.
+    writeInformation(xml, QStringLiteral("RadInstrumentInformation"),
+                     {{QStringLiteral("RadInstrumentManufacturerName"), QStringLiteral("unknown")},
+                      {QStringLiteral("RadInstrumentModelName"), QStringLiteral("unknown")},
+                      {QStringLiteral("RadInstrumentClassCode"), QStringLiteral("Other")}});
+    writeInformation(xml, QStringLiteral("RadDetectorInformation"),
+                     {{QStringLiteral("RadDetectorCategoryCode"), QStringLiteral("Gamma")},
+                      {QStringLiteral("RadDetectorKindCode"), QStringLiteral("Other")}});
 
     if (calibrated) {
         xml.writeStartElement(kNamespace, QStringLiteral("EnergyCalibration"));

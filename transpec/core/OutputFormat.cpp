@@ -1,41 +1,48 @@
 #include "transpec/core/OutputFormat.h"
 
+#include <array>
+
 namespace lumen::transpec::outputformat {
+
+namespace {
+struct Names
+{
+    OutputFormat format;
+    const char *title;
+    const char *extension;
+};
+// "Ans" is the name the converter has always given its ANS files.
+constexpr std::array<Names, 3> kNames{{{OutputFormat::Ans, "ANS", "Ans"},
+                                       {OutputFormat::N42, "N42", "n42"},
+                                       {OutputFormat::Csv, "CSV", "csv"}}};
+
+const Names &namesOf(OutputFormat format)
+{
+    for (const Names &n : kNames) {
+        if (n.format == format)
+            return n;
+    }
+    return kNames.front();
+}
+} // namespace
 
 std::optional<OutputFormat> named(const QString &name)
 {
-    for (const OutputFormat f : {OutputFormat::Ans, OutputFormat::N42, OutputFormat::Csv}) {
-        if (name.compare(title(f), Qt::CaseInsensitive) == 0)
-            return f;
+    for (const Names &n : kNames) {
+        if (name.compare(QLatin1String(n.title), Qt::CaseInsensitive) == 0)
+            return n.format;
     }
     return std::nullopt;
 }
 
 QString extension(OutputFormat format)
 {
-    switch (format) {
-    case OutputFormat::N42:
-        return QStringLiteral("n42");
-    case OutputFormat::Csv:
-        return QStringLiteral("csv");
-    case OutputFormat::Ans:
-        break;
-    }
-    // The name the converter has always given its ANS files.
-    return QStringLiteral("Ans");
+    return QLatin1String(namesOf(format).extension);
 }
 
 QString title(OutputFormat format)
 {
-    switch (format) {
-    case OutputFormat::N42:
-        return QStringLiteral("N42");
-    case OutputFormat::Csv:
-        return QStringLiteral("CSV");
-    case OutputFormat::Ans:
-        break;
-    }
-    return QStringLiteral("ANS");
+    return QLatin1String(namesOf(format).title);
 }
 
 } // namespace lumen::transpec::outputformat
