@@ -13,6 +13,7 @@
 #include "spectra/SpcReader.h"
 #include "spectra/SpeReader.h"
 #include "spectra/SpectrumDoubts.h"
+#include "transpec/core/ReadBack.h"
 #include "transpec/core/SpectrumBoxes.h"
 
 #include <QFileInfo>
@@ -297,7 +298,10 @@ bool ConvertModel::writeAns()
     const QString path = lumen::trimBlanks(text(box::AnsToWrite));
     bool written = true;
     try {
-        AnsWriter::writeFile(path, m_header, m_channels.first(channelsToWrite()));
+        // Read back before it counts as saved, as every converted file is.
+        const std::span<const std::int32_t> counts = m_channels.first(channelsToWrite());
+        readback::writeChecked(OutputFormat::Ans, path, AnsWriter::toBytes(m_header, counts),
+                               readback::ansValueOf(m_header, counts));
     } catch (const lumen::Failure &failure) {
         written = false;
         show(failure.description());

@@ -105,16 +105,7 @@ QStringList compare(const Spectrum &meant, const Spectrum &read, const Precision
 Spectrum ansValue(QByteArrayView bytes)
 {
     const AnsReader::Spectrum file = AnsReader::read(bytes);
-    Spectrum s;
-    s.counts = file.channels;
-    s.liveSeconds = file.header.liveTime();
-    s.realSeconds = file.header.realTime();
-    // An OLE date of 0 is what a header without a start holds.
-    if (file.header.mcaStart() != 0)
-        s.start = lumen::fromOleDate(file.header.mcaStart());
-    for (int i = 0; i < kAnsCoefficients; ++i)
-        s.coefficients.push_back(double(file.header.coefficient(i)));
-    return s;
+    return ansValueOf(file.header, file.channels);
 }
 
 QStringList csvDifferences(QByteArrayView bytes, const Spectrum &meant)
@@ -145,6 +136,20 @@ QStringList csvDifferences(QByteArrayView bytes, const Spectrum &meant)
 }
 
 } // namespace
+
+Spectrum ansValueOf(const AnsHeader &header, std::span<const std::int32_t> counts)
+{
+    Spectrum s;
+    s.counts.assign(counts.begin(), counts.end());
+    s.liveSeconds = header.liveTime();
+    s.realSeconds = header.realTime();
+    // An OLE date of 0 is what a header without a start holds.
+    if (header.mcaStart() != 0)
+        s.start = lumen::fromOleDate(header.mcaStart());
+    for (int i = 0; i < kAnsCoefficients; ++i)
+        s.coefficients.push_back(double(header.coefficient(i)));
+    return s;
+}
 
 Spectrum ansCarried(const Spectrum &spectrum)
 {

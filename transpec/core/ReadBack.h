@@ -1,10 +1,13 @@
 #pragma once
 
+#include "spectra/AnsHeader.h"
 #include "spectra/Spectrum.h"
 #include "transpec/core/OutputFormat.h"
 
 #include <QByteArrayView>
 #include <QStringList>
+#include <cstdint>
+#include <span>
 
 namespace lumen::transpec::readback {
 
@@ -14,6 +17,9 @@ namespace lumen::transpec::readback {
  * single precision.
  */
 Spectrum ansCarried(const Spectrum &spectrum);
+
+/** The value an ANS file of this header and these counts holds. */
+Spectrum ansValueOf(const AnsHeader &header, std::span<const std::int32_t> counts);
 
 /**
  * Reads `bytes` with the reader of `format` and names each way the result
