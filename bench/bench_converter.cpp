@@ -2,9 +2,8 @@
 // same files with cp in the same run (the I/O bound). The conversion does
 // all it does for a user: each file flushed to the disk, read back, and its
 // folder flushed before the file is reported; cp flushes nothing. Then the
-// CPU time of
-// opening a 16384-channel file in the window with its graph drawn, and one
-// paint of that graph.
+// CPU time of opening a 16384-channel file in the window with its graph
+// drawn, and one paint of that graph.
 #include "common/core/ByteRecord.h"
 #include "spectra/AnsHeader.h"
 #include "transpec/core/ConvertModel.h"
