@@ -114,6 +114,24 @@ TEST(N42Reader, TheSpectrumsOwnReferenceAndRemarkComeFirst)
               QStringList{"the energy calibration \"ec9\" the spectrum names is not in the file"});
 }
 
+TEST(N42Reader, A2006SpectrumFindsItsCalibrationByItsIds)
+{
+    QByteArray file = n42File2006();
+    const qsizetype from = file.indexOf("   <n42:Calibration Type=\"Energy\"");
+    const qsizetype to = file.indexOf("</n42:Calibration>", from) + 19;
+    QByteArray calibration = file.mid(from, to - from);
+    file.remove(from, to - from);
+    calibration.replace("Type=\"Energy\"", "ID=\"c2\" Type=\"Energy\"");
+    const QByteArray other = "<n42:Calibration ID=\"c1\"><n42:Coefficients>7 7</n42:Coefficients>"
+                             "</n42:Calibration>\n";
+    file.replace(" </n42:Measurement>", other + calibration + " </n42:Measurement>");
+    file.replace("<n42:Spectrum ID=\"gamma\">",
+                 "<n42:Spectrum ID=\"gamma\" CalibrationIDs=\"c2\">");
+    const IncomingSpectrum r = readN42(file);
+    ASSERT_TRUE(r.loaded) << r.messages.join(u'|').toStdString();
+    EXPECT_EQ(r.spectrum.coefficients, (std::vector<double>{1.5, 0.75, 0}));
+}
+
 TEST(N42Reader, DurationsInIso8601)
 {
     EXPECT_EQ(N42Reader::durationSeconds("PT300S"), 300.0);
