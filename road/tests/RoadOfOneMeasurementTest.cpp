@@ -63,7 +63,10 @@ TEST(RoadOfOneMeasurement, ExampleScriptsArchiveEverySampleAndLogTheDrift)
     const QStringList stability = lab.textLines(lab.lab(QStringLiteral("StabData.txt")));
     ASSERT_EQ(stability.size(), 2) << qPrintable(drift.out + drift.err);
     EXPECT_EQ(stability[0].simplified(), QStringLiteral("0 0"));
-    EXPECT_TRUE(stability[1].startsWith(QStringLiteral("480 "))) << qPrintable(stability[1]);
+    // Eight host hours after the reference; at 600x a loaded machine adds a
+    // host minute or two before the second run's report is written.
+    const int minutes = stability[1].simplified().section(u' ', 0, 0).toInt();
+    EXPECT_TRUE(minutes >= 480 && minutes <= 485) << qPrintable(stability[1]);
 
     // Six ROI rows per sample under the day's date line and header.
     const QString roiLog = lab.lab(LabFolder::roiLogName(firstDay));
