@@ -220,6 +220,10 @@ double toOleDate(const QDateTime &dateTime)
 QDateTime fromOleDate(double oleDate)
 {
     static const QDate epoch(1899, 12, 30);
+    // The range OLE dates cover (1 January 100 to 31 December 9999); beyond
+    // it, or not a number, the day count would not fit its integer.
+    if (!(oleDate > -657435.0 && oleDate < 2958466.0))
+        return QDateTime();
     const double whole = std::trunc(oleDate);
     const double fraction = std::fabs(oleDate - whole);
     qint64 ms = qint64(std::llround(fraction * 86400000.0));

@@ -41,7 +41,8 @@ QDateTime localDateTime(const QDate &date, const QTime &time);
 
 /**
  * OLE Automation date: days since 30 December 1899, fraction = time of day,
- * a local time without a zone; fromOleDate() reads it by localDateTime().
+ * a local time without a zone; fromOleDate() reads it by localDateTime(),
+ * and gives an invalid date-time outside 1 January 100 to 31 December 9999.
  */
 double toOleDate(const QDateTime &dateTime);
 QDateTime fromOleDate(double oleDate);

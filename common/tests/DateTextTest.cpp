@@ -1,6 +1,7 @@
 #include "common/core/DateText.h"
 #include "common/testsupport/LocalZone.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
 
 using namespace lumen;
@@ -132,11 +133,13 @@ TEST(LocalDateTime, TimesTheClockSkipsOrRepeatsAreReadAsAfterTheChange)
     }
 }
 
-TEST(LocalDateTime, AnOleDateInTheGapReadsAsTheClockAfterTheChange)
+TEST(OleDate, InTheGapReadsAfterTheChangeOutsideItsRangeAsNoDate)
 {
     const LocalZone zone("Europe/Berlin");
     const double gap = 45382.0 + 2.5 / 24; // 31 Mar 2024 02:30 as the wall clock
     const QDateTime read = fromOleDate(gap);
     ASSERT_TRUE(read.isValid());
     EXPECT_EQ(read, QDateTime(QDate(2024, 3, 31), QTime(1, 30), Qt::UTC));
+    for (const double outside : {1e300, -1e300, 2958466.0, std::nan("")})
+        EXPECT_FALSE(fromOleDate(outside).isValid()) << outside;
 }
