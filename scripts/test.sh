@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets everything up and runs every test: the normal build, then the
-# sanitizer build (AddressSanitizer + UndefinedBehaviorSanitizer).
+# sanitizer build (AddressSanitizer + UndefinedBehaviorSanitizer), then, when
+# clang is there, a short run of every fuzz target from its seeds.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -27,4 +28,12 @@ if [ "${LUMEN_SKIP_SANITIZE:-0}" != "1" ]; then
   echo "== tests under the sanitizers"
   (cd build-asan && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
      ctest --output-on-failure -j"$jobs" --timeout 600 -LE no-sanitize)
+fi
+
+if command -v clang++ >/dev/null && [ "${LUMEN_SKIP_FUZZ:-0}" != "1" ]; then
+  echo "== fuzz smoke: each target a few seconds from its seeds"
+  CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUMEN_FUZZ=ON \
+    -DLUMEN_TESTS=OFF -DLUMEN_BENCH=OFF >/dev/null
+  cmake --build build-fuzz -j"$jobs" --target fuzz_all
+  bash scripts/fuzz.sh -d build-fuzz -t 3
 fi

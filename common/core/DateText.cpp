@@ -89,6 +89,29 @@ std::optional<QDate> leadingDate(const QString &text, int *used)
     return std::nullopt;
 }
 
+/**
+ * Takes an offset from UTC off the end of `text` ("Z", "+HH:MM", "+HHMM",
+ * "+HH", or with "-"): its seconds east of UTC, or nothing (text unchanged).
+ */
+std::optional<int> takeUtcOffset(QString &text)
+{
+    static const QRegularExpression zone(
+        QStringLiteral("(?<=\\d)\\s*(?:(Z)|([+-])(\\d{2})(?::?(\\d{2}))?)$"));
+    const auto m = zone.match(text);
+    if (!m.hasMatch())
+        return std::nullopt;
+    int seconds = 0;
+    if (m.captured(1).isEmpty()) {
+        const int hours = m.captured(3).toInt();
+        const int minutes = m.captured(4).toInt();
+        if (hours > 14 || minutes > 59)
+            return std::nullopt;
+        seconds = (hours * 60 + minutes) * 60 * (m.captured(2) == QLatin1String("-") ? -1 : 1);
+    }
+    text.truncate(m.capturedStart(0));
+    return seconds;
+}
+
 } // namespace
 
 QString monthAbbreviation(int month)
@@ -121,7 +144,7 @@ std::optional<QDate> parseDate(const QString &text)
 std::optional<QTime> parseTime(const QString &text)
 {
     static const QRegularExpression re(QStringLiteral(
-        "^(\\d{1,2}):(\\d{1,2})(?::(\\d{1,2})(?:\\.(\\d{1,3}))?)?\\s*([AaPp][Mm])?$"));
+        "^(\\d{1,2}):(\\d{1,2})(?::(\\d{1,2})(?:\\.(\\d{1,9}))?)?\\s*([AaPp][Mm])?$"));
     const auto m = re.match(text.trimmed());
     if (!m.hasMatch())
         return std::nullopt;
@@ -132,8 +155,9 @@ std::optional<QTime> parseTime(const QString &text)
             return std::nullopt;
         hour = hour % 12 + (ampm == QLatin1String("PM") ? 12 : 0);
     }
-    const QTime time(hour, m.captured(2).toInt(), m.captured(3).toInt(),
-                     m.captured(4).isEmpty() ? 0 : m.captured(4).leftJustified(3, u'0').toInt());
+    const QTime time(
+        hour, m.captured(2).toInt(), m.captured(3).toInt(),
+        m.captured(4).isEmpty() ? 0 : m.captured(4).left(3).leftJustified(3, u'0').toInt());
     if (!time.isValid())
         return std::nullopt;
     return time;
@@ -151,11 +175,37 @@ std::optional<QDateTime> parseDateTime(const QString &text)
         rest.remove(0, 1);
     rest = rest.trimmed();
     if (rest.isEmpty())
-        return QDateTime(*date, QTime(0, 0));
+        return localDateTime(*date, QTime(0, 0));
+    const std::optional<int> offset = takeUtcOffset(rest);
     auto time = parseTime(rest);
     if (!time)
         return std::nullopt;
-    return QDateTime(*date, *time);
+    if (offset)
+        return QDateTime(*date, *time, Qt::OffsetFromUTC, *offset);
+    return localDateTime(*date, *time);
+}
+
+QDateTime localDateTime(const QDate &date, const QTime &time)
+{
+    // The wall clock read as if it were UTC; a moment it can stand for lies
+    // within a day of it, at the offset in force a day before or a day after.
+    const qint64 wall = QDateTime(date, time, Qt::UTC).toMSecsSinceEpoch();
+    constexpr qint64 kDay = 86400000;
+    const auto offsetAt = [](qint64 ms) {
+        return qint64(QDateTime::fromMSecsSinceEpoch(ms, Qt::LocalTime).offsetFromUtc()) * 1000;
+    };
+    const qint64 before = offsetAt(wall - kDay);
+    const qint64 after = offsetAt(wall + kDay);
+    std::optional<qint64> moment;
+    for (const qint64 offset : {before, after}) {
+        const qint64 candidate = wall - offset;
+        // The local clock shows `wall` at this moment; of two, the later one.
+        if (offsetAt(candidate) == offset && (!moment || candidate > *moment))
+            moment = candidate;
+    }
+    // None: the change skipped this time. At the offset before the change the
+    // moment falls after it, where the clock shows the time that much later.
+    return QDateTime::fromMSecsSinceEpoch(moment ? *moment : wall - before, Qt::LocalTime);
 }
 
 double toOleDate(const QDateTime &dateTime)
@@ -170,6 +220,10 @@ double toOleDate(const QDateTime &dateTime)
 QDateTime fromOleDate(double oleDate)
 {
     static const QDate epoch(1899, 12, 30);
+    // The range OLE dates cover (1 January 100 to 31 December 9999); beyond
+    // it, or not a number, the day count would not fit its integer.
+    if (!(oleDate > -657435.0 && oleDate < 2958466.0))
+        return QDateTime();
     const double whole = std::trunc(oleDate);
     const double fraction = std::fabs(oleDate - whole);
     qint64 ms = qint64(std::llround(fraction * 86400000.0));
@@ -178,7 +232,7 @@ QDateTime fromOleDate(double oleDate)
         ms -= 86400000;
         days += oleDate >= 0 ? 1 : -1;
     }
-    return QDateTime(epoch.addDays(days), QTime::fromMSecsSinceStartOfDay(int(ms)));
+    return localDateTime(epoch.addDays(days), QTime::fromMSecsSinceStartOfDay(int(ms)));
 }
 
 QString formatDateTime(const QDateTime &dateTime, QStringView pattern)

@@ -1,6 +1,7 @@
 #include "common/core/SafeFile.h"
 
 #include "common/core/Failure.h"
+#include "common/core/PartialFiles.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -11,6 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -59,6 +61,52 @@ mode_t newFileMode()
     ::umask(mask);
     return 0666 & ~mask;
 }
+
+/**
+ * The file a name stands for: a symbolic link is followed to what it points
+ * at (which need not exist yet), so that a replace writes that file and the
+ * link stays. Fails with ELOOP as the system does on a cycle.
+ */
+QByteArray followLinks(QByteArray path, int *error)
+{
+    constexpr int kMaxHops = 40; // the system's own limit
+    for (int hop = 0; hop < kMaxHops; ++hop) {
+        struct stat st;
+        if (::lstat(path.constData(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return path;
+        QByteArray target(qsizetype(st.st_size > 0 ? st.st_size : 4096) + 1, '\0');
+        const ssize_t n = ::readlink(path.constData(), target.data(), size_t(target.size()));
+        if (n < 0 || n >= target.size()) {
+            *error = n < 0 ? errno : ENAMETOOLONG;
+            return path;
+        }
+        target.truncate(n);
+        if (!target.startsWith('/')) {
+            const qsizetype slash = path.lastIndexOf('/');
+            target = (slash >= 0 ? path.left(slash + 1) : QByteArray()) + target;
+        }
+        path = target;
+    }
+    *error = ELOOP;
+    return path;
+}
+
+/** Whether `fd` is still the file at `path` (a replace or a failed first append may have swapped
+ * it). */
+bool stillAtPath(int fd, const QByteArray &path)
+{
+    struct stat open, named;
+    return ::fstat(fd, &open) == 0 && ::stat(path.constData(), &named) == 0 &&
+           open.st_dev == named.st_dev && open.st_ino == named.st_ino;
+}
+
+int lockWhole(int fd)
+{
+    while (::flock(fd, LOCK_EX) != 0)
+        if (errno != EINTR)
+            return errno;
+    return 0;
+}
 #endif
 
 } // namespace
@@ -66,17 +114,22 @@ mode_t newFileMode()
 void replace(const QString &path, const QByteArray &bytes)
 {
 #ifdef Q_OS_UNIX
-    const QByteArray target = QFile::encodeName(path);
-    const QFileInfo info(path);
-    QByteArray temp =
-        QFile::encodeName(info.absolutePath() + QStringLiteral("/.") + info.fileName()) + ".XXXXXX";
+    int error = 0;
+    const QByteArray target =
+        followLinks(QFile::encodeName(QFileInfo(path).absoluteFilePath()), &error);
+    if (error)
+        fail(path, systemReason(error));
+    const qsizetype slash = target.lastIndexOf('/');
+    const QByteArray folder = slash > 0 ? target.left(slash) : QByteArray("/");
+    partialfiles::sweep(folder);
+    QByteArray temp = partialfiles::templateFor(folder, target.mid(slash + 1));
     const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0)
         fail(path, systemReason(errno));
     struct stat old;
     const mode_t mode =
         ::stat(target.constData(), &old) == 0 ? (old.st_mode & 07777) : newFileMode();
-    int error = ::fchmod(fd, mode) == 0 ? 0 : errno;
+    error = ::fchmod(fd, mode) == 0 ? 0 : errno;
     if (!error)
         error = writeAll(fd, bytes);
     if (!error && ::fsync(fd) != 0)
@@ -106,27 +159,54 @@ void replace(const QString &path, const QByteArray &bytes)
 void append(const QString &path, const QByteArray &bytes)
 {
 #ifdef Q_OS_UNIX
+    // Many programs append to one file at once (a stability log fed by
+    // several loops, a day's ROI log): every writer opens for appending and
+    // holds the file's lock while it writes, so lines never interleave, and a
+    // failed append can cut the file back to its length before without
+    // cutting off anyone else's line.
     const QByteArray target = QFile::encodeName(path);
-    const int fd = ::open(target.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    const bool created = fd >= 0;
-    const int handle = created ? fd : ::open(target.constData(), O_WRONLY | O_CLOEXEC);
-    if (handle < 0)
-        fail(path, systemReason(errno));
-    const off_t oldSize = created ? 0 : ::lseek(handle, 0, SEEK_END);
-    int error = oldSize < 0 ? errno : writeAll(handle, bytes);
-    if (!error && ::fsync(handle) != 0)
-        error = errno;
-    if (error) {
-        if (created)
-            ::unlink(target.constData());
-        else if (oldSize >= 0 && ::ftruncate(handle, oldSize) != 0) {
-            // Nothing more can be done; the reason reported is the write's.
+    constexpr int kMaxTries = 100;
+    int error = 0;
+    for (int attempt = 0; attempt < kMaxTries; ++attempt) {
+        bool created = false;
+        int fd = ::open(target.constData(), O_WRONLY | O_APPEND | O_CLOEXEC);
+        if (fd < 0 && errno == ENOENT) {
+            fd = ::open(target.constData(), O_WRONLY | O_APPEND | O_CREAT | O_EXCL | O_CLOEXEC,
+                        0666);
+            created = fd >= 0;
+            if (fd < 0 && errno == EEXIST)
+                continue; // another writer made it first: open theirs
         }
+        if (fd < 0)
+            fail(path, systemReason(errno));
+        error = lockWhole(fd);
+        if (!error && !stillAtPath(fd, target)) {
+            // Replaced, or removed by a first append that failed, while we waited.
+            ::close(fd);
+            continue;
+        }
+        struct stat before;
+        const bool sized = !error && ::fstat(fd, &before) == 0;
+        if (!error && !sized)
+            error = errno;
+        if (!error)
+            error = writeAll(fd, bytes);
+        if (!error && ::fsync(fd) != 0)
+            error = errno;
+        if (error && sized) {
+            if (::ftruncate(fd, before.st_size) != 0) {
+                // Nothing more can be done; the reason reported is the write's.
+            }
+            if (created && before.st_size == 0)
+                ::unlink(target.constData());
+        }
+        if (::close(fd) != 0 && !error)
+            error = errno;
+        if (error)
+            fail(path, systemReason(error));
+        return;
     }
-    if (::close(handle) != 0 && !error)
-        error = errno;
-    if (error)
-        fail(path, systemReason(error));
+    fail(path, QStringLiteral("the file kept being replaced while appending"));
 #else
     const QFileInfo before(path);
     const bool existed = before.exists();

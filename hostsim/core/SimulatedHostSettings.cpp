@@ -39,8 +39,9 @@ SimulatedHostSettings SimulatedHostSettings::fromEnvironment()
             badValue("LUMEN_HOST_CHANNELS", v);
     }
     if (const QString v = variable("LUMEN_HOST_START"); !v.isEmpty()) {
+        // A start the clock cannot show is refused: an invalid start would mean "now".
         const auto start = parseDateTime(v);
-        if (!start)
+        if (!start || !start->isValid())
             badValue("LUMEN_HOST_START", v);
         s.start = *start;
     }

@@ -25,7 +25,8 @@ struct SimulatedHostSettings
 
     /**
      * LUMEN_HOST_SEED, LUMEN_HOST_SPEED, LUMEN_HOST_CHANNELS,
-     * LUMEN_HOST_START (YYYY-MM-DD HH:MM:SS) and LUMEN_HOST_FAULTS.
+     * LUMEN_HOST_START (YYYY-MM-DD HH:MM:SS, a local time read by
+     * localDateTime(), or with its offset from UTC) and LUMEN_HOST_FAULTS.
      * Throws Failure on a value it cannot read.
      */
     static SimulatedHostSettings fromEnvironment();

@@ -10,6 +10,10 @@
 
 namespace lumen::transpec {
 
+namespace {
+constexpr char kInodePrefix[] = "inode:";
+}
+
 OutputNames::OutputNames(const QStringList &inputs)
 {
     for (const QString &input : inputs) {
@@ -32,7 +36,7 @@ QStringList OutputNames::identities(const QString &path)
     // A hard link shares only the inode.
     struct stat st;
     if (::stat(QFile::encodeName(path).constData(), &st) == 0)
-        ids << QStringLiteral("inode:%1:%2").arg(st.st_dev).arg(st.st_ino);
+        ids << QLatin1String(kInodePrefix) + QStringLiteral("%1:%2").arg(st.st_dev).arg(st.st_ino);
 #endif
     return ids;
 }
@@ -60,8 +64,11 @@ QString OutputNames::refusal(const QString &input, const QString &target) const
 
 void OutputNames::claim(const QString &input, const QString &target)
 {
+    // Outputs that are hard links of one another do not collide: each is
+    // replaced by a new file under its own name, and the other keeps its own.
     for (const QString &id : identities(target))
-        m_claimed.insert(id, input);
+        if (!id.startsWith(QLatin1String(kInodePrefix)))
+            m_claimed.insert(id, input);
 }
 
 } // namespace lumen::transpec

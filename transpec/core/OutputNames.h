@@ -10,8 +10,10 @@ namespace lumen::transpec {
 /**
  * The outputs of one batch conversion: the default name of each output, and
  * the guard that no output overwrites an input or an output claimed earlier
- * in the same run, whatever path (a symbolic link, "..", a hard link) leads
- * to it. Each path is resolved once, so a batch of n files costs n looks.
+ * in the same run, whatever path (a symbolic link, "..", for an input a hard
+ * link) leads to it. Outputs that are hard links of one another are two
+ * names, each replaced on its own: no collision. Each path is resolved once, so a batch of n files
+ * costs n looks.
  */
 class OutputNames
 {

@@ -171,6 +171,25 @@ TEST(ConvertCommand, RefusesWhatWouldOverwriteAnInputOrAnEarlierOutput)
     EXPECT_EQ(lumen::test::fileBytes(chnPath), source);
 }
 
+TEST(ConvertCommand, OutputsThatAreHardLinksOfEachOtherAreBothWritten)
+{
+    QTemporaryDir dir;
+    test::ChnImage a, b;
+    a.counts.assign(64, 3);
+    b.counts.assign(64, 4);
+    ASSERT_TRUE(lumen::test::writeBytes(dir.filePath("A.chn"), a.bytes()));
+    ASSERT_TRUE(lumen::test::writeBytes(dir.filePath("B.chn"), b.bytes()));
+    ASSERT_TRUE(lumen::test::writeBytes(dir.filePath("A.Ans"), "old"));
+    ASSERT_EQ(::link(QFile::encodeName(dir.filePath("A.Ans")).constData(),
+                     QFile::encodeName(dir.filePath("B.Ans")).constData()),
+              0);
+
+    const CommandRun r = convert({"--convert", dir.filePath("A.chn"), dir.filePath("B.chn")});
+    EXPECT_EQ(r.status, 0) << r.out.join(u'|').toStdString();
+    EXPECT_EQ(AnsReader::read(lumen::test::fileBytes(dir.filePath("A.Ans"))).channels, a.counts);
+    EXPECT_EQ(AnsReader::read(lumen::test::fileBytes(dir.filePath("B.Ans"))).channels, b.counts);
+}
+
 TEST(ConvertCommand, NoChannelsDeclaredWritesNothing)
 {
     QTemporaryDir dir;

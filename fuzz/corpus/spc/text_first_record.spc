@@ -1,0 +1,4 @@
+This is not a spectrum but a text that someone renamed.
+This is not a spectrum but a text that someone renamed.
+This is not a spectrum but a text that someone renamed.
+This is not a spectrum but a text that someone renamed.
