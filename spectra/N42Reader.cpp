@@ -1,5 +1,7 @@
 #include "spectra/N42Reader.h"
 
+#include "common/core/DateText.h"
+
 #include "common/core/Failure.h"
 #include "spectra/ChannelStore.h"
 #include "spectra/SpectrumFile.h"
@@ -225,6 +227,10 @@ Document scan(QByteArrayView bytes)
 // The start as written: with its own UTC offset when it names one, else local.
 std::optional<QDateTime> startOf(const QString &text, QStringList &warnings)
 {
+    // The suite's one date rule first: a local start in the hour that a
+    // change of daylight saving time skips is still a moment.
+    if (const std::optional<QDateTime> read = lumen::parseDateTime(text.trimmed()))
+        return *read;
     QDateTime start = QDateTime::fromString(text.trimmed(), Qt::ISODateWithMs);
     if (!start.isValid())
         start = QDateTime::fromString(text.trimmed(), Qt::ISODate);

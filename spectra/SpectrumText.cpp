@@ -54,7 +54,7 @@ std::optional<QDateTime> momentOf(const QString &dateText, const QString &timeTe
     const std::optional<QDate> date = lumen::parseDate(dateText);
     const std::optional<QTime> time = lumen::parseTime(timeText);
     if (date && time)
-        return QDateTime(*date, *time);
+        return lumen::localDateTime(*date, *time);
     // Blank fields, or only the separators a writer puts between empty ones,
     // say that there is no date, not that it is unreadable.
     for (const QChar c : dateText + timeText) {

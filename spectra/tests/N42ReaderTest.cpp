@@ -1,5 +1,7 @@
 #include "spectra/N42Reader.h"
 
+#include "common/testsupport/LocalZone.h"
+
 #include <QTimeZone>
 
 #include <gtest/gtest.h>
@@ -194,5 +196,32 @@ TEST(N42Reader, TruncatedOrMalformedFilesAreRefusedByName)
         ASSERT_EQ(r.messages.size(), 1) << c.what;
         EXPECT_TRUE(r.messages[0].startsWith("Error reading " + kPath + ": " + c.reason))
             << c.what << ": " << r.messages[0].toStdString();
+    }
+}
+
+TEST(N42Reader, AStartInTheHourDaylightSavingSkipsIsStillAMoment)
+{
+    // 02:30 on the night Berlin's clocks jump from 02:00 to 03:00 (01:00 UTC)
+    // and on New York's (07:00 UTC); with its own offset a start is that moment.
+    const struct
+    {
+        const char *zone;
+        const char *start;
+        QDateTime utc;
+    } cases[] = {
+        {"Europe/Berlin", "2024-03-31T02:30:00", QDateTime({2024, 3, 31}, {1, 30}, Qt::UTC)},
+        {"Europe/Berlin", "2024-03-31T02:30:00+01:00", QDateTime({2024, 3, 31}, {1, 30}, Qt::UTC)},
+        {"America/New_York", "2024-03-10T02:30:00", QDateTime({2024, 3, 10}, {7, 30}, Qt::UTC)},
+        {"UTC", "2024-03-31T02:30:00", QDateTime({2024, 3, 31}, {2, 30}, Qt::UTC)},
+    };
+    for (const auto &c : cases) {
+        lumen::test::LocalZone zone(c.zone);
+        QByteArray file = n42File();
+        file.replace("2001-06-22T13:05:42", c.start);
+        const IncomingSpectrum r = readN42(file);
+        ASSERT_TRUE(r.loaded) << c.zone << " " << c.start;
+        ASSERT_TRUE(r.spectrum.start && r.spectrum.start->isValid()) << c.zone << " " << c.start;
+        EXPECT_EQ(r.spectrum.start->toUTC(), c.utc) << c.zone << " " << c.start;
+        EXPECT_TRUE(r.warnings.isEmpty()) << c.zone << " " << r.warnings.join(u'|').toStdString();
     }
 }

@@ -54,7 +54,7 @@ std::optional<double> oleOf(const QString &dateText, const QString &timeText)
     const std::optional<QTime> time = lumen::parseTime(timeText);
     if (!date || !time)
         return std::nullopt;
-    return lumen::toOleDate(QDateTime(*date, *time));
+    return lumen::toOleDate(lumen::localDateTime(*date, *time));
 }
 
 QString dateShown(double ole)
