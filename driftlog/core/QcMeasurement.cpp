@@ -48,8 +48,12 @@ QcRecord QcMeasurement::record() const
     r.dateTime = isoWithOffset(date, time);
     r.minutes = minutes;
     r.centre = centre;
-    r.driftKeV = float(centre - double(referenceCentre));
-    r.driftPercent = (centre - double(referenceCentre)) / double(referenceCentre) * 100.0;
+    // The reference's own line has no drift by definition, though its centre
+    // text is finer than the single-precision reference kept.
+    if (minutes != 0) {
+        r.driftKeV = float(centre - double(referenceCentre));
+        r.driftPercent = (centre - double(referenceCentre)) / double(referenceCentre) * 100.0;
+    }
     r.fwhm = positiveNumber(fwhm);
     r.netArea = positiveNumber(netArea);
     r.liveTime = positiveNumber(liveTime);
