@@ -77,6 +77,7 @@ Scale scaleFor(const ControlChart &chart, const QRectF &plot, double xMax, bool 
 void drawFrame(QPainter &p, const Scale &s, const QString &label, bool xTicks)
 {
     p.setPen(QPen(Qt::black, 1));
+    p.setBrush(Qt::NoBrush); // the last panel's points leave their fill behind
     p.drawRect(s.plot);
     const QFontMetrics fm = p.fontMetrics();
     const double rows = std::max(2.0, s.plot.height() / (2.5 * fm.height()));
@@ -111,25 +112,38 @@ void drawFrame(QPainter &p, const Scale &s, const QString &label, bool xTicks)
     p.restore();
 }
 
+/** Labels already drawn at the right edge: a level too close to one keeps its line only. */
+using LabelPlaces = QList<double>;
+
 void drawLevel(QPainter &p, const Scale &s, double value, const QColor &colour, Qt::PenStyle style,
-               const QString &label)
+               const QString &label, LabelPlaces &places)
 {
     const double y = s.y(value);
     p.setPen(QPen(colour, 1.5, style));
     p.drawLine(QPointF(s.plot.left(), y), QPointF(s.plot.right(), y));
+    const double room = p.fontMetrics().height() * 0.9;
+    if (std::any_of(places.begin(), places.end(),
+                    [&](double taken) { return std::fabs(taken - y) < room; }))
+        return;
+    places << y;
     p.drawText(QPointF(s.plot.right() + 4, y + p.fontMetrics().ascent() / 2.0), label);
 }
 
 void drawLimits(QPainter &p, const Scale &s, const ControlChart &chart)
 {
     const bool both = chart.spec().sides == Sides::Both;
+    LabelPlaces places;
     if (const auto &l = chart.limits()) {
-        drawLevel(p, s, l->actionHigh(), kActionColour, Qt::DashLine, QStringLiteral("+3s"));
-        drawLevel(p, s, l->warningHigh(), kWarningColour, Qt::DashLine, QStringLiteral("+2s"));
-        drawLevel(p, s, l->mean, kMeanColour, Qt::SolidLine, QStringLiteral("mean"));
+        drawLevel(p, s, l->actionHigh(), kActionColour, Qt::DashLine, QStringLiteral("+3s"),
+                  places);
+        drawLevel(p, s, l->warningHigh(), kWarningColour, Qt::DashLine, QStringLiteral("+2s"),
+                  places);
+        drawLevel(p, s, l->mean, kMeanColour, Qt::SolidLine, QStringLiteral("mean"), places);
         if (both) {
-            drawLevel(p, s, l->warningLow(), kWarningColour, Qt::DashLine, QStringLiteral("-2s"));
-            drawLevel(p, s, l->actionLow(), kActionColour, Qt::DashLine, QStringLiteral("-3s"));
+            drawLevel(p, s, l->warningLow(), kWarningColour, Qt::DashLine, QStringLiteral("-2s"),
+                      places);
+            drawLevel(p, s, l->actionLow(), kActionColour, Qt::DashLine, QStringLiteral("-3s"),
+                      places);
         }
         // Where the baseline ends: the limits were drawn from the points left of it.
         const double end = chart.points()[ControlLimits::kBaselinePoints - 1].minutes;
@@ -137,9 +151,10 @@ void drawLimits(QPainter &p, const Scale &s, const ControlChart &chart)
         p.drawLine(QPointF(s.x(end), s.plot.top()), QPointF(s.x(end), s.plot.bottom()));
     }
     if (const auto &t = chart.tolerance()) {
-        drawLevel(p, s, t->high(), kToleranceColour, Qt::DotLine, QStringLiteral("+tol"));
+        drawLevel(p, s, t->high(), kToleranceColour, Qt::DotLine, QStringLiteral("+tol"), places);
         if (both)
-            drawLevel(p, s, t->low(), kToleranceColour, Qt::DotLine, QStringLiteral("-tol"));
+            drawLevel(p, s, t->low(), kToleranceColour, Qt::DotLine, QStringLiteral("-tol"),
+                      places);
     }
 }
 

@@ -10,6 +10,7 @@ DriftChartView::DriftChartView(QWidget *parent) : QWidget(parent, Qt::Window)
 {
     setObjectName(QStringLiteral("DriftChart"));
     setWindowTitle(QStringLiteral("Drift control chart"));
+    setMinimumSize(360, 300); // the texts elide and wrap down to this
     resize(900, 760);
 }
 
