@@ -186,3 +186,35 @@ TEST(QualityControl, VerdictNamesQuantityAndRule)
     EXPECT_EQ(v.headline(), QString("action: FWHM cusum; warning: drift 1-2s"));
     EXPECT_EQ(v.exitStatus(), 4);
 }
+
+TEST(QualityControl, QcLogRowsReadBackAndDamagedOnesAreSkipped)
+{
+    QcRecord r;
+    r.dateTime = "2026-10-02T08:00:00+02:00";
+    r.minutes = 1440;
+    r.centre = 661.71;
+    r.fwhm = 1.5;
+    const auto back = QcLog::parseRow(QcLog::rowText(r));
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->dateTime, r.dateTime);
+    EXPECT_EQ(back->fwhm, 1.5);
+    EXPECT_FALSE(back->rate) << "an empty field stays empty";
+
+    const struct
+    {
+        const char *line;
+        bool read;
+    } cases[] = {
+        {"x,60,661.7,0,0,,,,,", true},
+        {"date_time,minutes,centre_keV,drift_percent,drift_keV,fwhm_keV,net_area,live_time_s,"
+         "count_rate_cps,decay_corrected_rate_cps",
+         false},
+        {"x,60.5,661.7,0,0,,,,,", false},   // minutes are whole
+        {"x,60,661.7,0,0,,,,", false},      // a field short
+        {"x,60,661.7,0,0,wide,,,,", false}, // no number
+        {"x,60,661.7,0,0,1e300,,,,", false},
+        {"\"x,y\",60,661.7,0,0,,,,,", false}, // not a line this program writes
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(QcLog::parseRow(c.line).has_value(), c.read) << c.line;
+}
