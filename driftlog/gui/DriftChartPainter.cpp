@@ -15,6 +15,7 @@ const QColor kWarningColour(230, 140, 0);
 const QColor kActionColour(200, 0, 0);
 const QColor kToleranceColour(120, 0, 160);
 const QColor kPointColour(30, 80, 200);
+const QColor kEwmaColour(0, 140, 140);
 constexpr double kLeftMargin = 80.0;
 constexpr double kRightMargin = 50.0;
 
@@ -158,6 +159,37 @@ void drawLimits(QPainter &p, const Scale &s, const ControlChart &chart)
     }
 }
 
+/** The moving average and its limits, which narrow from the first point to their steady width. */
+void drawEwma(QPainter &p, const Scale &s, const ControlChart &chart)
+{
+    const auto &ewma = chart.ewma();
+    if (ewma.isEmpty() || !chart.spec().rules.has(ControlRule::Ewma))
+        return;
+    const bool both = chart.spec().sides == Sides::Both;
+    QPainterPath value;
+    QPainterPath high;
+    QPainterPath low;
+    for (int i = 0; i < ewma.size(); ++i) {
+        const double x = s.x(chart.points()[i].minutes);
+        const auto to = [&](QPainterPath &path, double v) {
+            if (i == 0)
+                path.moveTo(x, s.y(v));
+            else
+                path.lineTo(x, s.y(v));
+        };
+        to(value, ewma[i].value);
+        to(high, ewma[i].high);
+        to(low, ewma[i].low);
+    }
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(kEwmaColour, 1, Qt::DotLine));
+    p.drawPath(high);
+    if (both)
+        p.drawPath(low);
+    p.setPen(QPen(kEwmaColour, 1.5));
+    p.drawPath(value);
+}
+
 void drawPoints(QPainter &p, const Scale &s, const ControlChart &chart)
 {
     const auto &points = chart.points();
@@ -204,6 +236,7 @@ void drawPanel(QPainter &p, const ControlChart &chart, const QRectF &plot, doubl
         return;
     }
     drawLimits(p, s, chart);
+    drawEwma(p, s, chart);
     drawPoints(p, s, chart);
 }
 } // namespace
@@ -220,7 +253,8 @@ QString DriftChartPainter::title(const QcCharts &charts)
 QString DriftChartPainter::legend()
 {
     return QStringLiteral("Marked: red action (1-3s, ewma, cusum, tolerance), orange warning "
-                          "(1-2s, 2-2s, R-4s, 10-x). FWHM is judged upward only.");
+                          "(1-2s, 2-2s, R-4s, 10-x). Teal: the EWMA and its limits. FWHM is "
+                          "judged upward only.");
 }
 
 void DriftChartPainter::paint(QPainter &painter, const QRect &area, const QcCharts &charts)
