@@ -2,7 +2,7 @@
 
 #include "common/core/TextFile.h"
 #include "hostsim/core/SimulatedHost.h"
-#include "sequa/core/DataFiles.h"
+#include "sequa/core/files/DataFiles.h"
 #include "sequa/tests/RecordingHost.h"
 #include "sequa/tests/SequaTestBench.h"
 
