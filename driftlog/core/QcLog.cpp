@@ -1,5 +1,6 @@
 #include "driftlog/core/QcLog.h"
 
+#include "common/core/CsvText.h"
 #include "common/core/NumberText.h"
 #include "common/core/TextFile.h"
 
@@ -20,17 +21,6 @@ QString number(double value)
 QString optionalNumber(const std::optional<double> &value)
 {
     return value ? number(*value) : QString();
-}
-
-/** RFC 4180: a field holding a comma, a quote or a line end is quoted, its quotes doubled. */
-QString csvField(const QString &text)
-{
-    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) &&
-        !text.contains(QLatin1Char('\r')) && !text.contains(QLatin1Char('\n')))
-        return text;
-    QString quoted = text;
-    quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
 
 std::optional<double> fieldValue(const QString &field, bool *bad)
@@ -55,7 +45,7 @@ QString QcLog::header()
 
 QString QcLog::rowText(const QcRecord &r)
 {
-    const QStringList fields{csvField(r.dateTime),
+    const QStringList fields{lumen::csvtext::field(r.dateTime),
                              QString::number(r.minutes),
                              lumen::shortDoubleText(r.centre),
                              number(r.driftPercent),
