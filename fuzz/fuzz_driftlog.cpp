@@ -1,13 +1,15 @@
 // Feeds arbitrary bytes to the readers of the drift logger's outside files:
 // the results report, the settings record, the tolerance file and the lines
-// of the stability log, then the drift rules and the control chart on what
-// they yield.
+// of the stability and QC logs, then the drift rules and the control charts
+// on what they yield.
 #include "common/core/Cp1252.h"
 #include "common/core/Failure.h"
 #include "common/core/NumberText.h"
 #include "common/core/TextFile.h"
 #include "driftlog/core/ControlChart.h"
 #include "driftlog/core/DriftCalculator.h"
+#include "driftlog/core/QcCharts.h"
+#include "driftlog/core/QcLog.h"
 #include "driftlog/core/ReportPeakReader.h"
 #include "driftlog/core/StabSettings.h"
 #include "driftlog/core/StabilityLog.h"
@@ -39,11 +41,27 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         tolerance = ToleranceSettings::parse(bytes).forMode(1);
     } catch (const lumen::Failure &) {
     }
+    ToleranceSettings limits;
+    try {
+        limits = ToleranceSettings::parse(bytes);
+    } catch (const lumen::Failure &) {
+    }
     DriftSeries series;
-    for (const QString &line : lumen::textfile::splitLines(lumen::fromCp1252(bytes)))
+    QcLog::Series qc;
+    for (const QString &line : lumen::textfile::splitLines(lumen::fromCp1252(bytes))) {
         if (const auto point = StabilityLog::parseLine(line))
             series << *point;
+        if (const auto row = QcLog::parseRow(line)) {
+            if (row->minutes == 0)
+                qc.reference = row;
+            else
+                qc.points << *row;
+        }
+    }
     const ControlChart chart(series, tolerance, QStringLiteral("keV"));
     (void)chart.verdict().text();
+    const QcCharts charts = QcCharts::of(series, qc, limits, 1, QStringLiteral("keV"));
+    if (!series.isEmpty())
+        (void)charts.verdictAt(series.last().minutes).headline();
     return 0;
 }

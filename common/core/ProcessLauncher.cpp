@@ -122,6 +122,12 @@ void setCurrentLauncher(ProcessLauncher *launcher)
 
 bool openInTextEditor(const QString &path, QString *error)
 {
+    return openInTextEditor(path, error, nullptr, {});
+}
+
+bool openInTextEditor(const QString &path, QString *error, QObject *context,
+                      std::function<void(const QString &)> whenNotOpened)
+{
     if (!QFileInfo(path).isFile()) {
         if (error)
             *error = QStringLiteral("File not found: ") + path;
@@ -135,9 +141,33 @@ bool openInTextEditor(const QString &path, QString *error)
     const QString program = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
     const QStringList args{path};
 #endif
-    if (program.isEmpty() || !QProcess::startDetached(program, args)) {
+    const QString noEditor = QStringLiteral("File not found: no text editor to open ") + path;
+    if (program.isEmpty() || !context || !whenNotOpened) {
+        if (program.isEmpty() || !QProcess::startDetached(program, args)) {
+            if (error)
+                *error = noEditor;
+            return false;
+        }
+        return true;
+    }
+    // The opener starts at once but finds out only later that no viewer is
+    // set up for text files; its exit status is the one sign of that.
+    auto *process = new QProcess;
+    QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
+    QObject::connect(process, &QProcess::finished, context,
+                     [path, whenNotOpened](int code, QProcess::ExitStatus status) {
+                         if (status != QProcess::NormalExit || code != 0)
+                             whenNotOpened(QStringLiteral("No program opened %1: the desktop's "
+                                                          "opener ended with status %2 (no viewer "
+                                                          "for text files found?)")
+                                               .arg(path)
+                                               .arg(code));
+                     });
+    process->start(program, args);
+    if (!process->waitForStarted(5000)) {
+        delete process;
         if (error)
-            *error = QStringLiteral("File not found: no text editor to open ") + path;
+            *error = noEditor;
         return false;
     }
     return true;

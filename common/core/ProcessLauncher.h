@@ -1,8 +1,12 @@
 #pragma once
 
+#include <functional>
+
 #include <QString>
 #include <QStringList>
 #include <memory>
+
+class QObject;
 
 namespace lumen {
 
@@ -63,5 +67,13 @@ void setCurrentLauncher(ProcessLauncher *launcher);
  * or the file does not exist.
  */
 bool openInTextEditor(const QString &path, QString *error = nullptr);
+
+/**
+ * The same, and when the desktop's opener ends later without having opened
+ * the file (no viewer for text files), `whenNotOpened` is called with the
+ * reason, while `context` still exists.
+ */
+bool openInTextEditor(const QString &path, QString *error, QObject *context,
+                      std::function<void(const QString &)> whenNotOpened);
 
 } // namespace lumen

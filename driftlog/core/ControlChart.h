@@ -2,7 +2,10 @@
 
 #include "driftlog/core/ControlLimits.h"
 #include "driftlog/core/ControlRule.h"
+#include "driftlog/core/Cusum.h"
 #include "driftlog/core/DriftPoint.h"
+#include "driftlog/core/Ewma.h"
+#include "driftlog/core/QuantitySpec.h"
 #include "driftlog/core/Verdict.h"
 
 #include <QList>
@@ -11,17 +14,25 @@
 
 namespace lumen::driftlog {
 
-/** A drift series with its baseline limits, its tolerance and the rules each point breaks. */
+/**
+ * A series of one quantity with its baseline limits, its tolerance, its EWMA
+ * and CUSUM, and the rules each point breaks.
+ */
 class ControlChart
 {
 public:
-    /** `unit` is "%" or "keV", the unit the log's drifts are written in. */
+    ControlChart(DriftSeries points, QuantitySpec spec);
+    /** A drift series: `unit` is "%" or "keV", the tolerance lies either side of 0. */
     ControlChart(DriftSeries points, std::optional<double> tolerance, QString unit);
 
     const DriftSeries &points() const { return m_points; }
     const std::optional<ControlLimits> &limits() const { return m_limits; }
-    std::optional<double> tolerance() const { return m_tolerance; }
-    const QString &unit() const { return m_unit; }
+    const QuantitySpec &spec() const { return m_spec; }
+    const std::optional<ToleranceBand> &tolerance() const { return m_spec.tolerance; }
+    const QString &unit() const { return m_spec.unit; }
+    /** Empty without limits; one point per point of the series otherwise. */
+    const QList<EwmaPoint> &ewma() const { return m_ewma; }
+    const QList<CusumPoint> &cusum() const { return m_cusum; }
     /** The rules points()[index] breaks. */
     const QList<ControlRule> &brokenAt(int index) const { return m_broken[index]; }
 
@@ -30,9 +41,10 @@ public:
 
 private:
     DriftSeries m_points;
+    QuantitySpec m_spec;
     std::optional<ControlLimits> m_limits;
-    std::optional<double> m_tolerance;
-    QString m_unit;
+    QList<EwmaPoint> m_ewma;
+    QList<CusumPoint> m_cusum;
     QList<QList<ControlRule>> m_broken;
 };
 

@@ -15,6 +15,10 @@ QString ruleName(ControlRule rule)
         return QStringLiteral("R-4s");
     case ControlRule::TenOneSide:
         return QStringLiteral("10-x");
+    case ControlRule::Ewma:
+        return QStringLiteral("ewma");
+    case ControlRule::Cusum:
+        return QStringLiteral("cusum");
     case ControlRule::Tolerance:
         return QStringLiteral("tolerance");
     }
@@ -23,7 +27,8 @@ QString ruleName(ControlRule rule)
 
 bool isActionRule(ControlRule rule)
 {
-    return rule == ControlRule::Beyond3s || rule == ControlRule::Tolerance;
+    return rule != ControlRule::Beyond2s && rule != ControlRule::Two2s &&
+           rule != ControlRule::Range4s && rule != ControlRule::TenOneSide;
 }
 
 } // namespace lumen::driftlog

@@ -4,7 +4,7 @@
 
 namespace lumen::driftlog {
 
-/** The rules a drift point is checked against; s is the baseline's standard deviation. */
+/** The rules a point is checked against; s is the baseline's standard deviation. */
 enum class ControlRule
 {
     Beyond3s,   ///< "1-3s": the point lies beyond an action limit (mean ± 3 s)
@@ -12,13 +12,15 @@ enum class ControlRule
     Two2s,      ///< "2-2s": it and the point before lie beyond the same warning limit
     Range4s,    ///< "R-4s": it differs from the point before by more than 4 s
     TenOneSide, ///< "10-x": it and the nine before lie on one side of the mean
-    Tolerance,  ///< "tolerance": its drift is beyond the fixed tolerance
+    Ewma,       ///< "ewma": the moving average lies beyond 3 of its own sigmas
+    Cusum,      ///< "cusum": a cumulative sum of deviations has passed 5 s
+    Tolerance,  ///< "tolerance": the value is beyond the fixed tolerance
 };
 
-/** The short name used in verdicts, the chart and the README. */
+/** The short name used in verdicts, the chart, the settings and the README. */
 QString ruleName(ControlRule rule);
 
-/** True for the rules that call for action: an action limit or the tolerance. */
+/** True for the rules that call for action: the limits of 3 s, EWMA, CUSUM, the tolerance. */
 bool isActionRule(ControlRule rule);
 
 } // namespace lumen::driftlog

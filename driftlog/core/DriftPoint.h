@@ -9,7 +9,7 @@ namespace lumen::driftlog {
 struct DriftPoint
 {
     qint32 minutes = 0; ///< elapsed since the reference
-    double drift = 0.0; ///< in the log's unit (% or keV)
+    double drift = 0.0; ///< in the log's unit (% or keV); the FWHM or the rate on their charts
 };
 
 using DriftSeries = QList<DriftPoint>;

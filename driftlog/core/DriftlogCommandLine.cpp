@@ -45,7 +45,11 @@ int DriftlogCommandLine::run(const QStringList &args, QTextStream &out, QTextStr
             << (*mode == DriftlogModel::kGainMode ? model.percentDrift : model.keVdrift) << ' '
             << model.unit() << '\n';
         if (const auto &verdict = model.verdict()) {
-            out << "Driftlog: " << verdict->text() << '\n';
+            for (const Verdict &v : verdict->verdicts)
+                out << "Driftlog: " << v.quantity << ": " << v.text() << '\n';
+            out << "Driftlog: verdict: " << verdict->headline() << '\n';
+            if (verdict->correction)
+                out << "Driftlog: " << verdict->correction->text() << '\n';
             status = verdict->exitStatus();
         } else {
             err << "Driftlog: no verdict: " << model.lastError() << '\n';
@@ -68,6 +72,10 @@ int DriftlogCommandLine::run(const QStringList &args, QTextStream &out, QTextStr
         err << "Driftlog: nothing appended: " << model.lastError() << '\n';
         status = 1;
         break;
+    }
+    if (!model.qcError().isEmpty()) {
+        err << "Driftlog: StabQC.csv not written: " << model.qcError() << '\n';
+        status = std::max(status, 1);
     }
 
     if (!model.saveSettings()) {
@@ -94,21 +102,46 @@ lumen::ProgramInfo DriftlogCommandLine::programInfo()
             "  (no argument)    open the window \"Data Orginizer\"\n"
             "  GAIN             read the report, append the % gain drift, judge it, save, exit\n"
             "  KEV              the same with the keV drift (GAIN wins when both are given)\n"
-            "  --chart FILE.png draw the control chart of the log's last series into FILE.png\n"
+            "  --chart FILE.png draw the drift, FWHM and rate charts of the logs' last\n"
+            "                   series into FILE.png, three panels over one time axis\n"
             "                   (no display needed)\n"
             "\n"
             "The report path and the reference are kept in STAB&FILE.DAT, the log in\n"
             "StabData.txt, both beside the program. The first run of a new (or emptied) log\n"
             "takes the reference and writes the line \"0 0\"; each later run appends the\n"
-            "minutes since the reference and the drift, then prints a verdict on it:\n"
-            "  in control, warning: RULE, action: RULE (with the limits), or no limits yet.\n"
-            "Limits come from the first 20 points after the reference: mean, warning at\n"
-            "+-2 s, action at +-3 s (s: their standard deviation). Rules: 1-3s one point\n"
-            "beyond an action limit; 1-2s one beyond a warning limit; 2-2s two in a row\n"
-            "beyond the same warning limit; R-4s two neighbours more than 4 s apart; 10-x\n"
-            "ten in a row on one side of the mean. A fixed tolerance may be set beside the\n"
-            "program in StabLimits.txt, lines \"gain = 0.05\" (%) and \"kev = 0.3\" (keV);\n"
-            "a drift beyond it is an action too.\n"
+            "minutes since the reference and the drift.\n"
+            "\n"
+            "QC log: each append also writes one line to StabQC.csv beside StabData.txt\n"
+            "(CSV with a header line): date_time (with UTC offset), minutes, centre_keV,\n"
+            "drift_percent, drift_keV, fwhm_keV, net_area, live_time_s, count_rate_cps\n"
+            "(net area / live time) and decay_corrected_rate_cps (to the reference's date).\n"
+            "The centre, FWHM and net area come from the report's last peak line, the live\n"
+            "time from its LT: line. A log without StabQC.csv starts it at the next append.\n"
+            "\n"
+            "Three quantities are judged at each point: the drift (both ways), the FWHM\n"
+            "(upward only) and the count rate (both ways; decay-corrected when a half-life\n"
+            "is set). Limits come from the first 20 points after the reference: mean,\n"
+            "warning at +-2 s, action at +-3 s (s: their standard deviation). Rules:\n"
+            "  1-3s   one point beyond an action limit                     action\n"
+            "  1-2s   one point beyond a warning limit                     warning\n"
+            "  2-2s   two in a row beyond the same warning limit           warning\n"
+            "  R-4s   two neighbours more than 4 s apart                   warning\n"
+            "  10-x   ten in a row on one side of the mean                 warning\n"
+            "  ewma   moving average (lambda 0.2) beyond 3 of its sigmas   action\n"
+            "  cusum  tabular CUSUM (k 0.5 s) beyond h = 5 s               action\n"
+            "  tolerance  beyond the fixed tolerance, when set             action\n"
+            "The verdict names quantity and rule, e.g. \"action: FWHM cusum\" or\n"
+            "\"warning: drift 2-2s\", else \"in control\" or \"no limits yet\". At an action\n"
+            "of the drift it gives the correction: gain x reference/measured centre (six\n"
+            "digits) or the keV shift.\n"
+            "\n"
+            "StabLimits.txt beside the program (optional), one \"key = value\" a line:\n"
+            "  gain = 0.05       % drift tolerance in \"% Gain drift\" mode\n"
+            "  kev = 0.3         keV drift tolerance in \"keV drift\" mode\n"
+            "  fwhm = 2.2        FWHM upper tolerance, keV\n"
+            "  rate = 5          count-rate tolerance, % of the reference's rate\n"
+            "  halflife = 30.08 y   the check source's half-life (s, min, h, d, y)\n"
+            "  rules = 1-3s 2-2s R-4s 10-x ewma cusum   the rules checked (default: all)\n"
             "\n"
             "Environment:\n"
             "  LUMEN_PROGRAM_DIR  folder for STAB&FILE.DAT, StabData.txt and StabLimits.txt\n"
@@ -121,10 +154,10 @@ lumen::ProgramInfo DriftlogCommandLine::programInfo()
             "  0  appended and in control, at a warning or without limits yet; a reference\n"
             "     taken; a measurement not later than the reference (nothing appended);\n"
             "     the chart written\n"
-            "  1  nothing could be appended, the settings were not saved, the tolerance\n"
-            "     file could not be read, or the chart could not be written\n"
+            "  1  nothing could be appended, the settings were not saved, StabLimits.txt\n"
+            "     could not be read, StabQC.csv not written, or the chart not written\n"
             "  2  no command word, or no display for the window\n"
-            "  4  appended, but at an action limit or beyond the tolerance\n")};
+            "  4  appended, but some quantity is at an action (logged all the same)\n")};
 }
 
 } // namespace lumen::driftlog

@@ -7,6 +7,9 @@
 #include "common/core/Paths.h"
 #include "common/core/ProcessLauncher.h"
 #include "driftlog/core/DriftCalculator.h"
+#include "driftlog/core/GainCorrection.h"
+#include "driftlog/core/QcLog.h"
+#include "driftlog/core/QcMeasurement.h"
 #include "driftlog/core/ReportPeakReader.h"
 #include "driftlog/core/StabSettings.h"
 #include "driftlog/core/StabilityLog.h"
@@ -24,7 +27,8 @@ DriftlogModel::DriftlogModel(const QString &folder)
     : rpath(lumen::defaultReportPath()),
       m_settingsPath(lumen::joinPath(folder, QStringLiteral("STAB&FILE.DAT"))),
       m_logPath(lumen::joinPath(folder, QStringLiteral("StabData.txt"))),
-      m_tolerancePath(lumen::joinPath(folder, QLatin1String(ToleranceSettings::kFileName)))
+      m_tolerancePath(lumen::joinPath(folder, QLatin1String(ToleranceSettings::kFileName))),
+      m_qcPath(lumen::joinPath(folder, QLatin1String(QcLog::kFileName)))
 {
 }
 
@@ -94,6 +98,12 @@ bool DriftlogModel::readLmnFile()
         timeText = *peak->time;
     if (peak->centre)
         centerText = *peak->centre;
+    // Not boxes of the window: a report without them must not leave the last one's values.
+    fwhmText = peak->fwhm.value_or(QString());
+    netAreaText = peak->netArea.value_or(QString());
+    liveTimeText = peak->liveTime.value_or(QString());
+    if (peak->date)
+        m_dateMissing = peak->dateMissing;
     statusText = QStringLiteral("Report read: ") + path;
     return true;
 }
@@ -109,6 +119,7 @@ AppendOutcome DriftlogModel::appendIt()
 {
     m_verdict.reset();
     m_toleranceUnread = false;
+    m_qcError.clear();
     const StabilityLog log(m_logPath);
     if (!(referenceCentre > 0.0f) || log.isEmpty())
         return takeReference();
@@ -127,6 +138,8 @@ AppendOutcome DriftlogModel::appendIt()
     if (!elapsed) {
         // A stale elapsed value beside fresh drift values would mislead.
         elapsedText.clear();
+        if (m_dateMissing && !lumen::parseDate(dateText))
+            return failed(AppendOutcome::BadDateTime, dateTimeRefusal());
         return failed(AppendOutcome::BadDateTime,
                       QStringLiteral(
                           "Cannot read the date and time \"%1 %2\" against the reference \"%3 %4\"")
@@ -143,17 +156,71 @@ AppendOutcome DriftlogModel::appendIt()
     } catch (const lumen::Failure &f) {
         return failed(AppendOutcome::WriteFailed, f.description());
     }
-    judgeNewLine();
+    appendQcLine(*elapsed, centre);
+    judgeNewLine(*elapsed, centre);
     return AppendOutcome::LineWritten;
 }
 
-void DriftlogModel::judgeNewLine()
+QString DriftlogModel::dateTimeRefusal() const
+{
+    return QStringLiteral("The measurement date is missing: the report's \"File:\" line has no "
+                          "\"Date:\"");
+}
+
+ToleranceSettings DriftlogModel::limitsOrDefaults()
+{
+    m_toleranceUnread = false;
+    try {
+        return ToleranceSettings::load(m_tolerancePath);
+    } catch (const lumen::Failure &f) {
+        m_toleranceUnread = true;
+        m_lastError = f.description();
+        return {};
+    }
+}
+
+void DriftlogModel::appendQcLine(qint32 minutes, double centre)
+{
+    // The QC log follows StabData.txt: a failure here leaves the designed line
+    // in place and is reported on its own.
+    QcMeasurement m;
+    m.date = lumen::trimBlanks(dateText);
+    m.time = lumen::trimBlanks(timeText);
+    m.referenceDate = referenceDate;
+    m.referenceTime = referenceTime;
+    m.minutes = minutes;
+    m.centre = centre;
+    m.referenceCentre = referenceCentre;
+    m.fwhm = fwhmText;
+    m.netArea = netAreaText;
+    m.liveTime = liveTimeText;
+    m.halfLifeSeconds = limitsOrDefaults().halfLifeSeconds;
+    try {
+        QcLog(m_qcPath).append(m.record());
+    } catch (const lumen::Failure &f) {
+        m_qcError = f.description();
+    }
+}
+
+void DriftlogModel::judgeNewLine(qint32 minutes, double centre)
 {
     try {
-        m_verdict = chart().verdict();
-        statusText = m_verdict->text();
+        const QcCharts all = charts();
+        m_verdict = all.verdictAt(minutes);
+        QStringList lines;
+        for (const Verdict &v : m_verdict->verdicts)
+            lines << v.quantity + QStringLiteral(": ") + v.text();
+        const Verdict *drift = m_verdict->drift();
+        if (drift && drift->level == Verdict::Level::Action)
+            m_verdict->correction = GainCorrection::of(referenceCentre, centre);
+        statusText = m_verdict->headline();
+        if (m_verdict->correction)
+            statusText += QStringLiteral("; ") + m_verdict->correction->text();
+        statusText += QLatin1Char('\n') + lines.join(QLatin1Char('\n'));
         if (m_toleranceUnread)
-            statusText += QStringLiteral("; tolerance not read: ") + m_lastError;
+            statusText += QStringLiteral("\nStabLimits.txt not read: ") + m_lastError;
+        if (!m_qcError.isEmpty())
+            statusText += QStringLiteral("\nStabQC.csv not written: ") + m_qcError;
     } catch (const lumen::Failure &f) {
         // The line is in the log; only its judgement is missing.
         m_lastError = f.description();
@@ -166,17 +233,11 @@ QString DriftlogModel::unit() const
     return m_mode == kGainMode ? QStringLiteral("%") : QStringLiteral("keV");
 }
 
-ControlChart DriftlogModel::chart()
+QcCharts DriftlogModel::charts()
 {
-    std::optional<double> tolerance;
-    m_toleranceUnread = false;
-    try {
-        tolerance = ToleranceSettings::load(m_tolerancePath).forMode(m_mode);
-    } catch (const lumen::Failure &f) {
-        m_toleranceUnread = true;
-        m_lastError = f.description();
-    }
-    return ControlChart(StabilityLog(m_logPath).lastSeries(), tolerance, unit());
+    const ToleranceSettings settings = limitsOrDefaults();
+    return QcCharts::of(StabilityLog(m_logPath).lastSeries(), QcLog(m_qcPath).lastSeries(),
+                        settings, m_mode, unit());
 }
 
 AppendOutcome DriftlogModel::takeReference()
@@ -192,6 +253,9 @@ AppendOutcome DriftlogModel::takeReference()
     const QString date = lumen::trimBlanks(dateText);
     const QString time = lumen::trimBlanks(timeText);
     // A reference whose date cannot be read would make every later append fail.
+    if (m_dateMissing && !lumen::parseDate(date))
+        return failed(AppendOutcome::BadDateTime,
+                      dateTimeRefusal() + QStringLiteral(", reference kept"));
     if (!lumen::parseDate(date) || !lumen::parseTime(time))
         return failed(AppendOutcome::BadDateTime,
                       QStringLiteral("Cannot read the date and time \"%1 %2\", reference kept")
@@ -219,7 +283,10 @@ AppendOutcome DriftlogModel::takeReference()
         saveSettings();
         return failed(AppendOutcome::WriteFailed, why);
     }
+    appendQcLine(0, lumen::numericValue(centerText));
     statusText = QStringLiteral("New reference %1 keV at %2 %3").arg(centerText, date, time);
+    if (!m_qcError.isEmpty())
+        statusText += QStringLiteral("\nStabQC.csv not written: ") + m_qcError;
     return AppendOutcome::ReferenceTaken;
 }
 
@@ -258,9 +325,23 @@ bool DriftlogModel::viewLog()
     return view(m_logPath);
 }
 
+void DriftlogModel::reportLateViewFailures(QObject *context, std::function<void()> changed)
+{
+    m_viewContext = context;
+    m_viewChanged = std::move(changed);
+}
+
 bool DriftlogModel::view(const QString &path)
 {
-    if (lumen::openInTextEditor(path, &m_lastError))
+    const auto whenNotOpened = [this](const QString &why) {
+        m_lastError = why;
+        statusText = why;
+        if (m_viewChanged)
+            m_viewChanged();
+    };
+    if (lumen::openInTextEditor(path, &m_lastError, m_viewContext,
+                                m_viewContext ? std::function<void(const QString &)>(whenNotOpened)
+                                              : std::function<void(const QString &)>()))
         return true;
     statusText = QStringLiteral("Cannot start the text editor: ") + m_lastError;
     return false;

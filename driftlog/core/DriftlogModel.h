@@ -1,10 +1,11 @@
 #pragma once
 
 #include "driftlog/core/AppendOutcome.h"
-#include "driftlog/core/ControlChart.h"
-#include "driftlog/core/Verdict.h"
+#include "driftlog/core/QcCharts.h"
+#include "driftlog/core/QcVerdict.h"
 
 #include <QString>
+#include <functional>
 #include <optional>
 
 namespace lumen::driftlog {
@@ -33,21 +34,26 @@ public:
     /** Reads the report named by `Rpath`. False when it is missing ("File not found!"). */
     bool readLmnFile();
     /**
-     * Computes the drift and appends to the log, or takes a new reference.
-     * After a line is written the verdict on it is in verdict() and statusText.
+     * Computes the drift and appends to the log, or takes a new reference;
+     * either way the QC log gets its line too. After a drift line is written
+     * the verdict on it is in verdict() and statusText.
      */
     AppendOutcome appendIt();
     /** The verdict on the line the last appendIt() wrote; nothing after any other outcome. */
-    const std::optional<Verdict> &verdict() const { return m_verdict; }
-    /** True when the tolerance file could not be read for the last verdict. */
+    const std::optional<QcVerdict> &verdict() const { return m_verdict; }
+    /** True when StabLimits.txt could not be read for the last verdict or chart. */
     bool toleranceUnread() const { return m_toleranceUnread; }
+    /** Why the last append wrote no line to StabQC.csv; empty when it did. */
+    const QString &qcError() const { return m_qcError; }
 
     /**
-     * The control chart of the log's last series in the current mode's unit,
-     * with the tolerance of StabLimits.txt when it can be read. Throws Failure
-     * when the log cannot be read.
+     * The control charts of the logs' last series, the drift in the current
+     * mode's unit, with the settings of StabLimits.txt when it can be read.
+     * Throws Failure when a log cannot be read.
      */
-    ControlChart chart();
+    QcCharts charts();
+    /** The drift's chart alone. */
+    ControlChart chart() { return charts().drift; }
     /** Writes the settings record; false (with lastError) when it cannot be written. */
     bool saveSettings();
 
@@ -57,9 +63,16 @@ public:
      */
     bool viewReport();
     bool viewLog();
+    /**
+     * When a viewer started by viewReport() or viewLog() ends without having
+     * opened the file, statusText says so and `changed` is called, while
+     * `context` lives (the window). Without it such a late failure goes unseen.
+     */
+    void reportLateViewFailures(QObject *context, std::function<void()> changed);
 
     QString settingsPath() const { return m_settingsPath; }
     QString logPath() const { return m_logPath; }
+    QString qcLogPath() const { return m_qcPath; }
     QString tolerancePath() const { return m_tolerancePath; }
     /** "%" in % gain drift mode, "keV" in keV drift mode. */
     QString unit() const;
@@ -78,6 +91,10 @@ public:
     QString percentDrift;
     /** The last verdict or failure, for the window's status line. */
     QString statusText;
+    /** What the last read found beyond the boxes (empty when the report gives none). */
+    QString fwhmText;
+    QString netAreaText;
+    QString liveTimeText;
 
     // The reference measurement.
     float referenceCentre = 0.0f; ///< keV; 0 or less: no reference
@@ -88,13 +105,21 @@ private:
     AppendOutcome takeReference();
     AppendOutcome failed(AppendOutcome outcome, const QString &why);
     bool view(const QString &path);
-    void judgeNewLine();
+    void judgeNewLine(qint32 minutes, double centre);
+    void appendQcLine(qint32 minutes, double centre);
+    QString dateTimeRefusal() const;
+    ToleranceSettings limitsOrDefaults();
 
     QString m_settingsPath;
     QString m_logPath;
     QString m_tolerancePath;
-    std::optional<Verdict> m_verdict;
+    QString m_qcPath;
+    std::optional<QcVerdict> m_verdict;
     bool m_toleranceUnread = false;
+    bool m_dateMissing = false;
+    QString m_qcError;
+    QObject *m_viewContext = nullptr;
+    std::function<void()> m_viewChanged;
     int m_mode = kGainMode;
     bool m_gainOption = true;
     bool m_keVOption = false;

@@ -11,10 +11,18 @@ namespace lumen::driftlog {
  */
 struct ReportPeak
 {
-    std::optional<QString> id;     ///< untrimmed, at most 72 characters
-    std::optional<QString> date;   ///< trimmed measurement date text
-    std::optional<QString> time;   ///< trimmed measurement time text
-    std::optional<QString> centre; ///< trimmed peak centre text (keV) of the last line
+    std::optional<QString> id;       ///< untrimmed, at most 72 characters
+    std::optional<QString> date;     ///< trimmed measurement date text
+    std::optional<QString> time;     ///< trimmed measurement time text
+    std::optional<QString> centre;   ///< trimmed peak centre text (keV) of the last line
+    std::optional<QString> fwhm;     ///< trimmed FWHM text (keV) of the last line, when it has one
+    std::optional<QString> netArea;  ///< trimmed net area text of the last line, when it has one
+    std::optional<QString> liveTime; ///< the live time (s) of the "LT:" line
+    /**
+     * The "File:" line holds no "Date:": the date text is then whatever the
+     * columns hold, and when it is no date, the date is missing.
+     */
+    bool dateMissing = false;
 };
 
 } // namespace lumen::driftlog

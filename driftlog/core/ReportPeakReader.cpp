@@ -14,7 +14,16 @@ constexpr int kIdStart = 4; // 1-based, after "ID:"
 constexpr int kIdWidth = 72;
 constexpr int kCentreStart = 15; // 1-based columns 15-22 of the peak-search row
 constexpr int kCentreWidth = 8;
-constexpr int kTimeWidth = 8; // "HH:MM:SS" at the end of the "File:" line
+constexpr int kFwhmStart = 23; // then the FWHM in columns 23-30
+constexpr int kFwhmWidth = 8;
+constexpr int kAreaStart = 31; // and the net area from column 31 on
+constexpr int kTimeWidth = 8;  // "HH:MM:SS" at the end of the "File:" line
+
+std::optional<QString> fieldOf(const QString &line, int start, int width)
+{
+    const QString text = lumen::trimBlanks(lumen::midText(line, start, width));
+    return text.isEmpty() ? std::nullopt : std::optional<QString>(text);
+}
 } // namespace
 
 void ReportPeakReader::splitFileLine(const QString &line, QString *date, QString *time)
@@ -39,10 +48,20 @@ ReportPeak ReportPeakReader::parseLines(const QStringList &lines)
             splitFileLine(line, &date, &time);
             peak.date = date;
             peak.time = time;
+            peak.dateMissing = !line.contains(QLatin1String("Date:"));
+        } else if (line.startsWith(QLatin1String("LT:"))) {
+            const QString rest = lumen::trimBlanks(QStringView(line).mid(3));
+            const QString first = rest.section(QLatin1Char(' '), 0, 0);
+            if (!first.isEmpty())
+                peak.liveTime = first;
         }
     }
-    if (!lines.isEmpty())
-        peak.centre = lumen::trimBlanks(lumen::midText(lines.last(), kCentreStart, kCentreWidth));
+    if (!lines.isEmpty()) {
+        const QString &last = lines.last();
+        peak.centre = lumen::trimBlanks(lumen::midText(last, kCentreStart, kCentreWidth));
+        peak.fwhm = fieldOf(last, kFwhmStart, kFwhmWidth);
+        peak.netArea = fieldOf(last, kAreaStart, -1);
+    }
     return peak;
 }
 

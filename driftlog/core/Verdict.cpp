@@ -17,6 +17,15 @@ QString ruleList(const QList<ControlRule> &rules)
         names << ruleName(r);
     return names.join(QStringLiteral(", "));
 }
+
+QString toleranceText(const ToleranceBand &t, Sides sides, const QString &unit)
+{
+    if (sides == Sides::UpperOnly)
+        return QStringLiteral("tolerance up to %1 %2").arg(number(t.high()), unit);
+    if (t.centre == 0.0)
+        return QStringLiteral("tolerance \u00b1%1 %2").arg(number(t.halfWidth), unit);
+    return QStringLiteral("tolerance %1 to %2 %3").arg(number(t.low()), number(t.high()), unit);
+}
 } // namespace
 
 QString Verdict::headline() const
@@ -37,7 +46,11 @@ QString Verdict::headline() const
 QString Verdict::text() const
 {
     QStringList parts;
-    if (limits) {
+    if (limits && sides == Sides::UpperOnly) {
+        parts << QStringLiteral("mean %1 %2").arg(number(limits->mean), unit)
+              << QStringLiteral("warning above %1").arg(number(limits->warningHigh()))
+              << QStringLiteral("action above %1").arg(number(limits->actionHigh()));
+    } else if (limits) {
         parts << QStringLiteral("mean %1 %2").arg(number(limits->mean), unit)
               << QStringLiteral("warning %1 to %2")
                      .arg(number(limits->warningLow()), number(limits->warningHigh()))
@@ -49,7 +62,7 @@ QString Verdict::text() const
                      .arg(ControlLimits::kBaselinePoints);
     }
     if (tolerance)
-        parts << QStringLiteral("tolerance \u00b1%1 %2").arg(number(*tolerance), unit);
+        parts << toleranceText(*tolerance, sides, unit);
     return headline() + QStringLiteral(" (") + parts.join(QStringLiteral(", ")) + QLatin1Char(')');
 }
 

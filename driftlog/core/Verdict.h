@@ -2,6 +2,7 @@
 
 #include "driftlog/core/ControlLimits.h"
 #include "driftlog/core/ControlRule.h"
+#include "driftlog/core/QuantitySpec.h"
 
 #include <QList>
 #include <QString>
@@ -9,7 +10,7 @@
 
 namespace lumen::driftlog {
 
-/** What the newest point of a drift series says about the spectrometer. */
+/** What the newest point of one quantity's series says about the spectrometer. */
 struct Verdict
 {
     enum class Level
@@ -17,17 +18,19 @@ struct Verdict
         NoLimitsYet, ///< fewer baseline points than the limits need, tolerance kept
         InControl,
         Warning,
-        Action, ///< beyond an action limit or the tolerance
+        Action, ///< beyond an action limit, EWMA, CUSUM or the tolerance
     };
 
     Level level = Level::NoLimitsYet;
     QList<ControlRule> rules;
+    QString quantity; ///< "drift", "FWHM" or "rate"
     std::optional<ControlLimits> limits;
-    std::optional<double> tolerance;
+    std::optional<ToleranceBand> tolerance;
+    Sides sides = Sides::Both;
     int baselinePoints = 0; ///< points seen so far toward the baseline
-    QString unit;           ///< "%" or "keV"
+    QString unit;           ///< "%", "keV" or "cps"
 
-    /** "in control", "warning: 2-2s", "action: 1-3s, R-4s" or "no limits yet". */
+    /** "in control", "warning: 2-2s", "action: 1-3s, cusum" or "no limits yet". */
     QString headline() const;
     /** The headline followed by the limits it was judged against. */
     QString text() const;

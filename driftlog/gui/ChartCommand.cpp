@@ -33,7 +33,7 @@ int ChartCommand::run(const QStringList &args, QTextStream &out, QTextStream &er
     if (!model.lastError().isEmpty())
         err << "Driftlog: " << model.lastError() << "; default settings used\n";
     try {
-        const ControlChart chart = model.chart();
+        const QcCharts charts = model.charts();
         int status = 0;
         if (model.toleranceUnread()) {
             err << "Driftlog: tolerance not drawn: " << model.lastError() << '\n';
@@ -42,13 +42,14 @@ int ChartCommand::run(const QStringList &args, QTextStream &out, QTextStream &er
         QByteArray png;
         QBuffer buffer(&png);
         buffer.open(QIODevice::WriteOnly);
-        if (!DriftChartPainter::image(chart).save(&buffer, "PNG"))
+        if (!DriftChartPainter::image(charts).save(&buffer, "PNG"))
             throw lumen::Failure(QStringLiteral("Cannot encode the chart as PNG"));
         lumen::safefile::replace(path, png);
-        out << "Driftlog: chart of " << chart.points().size() << " points written to " << path
-            << '\n';
-        if (!chart.points().isEmpty())
-            out << "Driftlog: last point " << chart.verdict().text() << '\n';
+        const auto &points = charts.drift.points();
+        out << "Driftlog: chart of " << points.size() << " points written to " << path << '\n';
+        if (!points.isEmpty())
+            out << "Driftlog: last point: " << charts.verdictAt(points.last().minutes).headline()
+                << '\n';
         return finish(status);
     } catch (const lumen::Failure &f) {
         err << "Driftlog: no chart written: " << f.description() << '\n';

@@ -15,11 +15,14 @@ const QColor kWarningColour(230, 140, 0);
 const QColor kActionColour(200, 0, 0);
 const QColor kToleranceColour(120, 0, 160);
 const QColor kPointColour(30, 80, 200);
+const QColor kEwmaColour(0, 140, 140);
+constexpr double kLeftMargin = 80.0;
+constexpr double kRightMargin = 50.0;
 
-/** A tick step of 1, 2 or 5 times a power of ten giving about eight ticks. */
-double tickStep(double span)
+/** A tick step of 1, 2 or 5 times a power of ten giving about `ticks` ticks. */
+double tickStep(double span, double ticks)
 {
-    const double rough = span / 8.0;
+    const double rough = span / ticks;
     const double power = std::pow(10.0, std::floor(std::log10(rough)));
     for (double m : {1.0, 2.0, 5.0})
         if (m * power >= rough)
@@ -32,7 +35,7 @@ QString tickText(double value)
     return lumen::shortDoubleText(std::fabs(value) < 1e-12 ? 0.0 : value);
 }
 
-/** Maps drift and minutes onto the plot rectangle. */
+/** Maps values and minutes onto one panel's rectangle. */
 struct Scale
 {
     QRectF plot;
@@ -41,42 +44,45 @@ struct Scale
     {
         return plot.left() + (minutes - xMin) / (xMax - xMin) * plot.width();
     }
-    double y(double drift) const
+    double y(double value) const
     {
-        return plot.bottom() - (drift - yMin) / (yMax - yMin) * plot.height();
+        return plot.bottom() - (value - yMin) / (yMax - yMin) * plot.height();
     }
 };
 
-Scale scaleFor(const ControlChart &chart, const QRectF &plot)
+Scale scaleFor(const ControlChart &chart, const QRectF &plot, double xMax, bool fromZero)
 {
-    double xMax = 1.0;
-    double yMin = 0.0;
-    double yMax = 0.0;
-    for (const DriftPoint &p : chart.points()) {
-        xMax = std::max(xMax, double(p.minutes));
+    const auto &points = chart.points();
+    double yMin = fromZero || points.isEmpty() ? 0.0 : points.first().drift;
+    double yMax = yMin;
+    for (const DriftPoint &p : points) {
         yMin = std::min(yMin, p.drift);
         yMax = std::max(yMax, p.drift);
     }
+    const bool both = chart.spec().sides == Sides::Both;
     if (const auto &l = chart.limits()) {
-        yMin = std::min(yMin, l->actionLow());
+        yMin = std::min(yMin, both ? l->actionLow() : l->mean);
         yMax = std::max(yMax, l->actionHigh());
     }
-    if (const auto t = chart.tolerance()) {
-        yMin = std::min(yMin, -*t);
-        yMax = std::max(yMax, *t);
+    if (const auto &t = chart.tolerance()) {
+        if (both)
+            yMin = std::min(yMin, t->low());
+        yMax = std::max(yMax, t->high());
     }
     double pad = (yMax - yMin) * 0.08;
     if (!(pad > 0.0))
         pad = std::max(std::fabs(yMax), 1.0) * 0.1;
-    return {plot, 0.0, xMax * 1.02, yMin - pad, yMax + pad};
+    return {plot, 0.0, xMax, yMin - pad, yMax + pad};
 }
 
-void drawAxes(QPainter &p, const Scale &s, const QString &unit)
+void drawFrame(QPainter &p, const Scale &s, const QString &label, bool xTicks)
 {
     p.setPen(QPen(Qt::black, 1));
+    p.setBrush(Qt::NoBrush); // the last panel's points leave their fill behind
     p.drawRect(s.plot);
     const QFontMetrics fm = p.fontMetrics();
-    const double yStep = tickStep(s.yMax - s.yMin);
+    const double rows = std::max(2.0, s.plot.height() / (2.5 * fm.height()));
+    const double yStep = tickStep(s.yMax - s.yMin, rows);
     for (double v = std::ceil(s.yMin / yStep) * yStep; v <= s.yMax; v += yStep) {
         const double y = s.y(v);
         p.setPen(QPen(QColor(225, 225, 225), 1));
@@ -85,53 +91,103 @@ void drawAxes(QPainter &p, const Scale &s, const QString &unit)
         const QString t = tickText(v);
         p.drawText(QPointF(s.plot.left() - 6 - fm.horizontalAdvance(t), y + fm.ascent() / 2.0), t);
     }
-    const double xStep = tickStep(s.xMax - s.xMin);
+    const double xStep = tickStep(s.xMax - s.xMin, std::max(2.0, s.plot.width() / 110.0));
     for (double v = 0.0; v <= s.xMax; v += xStep) {
         const double x = s.x(v);
+        p.setPen(QPen(QColor(235, 235, 235), 1));
+        p.drawLine(QPointF(x, s.plot.top()), QPointF(x, s.plot.bottom()));
+        p.setPen(Qt::black);
         p.drawLine(QPointF(x, s.plot.bottom()), QPointF(x, s.plot.bottom() + 4));
-        const QString t = tickText(v);
-        p.drawText(QPointF(x - fm.horizontalAdvance(t) / 2.0, s.plot.bottom() + 6 + fm.ascent()),
-                   t);
+        if (xTicks) {
+            const QString t = tickText(v);
+            p.drawText(
+                QPointF(x - fm.horizontalAdvance(t) / 2.0, s.plot.bottom() + 6 + fm.ascent()), t);
+        }
     }
-    const QString xLabel = QStringLiteral("minutes since the reference");
-    p.drawText(QPointF(s.plot.center().x() - fm.horizontalAdvance(xLabel) / 2.0,
-                       s.plot.bottom() + 10 + 2 * fm.height()),
-               xLabel);
+    // The panel's name runs along its left edge, cut to the panel's height.
     p.save();
     p.translate(s.plot.left() - 58, s.plot.center().y());
     p.rotate(-90);
-    const QString yLabel = QStringLiteral("drift (%1)").arg(unit);
-    p.drawText(QPointF(-fm.horizontalAdvance(yLabel) / 2.0, 0), yLabel);
+    const QString shown = fm.elidedText(label, Qt::ElideRight, int(s.plot.height()));
+    p.drawText(QPointF(-fm.horizontalAdvance(shown) / 2.0, 0), shown);
     p.restore();
 }
 
+/** Labels already drawn at the right edge: a level too close to one keeps its line only. */
+using LabelPlaces = QList<double>;
+
 void drawLevel(QPainter &p, const Scale &s, double value, const QColor &colour, Qt::PenStyle style,
-               const QString &label)
+               const QString &label, LabelPlaces &places)
 {
     const double y = s.y(value);
     p.setPen(QPen(colour, 1.5, style));
     p.drawLine(QPointF(s.plot.left(), y), QPointF(s.plot.right(), y));
+    const double room = p.fontMetrics().height() * 0.9;
+    if (std::any_of(places.begin(), places.end(),
+                    [&](double taken) { return std::fabs(taken - y) < room; }))
+        return;
+    places << y;
     p.drawText(QPointF(s.plot.right() + 4, y + p.fontMetrics().ascent() / 2.0), label);
 }
 
 void drawLimits(QPainter &p, const Scale &s, const ControlChart &chart)
 {
+    const bool both = chart.spec().sides == Sides::Both;
+    LabelPlaces places;
     if (const auto &l = chart.limits()) {
-        drawLevel(p, s, l->actionHigh(), kActionColour, Qt::DashLine, QStringLiteral("+3s"));
-        drawLevel(p, s, l->warningHigh(), kWarningColour, Qt::DashLine, QStringLiteral("+2s"));
-        drawLevel(p, s, l->mean, kMeanColour, Qt::SolidLine, QStringLiteral("mean"));
-        drawLevel(p, s, l->warningLow(), kWarningColour, Qt::DashLine, QStringLiteral("-2s"));
-        drawLevel(p, s, l->actionLow(), kActionColour, Qt::DashLine, QStringLiteral("-3s"));
+        drawLevel(p, s, l->actionHigh(), kActionColour, Qt::DashLine, QStringLiteral("+3s"),
+                  places);
+        drawLevel(p, s, l->warningHigh(), kWarningColour, Qt::DashLine, QStringLiteral("+2s"),
+                  places);
+        drawLevel(p, s, l->mean, kMeanColour, Qt::SolidLine, QStringLiteral("mean"), places);
+        if (both) {
+            drawLevel(p, s, l->warningLow(), kWarningColour, Qt::DashLine, QStringLiteral("-2s"),
+                      places);
+            drawLevel(p, s, l->actionLow(), kActionColour, Qt::DashLine, QStringLiteral("-3s"),
+                      places);
+        }
         // Where the baseline ends: the limits were drawn from the points left of it.
-        const auto &points = chart.points();
-        const double end = points[ControlLimits::kBaselinePoints - 1].minutes;
+        const double end = chart.points()[ControlLimits::kBaselinePoints - 1].minutes;
         p.setPen(QPen(Qt::gray, 1, Qt::DotLine));
         p.drawLine(QPointF(s.x(end), s.plot.top()), QPointF(s.x(end), s.plot.bottom()));
     }
-    if (const auto t = chart.tolerance()) {
-        drawLevel(p, s, *t, kToleranceColour, Qt::DotLine, QStringLiteral("+tol"));
-        drawLevel(p, s, -*t, kToleranceColour, Qt::DotLine, QStringLiteral("-tol"));
+    if (const auto &t = chart.tolerance()) {
+        drawLevel(p, s, t->high(), kToleranceColour, Qt::DotLine, QStringLiteral("+tol"), places);
+        if (both)
+            drawLevel(p, s, t->low(), kToleranceColour, Qt::DotLine, QStringLiteral("-tol"),
+                      places);
     }
+}
+
+/** The moving average and its limits, which narrow from the first point to their steady width. */
+void drawEwma(QPainter &p, const Scale &s, const ControlChart &chart)
+{
+    const auto &ewma = chart.ewma();
+    if (ewma.isEmpty() || !chart.spec().rules.has(ControlRule::Ewma))
+        return;
+    const bool both = chart.spec().sides == Sides::Both;
+    QPainterPath value;
+    QPainterPath high;
+    QPainterPath low;
+    for (int i = 0; i < ewma.size(); ++i) {
+        const double x = s.x(chart.points()[i].minutes);
+        const auto to = [&](QPainterPath &path, double v) {
+            if (i == 0)
+                path.moveTo(x, s.y(v));
+            else
+                path.lineTo(x, s.y(v));
+        };
+        to(value, ewma[i].value);
+        to(high, ewma[i].high);
+        to(low, ewma[i].low);
+    }
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(kEwmaColour, 1, Qt::DotLine));
+    p.drawPath(high);
+    if (both)
+        p.drawPath(low);
+    p.setPen(QPen(kEwmaColour, 1.5));
+    p.drawPath(value);
 }
 
 void drawPoints(QPainter &p, const Scale &s, const ControlChart &chart)
@@ -165,40 +221,100 @@ void drawPoints(QPainter &p, const Scale &s, const ControlChart &chart)
         p.drawEllipse(at, radius, radius);
     }
 }
+
+void drawPanel(QPainter &p, const ControlChart &chart, const QRectF &plot, double xMax,
+               const QString &label, bool xTicks)
+{
+    const Scale s = scaleFor(chart, plot, xMax, chart.spec().name == QLatin1String("drift"));
+    drawFrame(p, s, label, xTicks);
+    if (chart.points().isEmpty()) {
+        p.setPen(Qt::gray);
+        const QString none =
+            QStringLiteral("no %1 in the QC log's series yet").arg(chart.spec().name);
+        p.drawText(plot, Qt::AlignCenter,
+                   p.fontMetrics().elidedText(none, Qt::ElideRight, int(plot.width())));
+        return;
+    }
+    drawLimits(p, s, chart);
+    drawEwma(p, s, chart);
+    drawPoints(p, s, chart);
+}
 } // namespace
 
-void DriftChartPainter::paint(QPainter &painter, const QRect &area, const ControlChart &chart)
+QString DriftChartPainter::title(const QcCharts &charts)
+{
+    const auto &points = charts.drift.points();
+    return QStringLiteral("Check-source QC: %1 points; last: %2")
+        .arg(points.size())
+        .arg(points.isEmpty() ? QStringLiteral("none")
+                              : charts.verdictAt(points.last().minutes).headline());
+}
+
+QString DriftChartPainter::legend()
+{
+    return QStringLiteral("Marked: red action (1-3s, ewma, cusum, tolerance), orange warning "
+                          "(1-2s, 2-2s, R-4s, 10-x). Teal: the EWMA and its limits. FWHM is "
+                          "judged upward only.");
+}
+
+void DriftChartPainter::paint(QPainter &painter, const QRect &area, const QcCharts &charts)
 {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.fillRect(area, Qt::white);
     const QFontMetrics fm = painter.fontMetrics();
-    const QRectF plot =
-        QRectF(area).adjusted(80, 2.0 * fm.height() + 10, -50, -(3.0 * fm.height() + 20));
-    const Scale s = scaleFor(chart, plot);
+    const QRectF inner = QRectF(area).adjusted(kLeftMargin, 0, -kRightMargin, 0);
 
     painter.setPen(Qt::black);
-    painter.drawText(
-        QPointF(plot.left(), area.top() + fm.height() + 4),
-        QStringLiteral("Drift control chart: %1 points; last: %2")
-            .arg(chart.points().size())
-            .arg(chart.points().isEmpty() ? QStringLiteral("none") : chart.verdict().text()));
-    drawAxes(painter, s, chart.unit());
-    drawLimits(painter, s, chart);
-    drawPoints(painter, s, chart);
+    const QString heading = fm.elidedText(title(charts), Qt::ElideRight, int(area.width() - 20));
+    painter.drawText(QPointF(area.left() + 10, area.top() + fm.height() + 4), heading);
+    // The legend wraps to the width it has, so a narrow window keeps all of it.
+    const QRectF legendBox(area.left() + 10, 0, area.width() - 20, area.height());
+    const QRectF needed =
+        painter.boundingRect(legendBox, Qt::TextWordWrap | Qt::AlignLeft, legend());
+    const QRectF legendAt(legendBox.left(), area.bottom() - needed.height() - 4, legendBox.width(),
+                          needed.height());
+    painter.drawText(legendAt, Qt::TextWordWrap | Qt::AlignLeft, legend());
+
+    const double top = area.top() + 2.0 * fm.height() + 10;
+    const double xLabelSpace = 2.0 * fm.height() + 14;
+    const double bottom = legendAt.top() - xLabelSpace;
+    const double gap = fm.height() * 0.8;
+    const double height = std::max(30.0, (bottom - top - 2.0 * gap) / 3.0);
+
+    double xMax = 1.0;
+    for (const ControlChart *c : {&charts.drift, &charts.fwhm, &charts.rate})
+        for (const DriftPoint &p : c->points())
+            xMax = std::max(xMax, double(p.minutes));
+    xMax *= 1.02;
+
+    const struct
+    {
+        const ControlChart *chart;
+        QString label;
+    } panels[] = {
+        {&charts.drift, QStringLiteral("drift (%1)").arg(charts.drift.unit())},
+        {&charts.fwhm, QStringLiteral("FWHM (keV)")},
+        {&charts.rate, QStringLiteral("rate (cps)")},
+    };
+    for (int i = 0; i < 3; ++i) {
+        const QRectF plot(inner.left(), top + i * (height + gap), inner.width(), height);
+        drawPanel(painter, *panels[i].chart, plot, xMax, panels[i].label, i == 2);
+    }
+    const QString xLabel = QStringLiteral("minutes since the reference");
     painter.setPen(Qt::black);
-    painter.drawText(QPointF(plot.left(), area.bottom() - 6),
-                     QStringLiteral("Marked: red action (1-3s, tolerance), orange warning "
-                                    "(1-2s, 2-2s, R-4s, 10-x)"));
+    const double labelY = top + 3 * height + 2 * gap + 10 + 2 * fm.height();
+    painter.drawText(QPointF(inner.center().x() - fm.horizontalAdvance(xLabel) / 2.0, labelY),
+                     xLabel);
     painter.restore();
 }
 
-QImage DriftChartPainter::image(const ControlChart &chart, QSize size)
+QImage DriftChartPainter::image(const QcCharts &charts, QSize size)
 {
     QImage image(size, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
-    paint(painter, image.rect(), chart);
+    paint(painter, image.rect(), charts);
     painter.end();
     return image;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "driftlog/core/ControlChart.h"
+#include "driftlog/core/QcCharts.h"
 
 #include <QImage>
 #include <QRect>
@@ -10,17 +10,22 @@ class QPainter;
 namespace lumen::driftlog {
 
 /**
- * Draws a control chart: elapsed minutes against drift, the baseline mean,
- * the warning and action limits, the tolerance, and the points that break a
- * rule marked (red for an action, orange for a warning). Plain QPainter, so
- * the same drawing serves the window and a picture made without a display.
+ * Draws the three control charts of the check source as aligned panels over
+ * one axis of minutes since the reference: drift, FWHM and count rate, each
+ * with its baseline mean, warning and action limits, tolerance, and the
+ * points that break a rule marked (red for an action, orange for a warning).
+ * Plain QPainter, so the same drawing serves the window and a picture made
+ * without a display. Texts that do not fit are elided or wrapped.
  */
 class DriftChartPainter
 {
 public:
-    static void paint(QPainter &painter, const QRect &area, const ControlChart &chart);
-    /** The chart as a picture of `size` pixels. */
-    static QImage image(const ControlChart &chart, QSize size = QSize(1000, 600));
+    static void paint(QPainter &painter, const QRect &area, const QcCharts &charts);
+    /** The charts as a picture of `size` pixels. */
+    static QImage image(const QcCharts &charts, QSize size = QSize(1000, 900));
+    /** The title line: points and the verdict on the newest one. */
+    static QString title(const QcCharts &charts);
+    static QString legend();
 };
 
 } // namespace lumen::driftlog

@@ -10,20 +10,21 @@ DriftChartView::DriftChartView(QWidget *parent) : QWidget(parent, Qt::Window)
 {
     setObjectName(QStringLiteral("DriftChart"));
     setWindowTitle(QStringLiteral("Drift control chart"));
-    resize(900, 540);
+    setMinimumSize(360, 300); // the texts elide and wrap down to this
+    resize(900, 760);
 }
 
-void DriftChartView::setChart(const ControlChart &chart)
+void DriftChartView::setCharts(const QcCharts &charts)
 {
-    m_chart = chart;
+    m_charts = charts;
     update();
 }
 
 void DriftChartView::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    if (m_chart)
-        DriftChartPainter::paint(painter, rect(), *m_chart);
+    if (m_charts)
+        DriftChartPainter::paint(painter, rect(), *m_charts);
 }
 
 } // namespace lumen::driftlog

@@ -1,27 +1,27 @@
 #pragma once
 
-#include "driftlog/core/ControlChart.h"
+#include "driftlog/core/QcCharts.h"
 
 #include <QWidget>
 #include <optional>
 
 namespace lumen::driftlog {
 
-/** The control chart in a window of its own; it grows with the window. */
+/** The three control charts in a window of their own; they grow with the window. */
 class DriftChartView : public QWidget
 {
     Q_OBJECT
 public:
     explicit DriftChartView(QWidget *parent = nullptr);
 
-    void setChart(const ControlChart &chart);
-    const std::optional<ControlChart> &chart() const { return m_chart; }
+    void setCharts(const QcCharts &charts);
+    const std::optional<QcCharts> &charts() const { return m_charts; }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    std::optional<ControlChart> m_chart;
+    std::optional<QcCharts> m_charts;
 };
 
 } // namespace lumen::driftlog

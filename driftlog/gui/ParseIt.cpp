@@ -121,6 +121,7 @@ ParseIt::ParseIt(const QString &folder, QWidget *parent) : QWidget(parent), m_mo
         refresh();
     });
     connect(exit, &QPushButton::clicked, this, &QWidget::close);
+    m_model.reportLateViewFailures(this, [this] { refresh(); });
 
     resize(620, 360);
     refresh();
@@ -162,10 +163,10 @@ void ParseIt::refresh()
 void ParseIt::showChart()
 {
     try {
-        const ControlChart chart = m_model.chart();
+        const QcCharts charts = m_model.charts();
         if (!m_chartView)
             m_chartView = new DriftChartView(this);
-        m_chartView->setChart(chart);
+        m_chartView->setCharts(charts);
         m_chartView->show();
         m_chartView->raise();
         if (m_model.toleranceUnread())

@@ -10,6 +10,15 @@ namespace {
 using Rules = QList<ControlRule>;
 const ControlLimits kUnit{0.0, 1.0}; // mean 0, s 1: warning at ±2, action at ±3
 
+/** A drift's rules, the tolerance either side of 0. */
+QuantitySpec driftSpec(std::optional<double> tolerance = std::nullopt)
+{
+    QuantitySpec spec;
+    if (tolerance)
+        spec.tolerance = ToleranceBand{0.0, *tolerance};
+    return spec;
+}
+
 DriftSeries seriesOf(const QList<double> &drifts)
 {
     DriftSeries s;
@@ -54,16 +63,17 @@ TEST(ControlRules, EachRuleOnKnownSeries)
         {"ten below", QList<double>(10, -0.2), {ControlRule::TenOneSide}},
     };
     for (const auto &c : cases)
-        EXPECT_EQ(ControlRules::brokenAt(c.drifts, int(c.drifts.size() - 1), kUnit, std::nullopt),
+        EXPECT_EQ(ControlRules::brokenAt(c.drifts, int(c.drifts.size() - 1), kUnit, driftSpec()),
                   c.broken)
             << c.what;
 }
 
 TEST(ControlRules, ToleranceHoldsWithoutLimitsAndComesFirst)
 {
-    EXPECT_EQ(ControlRules::brokenAt({0.31}, 0, std::nullopt, 0.3), Rules{ControlRule::Tolerance});
-    EXPECT_EQ(ControlRules::brokenAt({-0.3}, 0, std::nullopt, 0.3), Rules{});
-    EXPECT_EQ(ControlRules::brokenAt({0.0, 3.5}, 1, kUnit, 3.2),
+    EXPECT_EQ(ControlRules::brokenAt({0.31}, 0, std::nullopt, driftSpec(0.3)),
+              Rules{ControlRule::Tolerance});
+    EXPECT_EQ(ControlRules::brokenAt({-0.3}, 0, std::nullopt, driftSpec(0.3)), Rules{});
+    EXPECT_EQ(ControlRules::brokenAt({0.0, 3.5}, 1, kUnit, driftSpec(3.2)),
               (Rules{ControlRule::Tolerance, ControlRule::Beyond3s}));
 }
 

@@ -129,10 +129,12 @@ TEST_F(DriftlogRunTest, TheVerdictSetsTheStatusAndThePointIsLoggedEitherWay)
     ASSERT_TRUE(writeBytes(m_dir.filePath("StabLimits.txt"), "kev = 0.3\n"));
     writeReport("22-Jun-2001", "14:00:00", "661.80");
     EXPECT_EQ(run({"KEV"}), 0);
-    EXPECT_TRUE(m_out.contains("Driftlog: no limits yet (1 of 20 baseline points, tolerance"))
+    EXPECT_TRUE(
+        m_out.contains("Driftlog: drift: no limits yet (1 of 20 baseline points, tolerance"))
         << m_out.toStdString();
     writeReport("22-Jun-2001", "15:00:00", "662.10");
     EXPECT_EQ(run({"KEV"}), 4);
-    EXPECT_TRUE(m_out.contains("Driftlog: action: tolerance")) << m_out.toStdString();
+    EXPECT_TRUE(m_out.contains("Driftlog: verdict: action: drift tolerance"))
+        << m_out.toStdString();
     EXPECT_TRUE(log().endsWith("120                0.4400268\r\n"));
 }

@@ -283,14 +283,16 @@ TEST_F(DriftlogModelTest, EachAppendedLineIsJudged)
     writeReport("22-Jun-2001", "14:00:00", "661.70");
     ASSERT_EQ(readAndAppend(m), AppendOutcome::LineWritten);
     ASSERT_TRUE(m.verdict());
-    EXPECT_EQ(m.verdict()->level, lumen::driftlog::Verdict::Level::NoLimitsYet);
-    EXPECT_EQ(m.statusText, m.verdict()->text());
+    ASSERT_TRUE(m.verdict()->drift());
+    EXPECT_EQ(m.verdict()->drift()->level, lumen::driftlog::Verdict::Level::NoLimitsYet);
+    EXPECT_TRUE(m.statusText.startsWith("no limits yet\ndrift: " + m.verdict()->drift()->text()))
+        << m.statusText.toStdString();
 
     // The tolerance of the mode in use applies: keV here.
     ASSERT_TRUE(writeBytes(m_dir.filePath("StabLimits.txt"), "gain = 5 # %\nkev = 0.3\n"));
     writeReport("22-Jun-2001", "15:00:00", "662.10");
     ASSERT_EQ(readAndAppend(m), AppendOutcome::LineWritten);
-    EXPECT_EQ(m.verdict()->headline(), QString("action: tolerance"));
+    EXPECT_EQ(m.verdict()->headline(), QString("action: drift tolerance"));
 
     ASSERT_TRUE(writeBytes(m_dir.filePath("StabLimits.txt"), "kev = lots\n"));
     writeReport("22-Jun-2001", "16:00:00", "661.70");

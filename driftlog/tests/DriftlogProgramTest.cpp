@@ -108,7 +108,7 @@ TEST_F(DriftlogProgramTest, ChartIsDrawnWithoutADisplay)
     ASSERT_EQ(runProgram({"--chart", path("gain.png")}, &output), 0) << output.toStdString();
     QImage chart;
     ASSERT_TRUE(chart.load(path("gain.png"), "PNG"));
-    EXPECT_EQ(chart.size(), QSize(1000, 600));
+    EXPECT_EQ(chart.size(), QSize(1000, 900));
     EXPECT_TRUE(output.contains("chart of 2 points"));
     EXPECT_FALSE(QFile::exists(path("STAB&FILE.DAT"))) << "a chart run saves no settings";
     EXPECT_EQ(runProgram({"--chart"}), 2);

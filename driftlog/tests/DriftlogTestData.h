@@ -11,7 +11,8 @@ namespace lumen::driftlog::test {
  * row whose columns 15-22 hold `centre`.
  */
 inline QByteArray reportBytes(const QString &date, const QString &time, const QString &centre,
-                              const QString &id = QStringLiteral(" Check source Cs-137"))
+                              const QString &id = QStringLiteral(" Check source Cs-137"),
+                              double fwhm = 1.52, long long netArea = 12644)
 {
     QString text;
     text += QStringLiteral("                     GAMMA SPECTRUM ANALYSIS REPORT\r\n\r\n");
@@ -22,7 +23,7 @@ inline QByteArray reportBytes(const QString &date, const QString &time, const QS
     text += QStringLiteral("                         PEAK SEARCH RESULTS\r\n");
     text += QStringLiteral("  Pk   Channel Energy    FWHM Net Area\r\n");
     text += QStringLiteral("   1   1322.45") + centre.rightJustified(8, QLatin1Char(' ')) +
-            QStringLiteral("    1.52      12644\r\n");
+            QString::asprintf("%8.2f%11lld\r\n", fwhm, netArea);
     return text.toLatin1();
 }
 

@@ -111,6 +111,6 @@ TEST(ParseIt, TheWindowSaysWhatFailedAndShowsTheChart)
     QTest::mouseClick(w.findChild<QPushButton *>("cmdChart"), Qt::LeftButton);
     ASSERT_TRUE(w.chartView());
     EXPECT_TRUE(w.chartView()->isVisible());
-    ASSERT_TRUE(w.chartView()->chart());
-    EXPECT_EQ(w.chartView()->chart()->points().size(), 1);
+    ASSERT_TRUE(w.chartView()->charts());
+    EXPECT_EQ(w.chartView()->charts()->drift.points().size(), 1);
 }

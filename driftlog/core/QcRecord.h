@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+#include <optional>
+
+namespace lumen::driftlog {
+
+/** One line of the QC log StabQC.csv: a check-source measurement and what follows from it. */
+struct QcRecord
+{
+    QString dateTime;    ///< ISO 8601 with the UTC offset, e.g. "2001-06-23T12:00:00+02:00"
+    qint32 minutes = 0;  ///< since the reference, as in StabData.txt; 0 on the reference's line
+    double centre = 0.0; ///< keV
+    double driftPercent = 0.0;           ///< (C - R) / R x 100
+    float driftKeV = 0.0f;               ///< C - R in single precision, as StabData.txt writes it
+    std::optional<double> fwhm;          ///< keV
+    std::optional<double> netArea;       ///< counts
+    std::optional<double> liveTime;      ///< s
+    std::optional<double> rate;          ///< net area / live time, counts per second
+    std::optional<double> correctedRate; ///< the rate decay-corrected to the reference's date
+
+    /** The rate judged: the decay-corrected one when a half-life is set, else the measured. */
+    std::optional<double> judgedRate(bool halfLifeSet) const
+    {
+        return halfLifeSet ? correctedRate : rate;
+    }
+};
+
+} // namespace lumen::driftlog
