@@ -9,16 +9,15 @@
 namespace lumen::driftlog {
 
 namespace {
+// The suite's one rule for local times, so that a measurement in the hour a
+// change of daylight saving time skips still has its moment.
 std::optional<QDateTime> localDateTime(const QString &date, const QString &time)
 {
     const auto d = lumen::parseDate(date);
     const auto t = lumen::parseTime(time);
     if (!d || !t)
         return std::nullopt;
-    const QDateTime local(*d, *t);
-    if (!local.isValid())
-        return std::nullopt;
-    return local;
+    return lumen::localDateTime(*d, *t);
 }
 
 std::optional<double> positiveNumber(const QString &text)
