@@ -18,7 +18,7 @@ rm -f build/lumen-suite_*.deb
 (cd build && cpack -G DEB >/dev/null)
 lintian --fail-on error build/lumen-suite_*.deb
 echo "== tests"
-(cd build && ctest --output-on-failure -j"$jobs" --timeout 300)
+(cd build && ctest --output-on-failure -j"$jobs")
 
 if [ "${LUMEN_SKIP_SANITIZE:-0}" != "1" ]; then
   echo "== build (sanitizers)"
@@ -26,5 +26,5 @@ if [ "${LUMEN_SKIP_SANITIZE:-0}" != "1" ]; then
   cmake --build build-asan -j"$jobs"
   echo "== tests under the sanitizers"
   (cd build-asan && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
-     ctest --output-on-failure -j"$jobs" --timeout 600 -LE no-sanitize)
+     ctest --output-on-failure -j"$jobs" -LE no-sanitize)
 fi
