@@ -31,24 +31,22 @@ TEST(RoadOfOneMeasurement, ExampleScriptsArchiveEverySampleAndLogTheDrift)
     env.insert(QStringLiteral("LUMEN_HOST_START"), QStringLiteral("2026-12-07 08:00:00"));
     const ProgramRun reference =
         lab.run(QStringLiteral("Sequa"), {QStringLiteral("check_source.lsf")}, env);
-    ASSERT_TRUE(reference.finished);
-    ASSERT_EQ(reference.exitCode, 0) << qPrintable(reference.err);
+    ASSERT_EQ(reference.status, 0) << qPrintable(reference.err);
 
     env.insert(QStringLiteral("LUMEN_HOST_START"), QStringLiteral("2026-12-07 09:00:00"));
     env.insert(QStringLiteral("LUMEN_ANSWERS"), lab.example(QStringLiteral("demo_answers.txt")));
     const ProgramRun batch =
         lab.run(QStringLiteral("Sequa"), {QStringLiteral("sample_batch.lsf")}, env);
-    ASSERT_TRUE(batch.finished);
-    ASSERT_EQ(batch.exitCode, 0) << qPrintable(batch.err);
+    ASSERT_EQ(batch.status, 0) << qPrintable(batch.err);
     env.remove(QStringLiteral("LUMEN_ANSWERS"));
 
     env.insert(QStringLiteral("LUMEN_HOST_START"), QStringLiteral("2026-12-07 16:00:00"));
     const ProgramRun drift =
         lab.run(QStringLiteral("Sequa"), {QStringLiteral("check_source.lsf")}, env);
-    ASSERT_EQ(drift.exitCode, 0) << qPrintable(drift.err);
+    ASSERT_EQ(drift.status, 0) << qPrintable(drift.err);
     const ProgramRun import =
         lab.run(QStringLiteral("Sequa"), {QStringLiteral("import_spectrum.lsf")}, env);
-    ASSERT_EQ(import.exitCode, 0) << qPrintable(import.err);
+    ASSERT_EQ(import.status, 0) << qPrintable(import.err);
 
     // One record per sample, with a column for every nuclide of the source.
     EXPECT_EQ(lab.recordCount(), 3);
@@ -61,7 +59,9 @@ TEST(RoadOfOneMeasurement, ExampleScriptsArchiveEverySampleAndLogTheDrift)
     const QStringList stability = lab.textLines(lab.lab(QStringLiteral("StabData.txt")));
     ASSERT_EQ(stability.size(), 2) << qPrintable(drift.out + drift.err);
     EXPECT_EQ(stability[0].simplified(), QStringLiteral("0 0"));
-    EXPECT_TRUE(stability[1].startsWith(QStringLiteral("480 "))) << qPrintable(stability[1]);
+    // Eight host hours after the reference; at 600 times real speed a tenth of
+    // a second more or less for a run on a busy machine is a host minute.
+    EXPECT_NEAR(stability[1].section(u' ', 0, 0).toInt(), 480, 2) << qPrintable(stability[1]);
 
     // Six ROI rows per sample under the day's date line and header.
     const QString roiLog = lab.lab(LabFolder::roiLogName(firstDay));
