@@ -4,8 +4,8 @@
 // play file, LoopEnd rewinds, event pumping and the line bookkeeping are the
 // difference).
 #include "bench/SequaOnSimulatedHost.h"
-#include "sequa/core/CommandRunner.h"
-#include "sequa/core/ScriptPlayer.h"
+#include "sequa/core/commands/CommandRunner.h"
+#include "sequa/core/play/ScriptPlayer.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,7 +1,7 @@
 // The player's reading of a script file on arbitrary bytes: every line comes
 // out once, a rewind gives the same lines again, and nothing is read past
 // the end of the file.
-#include "sequa/core/PlayFileReader.h"
+#include "sequa/core/run/PlayFileReader.h"
 
 #include <QFile>
 #include <QStringList>

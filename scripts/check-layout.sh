@@ -25,7 +25,7 @@ for p in "${programs[@]}"; do
     [ "$top" = "$p" ] && continue
     [[ "$top" =~ ^($shared)$ ]] && continue
     if [ "$p" = sequa ] && [ "$top" = hostsim ] &&
-       { [ "$file" = sequa/core/CreateHostAppObject.cpp ] || [ "$file" = sequa/core/TrialHost.cpp ] ||
+       { [ "$file" = sequa/core/CreateHostAppObject.cpp ] || [ "$file" = sequa/core/check/TrialHost.cpp ] ||
          [[ "$file" == sequa/tests/* ]]; }; then
       continue
     fi
@@ -86,6 +86,8 @@ if command -v clang-format >/dev/null; then
 else
   echo "format: clang-format is missing"; status=1
 fi
+
+python3 scripts/check-includes.py || status=1
 
 [ $status -eq 0 ] && echo "layout and format: clean"
 exit $status

@@ -5,9 +5,9 @@
 #include "common/core/Failure.h"
 #include "common/core/Operator.h"
 #include "common/core/Paths.h"
-#include "sequa/core/DayStopwatch.h"
-#include "sequa/core/RunJournal.h"
 #include "sequa/core/SequaTexts.h"
+#include "sequa/core/run/DayStopwatch.h"
+#include "sequa/core/run/RunJournal.h"
 
 namespace lumen::sequa {
 

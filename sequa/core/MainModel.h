@@ -1,9 +1,9 @@
 #pragma once
 
 #include "hostlink/HostApp.h"
-#include "sequa/core/PlayFileReader.h"
-#include "sequa/core/RunProgress.h"
-#include "sequa/core/RunRecord.h"
+#include "sequa/core/run/PlayFileReader.h"
+#include "sequa/core/run/RunProgress.h"
+#include "sequa/core/run/RunRecord.h"
 
 #include <QFile>
 #include <QObject>

@@ -3,8 +3,8 @@
 #include "common/core/EventPump.h"
 #include "common/core/Failure.h"
 #include "common/core/NumberText.h"
-#include "sequa/core/DayStopwatch.h"
 #include "sequa/core/SequaTexts.h"
+#include "sequa/core/run/DayStopwatch.h"
 
 #include <exception>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "sequa/core/CommandRunner.h"
 #include "sequa/core/MainModel.h"
 #include "sequa/core/QuarterSecondTimer.h"
+#include "sequa/core/commands/CommandRunner.h"
 
 #include <QString>
 #include <functional>

@@ -1,8 +1,8 @@
 #include "sequa/gui/RecorderPanel.h"
 
-#include "sequa/core/RoiDataText.h"
 #include "sequa/core/SequaProgram.h"
 #include "sequa/core/SequaTexts.h"
+#include "sequa/core/files/RoiDataText.h"
 #include "sequa/gui/RoiDataWindow.h"
 #include "sequa/gui/RxMainWindow.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "sequa/core/RecorderButtons.h"
-#include "sequa/core/SpectrumButtons.h"
+#include "sequa/core/recorder/RecorderButtons.h"
+#include "sequa/core/recorder/SpectrumButtons.h"
 #include "sequa/gui/RoiDataWindow.h"
 
 #include <QList>

@@ -1,6 +1,6 @@
 #include "sequa/gui/RoiDataWindow.h"
 
-#include "sequa/core/RoiDataText.h"
+#include "sequa/core/files/RoiDataText.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>

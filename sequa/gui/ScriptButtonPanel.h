@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sequa/core/ScriptButtons.h"
+#include "sequa/core/recorder/ScriptButtons.h"
 
 #include <QObject>
 

@@ -1,5 +1,5 @@
-#include "sequa/core/CommandContext.h"
 #include "sequa/core/SequaTexts.h"
+#include "sequa/core/commands/CommandContext.h"
 #include "sequa/tests/SequaTestBench.h"
 
 #include <QTemporaryDir>

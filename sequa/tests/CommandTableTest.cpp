@@ -1,5 +1,5 @@
-#include "sequa/core/CommandTable.h"
-#include "sequa/core/CommandRegistry.h"
+#include "sequa/core/commands/CommandTable.h"
+#include "sequa/core/commands/CommandRegistry.h"
 
 #include <QSet>
 #include <gtest/gtest.h>

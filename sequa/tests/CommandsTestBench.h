@@ -3,7 +3,7 @@
 #include "common/core/TextFile.h"
 #include "hostlink/testsupport/TestHost.h"
 #include "hostsim/core/SimulatedHost.h"
-#include "sequa/core/DataFiles.h"
+#include "sequa/core/files/DataFiles.h"
 #include "sequa/tests/SequaTestBench.h"
 
 #include <QDir>

@@ -1,5 +1,5 @@
 #include "common/core/ScaledClock.h"
-#include "sequa/core/CountingLauncher.h"
+#include "sequa/core/check/CountingLauncher.h"
 #include "sequa/tests/CommandsTestBench.h"
 
 namespace lumen::sequa::test {

@@ -1,4 +1,4 @@
-#include "sequa/core/PlayFileReader.h"
+#include "sequa/core/run/PlayFileReader.h"
 #include "common/core/Cp1252.h"
 #include "common/core/Failure.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sequa/core/ScriptPlayer.h"
+#include "sequa/core/play/ScriptPlayer.h"
 #include "sequa/tests/CommandsTestBench.h"
 
 #include <QDir>

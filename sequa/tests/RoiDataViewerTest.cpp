@@ -1,5 +1,5 @@
-#include "sequa/core/RoiDataRecord.h"
-#include "sequa/core/RoiDataText.h"
+#include "sequa/core/files/RoiDataRecord.h"
+#include "sequa/core/files/RoiDataText.h"
 #include "sequa/gui/RecorderPanel.h"
 #include "sequa/gui/RoiDataWindow.h"
 #include "sequa/gui/RxMainWindow.h"

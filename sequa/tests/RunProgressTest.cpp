@@ -1,8 +1,8 @@
 // What the window learns of a playing script: where it is, which pass of
 // each loop, and how far a wait has come.
-#include "sequa/core/RunProgress.h"
+#include "sequa/core/run/RunProgress.h"
 #include "sequa/core/SequaProgram.h"
-#include "sequa/core/UnattendedStart.h"
+#include "sequa/core/start/UnattendedStart.h"
 #include "sequa/tests/PlayerTestBench.h"
 
 #include <functional>

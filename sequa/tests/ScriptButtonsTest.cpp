@@ -1,4 +1,4 @@
-#include "sequa/core/ScriptButtons.h"
+#include "sequa/core/recorder/ScriptButtons.h"
 #include "sequa/tests/PlayerTestBench.h"
 
 namespace lumen::sequa::test {

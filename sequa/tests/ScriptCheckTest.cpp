@@ -2,9 +2,10 @@
 // scripts whose real duration is known, and that the check keeps its hands
 // off the lab (no writes, no programs started).
 #include "common/testsupport/TestSupport.h"
-#include "sequa/core/RunEstimate.h"
-#include "sequa/core/ScriptCheckMode.h"
-#include "sequa/core/ScriptChecker.h"
+#include "sequa/core/check/RunEstimate.h"
+#include "sequa/core/check/ScriptCheckMode.h"
+#include "sequa/core/check/ScriptChecker.h"
+#include "sequa/core/run/ClockText.h"
 
 #include <QDir>
 #include <QFile>
@@ -213,7 +214,7 @@ TEST_F(ScriptCheck, EstimateGivesUpOnAWaitThatNeverEnds)
         RunEstimate::ofScript({"ConnectLMN", "Beep", "WaitInput 1,1"}, m_places, {}, limits);
     EXPECT_FALSE(estimate.complete);
     EXPECT_EQ(estimate.stoppedAtLine, 3);
-    EXPECT_EQ(RunEstimate::clockText(estimate.seconds), QStringLiteral("1:00:00"));
+    EXPECT_EQ(clockText(estimate.seconds), QStringLiteral("1:00:00"));
 }
 
 // ---- the command-line mode -------------------------------------------------------

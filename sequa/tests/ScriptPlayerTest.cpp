@@ -1,7 +1,7 @@
 #include "sequa/tests/PlayerTestBench.h"
 
-#include "sequa/core/LoopCommands.h"
-#include "sequa/core/PlayFileReader.h"
+#include "sequa/core/commands/LoopCommands.h"
+#include "sequa/core/run/PlayFileReader.h"
 
 namespace lumen::sequa::test {
 namespace {

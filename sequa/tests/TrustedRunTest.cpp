@@ -2,11 +2,11 @@
 // whole or refused, outside files that never hang a run, and the journal.
 #include "common/core/FixedText.h"
 #include "common/testsupport/SizeLimit.h"
-#include "sequa/core/DataFiles.h"
-#include "sequa/core/ScriptButtons.h"
-#include "sequa/core/ScriptFile.h"
 #include "sequa/core/SequaProgram.h"
-#include "sequa/core/UnattendedStart.h"
+#include "sequa/core/files/DataFiles.h"
+#include "sequa/core/recorder/ScriptButtons.h"
+#include "sequa/core/recorder/ScriptFile.h"
+#include "sequa/core/start/UnattendedStart.h"
 #include "sequa/gui/RxMainWindow.h"
 #include "sequa/tests/PlayerTestBench.h"
 

@@ -1,4 +1,4 @@
-#include "sequa/core/UnattendedStart.h"
+#include "sequa/core/start/UnattendedStart.h"
 #include "sequa/core/SequaTexts.h"
 #include "sequa/tests/PlayerTestBench.h"
 

@@ -1,0 +1,20 @@
+#include "sequa/core/check/CheckOperator.h"
+
+namespace lumen::sequa {
+
+MessageAnswer CheckOperator::messageBox(const QString &, const QString &, MessageButtons buttons)
+{
+    return buttons == MessageButtons::YesNo ? MessageAnswer::Yes : MessageAnswer::Ok;
+}
+
+QString CheckOperator::inputBox(const QString &, const QString &, const QString &defaultText)
+{
+    return m_answers.isEmpty() ? defaultText : m_answers.takeFirst();
+}
+
+std::optional<QString> CheckOperator::fileDialog(const FileDialogRequest &)
+{
+    return std::nullopt;
+}
+
+} // namespace lumen::sequa

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "sequa/core/check/CheckClock.h"
+#include "sequa/core/check/ScriptCheckPlaces.h"
+
+#include <QStringList>
+
+namespace lumen::sequa {
+
+/**
+ * How long a script will run on a real host at real time, found by playing
+ * it on a private simulated host: scratch folders for every file the play
+ * writes (the program directory and LUMEN_ROOT point there meanwhile), a
+ * clock that jumps through waits, the operator's answers given ahead or each
+ * box's default, and external programs counted with their settle instead
+ * of started. The host the lab uses is never reached.
+ */
+struct RunEstimate
+{
+    double seconds = 0;   ///< of the run, presets, dead time, passes, waits and settles in
+    bool complete = true; ///< false: the play gave up, the run takes longer than `seconds`
+    QString stopReason;   ///< why it gave up
+    int stoppedAtLine = 0;
+    int programsCounted = 0; ///< external program starts, each counted at its settle only
+
+    static RunEstimate ofScript(const QStringList &lines, const ScriptCheckPlaces &places,
+                                const QStringList &answers,
+                                const CheckClock::Limits &limits = CheckClock::Limits());
+};
+
+} // namespace lumen::sequa

@@ -1,0 +1,118 @@
+#include "sequa/core/commands/CommandRunner.h"
+
+#include "common/core/Failure.h"
+#include "common/core/FixedText.h"
+#include "common/core/NumberText.h"
+#include "common/core/Operator.h"
+#include "sequa/core/MainModel.h"
+#include "sequa/core/SequaTexts.h"
+#include "sequa/core/commands/CommandContext.h"
+#include "sequa/core/commands/CommandGroups.h"
+#include "sequa/core/commands/CommandTable.h"
+#include "sequa/core/commands/ConnectCommand.h"
+
+#include <exception>
+
+namespace lumen::sequa {
+
+namespace {
+
+const QString kOk = QStringLiteral("OK");
+const QString kErrorPrefix = QStringLiteral("Error: ");
+// More than this many ticks must pass while an error is shown during a run.
+constexpr qint32 kErrorPanelTicks = 15;
+
+} // namespace
+
+CommandRunner::CommandRunner(MainModel &model) : m_model(model)
+{
+    registerCommandGroups(m_registry);
+}
+
+bool CommandRunner::isSuccess(const QString &reply)
+{
+    return reply.startsWith(kOk, Qt::CaseSensitive);
+}
+
+bool CommandRunner::ExecuteCommandLine(const QString &line, bool record)
+{
+    QString copy = line;
+    return ExecuteCommandLine(copy, record);
+}
+
+bool CommandRunner::ExecuteCommandLine(QString &line, bool record)
+{
+    const bool touchFrames = !m_model.playing() && !m_model.waiting();
+    if (touchFrames)
+        m_model.EnableCommandFrames(false);
+    m_model.setStatusText(QString());
+
+    const QString reply = trimBlanks(DispatchCommand(line));
+    const bool failed = !isSuccess(reply);
+    if (failed) {
+        m_model.setStatusText(reply);
+        const QString shown = QStringLiteral("ERROR:   ") + reply + QStringLiteral("\r\n") +
+                              QStringLiteral("COMMAND: ") + line;
+        if (m_model.playing()) {
+            m_model.ShowMessagePanel(shown);
+            m_model.pumpForTicks(kErrorPanelTicks);
+            m_model.HideMessagePanel();
+            m_model.writeRunLogLine(QStringLiteral("ERROR:   ") + reply +
+                                    QStringLiteral("      COMMAND: ") + line);
+        } else {
+            currentOperator().messageBox(shown, kProgramTitle, MessageButtons::Ok);
+        }
+        currentOperator().beep();
+    } else {
+        m_model.setStatusText(reply == kOk ? kOk : reply.mid(2));
+    }
+
+    m_model.setLastReply(reply);
+    if (record)
+        m_model.AppendScriptLine(line);
+    // Playing or Waiting may have changed meanwhile: the design reads them again here.
+    if (!m_model.playing() && !m_model.waiting())
+        m_model.EnableCommandFrames(true);
+    return failed;
+}
+
+QString CommandRunner::DispatchCommand(QString &line)
+{
+    if (!m_model.doNow())
+        return kOk;
+    // A NUL would cut a file name short into another name further down.
+    if (line.contains(QChar(u'\0')))
+        return kErrorPrefix + QStringLiteral("the line holds a NUL character");
+    try {
+        if (CommandTable::isConnectLine(line)) {
+            QString reply = ConnectCommand::run(*this);
+            if (isSuccess(reply))
+                m_model.runRecord().noteHostReached();
+            return reply;
+        }
+
+        if (m_model.hostAppObject().testconnect() != kOk)
+            return kNoConnection;
+        m_model.runRecord().noteHostReached();
+
+        line = trimBlanks(line);
+        return runMatched(line);
+    } catch (const Failure &failure) {
+        return kErrorPrefix + failure.description();
+    } catch (const std::exception &error) {
+        return kErrorPrefix + QString::fromLocal8Bit(error.what());
+    }
+}
+
+QString CommandRunner::runMatched(QString &line)
+{
+    const CommandRow *row = m_registry.match(line);
+    if (!row || !row->handler) {
+        return QStringLiteral("Command not recognized - ") + line + QStringLiteral(" at line ") +
+               numberToText(m_model.currentLine());
+    }
+    CommandContext context(*this, m_model, *row, line);
+    return row->handler(context);
+}
+
+} // namespace lumen::sequa

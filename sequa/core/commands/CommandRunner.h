@@ -1,0 +1,52 @@
+#pragma once
+
+#include "sequa/core/commands/CommandRegistry.h"
+
+#include <QString>
+
+namespace lumen::sequa {
+
+class MainModel;
+
+/**
+ * Command execution: DispatchCommand turns one line into one CommandReply,
+ * ExecuteCommandLine runs a line, shows its outcome and records it. Every
+ * built command group is registered on construction.
+ */
+class CommandRunner
+{
+public:
+    explicit CommandRunner(MainModel &model);
+
+    /**
+     * Runs the line, shows the outcome (status box; errors in a message box,
+     * or while playing in the message panel for at least 16 ticks and in the
+     * run log; a beep), appends the trimmed line to the script when `record`
+     * is set, and returns true when the reply was an error. `line` is
+     * replaced by its trimmed form.
+     */
+    bool ExecuteCommandLine(QString &line, bool record);
+    /** Convenience for callers that hold the line in a temporary. */
+    bool ExecuteCommandLine(const QString &line, bool record);
+
+    /**
+     * Executes one command and returns its reply. With Immediate Test Mode
+     * off nothing runs and the reply is "OK". `line` is replaced by its
+     * trimmed form once the connection check has passed.
+     */
+    QString DispatchCommand(QString &line);
+
+    /** True when a reply means success: its first two characters are "OK". */
+    static bool isSuccess(const QString &reply);
+
+    MainModel &model() { return m_model; }
+    CommandRegistry &registry() { return m_registry; }
+
+private:
+    QString runMatched(QString &line);
+
+    MainModel &m_model;
+    CommandRegistry m_registry;
+};
+
+} // namespace lumen::sequa

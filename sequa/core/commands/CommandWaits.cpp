@@ -1,0 +1,192 @@
+#include "sequa/core/commands/CommandWaits.h"
+
+#include "common/core/Clock.h"
+#include "common/core/EventPump.h"
+#include "common/core/Failure.h"
+#include "common/core/FixedText.h"
+#include "common/core/NumberText.h"
+#include "common/core/Operator.h"
+#include "common/core/ProcessLauncher.h"
+#include "sequa/core/MainModel.h"
+#include "sequa/core/SequaTexts.h"
+#include "sequa/core/commands/CommandRunner.h"
+#include "sequa/core/run/DayStopwatch.h"
+
+#include <cmath>
+
+namespace lumen::sequa {
+
+namespace {
+
+const QString kOk = QStringLiteral("OK");
+const QString kReachedPreset = QStringLiteral("Reached Preset");
+// A poll is also due once the time of day has moved on this many times the
+// poll interval: then no timer drives TickCount and the wait would hang.
+constexpr double kStalledTimerFactor = 4.0;
+
+/** Waiting and the frames for the length of one wait. */
+class WaitFrame
+{
+public:
+    explicit WaitFrame(MainModel &model) : m_model(model)
+    {
+        m_model.setWaiting(true);
+        m_model.EnableCommandFrames(false);
+    }
+    ~WaitFrame()
+    {
+        m_model.setWaiting(false);
+        m_model.runProgress().waitEnded();
+        // In immediate use ExecuteCommandLine enables the frames afterwards.
+        if (m_model.playing())
+            m_model.EnableCommandFrames(true);
+    }
+    WaitFrame(const WaitFrame &) = delete;
+    WaitFrame &operator=(const WaitFrame &) = delete;
+
+private:
+    MainModel &m_model;
+};
+
+std::int32_t wholeSecondsOfDay()
+{
+    return static_cast<std::int32_t>(roundHalfEven(currentClock().secondsSinceMidnight()));
+}
+
+} // namespace
+
+const QString CommandWaits::kPresetFailure =
+    QStringLiteral("Wait Preset could not get acquisition status");
+
+CommandWaits::CommandWaits(CommandRunner &runner, MainModel &model)
+    : m_runner(runner), m_model(model)
+{
+}
+
+bool CommandWaits::pollDue(std::int32_t mark, std::int32_t ticks, double secondsSinceMark) const
+{
+    const double stalledAfter = kStalledTimerFactor * (ticks + 1) * MainModel::kTickMs / 1000.0;
+    return m_model.ticksSince(mark) > ticks || secondsSinceMark >= stalledAfter;
+}
+
+void CommandWaits::waitOnTimeOfDay(double seconds)
+{
+    DayStopwatch stopwatch;
+    while (stopwatch.elapsed() < seconds && !stopped())
+        pumpEventsWhileWaiting();
+}
+
+bool CommandWaits::stopped() const
+{
+    return m_model.runRecord().stopRequested();
+}
+
+QString CommandWaits::stoppedReply() const
+{
+    return QStringLiteral("Wait ended: ") + m_model.runRecord().stopReason();
+}
+
+QString CommandWaits::WaitForSeconds(std::int32_t seconds)
+{
+    WaitFrame frame(m_model);
+    // 64-bit sums: a huge count of seconds must not overflow the end mark.
+    qint64 start = wholeSecondsOfDay();
+    qint64 highest = start;
+    qint64 end = start + seconds;
+    qint64 now = start;
+    while (now < end) {
+        if (stopped())
+            return stoppedReply();
+        m_model.runProgress().showSecondsLeft(end - now);
+        pumpEventsWhileWaiting();
+        now = wholeSecondsOfDay();
+        if (now > highest)
+            highest = now;
+        if (now < start) { // midnight has passed: what is left counts from now on
+            end -= highest;
+            start = now;
+            highest = now;
+        }
+    }
+    return kOk;
+}
+
+QString CommandWaits::WaitForPreset()
+{
+    bool failed = false;
+    {
+        WaitFrame frame(m_model);
+        m_model.runProgress().presetWaitStarted();
+        std::int32_t mark = m_model.tickCount();
+        DayStopwatch sincePoll;
+        for (;;) {
+            if (stopped())
+                return stoppedReply();
+            if (pollDue(mark, kPresetPollTicks, sincePoll.elapsed())) {
+                if (m_runner.ExecuteCommandLine(QStringLiteral("GetAcqStatus"), false)) {
+                    failed = true;
+                    break;
+                }
+                if (m_model.hasHostAppObject())
+                    m_model.runProgress().readPresetElapsed(m_model.hostAppObject());
+                if (m_model.statusText() == kReachedPreset)
+                    break;
+                mark = m_model.tickCount();
+                sincePoll.restart();
+            }
+            pumpEventsWhileWaiting();
+        }
+        if (!failed)
+            waitOnTimeOfDay(kPresetTailSeconds);
+    }
+    if (failed) {
+        currentOperator().messageBox(kPresetFailure, kProgramTitle, MessageButtons::Ok);
+        return kPresetFailure;
+    }
+    return kOk;
+}
+
+QString CommandWaits::WaitForInput(std::int16_t input, std::int16_t state)
+{
+    // Any other state could never be seen, and the wait would never end.
+    if (state != 0 && state != 1)
+        throw Failure(QStringLiteral("WaitInput state must be 0 or 1, not %1").arg(state));
+    const QString poll = QStringLiteral("GetExtIn") + numberToText(input);
+    const QString wanted = state == 1 ? QStringLiteral("1") : QStringLiteral("0");
+    WaitFrame frame(m_model);
+    std::int32_t mark = m_model.tickCount();
+    DayStopwatch sincePoll;
+    int failuresInARow = 0;
+    for (;;) {
+        if (stopped())
+            return stoppedReply();
+        if (pollDue(mark, kInputPollTicks, sincePoll.elapsed())) {
+            // A failing poll is shown like any error and the wait goes on,
+            // unless the host is gone or nobody is there to end the wait.
+            const bool failed = m_runner.ExecuteCommandLine(poll, false);
+            if (m_model.statusText() == kNoConnection)
+                return kNoConnection;
+            failuresInARow = failed ? failuresInARow + 1 : 0;
+            if (failuresInARow >= kInputPollFailures && m_model.runRecord().unattended())
+                return QStringLiteral("Error: WaitInput gave up after %1 failed polls in a row")
+                    .arg(kInputPollFailures);
+            if (trimBlanks(m_model.statusText()) == wanted)
+                break;
+            mark = m_model.tickCount();
+            sincePoll.restart();
+        }
+        pumpEventsWhileWaiting();
+    }
+    return kOk;
+}
+
+void CommandWaits::RunProgramAndWait(const QString &commandLine)
+{
+    ProcessLauncher &launcher = currentLauncher();
+    const qint64 pid = launcher.start(commandLine, true);
+    waitOnTimeOfDay(kProgramSettleSeconds);
+    if (!stopped() && launcher.isRunning(pid))
+        launcher.waitForEnd(pid);
+}
+
+} // namespace lumen::sequa

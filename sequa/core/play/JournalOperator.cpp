@@ -1,0 +1,77 @@
+#include "sequa/core/play/JournalOperator.h"
+
+#include "sequa/core/run/RunJournal.h"
+
+namespace lumen::sequa {
+
+namespace {
+
+QString oneLine(QString text)
+{
+    text.replace(QStringLiteral("\r\n"), QStringLiteral(" / "));
+    text.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    text.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return text;
+}
+
+QString answerName(MessageAnswer answer)
+{
+    switch (answer) {
+    case MessageAnswer::Ok:
+        return QStringLiteral("OK");
+    case MessageAnswer::Cancel:
+        return QStringLiteral("Cancel");
+    case MessageAnswer::Yes:
+        return QStringLiteral("Yes");
+    case MessageAnswer::No:
+        return QStringLiteral("No");
+    }
+    return QString();
+}
+
+} // namespace
+
+JournalOperator::JournalOperator(RunJournal &journal)
+    : m_inner(currentOperator()), m_journal(journal)
+{
+    setCurrentOperator(this);
+}
+
+JournalOperator::~JournalOperator()
+{
+    setCurrentOperator(&m_inner);
+}
+
+MessageAnswer JournalOperator::messageBox(const QString &text, const QString &title,
+                                          MessageButtons buttons)
+{
+    const MessageAnswer answer = m_inner.messageBox(text, title, buttons);
+    m_journal.write(
+        QStringLiteral("Message: \"%1\" answered %2").arg(oneLine(text), answerName(answer)));
+    return answer;
+}
+
+QString JournalOperator::inputBox(const QString &prompt, const QString &title,
+                                  const QString &defaultText)
+{
+    const QString answer = m_inner.inputBox(prompt, title, defaultText);
+    m_journal.write(
+        QStringLiteral("Input box \"%1\" answered \"%2\"").arg(oneLine(prompt), oneLine(answer)));
+    return answer;
+}
+
+std::optional<QString> JournalOperator::fileDialog(const FileDialogRequest &request)
+{
+    const std::optional<QString> chosen = m_inner.fileDialog(request);
+    m_journal.write(QStringLiteral("File dialog \"%1\" answered %2")
+                        .arg(oneLine(request.title), chosen ? QStringLiteral("\"%1\"").arg(*chosen)
+                                                            : QStringLiteral("Cancel")));
+    return chosen;
+}
+
+void JournalOperator::beep()
+{
+    m_inner.beep();
+}
+
+} // namespace lumen::sequa

@@ -1,0 +1,244 @@
+#include "sequa/core/play/ScriptPlayer.h"
+
+#include "common/core/Clock.h"
+#include "common/core/Cp1252.h"
+#include "common/core/EventPump.h"
+#include "common/core/Failure.h"
+#include "common/core/FixedText.h"
+#include "common/core/Operator.h"
+#include "common/core/Paths.h"
+#include "common/core/Platform.h"
+#include "sequa/core/HostSettings.h"
+#include "sequa/core/MainModel.h"
+#include "sequa/core/SequaTexts.h"
+#include "sequa/core/commands/CommandRunner.h"
+#include "sequa/core/play/JournalOperator.h"
+#include "sequa/core/run/PlayFileReader.h"
+#include "sequa/core/run/RunJournal.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryFile>
+#include <algorithm>
+#include <exception>
+#include <limits>
+#include <optional>
+
+namespace lumen::sequa {
+
+namespace {
+
+const QString kLoopsLeftOpen = QStringLiteral("Loopbeg without LoopEnd");
+
+/**
+ * Creates a new, uniquely named empty-or-filled file from the prefix in the
+ * temporary folder, or in the program's folder when the temporary one cannot
+ * take it, and returns its path. The file stays after the call.
+ */
+QString createTemporaryFile(const QString &prefix, const QByteArray &content,
+                            const QString &fallbackFolder)
+{
+    QString lastError;
+    for (const QString &folder : {QDir::tempPath(), fallbackFolder}) {
+        QTemporaryFile file(joinPath(folder, prefix + QStringLiteral("XXXXXX.tmp")));
+        file.setAutoRemove(false);
+        if (!file.open()) {
+            lastError = file.errorString();
+            continue;
+        }
+        if (file.write(content) != content.size() || !file.flush()) {
+            lastError = file.errorString();
+            file.remove();
+            continue;
+        }
+        file.close();
+        return file.fileName();
+    }
+    throw Failure(QStringLiteral("Cannot create a temporary file: %1").arg(lastError));
+}
+
+/**
+ * The script's lines as the player reads them from the play file; the line
+ * end the player adds after the script makes no line of its own.
+ */
+int countScriptLines(const QString &playFile)
+{
+    PlayFileReader reader;
+    reader.open(playFile);
+    int lines = 0;
+    QString last;
+    while (!reader.atEnd()) {
+        last = reader.readLine();
+        ++lines;
+    }
+    return lines > 0 && last.isEmpty() ? lines - 1 : lines;
+}
+
+/** The pass of every open loop, from the outermost in. */
+QList<RunProgress::Loop> openLoops(MainModel &model)
+{
+    QList<RunProgress::Loop> loops;
+    // An eleventh LoopBeg leaves the depth past the slots; it opened no loop.
+    const int depth = std::min<int>(model.loopDepth(), MainModel::kLoopSlots);
+    for (int d = 1; d <= depth; ++d)
+        loops.append(
+            {std::max<int>(model.loopCounter(d), 1), std::max<int>(model.loopPasses(d), 1)});
+    return loops;
+}
+
+} // namespace
+
+ScriptPlayer::ScriptPlayer(MainModel &model, CommandRunner &runner)
+    : m_model(model), m_runner(runner)
+{
+}
+
+ScriptPlayer::~ScriptPlayer()
+{
+    // A run left by an exception no failure handler takes must not leave the
+    // model pointing at this player's journal.
+    if (m_journal)
+        m_model.runRecord().setJournal(nullptr);
+}
+
+void ScriptPlayer::setSource(const QString &path, const QByteArray &bytes)
+{
+    m_sourcePath = QFileInfo(path).absoluteFilePath();
+    m_sourceBytes = bytes;
+    m_hasSource = true;
+}
+
+void ScriptPlayer::openJournal(const QString &script)
+{
+    try {
+        m_journal = std::make_unique<RunJournal>(m_model.programFolder(), currentClock().now());
+    } catch (const Failure &failure) {
+        standardError() << "Sequa: " << failure.description() << Qt::endl;
+        return;
+    }
+    m_model.runRecord().setJournal(m_journal.get());
+    const QByteArray bytes = m_hasSource ? m_sourceBytes : toCp1252(script);
+    m_journal->write(QStringLiteral("Run started ") +
+                     currentClock().now().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) +
+                     (m_model.runRecord().unattended() ? QStringLiteral(", unattended")
+                                                       : QStringLiteral(", in the window")));
+    m_journal->write(QStringLiteral("Script: ") +
+                     (m_hasSource ? m_sourcePath : QStringLiteral("(the script box)")));
+    m_journal->write(
+        QStringLiteral("SHA-256: ") +
+        QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex()));
+    m_journal->write(QStringLiteral("Host: ") + HostSettings::describe());
+}
+
+void ScriptPlayer::closeJournal(const QString &outcome)
+{
+    if (!m_journal)
+        return;
+    m_journal->write(QStringLiteral("Outcome: ") + outcome);
+    m_journal->write(QStringLiteral("Exit status: ") + QString::number(m_exitStatus));
+    m_journal->write(QStringLiteral("Run ended ") +
+                     currentClock().now().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+    m_model.runRecord().setJournal(nullptr);
+    m_journalPath = m_journal->path();
+    m_journal.reset();
+}
+
+bool ScriptPlayer::isCommandLine(const QString &line)
+{
+    if (line.startsWith(QLatin1Char(';')) || line.startsWith(QLatin1Char('#')))
+        return false;
+    return !trimBlanks(line).isEmpty();
+}
+
+bool ScriptPlayer::PlayScript(const QString &script)
+{
+    QString runLogPath;
+    bool failed = true;
+    m_model.setPlayFile(QString());
+    RunRecord &record = m_model.runRecord();
+    record.reset();
+    openJournal(script);
+    std::optional<JournalOperator> journalled;
+    if (m_journal)
+        journalled.emplace(*m_journal);
+    try {
+        m_model.setPlayFile(createTemporaryFile(
+            kPlayFilePrefix, toCp1252(script + QStringLiteral("\r\n")), m_model.programFolder()));
+        runLogPath = createTemporaryFile(kRunLogPrefix, QByteArray(), m_model.programFolder());
+        m_model.openRunLog(runLogPath);
+        m_model.setCurrentLine(0);
+        m_model.setLoopDepth(0);
+        m_model.setPlaying(true);
+        m_model.runProgress().runStarted(countScriptLines(m_model.playFile()));
+        m_model.playFileReader().open(m_model.playFile());
+        failed = playLines();
+    } catch (const std::exception &error) {
+        // A run that cannot go on (its files gone, the line count overflowing)
+        // is told to the operator and counts as failed, never as success.
+        const auto *failure = dynamic_cast<const Failure *>(&error);
+        const QString description =
+            failure ? failure->description() : QString::fromLocal8Bit(error.what());
+        m_model.writeRunLogLine(QStringLiteral("ERROR:   ") + description);
+        const bool played = m_model.currentLine() > 0;
+        closeOut(runLogPath);
+        currentOperator().messageBox(QStringLiteral("Error: ") + description, kProgramTitle,
+                                     MessageButtons::Ok);
+        m_exitStatus = played ? RunRecord::kStopped : RunRecord::kNotPlayed;
+        journalled.reset();
+        closeJournal(QStringLiteral("the run could not go on: ") + description);
+        return true;
+    }
+    closeOut(runLogPath);
+    m_exitStatus = record.exitStatus(failed);
+    journalled.reset();
+    closeJournal(record.outcomeText(failed));
+    return failed;
+}
+
+bool ScriptPlayer::playLines()
+{
+    PlayFileReader &reader = m_model.playFileReader();
+    while (!reader.atEnd()) {
+        QString line = reader.readLine();
+        if (m_model.currentLine() == std::numeric_limits<qint16>::max())
+            throw Failure(QStringLiteral("Overflow: the script has more than 32767 lines"));
+        m_model.setCurrentLine(static_cast<qint16>(m_model.currentLine() + 1));
+        RunRecord &record = m_model.runRecord();
+        if (isCommandLine(line)) {
+            m_model.setLastCommandText(trimBlanks(line));
+            const qint16 number = m_model.currentLine();
+            m_model.runProgress().lineStarted(number, trimBlanks(line), openLoops(m_model));
+            if (m_runner.ExecuteCommandLine(line, false))
+                record.noteFailedLine();
+            if (RunJournal *journal = record.journal())
+                journal->write(
+                    QStringLiteral("Line %1: %2 -> %3").arg(number).arg(line, m_model.lastReply()));
+            if (m_model.statusText() == kNoConnection)
+                return true;
+        }
+        pumpEvents();
+        if (record.stopRequested())
+            return true;
+    }
+    if (m_model.loopDepth() >= 1) {
+        currentOperator().messageBox(kLoopsLeftOpen, kProgramTitle, MessageButtons::Ok);
+        return true;
+    }
+    return false;
+}
+
+void ScriptPlayer::closeOut(const QString &runLogPath)
+{
+    m_model.setPlaying(false);
+    m_model.runProgress().runEnded();
+    m_model.playFileReader().close();
+    if (!m_model.playFile().isEmpty())
+        QFile::remove(m_model.playFile());
+    m_model.closeRunLog();
+    if (!runLogPath.isEmpty())
+        QFile::remove(runLogPath);
+}
+
+} // namespace lumen::sequa

@@ -1,0 +1,55 @@
+#include "sequa/core/run/RunJournal.h"
+
+#include "common/core/Clock.h"
+#include "common/core/Cp1252.h"
+#include "common/core/Failure.h"
+#include "common/core/Paths.h"
+#include "common/core/Platform.h"
+#include "common/core/SafeFile.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace lumen::sequa {
+
+namespace {
+constexpr int kMaxNamesPerSecond = 1000;
+}
+
+RunJournal::RunJournal(const QString &programFolder, const QDateTime &started)
+{
+    const QString folder = joinPath(programFolder, kFolderName);
+    if (!QDir().mkpath(folder))
+        throw Failure(QStringLiteral("Cannot create the journal folder %1").arg(folder));
+    const QString stem = started.toString(QStringLiteral("yyyy-MM-dd_HHmmss"));
+    QString lastError;
+    for (int n = 1; n <= kMaxNamesPerSecond; ++n) {
+        const QString name =
+            stem + (n == 1 ? QString() : QStringLiteral("-%1").arg(n)) + QStringLiteral(".txt");
+        QFile file(joinPath(folder, name));
+        // NewOnly: two runs starting in one second, even in two processes, get two names.
+        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+            m_path = file.fileName();
+            return;
+        }
+        lastError = file.errorString();
+        if (!file.exists())
+            break;
+    }
+    throw Failure(QStringLiteral("Cannot create a journal in %1: %2").arg(folder, lastError));
+}
+
+void RunJournal::write(const QString &text)
+{
+    const QString time = currentClock().now().toString(QStringLiteral("HH:mm:ss"));
+    try {
+        safefile::append(m_path, toCp1252(time + QLatin1Char(' ') + text + QStringLiteral("\r\n")));
+    } catch (const Failure &failure) {
+        if (!m_broken)
+            standardError() << "Sequa: the run journal cannot be written: " << failure.description()
+                            << Qt::endl;
+        m_broken = true;
+    }
+}
+
+} // namespace lumen::sequa

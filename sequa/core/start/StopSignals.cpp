@@ -1,0 +1,88 @@
+#include "sequa/core/start/StopSignals.h"
+
+#include <QSocketNotifier>
+
+#ifdef Q_OS_UNIX
+#include <array>
+#include <csignal>
+#include <fcntl.h>
+#include <sys/socket.h>
+#include <unistd.h>
+#endif
+
+namespace lumen::sequa {
+
+#ifdef Q_OS_UNIX
+namespace {
+
+int g_pipe[2] = {-1, -1};
+constexpr std::array<int, 3> kSignals = {SIGTERM, SIGINT, SIGHUP};
+
+extern "C" void onStopSignal(int signo)
+{
+    const char byte = static_cast<char>(signo);
+    // write() is async-signal-safe; a full pipe already holds a stop.
+    [[maybe_unused]] const ssize_t written = ::write(g_pipe[0], &byte, 1);
+}
+
+QString nameOf(int signo)
+{
+    switch (signo) {
+    case SIGTERM:
+        return QStringLiteral("SIGTERM");
+    case SIGINT:
+        return QStringLiteral("SIGINT");
+    case SIGHUP:
+        return QStringLiteral("SIGHUP");
+    default:
+        return QStringLiteral("signal %1").arg(signo);
+    }
+}
+
+} // namespace
+#endif
+
+StopSignals::StopSignals(Handler onSignal) : m_onSignal(std::move(onSignal))
+{
+#ifdef Q_OS_UNIX
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_pipe) != 0)
+        return;
+    for (int fd : g_pipe) {
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
+        ::fcntl(fd, F_SETFD, FD_CLOEXEC); // programs started by a script do not inherit it
+    }
+    m_notifier = std::make_unique<QSocketNotifier>(g_pipe[1], QSocketNotifier::Read);
+    QObject::connect(m_notifier.get(), &QSocketNotifier::activated, this, [this] { readPipe(); });
+    struct sigaction action = {};
+    action.sa_handler = onStopSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (int signo : kSignals)
+        ::sigaction(signo, &action, nullptr);
+#endif
+}
+
+StopSignals::~StopSignals()
+{
+#ifdef Q_OS_UNIX
+    for (int signo : kSignals)
+        ::signal(signo, SIG_DFL);
+    m_notifier.reset();
+    for (int &fd : g_pipe) {
+        if (fd >= 0)
+            ::close(fd);
+        fd = -1;
+    }
+#endif
+}
+
+void StopSignals::readPipe()
+{
+#ifdef Q_OS_UNIX
+    char byte = 0;
+    while (::read(g_pipe[1], &byte, 1) == 1)
+        m_onSignal(nameOf(static_cast<unsigned char>(byte)));
+#endif
+}
+
+} // namespace lumen::sequa
