@@ -1,3 +1,4 @@
+#include "common/core/Platform.h"
 #include "common/core/Clock.h"
 #include "common/core/EventPump.h"
 #include "common/core/HeadlessOperator.h"
@@ -109,4 +110,20 @@ TEST(ProcessLauncher, StartsAndWaitsForAProgram)
     EXPECT_THROW(launcher.start(QStringLiteral("no-such-program-here"), false), std::exception);
     EXPECT_EQ(ProcessLauncher::splitCommandLine(QStringLiteral("prog \"a b\" c")),
               (QStringList{"prog", "a b", "c"}));
+}
+
+TEST(Platform, AHeadlessStartWithoutARuntimeFolderGetsAPrivateOneQuietly)
+{
+    const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
+    qunsetenv("XDG_RUNTIME_DIR");
+    lumen::selectPlatformForDisplay();
+    const QString folder = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    EXPECT_FALSE(folder.isEmpty());
+    EXPECT_TRUE(QDir(folder).exists());
+    const QFile::Permissions others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |
+                                      QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
+    EXPECT_FALSE(QFile::permissions(folder) & others);
+    qputenv("XDG_RUNTIME_DIR", saved);
+    if (saved.isEmpty())
+        qunsetenv("XDG_RUNTIME_DIR");
 }
