@@ -3,8 +3,8 @@
 #include "common/core/Clock.h"
 #include "common/core/Operator.h"
 #include "common/testsupport/ScriptedOperator.h"
+#include "hostlink/testsupport/TestHost.h"
 #include "sequa/core/SequaProgram.h"
-#include "sequa/tests/FakeHostApp.h"
 
 #include <benchmark/benchmark.h>
 
@@ -17,9 +17,8 @@ void dispatch(benchmark::State &state, const QString &line)
 {
     ScriptedOperator op;
     setCurrentOperator(&op);
-    auto host = std::make_shared<sequa::test::FakeHostState>();
-    SequaProgram program(
-        [host](const QString &) { return std::make_unique<sequa::test::FakeHostApp>(host); });
+    auto host = std::make_shared<lumen::test::SharedHostState>();
+    SequaProgram program([host](const QString &) { return lumen::test::sharingTestHost(host); });
     program.model().setDoNow(true);
     program.model().createHostAppObject();
     for (auto _ : state) {

@@ -61,9 +61,12 @@ function(lumen_tests name dir)
       LUMEN_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
       LUMEN_SAMPLES_DIR="${PROJECT_SOURCE_DIR}/examples/reports"
       LUMEN_BINARY_DIR="${PROJECT_BINARY_DIR}")
+  # The tests that the folder adds itself with add_test get the same default.
+  cmake_language(DEFER CALL lumen_default_test_timeouts)
   include(GoogleTest)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
-      PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LUMEN_ROOT=${CMAKE_CURRENT_BINARY_DIR}/lumen-root-${name}")
+      PROPERTIES TIMEOUT ${LUMEN_TEST_TIMEOUT}
+      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LUMEN_ROOT=${CMAKE_CURRENT_BINARY_DIR}/lumen-root-${name}")
 endfunction()
 
 # lumen_program(NAME [LIBS...]): the executable, built from main.cpp alone.
@@ -74,4 +77,18 @@ function(lumen_program name)
   add_executable(${name} ${CMAKE_CURRENT_SOURCE_DIR}/main.cpp)
   target_link_libraries(${name} PRIVATE ${ARGN})
   install(TARGETS ${name} RUNTIME DESTINATION bin)
+endfunction()
+
+# lumen_default_test_timeouts(): run at the end of a folder's CMakeLists; every
+# test that the folder added with add_test and that sets no TIMEOUT of its own
+# gets LUMEN_TEST_TIMEOUT, as the GoogleTest tests of lumen_tests do, so that a
+# hang fails in CI instead of holding the run.
+function(lumen_default_test_timeouts)
+  get_property(tests DIRECTORY PROPERTY TESTS)
+  foreach(test ${tests})
+    get_test_property(${test} TIMEOUT timeout)
+    if(NOT timeout)
+      set_tests_properties(${test} PROPERTIES TIMEOUT ${LUMEN_TEST_TIMEOUT})
+    endif()
+  endforeach()
 endfunction()

@@ -4,6 +4,12 @@
 #   in common/, hostlink/ or spectra/); sequa's CreateHostAppObject.cpp and
 #   TrialHost.cpp, which choose a simulated host, and the tests of sequa,
 #   which play on it, may include hostsim;
+# - a benchmark, fuzz target, road test or tool includes a folder that is
+#   not the project's;
+# - test support is out of place: a header of a program's (or the road's)
+#   tests/ is included from outside that folder (stand-ins that several
+#   folders share live in common/, hostlink/ or hostsim/testsupport), or
+#   the code of a program or a shared library includes a testsupport header;
 # - an include is not written from the top folder;
 # - a C++ file differs from .clang-format.
 set -euo pipefail
@@ -36,6 +42,35 @@ for lib in common hostlink spectra; do
     status=1
   done < <(git grep -o -E '#include "[^"]+"' -- "$lib/" | sed -E 's/:#include "([^"]+)"/:\1/')
 done
+
+# Benchmarks, fuzz targets, the road and the tools may reach any program's
+# code, but only folders of the project.
+tops="common|hostlink|spectra|sequa|ledgerly|transpec|driftlog|hostsim|bench|fuzz|road|tools"
+for dir in bench fuzz road tools; do
+  while IFS=: read -r file inc; do
+    case "$inc" in */*) ;; *) continue ;; esac
+    [[ "${inc%%/*}" =~ ^($tops)$ ]] && continue
+    echo "layout: $file includes $inc"
+    status=1
+  done < <(git grep -o -E '#include "[^"]+"' -- "$dir/" | sed -E 's/:#include "([^"]+)"/:\1/')
+done
+
+# Test support in one place.
+while IFS=: read -r file inc; do
+  top=${inc%%/*}
+  case "$inc" in
+    */tests/*|*/dbtests/*)
+      if [[ "$top" =~ ^(sequa|ledgerly|transpec|driftlog|hostsim|road)$ ]] && [ "${file%%/*}" != "$top" ]; then
+        echo "test support: $file includes $inc, a header of another folder's tests (move it to a testsupport folder)"
+        status=1
+      fi ;;
+    */testsupport/*)
+      case "$file" in
+        */tests/*|*/dbtests/*|*/testsupport/*|bench/*|fuzz/*|road/*) ;;
+        *) echo "test support: $file, which is no test, includes $inc"; status=1 ;;
+      esac ;;
+  esac
+done < <(git grep -o -E '#include "[^"]+"' -- '*.cpp' '*.h' | sed -E 's/:#include "([^"]+)"/:\1/')
 
 while IFS=: read -r file inc; do
   case "$inc" in */*) ;; *.moc) ;; *) echo "layout: $file includes \"$inc\" without its folder"; status=1 ;; esac

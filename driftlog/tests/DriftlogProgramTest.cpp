@@ -1,3 +1,4 @@
+#include "common/testsupport/ProgramFolder.h"
 #include "common/testsupport/TestSupport.h"
 #include "driftlog/core/StabSettings.h"
 #include "driftlog/tests/DriftlogTestData.h"
@@ -5,8 +6,6 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
-#include <QProcess>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using lumen::driftlog::StabSettings;
@@ -19,41 +18,22 @@ namespace {
 class DriftlogProgramTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
+    DriftlogProgramTest()
     {
-        ASSERT_TRUE(m_dir.isValid());
-        m_exe = m_dir.filePath("Driftlog");
-        ASSERT_TRUE(QFile::copy(QStringLiteral(DRIFTLOG_EXE), m_exe));
-    }
-
-    QProcessEnvironment headless() const
-    {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.remove("DISPLAY");
-        env.remove("WAYLAND_DISPLAY");
-        return env;
+        m_dir.setWorkingDirectory(QDir::tempPath()); // files must land beside the program, not here
     }
 
     int runProgram(const QStringList &args, QString *output = nullptr)
     {
-        QProcess p;
-        p.setWorkingDirectory(QDir::tempPath()); // files must land beside the program, not here
-        p.setProcessEnvironment(headless());
-        p.start(m_exe, args);
-        if (!p.waitForFinished(60000)) {
-            p.kill();
-            p.waitForFinished();
-            return -1000;
-        }
+        const lumen::test::ProgramRun ran = m_dir.run(args);
         if (output)
-            *output = QString::fromLocal8Bit(p.readAllStandardOutput() + p.readAllStandardError());
-        return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1001;
+            *output = ran.out + ran.err;
+        return ran.status;
     }
 
     QString path(const char *name) const { return m_dir.filePath(name); }
 
-    QTemporaryDir m_dir;
-    QString m_exe;
+    lumen::test::ProgramFolder m_dir{{QStringLiteral(DRIFTLOG_EXE)}};
 };
 
 } // namespace
@@ -129,15 +109,13 @@ TEST_F(DriftlogProgramTest, HeadlessFailuresEndNonZero)
 TEST_F(DriftlogProgramTest, WithADisplayTheWindowComesUpAndWaits)
 {
     // A display is claimed, but Qt draws on its minimal platform: no server needed.
-    QProcessEnvironment env = headless();
+    QProcessEnvironment env = m_dir.environment();
     env.insert("DISPLAY", ":lumen-test");
     env.insert("QT_QPA_PLATFORM", "minimal");
-    QProcess p;
-    p.setProcessEnvironment(env);
-    p.start(m_exe, {});
-    ASSERT_TRUE(p.waitForStarted(10000));
+    const auto p = m_dir.start(QString(), {}, env);
+    ASSERT_TRUE(p->waitForStarted(10000));
     // A window that could not be built would end the program at once.
-    EXPECT_FALSE(p.waitForFinished(3000)) << p.readAllStandardError().toStdString();
-    p.kill();
-    p.waitForFinished(10000);
+    EXPECT_FALSE(p->waitForFinished(3000)) << p->readAllStandardError().toStdString();
+    p->kill();
+    p->waitForFinished(10000);
 }

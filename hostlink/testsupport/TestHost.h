@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <algorithm>
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace lumen::test {
@@ -23,7 +24,8 @@ struct HostCall
  * The host of the tests, benchmarks and fuzz targets: records every call but
  * testconnect with its arguments and answers from a table of replies per
  * method (`reply` when none is set). `onCall` sees each call as it arrives
- * and may throw to make the call fail. Subclasses may answer differently by
+ * and may throw to make the call fail; `answerWith`, when set, gives every
+ * reply instead of the tables. Subclasses may answer differently by
  * overriding answer().
  */
 class TestHost : public HostApp
@@ -35,6 +37,7 @@ public:
     QHash<QString, QStringList> replyQueue;
     QString reply = QStringLiteral("OK"); ///< a method without a set reply
     std::function<void(const HostCall &)> onCall;
+    std::function<QString(const HostCall &)> answerWith;
     std::function<QString()> connectReply = [] { return QStringLiteral("OK"); };
     int testconnects = 0;
     std::int32_t channels = 1024;
@@ -132,6 +135,8 @@ protected:
     /** The reply to a call that has just been recorded. */
     virtual QString answer(const HostCall &call)
     {
+        if (answerWith)
+            return answerWith(call);
         QStringList &queued = replyQueue[call.method];
         if (!queued.isEmpty())
             return queued.takeFirst();
@@ -153,5 +158,44 @@ private:
         return answer(made);
     }
 };
+
+/**
+ * What the test hosts that a program makes one after another answer, and
+ * what was asked of all of them: a program replaces its host object at every
+ * connect, while a test looks at them all through one state.
+ */
+struct SharedHostState
+{
+    std::function<QString()> testconnect = [] { return QStringLiteral("OK"); };
+    QString library = QStringLiteral("OKNATURAL.LIB");
+    QString useLibEff = QStringLiteral("OK1");
+    QString reply = QStringLiteral("OK"); ///< every other method
+    QStringList calls;                    ///< method names in call order, testconnect excluded
+    int testconnects = 0;
+    int created = 0;
+};
+
+/** A test host answering from, and recording into, a state it shares with the others. */
+inline std::unique_ptr<TestHost> sharingTestHost(const std::shared_ptr<SharedHostState> &state)
+{
+    auto host = std::make_unique<TestHost>();
+    host->connectReply = [state] {
+        ++state->testconnects;
+        return state->testconnect();
+    };
+    host->deadTime = 0;
+    host->answerWith = [state](const HostCall &call) {
+        // The memory a script makes primary is what the tests look for.
+        state->calls.append(call.method == QLatin1String("setprimary")
+                                ? QStringLiteral("setprimary(%1)").arg(call.args.value(0))
+                                : call.method);
+        if (call.method == QLatin1String("GetLibrary"))
+            return state->library;
+        if (call.method == QLatin1String("GetUseLibEff"))
+            return state->useLibEff;
+        return state->reply;
+    };
+    return host;
+}
 
 } // namespace lumen::test

@@ -106,6 +106,8 @@ public:
     bool isMinimized() const { return m_minimized; }
 
 private:
+    /** The host's reply to a call that failed. */
+    static QString errorReply(const QString &description);
     /** Counts the call, applies the faults; an error reply to give instead, if any. */
     std::optional<QString> enter(const char *method);
     void enterOrThrow(const char *method);

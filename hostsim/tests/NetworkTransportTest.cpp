@@ -1,5 +1,5 @@
-#include "hostsim/tests/HostTestSupport.h"
-#include "hostsim/tests/ServedHost.h"
+#include "hostsim/testsupport/HostTestSupport.h"
+#include "hostsim/testsupport/ServedHost.h"
 
 #include "common/core/Failure.h"
 #include "hostlink/HostApp.h"

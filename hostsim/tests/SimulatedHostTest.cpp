@@ -1,4 +1,4 @@
-#include "hostsim/tests/HostTestSupport.h"
+#include "hostsim/testsupport/HostTestSupport.h"
 
 #include "common/core/Clock.h"
 #include "common/core/Failure.h"

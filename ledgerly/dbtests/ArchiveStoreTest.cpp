@@ -1,5 +1,5 @@
 #include "common/core/Failure.h"
-#include "common/core/ScriptedOperator.h"
+#include "common/testsupport/ScriptedOperator.h"
 #include "common/testsupport/TestSupport.h"
 #include "ledgerly/core/ArchiverModel.h"
 #include "ledgerly/core/ResultsDatabase.h"

@@ -1,17 +1,17 @@
+#include "common/testsupport/ProgramFolder.h"
 #include "common/testsupport/TestSupport.h"
 #include "ledgerly/core/ArchiverSettings.h"
 #include "ledgerly/core/ResultsDatabase.h"
 #include "ledgerly/dbtests/ArchiveBackend.h"
 #include "ledgerly/tests/DbPeek.h"
 
-#include <QDir>
-#include <QProcess>
 #include <QSet>
 #include <memory>
 #include <vector>
 
 using namespace lumen::ledgerly;
 using lumen::ledgerly::test::DbPeek;
+using lumen::test::ProgramFolder;
 
 namespace {
 
@@ -26,30 +26,15 @@ protected:
         if (IsSkipped() || HasFatalFailure())
             return;
         for (const char *report : {"RESULTS_normal.TXT", "RESULTS_corrcoeff.TXT"}) {
-            const QString folder = m_dir.filePath(QString::fromLatin1(report).section(u'.', 0, 0));
-            ASSERT_TRUE(QDir().mkpath(folder));
-            const QString exe = folder + QStringLiteral("/Ledgerly");
-            ASSERT_TRUE(QFile::copy(QStringLiteral(LEDGERLY_EXE), exe));
+            auto folder = std::make_unique<ProgramFolder>(QStringList{LEDGERLY_EXE});
             ASSERT_TRUE(lumen::test::writeBytes(
-                folder + QStringLiteral("/ARC&FILE.DAT"),
+                folder->filePath(QStringLiteral("ARC&FILE.DAT")),
                 ArchiverSettings::pathsRecord({m_path, lumen::test::samplePath(report)})));
-            m_exes << exe;
+            m_folders.push_back(std::move(folder));
         }
     }
 
-    std::unique_ptr<QProcess> start(const QString &exe, const QString &word)
-    {
-        auto process = std::make_unique<QProcess>();
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.remove("DISPLAY");
-        env.remove("WAYLAND_DISPLAY");
-        process->setProcessEnvironment(env);
-        // The same report goes in many times on purpose.
-        process->start(exe, {word, QStringLiteral("--again")});
-        return process;
-    }
-
-    QStringList m_exes;
+    std::vector<std::unique_ptr<ProgramFolder>> m_folders;
 };
 
 } // namespace
@@ -61,11 +46,13 @@ TEST_P(ServerProgram, EightAppendsOfTwoKindsStartedTogetherAllLandOnce)
     // net columns of the two report kinds are the same ones.
     std::vector<std::unique_ptr<QProcess>> processes;
     for (int i = 0; i < 8; ++i)
-        processes.push_back(
-            start(m_exes[i % 2], i % 4 < 2 ? QStringLiteral("APPEND") : QStringLiteral("NET")));
+        processes.push_back(m_folders[i % 2]->start(
+            QString(), {i % 4 < 2 ? QStringLiteral("APPEND") : QStringLiteral("NET"),
+                        // the same report goes in many times on purpose
+                        QStringLiteral("--again")}));
     for (auto &process : processes) {
-        ASSERT_TRUE(process->waitForFinished(180000));
-        EXPECT_EQ(process->exitCode(), 0) << process->readAllStandardError().toStdString();
+        const lumen::test::ProgramRun ran = ProgramFolder::finish(*process, 180000);
+        EXPECT_EQ(ran.status, 0) << ran.err.toStdString();
     }
     DbPeek peek(m_path);
     const auto records = peek.records();

@@ -1,5 +1,5 @@
 #include "ledgerly/core/ArchiverModel.h"
-#include "common/core/ScriptedOperator.h"
+#include "common/testsupport/ScriptedOperator.h"
 #include "common/testsupport/TestSupport.h"
 #include "ledgerly/core/ReportReader.h"
 #include "ledgerly/core/ResultsDatabase.h"

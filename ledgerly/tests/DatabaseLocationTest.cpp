@@ -1,6 +1,6 @@
 #include "ledgerly/core/DatabaseLocation.h"
 #include "common/core/Failure.h"
-#include "common/core/ScriptedOperator.h"
+#include "common/testsupport/ScriptedOperator.h"
 #include "ledgerly/core/ArchiverModel.h"
 
 #include <QSqlDatabase>

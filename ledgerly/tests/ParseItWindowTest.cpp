@@ -1,5 +1,5 @@
 #include "ledgerly/gui/ParseItWindow.h"
-#include "common/core/ScriptedOperator.h"
+#include "common/testsupport/ScriptedOperator.h"
 #include "common/testsupport/TestSupport.h"
 
 #include <QLabel>

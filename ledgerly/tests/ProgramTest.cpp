@@ -1,11 +1,11 @@
+#include "common/testsupport/ProgramFolder.h"
 #include "common/testsupport/TestSupport.h"
 #include "ledgerly/core/ArchiverSettings.h"
 #include "ledgerly/tests/DbPeek.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QProcess>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -22,9 +22,6 @@ class LedgerlyProgram : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_dir.isValid());
-        m_exe = m_dir.filePath("Ledgerly");
-        ASSERT_TRUE(QFile::copy(QStringLiteral(LEDGERLY_EXE), m_exe));
         m_db = m_dir.filePath("archive/results.db");
         QDir(m_dir.path()).mkpath("archive");
         lumen::test::writeBytes(
@@ -34,26 +31,26 @@ protected:
 
     std::unique_ptr<QProcess> start(const QStringList &args)
     {
-        auto process = std::make_unique<QProcess>();
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.remove("DISPLAY");
-        env.remove("WAYLAND_DISPLAY");
-        process->setProcessEnvironment(env);
-        process->start(m_exe, args);
-        return process;
+        return m_dir.start(QString(), args);
+    }
+
+    /** The status of a started run; its stderr is kept. */
+    int finish(QProcess &process)
+    {
+        const lumen::test::ProgramRun ran = lumen::test::ProgramFolder::finish(process, 120000);
+        m_stderr = ran.err;
+        return ran.status;
     }
 
     int runToEnd(const QStringList &args)
     {
-        auto process = start(args);
-        if (!process->waitForFinished(60000))
-            return -100;
-        m_stderr = QString::fromLocal8Bit(process->readAllStandardError());
-        return process->exitCode();
+        const lumen::test::ProgramRun ran = m_dir.run(args);
+        m_stderr = ran.err;
+        return ran.status;
     }
 
-    QTemporaryDir m_dir;
-    QString m_exe, m_db, m_stderr;
+    lumen::test::ProgramFolder m_dir{{QStringLiteral(LEDGERLY_EXE)}};
+    QString m_db, m_stderr;
 };
 
 } // namespace
@@ -85,10 +82,8 @@ TEST_F(LedgerlyProgram, EightProcessesStartedTogetherAllLand)
     std::vector<std::unique_ptr<QProcess>> processes;
     for (int i = 0; i < 8; ++i)
         processes.push_back(start({i % 2 ? "NET" : "APPEND", "--again"}));
-    for (auto &process : processes) {
-        ASSERT_TRUE(process->waitForFinished(120000));
-        EXPECT_EQ(process->exitCode(), 0) << process->readAllStandardError().toStdString();
-    }
+    for (auto &process : processes)
+        EXPECT_EQ(finish(*process), 0) << m_stderr.toStdString();
     DbPeek peek(m_db);
     const auto records = peek.records();
     ASSERT_EQ(records.size(), 9);
@@ -104,10 +99,8 @@ TEST_F(LedgerlyProgram, EightProcessesMakingANewDatabaseTogetherAllLand)
     std::vector<std::unique_ptr<QProcess>> processes;
     for (int i = 0; i < 8; ++i)
         processes.push_back(start({"gross", "--again"}));
-    for (auto &process : processes) {
-        ASSERT_TRUE(process->waitForFinished(120000));
-        EXPECT_EQ(process->exitCode(), 0) << process->readAllStandardError().toStdString();
-    }
+    for (auto &process : processes)
+        EXPECT_EQ(finish(*process), 0) << m_stderr.toStdString();
     DbPeek peek(m_db);
     EXPECT_EQ(peek.records().size(), 8);
     EXPECT_EQ(peek.columns().size(), 11);
@@ -121,11 +114,9 @@ TEST_F(LedgerlyProgram, ResetRacingAppendEndsInSecondsWithOneWinningWhole)
         timer.start();
         auto append = start({"APPEND", "--again"});
         auto reset = start({"RESET"});
-        ASSERT_TRUE(append->waitForFinished(60000));
-        ASSERT_TRUE(reset->waitForFinished(60000));
+        EXPECT_EQ(finish(*append), 0) << m_stderr.toStdString();
+        EXPECT_EQ(finish(*reset), 0) << m_stderr.toStdString();
         EXPECT_LT(timer.elapsed(), 20000);
-        EXPECT_EQ(append->exitCode(), 0) << append->readAllStandardError().toStdString();
-        EXPECT_EQ(reset->exitCode(), 0) << reset->readAllStandardError().toStdString();
         // The reset came last (nothing) or the append did (its one whole record).
         DbPeek peek(m_db);
         const auto records = peek.records();
@@ -142,10 +133,10 @@ TEST_F(LedgerlyProgram, FailuresEndNonZeroWithTheMessageOnStderr)
     lumen::test::writeBytes(
         m_dir.filePath("ARC&FILE.DAT"),
         ArchiverSettings::pathsRecord({m_db, m_dir.filePath("none/RESULTS.TXT")}));
-    EXPECT_NE(runToEnd({"APPEND"}), 0);
+    EXPECT_EQ(runToEnd({"APPEND"}), 2) << "report not opened";
     EXPECT_TRUE(m_stderr.contains("Invalid path or file name")) << m_stderr.toStdString();
     EXPECT_FALSE(QFile::exists(m_db));
     // Without a display and without a word there is nobody to close the window.
-    EXPECT_NE(runToEnd({}), 0);
+    EXPECT_EQ(runToEnd({}), 1);
     EXPECT_EQ(runToEnd({"--version"}), 0);
 }

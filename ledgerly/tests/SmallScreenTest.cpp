@@ -1,5 +1,5 @@
 #include "common/testsupport/SmallScreen.h"
-#include "common/core/ScriptedOperator.h"
+#include "common/testsupport/ScriptedOperator.h"
 #include "common/testsupport/TestSupport.h"
 #include "ledgerly/gui/ParseItWindow.h"
 #include "ledgerly/gui/ViewRWindow.h"

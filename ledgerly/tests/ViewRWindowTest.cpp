@@ -1,5 +1,5 @@
 #include "ledgerly/gui/ViewRWindow.h"
-#include "common/core/ScriptedOperator.h"
+#include "common/testsupport/ScriptedOperator.h"
 #include "common/testsupport/TestSupport.h"
 #include "ledgerly/core/ArchiverModel.h"
 #include "ledgerly/core/ResultsTableModel.h"

@@ -6,55 +6,47 @@
 
 #include "common/core/Failure.h"
 #include "common/core/TextFile.h"
+#include "common/testsupport/ProgramFolder.h"
 
 #include <QDate>
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QSqlRecord>
-#include <QTemporaryDir>
 #include <QUuid>
 #include <gtest/gtest.h>
 #include <optional>
 
-struct ProgramRun
-{
-    int exitCode = -1;
-    bool finished = false;
-    QString out;
-    QString err;
-};
+using lumen::test::ProgramRun;
 
-class LabFolder
+class LabFolder : public lumen::test::ProgramFolder
 {
 public:
-    LabFolder()
+    /** A whole batch at 600 times the host's speed, also under the sanitizers. */
+    static constexpr int kRunTimeoutMs = 120000;
+
+    LabFolder() : ProgramFolder({SEQUA_EXE, LEDGERLY_EXE, DRIFTLOG_EXE, TRANSPEC_EXE})
     {
-        QDir top(m_top.path());
-        top.mkpath(QStringLiteral("lab/spectra"));
-        top.mkpath(QStringLiteral("Lumen/Temp"));
-        top.mkpath(QStringLiteral("Lumen/Data"));
-        top.mkpath(QStringLiteral("tmp"));
-        for (const char *exe : {SEQUA_EXE, LEDGERLY_EXE, DRIFTLOG_EXE, TRANSPEC_EXE})
-            install(QString::fromLocal8Bit(exe));
+        QDir(path()).mkpath(QStringLiteral("spectra"));
+        QDir(root()).mkpath(QStringLiteral("Temp"));
+        QDir(root()).mkpath(QStringLiteral("Data"));
         const QDir examples(QStringLiteral(LUMEN_SOURCE_DIR "/examples"));
         for (const QString &name : examples.entryList({QStringLiteral("*.lsf")}, QDir::Files))
             QFile::copy(examples.filePath(name), lab(name));
         QFile::copy(examples.filePath(QStringLiteral("spectra/CHECK01.CHN")),
                     lab(QStringLiteral("spectra/CHECK01.CHN")));
+        // What every program of the lab runs with: the fast simulated host.
+        environment().insert(QStringLiteral("LUMEN_HOST"), QStringLiteral("sim"));
+        environment().insert(QStringLiteral("LUMEN_HOST_SPEED"), QStringLiteral("600"));
+        environment().insert(QStringLiteral("LUMEN_HOST_SEED"), QStringLiteral("11"));
     }
 
     QString lab(const QString &name = QString()) const
     {
-        return name.isEmpty() ? m_top.filePath(QStringLiteral("lab"))
-                              : m_top.filePath(QStringLiteral("lab/") + name);
+        return name.isEmpty() ? path() : filePath(name);
     }
-    QString lumen(const QString &name) const
-    {
-        return m_top.filePath(QStringLiteral("Lumen/") + name);
-    }
+    QString lumen(const QString &name) const { return root(name); }
     QString database() const { return lumen(QStringLiteral("RESULTS.MDB")); }
     QString example(const QString &name) const
     {
@@ -64,8 +56,7 @@ public:
     /** Sequa's temporary play files and run logs (SDE*, SLG*) left in the temporary folder. */
     QStringList temporaryFilesLeft() const
     {
-        return QDir(m_top.filePath(QStringLiteral("tmp")))
-            .entryList({QStringLiteral("SDE*"), QStringLiteral("SLG*")}, QDir::Files);
+        return QDir(tmp()).entryList({QStringLiteral("SDE*"), QStringLiteral("SLG*")}, QDir::Files);
     }
 
     void writeScript(const QString &name, const QStringList &lines) const
@@ -75,52 +66,14 @@ public:
         file.write(lines.join(QStringLiteral("\r\n")).toLatin1() + "\r\n");
     }
 
-    /** What every program of the lab runs with: no display, the fast simulated host. */
-    QProcessEnvironment environment() const
+    ProgramRun run(const QString &program, const QStringList &args,
+                   const QProcessEnvironment &env) const
     {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.remove(QStringLiteral("DISPLAY"));
-        env.remove(QStringLiteral("WAYLAND_DISPLAY"));
-        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
-        env.remove(QStringLiteral("LUMEN_ANSWERS"));
-        env.remove(QStringLiteral("LUMEN_PROGRAM_DIR"));
-        env.insert(QStringLiteral("LUMEN_ROOT"), m_top.filePath(QStringLiteral("Lumen")));
-        env.insert(QStringLiteral("TMPDIR"), m_top.filePath(QStringLiteral("tmp")));
-        env.insert(QStringLiteral("LUMEN_HOST"), QStringLiteral("sim"));
-        env.insert(QStringLiteral("LUMEN_HOST_SPEED"), QStringLiteral("600"));
-        env.insert(QStringLiteral("LUMEN_HOST_SEED"), QStringLiteral("11"));
-        return env;
+        return ProgramFolder::run(program, args, env, kRunTimeoutMs);
     }
-
-    void start(QProcess &process, const QString &program, const QStringList &args,
-               const QProcessEnvironment &env) const
-    {
-        process.setWorkingDirectory(lab());
-        process.setProcessEnvironment(env);
-        process.start(lab(program), args);
-        ASSERT_TRUE(process.waitForStarted(10000)) << qPrintable(program);
-    }
-
-    ProgramRun run(const QString &program, const QStringList &args, const QProcessEnvironment &env,
-                   int timeoutMs = 120000) const
-    {
-        QProcess process;
-        ProgramRun result;
-        start(process, program, args, env);
-        result.finished = process.waitForFinished(timeoutMs);
-        if (!result.finished) {
-            process.kill();
-            process.waitForFinished(5000);
-        }
-        result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-        result.out = QString::fromLocal8Bit(process.readAllStandardOutput());
-        result.err = QString::fromLocal8Bit(process.readAllStandardError());
-        return result;
-    }
-
     ProgramRun run(const QString &program, const QStringList &args) const
     {
-        return run(program, args, environment());
+        return ProgramFolder::run(program, args, kRunTimeoutMs);
     }
 
     /** Number of records of "SamData", -1 when the database cannot be read. */
@@ -176,13 +129,6 @@ public:
     }
 
 private:
-    void install(const QString &exe)
-    {
-        const QString copy = lab(QFileInfo(exe).fileName());
-        ASSERT_TRUE(QFile::copy(exe, copy)) << qPrintable(exe);
-        QFile::setPermissions(copy, QFile::permissions(copy) | QFile::ExeOwner);
-    }
-
     template <typename Use> void withDatabase(Use use) const
     {
         const QString name = QUuid::createUuid().toString();
@@ -206,6 +152,4 @@ private:
         });
         return number;
     }
-
-    QTemporaryDir m_top;
 };

@@ -1,4 +1,4 @@
-#include "hostsim/tests/HostTestSupport.h"
+#include "hostsim/testsupport/HostTestSupport.h"
 
 #include "common/core/TextFile.h"
 #include "driftlog/core/ReportPeakReader.h"

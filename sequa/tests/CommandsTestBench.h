@@ -1,9 +1,9 @@
 #pragma once
 
 #include "common/core/TextFile.h"
+#include "hostlink/testsupport/TestHost.h"
 #include "hostsim/core/SimulatedHost.h"
 #include "sequa/core/files/DataFiles.h"
-#include "sequa/tests/RecordingHost.h"
 #include "sequa/tests/SequaTestBench.h"
 
 #include <QDir>
@@ -11,9 +11,11 @@
 
 namespace lumen::sequa::test {
 
+using lumen::test::HostCall;
+
 /**
  * The program on the fake clock, connected and in Immediate Test Mode, its
- * program folder in a scratch directory, talking to a RecordingHost; or,
+ * program folder in a scratch directory, talking to a TestHost; or,
  * after useSimulatedHost(), to a simulated host of its own.
  */
 class CommandsTestBench : public SequaTestBench
@@ -89,7 +91,7 @@ protected:
     }
 
     QTemporaryDir m_folder;
-    std::shared_ptr<RecordingHost> m_recording = std::make_shared<RecordingHost>();
+    std::shared_ptr<lumen::test::TestHost> m_recording = std::make_shared<lumen::test::TestHost>();
     std::shared_ptr<SimulatedHost> m_simulated;
 };
 

@@ -3,8 +3,8 @@
 #include "common/core/Failure.h"
 #include "hostlink/TcpHostClient.h"
 #include "hostsim/core/SimulatedHost.h"
-#include "hostsim/tests/HostTestSupport.h"
-#include "hostsim/tests/ServedHost.h"
+#include "hostsim/testsupport/HostTestSupport.h"
+#include "hostsim/testsupport/ServedHost.h"
 #include "sequa/core/HostSettings.h"
 
 #include <QTemporaryDir>

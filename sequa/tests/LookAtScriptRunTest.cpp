@@ -1,7 +1,8 @@
 // The built program's ways to look at a script without playing it: --check
 // and --open, seen from the command line.
-#include <QProcess>
-#include <QTemporaryDir>
+#include "common/testsupport/ProgramFolder.h"
+
+#include <QFile>
 #include <gtest/gtest.h>
 
 #ifdef SEQUA_EXE
@@ -10,7 +11,7 @@ namespace {
 
 TEST(LookAtScriptRun, OptionsAnswerOnTheCommandLine)
 {
-    QTemporaryDir folder;
+    lumen::test::ProgramFolder folder({QStringLiteral(SEQUA_EXE)});
     const QString script = folder.filePath(QStringLiteral("one.lsf"));
     QFile file(script);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
@@ -34,19 +35,10 @@ TEST(LookAtScriptRun, OptionsAnswerOnTheCommandLine)
         {{"--open", missing}, 2, "", "Sequa: cannot open the script"},
     };
     for (const Case &k : cases) {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.remove(QStringLiteral("DISPLAY"));
-        env.remove(QStringLiteral("WAYLAND_DISPLAY"));
-        env.insert(QStringLiteral("LUMEN_ROOT"), folder.path());
-        env.insert(QStringLiteral("LUMEN_PROGRAM_DIR"), folder.path());
-        QProcess process;
-        process.setProcessEnvironment(env);
-        process.start(QStringLiteral(SEQUA_EXE), k.args);
-        ASSERT_TRUE(process.waitForFinished(60000));
-        EXPECT_EQ(process.exitCode(), k.status) << k.args.join(u' ').toStdString();
-        EXPECT_EQ(QString::fromLocal8Bit(process.readAllStandardOutput()), k.out);
-        const QString err = QString::fromLocal8Bit(process.readAllStandardError());
-        EXPECT_TRUE(err.contains(k.err)) << err.toStdString();
+        const lumen::test::ProgramRun run = folder.run(k.args);
+        EXPECT_EQ(run.status, k.status) << k.args.join(u' ').toStdString();
+        EXPECT_EQ(run.out, k.out);
+        EXPECT_TRUE(run.err.contains(k.err)) << run.err.toStdString();
     }
 }
 

@@ -74,7 +74,7 @@ TEST_F(RoiDataViewer, AFailureEndsTheTextWithOneLineSayingWhat)
 
     m_host->testconnect = [] { return QStringLiteral("Not ready"); };
     model().setHostFactory(
-        [this](const QString &) { return std::make_unique<FakeHostApp>(m_host); });
+        [this](const QString &) { return lumen::test::sharingTestHost(m_host); });
     model().createHostAppObject();
     EXPECT_EQ(RoiDataText::load(model(), 2), "Data for ROI #: 2\r\n\r\nNo Connection\r\n");
 }

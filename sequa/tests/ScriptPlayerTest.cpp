@@ -181,12 +181,12 @@ TEST_F(ScriptPlayerTest, TenNestedLoopsAreAllowed)
 
 TEST_F(ScriptPlayerTest, NoConnectionStopsTheRunAndLeavesNoTemporaryFile)
 {
-    auto fake = std::make_shared<FakeHostState>();
+    auto fake = std::make_shared<lumen::test::SharedHostState>();
     int answers = 0;
     fake->testconnect = [&answers] {
         return ++answers <= 2 ? QStringLiteral("OK") : QStringLiteral("Host gone");
     };
-    model().setHostFactory([fake](const QString &) { return std::make_unique<FakeHostApp>(fake); });
+    model().setHostFactory([fake](const QString &) { return lumen::test::sharingTestHost(fake); });
     model().createHostAppObject();
 
     EXPECT_TRUE(play({"LoopBeg", "StartAcquire", "StopAcquire", "EraseSpectrum", "LoopEnd"}));

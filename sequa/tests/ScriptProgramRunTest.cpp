@@ -1,12 +1,12 @@
 // The built program playing a script file unattended, without a display, on
 // the simulated host in its own process.
+#include "common/testsupport/ProgramFolder.h"
+
 #include <QCryptographicHash>
 #include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QMap>
-#include <QProcess>
-#include <QTemporaryDir>
 #include <QThread>
 #include <gtest/gtest.h>
 
@@ -19,11 +19,9 @@ class ScriptProgramRun : public ::testing::Test
 protected:
     ScriptProgramRun()
     {
-        const QString copy = m_folder.filePath(QStringLiteral("Sequa"));
-        EXPECT_TRUE(QFile::copy(QStringLiteral(SEQUA_EXE), copy));
-        QFile::setPermissions(copy, QFile::permissions(copy) | QFile::ExeOwner);
         QDir(m_folder.path()).mkpath(QStringLiteral("tmp"));
         QDir(m_folder.path()).mkpath(QStringLiteral("root"));
+        m_folder.setWorkingDirectory(path(QStringLiteral("tmp")));
     }
 
     QString path(const QString &name) const { return m_folder.filePath(name); }
@@ -38,24 +36,20 @@ protected:
     /** Runs the copy with the script, without a display; fills m_exitCode and m_err. */
     void runScript(const QString &name, const QString &faults = QString())
     {
-        QProcess process;
-        startScript(process, name.isEmpty() ? QStringList() : QStringList{path(name)}, faults);
-        finish(process);
+        finish(*startScript(name.isEmpty() ? QStringList() : QStringList{path(name)}, faults));
     }
 
     void finish(QProcess &process)
     {
-        ASSERT_TRUE(process.waitForFinished(120000));
-        m_exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-        m_err = QString::fromLocal8Bit(process.readAllStandardError());
+        const lumen::test::ProgramRun ran = lumen::test::ProgramFolder::finish(process, 120000);
+        m_exitCode = ran.status;
+        m_err = ran.err;
     }
 
-    void startScript(QProcess &process, const QStringList &args, const QString &faults = QString())
+    std::unique_ptr<QProcess> startScript(const QStringList &args,
+                                          const QString &faults = QString())
     {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.remove(QStringLiteral("DISPLAY"));
-        env.remove(QStringLiteral("WAYLAND_DISPLAY"));
-        env.remove(QStringLiteral("LUMEN_HOST"));
+        QProcessEnvironment env = m_folder.environment();
         env.insert(QStringLiteral("LUMEN_ROOT"), path(QStringLiteral("root")));
         env.insert(QStringLiteral("TMPDIR"), path(QStringLiteral("tmp")));
         env.insert(QStringLiteral("LUMEN_HOST_SPEED"), QStringLiteral("1000"));
@@ -63,12 +57,9 @@ protected:
         env.insert(QStringLiteral("LUMEN_HOST_CHANNELS"), QStringLiteral("2048"));
         if (!faults.isEmpty())
             env.insert(QStringLiteral("LUMEN_HOST_FAULTS"), faults);
-        env.remove(QStringLiteral("LUMEN_SEQUA_DEPTH"));
         for (auto it = m_env.cbegin(); it != m_env.cend(); ++it)
             env.insert(it.key(), it.value());
-        process.setProcessEnvironment(env);
-        process.setWorkingDirectory(path(QStringLiteral("tmp")));
-        process.start(path(QStringLiteral("Sequa")), args);
+        return m_folder.start(QString(), args, env);
     }
 
     /** The journals the runs left, oldest first. */
@@ -94,7 +85,7 @@ protected:
         return QDir(path(QStringLiteral("tmp"))).entryList(QDir::Files | QDir::NoDotAndDotDot);
     }
 
-    QTemporaryDir m_folder;
+    lumen::test::ProgramFolder m_folder{{QStringLiteral(SEQUA_EXE)}};
     int m_exitCode = -2;
     QString m_err;
 };
@@ -134,7 +125,7 @@ TEST_F(ScriptProgramRun, AHostThatGoesAwayMidRunEndsWithNonZeroStatusAndNoTempor
                 {"ConnectLMN", "DoNumPass 50", "LoopBeg", "EraseSpectrum", "StartAcquire",
                  "StopAcquire", "LoopEnd"});
     runScript(QStringLiteral("gone.lsf"), QStringLiteral("gone-after=19"));
-    EXPECT_NE(m_exitCode, 0);
+    EXPECT_EQ(m_exitCode, 1) << "stopped by No Connection";
     EXPECT_TRUE(m_err.contains(QStringLiteral("No Connection"))) << m_err.toStdString();
     EXPECT_TRUE(leftInTmp().isEmpty()) << leftInTmp().join(' ').toStdString();
 }
@@ -142,7 +133,7 @@ TEST_F(ScriptProgramRun, AHostThatGoesAwayMidRunEndsWithNonZeroStatusAndNoTempor
 TEST_F(ScriptProgramRun, AnUnreadableScriptWithoutADisplayEndsWithNonZeroStatus)
 {
     runScript(QStringLiteral("missing.lsf"));
-    EXPECT_NE(m_exitCode, 0);
+    EXPECT_EQ(m_exitCode, 2) << "nothing played";
     EXPECT_TRUE(m_err.contains(QStringLiteral("missing.lsf"))) << m_err.toStdString();
 }
 
@@ -215,14 +206,13 @@ TEST_F(ScriptProgramRun, ASignalClosesTheRunOutAsNoConnectionDoes)
 {
     writeScript(QStringLiteral("long.lsf"), {"ConnectLMN", "WaitSeconds 600"});
     m_env = {{"LUMEN_HOST_SPEED", "1"}};
-    QProcess process;
-    startScript(process, {path(QStringLiteral("long.lsf"))});
-    ASSERT_TRUE(process.waitForStarted());
+    const auto process = startScript({path(QStringLiteral("long.lsf"))});
+    ASSERT_TRUE(process->waitForStarted());
     // The run is under way once its journal shows the connect line.
     for (int i = 0; i < 200 && !textOf(journals().value(0)).contains("Line 1:"); ++i)
         QThread::msleep(50);
-    process.terminate(); // SIGTERM
-    finish(process);
+    process->terminate(); // SIGTERM
+    finish(*process);
     EXPECT_EQ(m_exitCode, 1) << m_err.toStdString();
     EXPECT_TRUE(textOf(journals().value(0)).contains("interrupted by SIGTERM"))
         << textOf(journals().value(0)).toStdString();

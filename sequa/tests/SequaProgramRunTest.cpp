@@ -1,43 +1,20 @@
+#include "common/testsupport/ProgramFolder.h"
+
 #include <QDir>
-#include <QFile>
-#include <QProcess>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #ifdef SEQUA_EXE
 
 namespace {
 
-struct ProgramRun
-{
-    int exitCode = -1;
-    QString out;
-};
-
-/** Runs a copy of the built program in `folder` with the arguments. */
-ProgramRun runCopy(const QTemporaryDir &folder, const QStringList &args)
-{
-    const QString copy = folder.filePath(QStringLiteral("Sequa"));
-    if (!QFile::exists(copy)) {
-        EXPECT_TRUE(QFile::copy(QStringLiteral(SEQUA_EXE), copy));
-        QFile::setPermissions(copy, QFile::permissions(copy) | QFile::ExeOwner);
-    }
-    QProcess process;
-    process.setWorkingDirectory(folder.path());
-    process.start(copy, args);
-    EXPECT_TRUE(process.waitForFinished(30000));
-    return {process.exitCode(), QString::fromLocal8Bit(process.readAllStandardOutput())};
-}
-
 TEST(SequaProgramRun, AnswersHelpAndVersionWithoutTouchingAnyFile)
 {
-    QTemporaryDir folder;
-    ASSERT_TRUE(folder.isValid());
-    const ProgramRun version = runCopy(folder, {QStringLiteral("--version")});
-    EXPECT_EQ(version.exitCode, 0);
+    lumen::test::ProgramFolder folder({QStringLiteral(SEQUA_EXE)});
+    const lumen::test::ProgramRun version = folder.run({QStringLiteral("--version")});
+    EXPECT_EQ(version.status, 0);
     EXPECT_TRUE(version.out.startsWith(QStringLiteral("Sequa "))) << version.out.toStdString();
-    const ProgramRun help = runCopy(folder, {QStringLiteral("--help")});
-    EXPECT_EQ(help.exitCode, 0);
+    const lumen::test::ProgramRun help = folder.run({QStringLiteral("--help")});
+    EXPECT_EQ(help.status, 0);
     EXPECT_TRUE(help.out.contains(QStringLiteral("SCRIPT")));
     for (const char *said :
          {"0  the script ran", "1  the run was stopped", "2  nothing was played",

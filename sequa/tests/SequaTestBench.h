@@ -5,8 +5,8 @@
 #include "common/core/Operator.h"
 #include "common/testsupport/FakeClock.h"
 #include "common/testsupport/ScriptedOperator.h"
+#include "hostlink/testsupport/TestHost.h"
 #include "sequa/core/SequaProgram.h"
-#include "sequa/tests/FakeHostApp.h"
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -15,7 +15,7 @@ namespace lumen::sequa::test {
 
 /**
  * A program on the fake clock (50 ms per pump, a tick per 250 ms of it), the
- * scripted operator and fake hosts that share one FakeHostState.
+ * scripted operator and fake hosts that share one SharedHostState.
  */
 class SequaTestBench : public ::testing::Test
 {
@@ -29,7 +29,7 @@ protected:
             if (m_hostFails)
                 throw Failure(QStringLiteral("Cannot reach the host"));
             ++m_host->created;
-            return std::make_unique<FakeHostApp>(m_host);
+            return lumen::test::sharingTestHost(m_host);
         });
         m_program->timer().followClock(m_clock);
     }
@@ -59,7 +59,8 @@ protected:
 
     ScriptedOperator m_operator;
     FakeClock m_clock;
-    std::shared_ptr<FakeHostState> m_host = std::make_shared<FakeHostState>();
+    std::shared_ptr<lumen::test::SharedHostState> m_host =
+        std::make_shared<lumen::test::SharedHostState>();
     bool m_hostFails = false;
     QStringList m_identifiers;
     std::unique_ptr<SequaProgram> m_program;

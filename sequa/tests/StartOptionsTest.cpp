@@ -1,7 +1,6 @@
+#include "common/testsupport/ProgramFolder.h"
+
 #include <QDir>
-#include <QFile>
-#include <QProcess>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #ifdef SEQUA_EXE
@@ -11,20 +10,10 @@ namespace {
 TEST(StartOptions, AnUnknownOptionIsRefusedWithTheHelpHintAndNoJournal)
 {
     for (const char *option : {"--bogus", "-x"}) {
-        QTemporaryDir folder;
-        const QString copy = folder.filePath(QStringLiteral("Sequa"));
-        ASSERT_TRUE(QFile::copy(QStringLiteral(SEQUA_EXE), copy));
-        QProcess process;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.remove(QStringLiteral("DISPLAY"));
-        env.remove(QStringLiteral("WAYLAND_DISPLAY"));
-        process.setProcessEnvironment(env);
-        process.setWorkingDirectory(folder.path());
-        process.start(copy, {QString::fromLatin1(option)});
-        ASSERT_TRUE(process.waitForFinished(30000));
-        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
-        EXPECT_EQ(process.exitCode(), 2) << option;
-        const QString err = QString::fromLocal8Bit(process.readAllStandardError());
+        lumen::test::ProgramFolder folder({QStringLiteral(SEQUA_EXE)});
+        const lumen::test::ProgramRun run = folder.run({QString::fromLatin1(option)});
+        EXPECT_EQ(run.status, 2) << option;
+        const QString &err = run.err;
         EXPECT_TRUE(err.contains(QStringLiteral("unknown option: ") + QLatin1String(option)) &&
                     err.contains(QStringLiteral("Sequa --help")))
             << err.toStdString();

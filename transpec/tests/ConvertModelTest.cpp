@@ -1,5 +1,5 @@
 #include "transpec/core/ConvertModel.h"
-#include "common/core/ScriptedOperator.h"
+#include "common/testsupport/ScriptedOperator.h"
 #include "common/testsupport/TestSupport.h"
 #include "spectra/AnsReader.h"
 #include "spectra/BoxNames.h"

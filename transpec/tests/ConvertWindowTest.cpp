@@ -1,5 +1,5 @@
 #include "transpec/gui/ConvertWindow.h"
-#include "common/core/ScriptedOperator.h"
+#include "common/testsupport/ScriptedOperator.h"
 #include "common/testsupport/SmallScreen.h"
 #include "common/testsupport/TestSupport.h"
 #include "spectra/BoxNames.h"

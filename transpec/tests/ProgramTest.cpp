@@ -1,4 +1,5 @@
 // The built program, copied into a folder of its own, in its unattended modes.
+#include "common/testsupport/ProgramFolder.h"
 #include "common/testsupport/TestSupport.h"
 #include "spectra/AnsReader.h"
 #include "spectra/tests/SpectrumBuilders.h"
@@ -6,8 +7,6 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
-#include <QProcess>
-#include <QTemporaryDir>
 #include <QThread>
 #include <gtest/gtest.h>
 
@@ -16,31 +15,12 @@ namespace {
 class ProgramTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(m_dir.isValid());
-        m_program = m_dir.filePath(QStringLiteral("Transpec"));
-        ASSERT_TRUE(QFile::copy(QStringLiteral(TRANSPEC_EXE), m_program));
-    }
-
     int run(const QStringList &args, QByteArray *out = nullptr)
     {
-        QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.remove(QStringLiteral("DISPLAY"));
-        env.remove(QStringLiteral("WAYLAND_DISPLAY"));
-        p.setProcessEnvironment(env);
-        p.setWorkingDirectory(m_dir.path());
-        p.start(m_program, args);
-        if (!p.waitForFinished(60000)) {
-            p.kill();
-            p.waitForFinished();
-            ADD_FAILURE() << "the program did not end";
-            return -1;
-        }
+        const lumen::test::ProgramRun ran = m_dir.run(args);
         if (out)
-            *out = p.readAllStandardOutput();
-        return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+            *out = ran.out.toLocal8Bit();
+        return ran.status;
     }
 
     QStringList entries() const
@@ -48,8 +28,7 @@ protected:
         return QDir(m_dir.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
     }
 
-    QTemporaryDir m_dir;
-    QString m_program;
+    lumen::test::ProgramFolder m_dir{{QStringLiteral(TRANSPEC_EXE)}};
 };
 
 } // namespace
@@ -108,12 +87,11 @@ TEST_F(ProgramTest, AConversionKilledMidBatchLeavesNoFileCutShort)
     args << "--out-dir" << m_dir.filePath("out");
     const QDir out(m_dir.filePath("out"));
     for (int round = 0; round < 30; ++round) {
-        QProcess p;
-        p.start(m_program, args);
-        ASSERT_TRUE(p.waitForStarted());
+        const auto p = m_dir.start(QString(), args);
+        ASSERT_TRUE(p->waitForStarted());
         QThread::msleep(5 + 3 * round);
-        p.kill();
-        p.waitForFinished();
+        p->kill();
+        p->waitForFinished();
         for (const QString &name : out.entryList(QDir::Files))
             ASSERT_EQ(QFileInfo(out.filePath(name)).size(), 1536 + 4 * 16384)
                 << name.toStdString() << " after a kill at " << 5 + 3 * round << " ms";
