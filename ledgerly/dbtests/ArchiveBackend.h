@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/core/ScriptedOperator.h"
+#include "common/testsupport/ScriptedOperator.h"
 #include "ledgerly/core/ArchiverModel.h"
 #include "ledgerly/core/ResultsDatabase.h"
 

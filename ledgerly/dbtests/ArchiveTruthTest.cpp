@@ -1,4 +1,4 @@
-#include "common/core/ScriptedOperator.h"
+#include "common/testsupport/ScriptedOperator.h"
 #include "common/testsupport/TestSupport.h"
 #include "ledgerly/core/ArchiverModel.h"
 #include "ledgerly/core/CommandLine.h"
