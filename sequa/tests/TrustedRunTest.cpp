@@ -74,6 +74,24 @@ TEST_F(TrustedRunTest, AStoppedRunEndsEveryWaitAtOnce)
     EXPECT_TRUE(journalText().contains("interrupted by SIGTERM")) << journalText().toStdString();
 }
 
+TEST_F(TrustedRunTest, AProgramThatFailsEndsTheRunWithThreeAndTheJournalNamesItsLine)
+{
+    // The reply stays "OK" as designed; only the run's status and journal tell.
+    ScriptPlayer player(model(), runner());
+    player.PlayScript(QStringLiteral("StartAcquire\r\nWaitExtProg sh -c \"exit 4\"\r\n"
+                                     "WaitExtProg sh -c \"kill -9 $$\"\r\nWaitExtProg true\r\n"
+                                     "WaitExtProg /bin/sh -c \"exit 3\""));
+    EXPECT_EQ(player.exitStatus(), RunRecord::kLinesFailed);
+    const QString journal = journalText();
+    for (const char *entry :
+         {"Line 2: the program \"sh -c \"exit 4\"\" ended: exit status 4",
+          "ended: signal 9 (SIGKILL)", "Line 2: WaitExtProg sh -c \"exit 4\" -> OK",
+          "Line 4: the program \"true\" ended: exit status 0",
+          "3 program(s) ended with a failure (line 2, 3, 5)", "Exit status: 3"})
+        EXPECT_TRUE(journal.contains(QString::fromLatin1(entry))) << entry << "\n"
+                                                                  << journal.toStdString();
+}
+
 TEST_F(TrustedRunTest, ExitDuringARunClosesTheRunOut)
 {
     RxMainWindow window(*m_program);
