@@ -1,5 +1,6 @@
 #include "common/core/Failure.h"
 #include "common/core/Platform.h"
+#include "common/core/StopSignals.h"
 #include "common/gui/HelpMenu.h"
 #include "common/gui/ProgramIcon.h"
 #include "common/gui/QtOperator.h"
@@ -11,7 +12,6 @@
 #include "sequa/core/run/RunRecord.h"
 #include "sequa/core/start/NestingDepth.h"
 #include "sequa/core/start/ScriptOpening.h"
-#include "sequa/core/start/StopSignals.h"
 #include "sequa/core/start/UnattendedStart.h"
 #include "sequa/gui/RxMainWindow.h"
 #include "sequa/gui/ScriptButtonPanel.h"
@@ -36,7 +36,7 @@ QString scriptCommandLine(int argc, char **argv)
 
 // A signal stops a run as "No Connection" does, and then ends the program:
 // the main loop, once a run has closed out and given it back control.
-lumen::sequa::StopSignals::Handler stopOn(lumen::sequa::SequaProgram &program)
+lumen::StopSignals::Handler stopOn(lumen::sequa::SequaProgram &program)
 {
     return [&program](const QString &signalName) {
         program.model().runRecord().requestStop(QStringLiteral("interrupted by ") + signalName);
@@ -138,7 +138,7 @@ int main(int argc, char **argv)
         QCoreApplication app(argc, argv);
         installOperatorForDisplay();
         sequa::SequaProgram program(&sequa::createHostAppObject);
-        sequa::StopSignals stopSignals(stopOn(program));
+        StopSignals stopSignals(stopOn(program));
         program.timer().start();
         return sequa::UnattendedStart::run(program, commandLine, standardError());
     }
@@ -149,7 +149,7 @@ int main(int argc, char **argv)
     rememberWindowPlaces(app);
 
     sequa::SequaProgram program(&sequa::createHostAppObject);
-    sequa::StopSignals stopSignals(stopOn(program));
+    StopSignals stopSignals(stopOn(program));
     program.timer().start();
     sequa::UnattendedStart unattended;
     program.setUnattendedStart(std::ref(unattended));

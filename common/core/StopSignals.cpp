@@ -1,4 +1,4 @@
-#include "sequa/core/start/StopSignals.h"
+#include "common/core/StopSignals.h"
 
 #include <QSocketNotifier>
 
@@ -10,7 +10,7 @@
 #include <unistd.h>
 #endif
 
-namespace lumen::sequa {
+namespace lumen {
 
 #ifdef Q_OS_UNIX
 namespace {
@@ -59,6 +59,10 @@ StopSignals::StopSignals(Handler onSignal) : m_onSignal(std::move(onSignal))
     action.sa_flags = SA_RESTART;
     for (int signo : kSignals)
         ::sigaction(signo, &action, nullptr);
+    // A reader of our output that goes away (`| head`) must not end a run
+    // unjournaled: writes then fail with EPIPE instead. It stays ignored
+    // after this object goes: the last words are flushed at the exit.
+    ::signal(SIGPIPE, SIG_IGN);
 #endif
 }
 
@@ -85,4 +89,4 @@ void StopSignals::readPipe()
 #endif
 }
 
-} // namespace lumen::sequa
+} // namespace lumen
