@@ -171,5 +171,5 @@ int main(int argc, char **argv)
     if (opening)
         program.model().setScriptText(openedScript);
     window->showNormal();
-    return app.exec();
+    return unattended.windowExitStatus(app.exec());
 }

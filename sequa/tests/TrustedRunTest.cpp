@@ -13,6 +13,7 @@
 #include <QAction>
 
 #include <QDir>
+#include <QRegularExpression>
 #include <functional>
 #include <sys/stat.h>
 
@@ -134,6 +135,23 @@ TEST_F(TrustedRunTest, AByteOrderMarkIsNoTextAndANulLineIsAnError)
     writeFile(QStringLiteral("Id.txt"), QByteArray("S-1\0.Ans\r\n", 10));
     EXPECT_TRUE(reply(QStringLiteral("GetID Id.txt")).startsWith("Error: "));
     EXPECT_TRUE(m_recording->callsOf(QStringLiteral("SetSpectrumID")).isEmpty());
+}
+
+TEST_F(TrustedRunTest, ControlCharactersInANameOrLineNeverSplitAJournalEntry)
+{
+    const QString forged = QStringLiteral("evil\n00:00:00 Exit status: 0.lsf");
+    const char script[] = "StartAcquire\r\nSaveSpectrumA\0B\r\n";
+    writeFile(forged, QByteArray(script, sizeof script - 1));
+    startWith(file(forged));
+    const QString journal = journalText();
+    EXPECT_TRUE(journal.contains(QStringLiteral("evil\\x0a00:00:00 Exit status: 0.lsf")));
+    EXPECT_TRUE(journal.contains(QStringLiteral("SaveSpectrumA\\x00B")));
+    const QRegularExpression entry(QStringLiteral("^\\d\\d:\\d\\d:\\d\\d \\S"));
+    for (const QString &line : journal.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts))
+        EXPECT_TRUE(entry.match(line).hasMatch() && !line.contains(u'\n')) << line.toStdString();
+    const QRegularExpression exitEntry(QStringLiteral("^\\S+ Exit status: "),
+                                       QRegularExpression::MultilineOption);
+    EXPECT_EQ(journal.count(exitEntry), 1) << journal.toStdString();
 }
 
 TEST_F(TrustedRunTest, ScriptsAndValueFilesMustBeRegularFiles)
