@@ -154,6 +154,30 @@ TEST_F(TrustedRunTest, ControlCharactersInANameOrLineNeverSplitAJournalEntry)
     EXPECT_EQ(journal.count(exitEntry), 1) << journal.toStdString();
 }
 
+TEST_F(TrustedRunTest, NoJournalNoRunAndAJournalLostMidRunEndsIt)
+{
+    // Root ignores permissions: a file where the journal folder goes stops it.
+    writeFile(QStringLiteral("journal"), "not a folder");
+    ScriptPlayer refused(model(), runner());
+    EXPECT_TRUE(refused.PlayScript(QStringLiteral("StartAcquire")));
+    EXPECT_EQ(refused.exitStatus(), RunRecord::kNotPlayed);
+    EXPECT_TRUE(m_recording->methods().isEmpty());
+    EXPECT_TRUE(m_operator.messages().value(0).contains(file(QStringLiteral("journal"))));
+
+    QFile::remove(file(QStringLiteral("journal")));
+    alsoOnAdvance([&](qint64) {
+        const QDir dir(file(QStringLiteral("journal")));
+        for (const QString &name : dir.entryList(QDir::Files)) {
+            QFile::remove(dir.filePath(name));
+            dir.mkdir(name); // the next entry cannot be appended
+        }
+    });
+    ScriptPlayer lost(model(), runner());
+    EXPECT_TRUE(lost.PlayScript(QStringLiteral("WaitSeconds 2\r\nStartAcquire")));
+    EXPECT_EQ(lost.exitStatus(), RunRecord::kStopped);
+    EXPECT_TRUE(m_recording->callsOf(QStringLiteral("StartAcquire")).isEmpty());
+}
+
 TEST_F(TrustedRunTest, ScriptsAndValueFilesMustBeRegularFiles)
 {
     for (const QString &path : notRegularFiles()) {

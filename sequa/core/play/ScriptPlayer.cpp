@@ -115,7 +115,7 @@ void ScriptPlayer::openJournal(const QString &script)
     try {
         m_journal = std::make_unique<RunJournal>(m_model.programFolder(), currentClock().now());
     } catch (const Failure &failure) {
-        standardError() << "Sequa: " << failure.description() << Qt::endl;
+        m_journalFailure = failure.description();
         return;
     }
     m_model.runRecord().setJournal(m_journal.get());
@@ -160,6 +160,14 @@ bool ScriptPlayer::PlayScript(const QString &script)
     RunRecord &record = m_model.runRecord();
     record.reset();
     openJournal(script);
+    if (!m_journal) {
+        // A run nobody could later account for is not played at all.
+        standardError() << "Sequa: nothing was played: " << m_journalFailure << Qt::endl;
+        currentOperator().messageBox(QStringLiteral("Error: ") + m_journalFailure, kProgramTitle,
+                                     MessageButtons::Ok);
+        m_exitStatus = RunRecord::kNotPlayed;
+        return true;
+    }
     std::optional<JournalOperator> journalled;
     if (m_journal)
         journalled.emplace(*m_journal);
@@ -217,6 +225,8 @@ bool ScriptPlayer::playLines()
                     QStringLiteral("Line %1: %2 -> %3").arg(number).arg(line, m_model.lastReply()));
             if (m_model.statusText() == kNoConnection)
                 return true;
+            if (m_journal && m_journal->broken())
+                record.requestStop(QStringLiteral("the journal cannot be written"));
         }
         pumpEvents();
         if (record.stopRequested())

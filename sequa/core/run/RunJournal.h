@@ -31,6 +31,8 @@ public:
      * written any more says so once on standard error; the run goes on.
      */
     void write(const QString &text);
+    /** True once an entry could not be written: the run must not go on unjournaled. */
+    bool broken() const { return m_broken; }
 
 private:
     QString m_path;
