@@ -13,6 +13,7 @@
 #include <QAction>
 
 #include <QDir>
+#include <QProcess>
 #include <QRegularExpression>
 #include <functional>
 #include <sys/stat.h>
@@ -176,6 +177,23 @@ TEST_F(TrustedRunTest, NoJournalNoRunAndAJournalLostMidRunEndsIt)
     EXPECT_TRUE(lost.PlayScript(QStringLiteral("WaitSeconds 2\r\nStartAcquire")));
     EXPECT_EQ(lost.exitStatus(), RunRecord::kStopped);
     EXPECT_TRUE(m_recording->callsOf(QStringLiteral("StartAcquire")).isEmpty());
+}
+
+TEST_F(TrustedRunTest, TheNextRunRemovesTheFilesOfARunKilledOutright)
+{
+    QProcess ended;
+    ended.start(QStringLiteral("true"));
+    ASSERT_TRUE(ended.waitForStarted(5000));
+    const QString dead = QString::number(ended.processId());
+    ASSERT_TRUE(ended.waitForFinished(5000));
+    const QDir tmp(m_tmp.path());
+    for (const QString &name : {"SDE" + dead + "-aB3dE1.tmp", "SLG" + dead + "-aB3dE2.tmp",
+                                QStringLiteral("SDE1-aB3dE3.tmp")}) {
+        QFile left(tmp.filePath(name));
+        ASSERT_TRUE(left.open(QIODevice::WriteOnly));
+    }
+    play({"StartAcquire"});
+    EXPECT_EQ(temporaryFiles(), QStringList{"SDE1-aB3dE3.tmp"}) << "a live process keeps its files";
 }
 
 TEST_F(TrustedRunTest, ScriptsAndValueFilesMustBeRegularFiles)
