@@ -2,6 +2,7 @@
 
 #include "common/core/EventPump.h"
 #include "common/core/Failure.h"
+#include "common/core/StopSignals.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -9,10 +10,6 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <memory>
-
-#ifdef Q_OS_UNIX
-#include <csignal>
-#endif
 
 namespace lumen {
 namespace {
@@ -105,31 +102,6 @@ void endProcess(QProcess &process)
     }
 }
 
-QString signalName(int signo)
-{
-#ifdef Q_OS_UNIX
-    switch (signo) {
-    case SIGHUP:
-        return QStringLiteral("SIGHUP");
-    case SIGINT:
-        return QStringLiteral("SIGINT");
-    case SIGABRT:
-        return QStringLiteral("SIGABRT");
-    case SIGKILL:
-        return QStringLiteral("SIGKILL");
-    case SIGSEGV:
-        return QStringLiteral("SIGSEGV");
-    case SIGPIPE:
-        return QStringLiteral("SIGPIPE");
-    case SIGTERM:
-        return QStringLiteral("SIGTERM");
-    default:
-        break;
-    }
-#endif
-    return QString();
-}
-
 } // namespace
 
 QString ProcessEnd::describe() const
@@ -140,7 +112,7 @@ QString ProcessEnd::describe() const
         text = QStringLiteral("exit status %1").arg(code);
         break;
     case How::Signalled: {
-        const QString name = signalName(code);
+        const QString name = StopSignals::signalName(code);
         text = name.isEmpty() ? QStringLiteral("signal %1").arg(code)
                               : QStringLiteral("signal %1 (%2)").arg(code).arg(name);
         break;

@@ -25,20 +25,6 @@ extern "C" void onStopSignal(int signo)
     [[maybe_unused]] const ssize_t written = ::write(g_pipe[0], &byte, 1);
 }
 
-QString nameOf(int signo)
-{
-    switch (signo) {
-    case SIGTERM:
-        return QStringLiteral("SIGTERM");
-    case SIGINT:
-        return QStringLiteral("SIGINT");
-    case SIGHUP:
-        return QStringLiteral("SIGHUP");
-    default:
-        return QStringLiteral("signal %1").arg(signo);
-    }
-}
-
 } // namespace
 #endif
 
@@ -80,12 +66,41 @@ StopSignals::~StopSignals()
 #endif
 }
 
+QString StopSignals::signalName(int signo)
+{
+#ifdef Q_OS_UNIX
+    switch (signo) {
+    case SIGHUP:
+        return QStringLiteral("SIGHUP");
+    case SIGINT:
+        return QStringLiteral("SIGINT");
+    case SIGABRT:
+        return QStringLiteral("SIGABRT");
+    case SIGKILL:
+        return QStringLiteral("SIGKILL");
+    case SIGSEGV:
+        return QStringLiteral("SIGSEGV");
+    case SIGPIPE:
+        return QStringLiteral("SIGPIPE");
+    case SIGTERM:
+        return QStringLiteral("SIGTERM");
+    default:
+        break;
+    }
+#endif
+    Q_UNUSED(signo)
+    return QString();
+}
+
 void StopSignals::readPipe()
 {
 #ifdef Q_OS_UNIX
     char byte = 0;
-    while (::read(g_pipe[1], &byte, 1) == 1)
-        m_onSignal(nameOf(static_cast<unsigned char>(byte)));
+    while (::read(g_pipe[1], &byte, 1) == 1) {
+        const int signo = static_cast<unsigned char>(byte);
+        const QString name = signalName(signo);
+        m_onSignal(name.isEmpty() ? QStringLiteral("signal %1").arg(signo) : name);
+    }
 #endif
 }
 

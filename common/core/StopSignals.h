@@ -23,6 +23,8 @@ public:
     using Handler = std::function<void(const QString &signalName)>;
 
     explicit StopSignals(Handler onSignal);
+    /** "SIGTERM", "SIGKILL", ... for the signals a run meets; empty for others. */
+    static QString signalName(int signo);
     ~StopSignals() override;
     StopSignals(const StopSignals &) = delete;
     StopSignals &operator=(const StopSignals &) = delete;
