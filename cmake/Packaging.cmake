@@ -3,29 +3,45 @@
 set(pkg ${PROJECT_SOURCE_DIR}/packaging)
 set(doc share/doc/lumen-suite)
 
+# Desktop IDs are reverse-domain names, so no other package's entry can clash.
 install(FILES
-    ${pkg}/sequa.desktop ${pkg}/ledgerly.desktop
-    ${pkg}/converter.desktop ${pkg}/driftlog.desktop ${pkg}/hostsim.desktop
+    ${pkg}/io.lumen.Sequa.desktop ${pkg}/io.lumen.Ledgerly.desktop
+    ${pkg}/io.lumen.Transpec.desktop ${pkg}/io.lumen.Driftlog.desktop
+    ${pkg}/io.lumen.hostsim.desktop
     DESTINATION share/applications)
 install(FILES
     ${pkg}/icons/lumen-sequa.svg ${pkg}/icons/lumen-ledgerly.svg ${pkg}/icons/lumen-transpec.svg
     ${pkg}/icons/lumen-driftlog.svg ${pkg}/icons/lumen-hostsim.svg
     DESTINATION share/icons/hicolor/scalable/apps)
-install(FILES ${pkg}/lumen-suite.xml DESTINATION share/mime/packages)
-install(DIRECTORY examples/ DESTINATION share/lumen/examples OPTIONAL)
+install(FILES ${pkg}/io.lumen.Sequa.xml DESTINATION share/mime/packages)
+# Examples are documentation, so they live under the doc folder; the old path
+# stays as a link, for the scripts and notes that name it.
+install(DIRECTORY examples/ DESTINATION ${doc}/examples OPTIONAL)
+install(CODE "
+  set(old \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/share/lumen/examples\")
+  file(MAKE_DIRECTORY \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/share/lumen\")
+  file(REMOVE_RECURSE \"\${old}\")
+  file(CREATE_LINK ../doc/lumen-suite/examples \"\${old}\" SYMBOLIC)")
 
 # Documentation: compressed the way Debian wants it (gzip -9, no name or time
 # inside, so the same sources give the same package).
 find_program(GZIP_PROGRAM gzip REQUIRED)
-set(changelog_gz ${CMAKE_CURRENT_BINARY_DIR}/packaging/changelog.gz)
-add_custom_command(OUTPUT ${changelog_gz}
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_CURRENT_BINARY_DIR}/packaging
-    COMMAND ${GZIP_PROGRAM} -9nc ${pkg}/changelog > ${changelog_gz}
-    DEPENDS ${pkg}/changelog VERBATIM)
-add_custom_target(lumen_changelog ALL DEPENDS ${changelog_gz})
-install(FILES ${pkg}/copyright ${changelog_gz} DESTINATION ${doc})
-install(FILES README.md DESTINATION ${doc})
-install(FILES hostsim/README.md DESTINATION ${doc} RENAME host-bridge-protocol.md)
+# Policy wants the changelog and every document over 4 kB compressed.
+set(compressed_docs)
+foreach(entry "${pkg}/changelog|changelog" "${PROJECT_SOURCE_DIR}/README.md|README.md"
+        "${PROJECT_SOURCE_DIR}/hostsim/README.md|host-bridge-protocol.md")
+  string(REPLACE "|" ";" entry "${entry}")
+  list(GET entry 0 source)
+  list(GET entry 1 name)
+  set(gz ${CMAKE_CURRENT_BINARY_DIR}/packaging/${name}.gz)
+  add_custom_command(OUTPUT ${gz}
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_CURRENT_BINARY_DIR}/packaging
+      COMMAND ${GZIP_PROGRAM} -9nc ${source} > ${gz}
+      DEPENDS ${source} VERBATIM)
+  list(APPEND compressed_docs ${gz})
+endforeach()
+add_custom_target(lumen_docs ALL DEPENDS ${compressed_docs})
+install(FILES ${pkg}/copyright ${compressed_docs} DESTINATION ${doc})
 
 # Man pages, made from each program's own --help and --version by help2man, so
 # they say what the program says and cannot fall behind it; packaging/man/*.h2m
@@ -43,25 +59,15 @@ if(HELP2MAN_PROGRAM AND NOT LUMEN_SANITIZE)
     string(STRIP "${${part}}" ${part})
   endforeach()
   set(man_pages)
-  foreach(entry
-      "Sequa|records and plays measurement scripts that drive the MCA host"
-      "Ledgerly|archives analysed samples into the results database"
-      "Transpec|imports CHN and SPC spectrum files as ANS files"
-      "Driftlog|logs the drift of a check-source peak"
-      "hostsim|the simulated MCA host, served over TCP")
-    string(REPLACE "|" ";" entry "${entry}")
-    list(GET entry 0 program)
-    list(GET entry 1 summary)
+  foreach(program Sequa Ledgerly Transpec Driftlog hostsim)
     set(page ${CMAKE_CURRENT_BINARY_DIR}/packaging/${program}.1)
     configure_file(${pkg}/man/${program}.h2m ${page}.h2m @ONLY)
     add_custom_command(OUTPUT ${page}.gz
         COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_CURRENT_BINARY_DIR}/packaging
-        COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen
-                ${HELP2MAN_PROGRAM} --no-info --section=1 --name=${summary}
-                "--manual=Lumen lab suite" --include=${page}.h2m
-                --output=${page} $<TARGET_FILE:${program}>
-        COMMAND ${GZIP_PROGRAM} -9nf ${page}
-        DEPENDS ${program} ${page}.h2m VERBATIM)
+        COMMAND ${CMAKE_COMMAND} -DHELP2MAN=${HELP2MAN_PROGRAM} -DGZIP=${GZIP_PROGRAM}
+                -DPROGRAM=$<TARGET_FILE:${program}> -DINCLUDE=${page}.h2m -DPAGE=${page}
+                -P ${PROJECT_SOURCE_DIR}/cmake/ManPage.cmake
+        DEPENDS ${program} ${page}.h2m ${PROJECT_SOURCE_DIR}/cmake/ManPage.cmake VERBATIM)
     list(APPEND man_pages ${page}.gz)
   endforeach()
   add_custom_target(lumen_man_pages ALL DEPENDS ${man_pages})

@@ -1,7 +1,7 @@
 // Any bytes as an SPC file: the reader must give its message or a spectrum,
-// never read outside the buffer, and what it loads must convert.
-#include "spectra/AnsWriter.h"
-#include "spectra/BoxNames.h"
+// never read outside the buffer, and what it loads must convert
+// and read back with the same counts.
+#include "fuzz/ReadSpectrumCheck.h"
 #include "spectra/SpcReader.h"
 
 #include <cstddef>
@@ -10,17 +10,10 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    static lumen::ChannelStore store;
     const QByteArrayView bytes(reinterpret_cast<const char *>(data), qsizetype(size));
-    const lumen::IncomingSpectrum r =
-        lumen::SpcReader::read(bytes, QStringLiteral("fuzz.spc"), store);
+    const lumen::IncomingSpectrum r = lumen::SpcReader::read(bytes, QStringLiteral("fuzz.spc"));
     if (!r.loaded && r.messages.isEmpty())
         std::abort(); // a file not loaded must say why
-    if (r.loaded) {
-        const int n = r.boxes.value(lumen::box::NumChan).toInt();
-        const QByteArray ans = lumen::AnsWriter::toBytes(lumen::AnsHeader(), store.first(n));
-        if (ans.size() < lumen::AnsHeader::kSize)
-            std::abort();
-    }
+    lumen::fuzz::checkLoadedSpectrum(r);
     return 0;
 }

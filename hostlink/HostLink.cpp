@@ -1,6 +1,7 @@
 #include "hostlink/HostLink.h"
 
 #include "common/core/Failure.h"
+#include "hostlink/HostKey.h"
 
 #include <QUrl>
 #include <cmath>
@@ -34,7 +35,11 @@ HostLink HostLink::parse(const QString &text, const QString &timeoutText)
 
 HostLink HostLink::fromEnvironment()
 {
-    return parse(qEnvironmentVariable("LUMEN_HOST"), qEnvironmentVariable("LUMEN_HOST_TIMEOUT"));
+    HostLink link =
+        parse(qEnvironmentVariable("LUMEN_HOST"), qEnvironmentVariable("LUMEN_HOST_TIMEOUT"));
+    if (link.kind == Kind::Tcp)
+        link.key = HostKey::fromEnvironment();
+    return link;
 }
 
 } // namespace lumen

@@ -16,13 +16,14 @@ struct HostLink
     QString host;
     quint16 port = 0;
     int timeoutMs = 10000; ///< milliseconds per call (LUMEN_HOST_TIMEOUT, seconds)
+    QByteArray key;        ///< the bridge's shared key (HostKey), empty for none
 
     /**
      * Reads a link text: empty or "sim" for the simulated host in process,
      * "tcp://HOST:PORT" for a host bridge. Throws Failure on anything else.
      */
     static HostLink parse(const QString &text, const QString &timeoutText = QString());
-    /** From LUMEN_HOST and LUMEN_HOST_TIMEOUT. */
+    /** From LUMEN_HOST, LUMEN_HOST_TIMEOUT and, for a bridge, its key (HostKey). */
     static HostLink fromEnvironment();
 };
 

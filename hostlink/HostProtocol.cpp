@@ -220,6 +220,29 @@ QByteArray HostProtocol::request(const QString &method, const QJsonArray &args)
     return line(QJsonObject{{QStringLiteral("method"), method}, {QStringLiteral("args"), args}});
 }
 
+QByteArray HostProtocol::keyRequest(const QByteArray &key)
+{
+    return line(QJsonObject{{QStringLiteral("key"), QString::fromUtf8(key)}});
+}
+
+std::optional<QByteArray> HostProtocol::keyOf(const QByteArray &requestLine)
+{
+    const QJsonDocument doc = QJsonDocument::fromJson(requestLine);
+    if (!doc.isObject() || !doc.object().value(QStringLiteral("key")).isString())
+        return std::nullopt;
+    return doc.object().value(QStringLiteral("key")).toString().toUtf8();
+}
+
+QByteArray HostProtocol::keyAccepted()
+{
+    return line(reply(QStringLiteral("OK")));
+}
+
+QByteArray HostProtocol::refusal(const QString &why)
+{
+    return failure(why);
+}
+
 QString HostProtocol::methodOf(const QByteArray &requestLine)
 {
     const QJsonDocument doc = QJsonDocument::fromJson(requestLine);

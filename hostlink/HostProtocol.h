@@ -5,6 +5,7 @@
 #include <QJsonObject>
 #include <QJsonValue>
 #include <QString>
+#include <optional>
 
 namespace lumen {
 
@@ -16,6 +17,9 @@ class HostApp;
  *   request: {"method": NAME, "args": [...]}
  *   reply:   {"result": VALUE, "args": [...by-reference arguments after the call...]}
  *   or:      {"failure": DESCRIPTION}
+ * A bridge with a key (HostKey) first wants {"key": KEY} on each connection,
+ * answered {"result": "OK"}; anything else is refused once and the
+ * connection closed.
  */
 class HostProtocol
 {
@@ -32,6 +36,13 @@ public:
      * throws: a failing call or an unreadable request becomes a failure reply.
      */
     static QByteArray serve(HostApp &host, const QByteArray &requestLine);
+
+    static QByteArray keyRequest(const QByteArray &key);
+    /** The key a line offers, nothing when it is no key line. */
+    static std::optional<QByteArray> keyOf(const QByteArray &requestLine);
+    static QByteArray keyAccepted();
+    /** A failure reply: the bridge will not serve this connection. */
+    static QByteArray refusal(const QString &why);
 
     /** The method named in a request line (empty when unreadable). */
     static QString methodOf(const QByteArray &requestLine);

@@ -8,8 +8,8 @@
 
 namespace lumen {
 
-TcpHostClient::TcpHostClient(const QString &host, quint16 port, int timeoutMs)
-    : m_host(host), m_port(port), m_timeoutMs(timeoutMs)
+TcpHostClient::TcpHostClient(const QString &host, quint16 port, int timeoutMs, QByteArray key)
+    : m_host(host), m_port(port), m_timeoutMs(timeoutMs), m_key(std::move(key))
 {
 }
 
@@ -37,39 +37,62 @@ void TcpHostClient::unreadable()
 HostReply TcpHostClient::call(const QString &method, const QJsonArray &args)
 {
     QDeadlineTimer deadline(m_timeoutMs);
-    if (!m_socket || m_socket->state() != QAbstractSocket::ConnectedState) {
-        m_socket = std::make_unique<QTcpSocket>();
-        m_socket->connectToHost(m_host, m_port);
-        if (!m_socket->waitForConnected(int(deadline.remainingTime())))
-            fail(QStringLiteral("Cannot reach the host bridge at %1: %2")
-                     .arg(where(), m_socket->errorString()));
-        // One small request, one small reply: waiting to batch them only adds delay.
-        m_socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    if (!m_socket || m_socket->state() != QAbstractSocket::ConnectedState)
+        connectTo(deadline);
+    const std::optional<HostReply> reply =
+        HostReply::parse(exchange(HostProtocol::request(method, args), method, deadline));
+    if (!reply)
+        unreadable();
+    return *reply;
+}
+
+void TcpHostClient::connectTo(const QDeadlineTimer &deadline)
+{
+    m_socket = std::make_unique<QTcpSocket>();
+    m_socket->connectToHost(m_host, m_port);
+    if (!m_socket->waitForConnected(int(deadline.remainingTime())))
+        fail(QStringLiteral("Cannot reach the host bridge at %1: %2")
+                 .arg(where(), m_socket->errorString()));
+    // One small request, one small reply: waiting to batch them only adds delay.
+    m_socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    if (m_key.isEmpty())
+        return;
+    const QByteArray answer =
+        exchange(HostProtocol::keyRequest(m_key), QStringLiteral("the key"), deadline);
+    std::optional<HostReply> reply;
+    try {
+        reply = HostReply::parse(answer);
+    } catch (const Failure &refusal) {
+        fail(QStringLiteral("The host bridge at %1 refused the key: %2")
+                 .arg(where(), refusal.description()));
     }
-    m_socket->write(HostProtocol::request(method, args));
+    if (!reply)
+        unreadable();
+}
+
+QByteArray TcpHostClient::exchange(const QByteArray &request, const QString &what,
+                                   const QDeadlineTimer &deadline)
+{
+    m_socket->write(request);
     while (m_socket->bytesToWrite() > 0) {
         if (!m_socket->waitForBytesWritten(int(deadline.remainingTime())))
             fail(QStringLiteral("The host bridge at %1 did not take the call to %2")
-                     .arg(where(), method));
+                     .arg(where(), what));
     }
     while (!m_socket->canReadLine()) {
         if (m_socket->bytesAvailable() > HostProtocol::kMaxLine)
             unreadable();
         if (deadline.hasExpired())
             fail(QStringLiteral("The host bridge at %1 did not answer %2 within %3 seconds")
-                     .arg(where(), method)
+                     .arg(where(), what)
                      .arg(m_timeoutMs / 1000.0));
         if (!m_socket->waitForReadyRead(int(std::max<qint64>(1, deadline.remainingTime())))) {
             if (m_socket->state() != QAbstractSocket::ConnectedState && !m_socket->canReadLine())
                 fail(QStringLiteral("The host bridge at %1 closed the connection during %2")
-                         .arg(where(), method));
+                         .arg(where(), what));
         }
     }
-    const std::optional<HostReply> reply =
-        HostReply::parse(m_socket->readLine(HostProtocol::kMaxLine));
-    if (!reply)
-        unreadable();
-    return *reply;
+    return m_socket->readLine(HostProtocol::kMaxLine);
 }
 
 QString TcpHostClient::textCall(const QString &method, QJsonArray &args)

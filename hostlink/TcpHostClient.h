@@ -8,6 +8,7 @@
 #include <QString>
 #include <memory>
 
+class QDeadlineTimer;
 class QTcpSocket;
 
 namespace lumen {
@@ -22,14 +23,21 @@ namespace lumen {
 class TcpHostClient : public HostApp
 {
 public:
-    /** timeoutMs: the longest one call may take, milliseconds. */
-    TcpHostClient(const QString &host, quint16 port, int timeoutMs);
+    /**
+     * timeoutMs: the longest one call may take, milliseconds. A `key`
+     * (HostKey) is presented on every connection before the first call.
+     */
+    TcpHostClient(const QString &host, quint16 port, int timeoutMs, QByteArray key = {});
     ~TcpHostClient() override;
 
     LUMEN_HOST_OVERRIDES
 
 private:
     HostReply call(const QString &method, const QJsonArray &args = {});
+    void connectTo(const QDeadlineTimer &deadline);
+    /** Sends one line and gives the reply line; `what` names the call in failures. */
+    QByteArray exchange(const QByteArray &request, const QString &what,
+                        const QDeadlineTimer &deadline);
     /** The call's text result; `args` become the by-reference arguments as the host left them. */
     QString textCall(const QString &method, QJsonArray &args);
     QString textCall(const QString &method);
@@ -40,6 +48,7 @@ private:
     QString m_host;
     quint16 m_port;
     int m_timeoutMs;
+    QByteArray m_key;
     std::unique_ptr<QTcpSocket> m_socket;
 };
 

@@ -10,7 +10,7 @@ packages=(
   libgtest-dev googletest libbenchmark-dev
   clang clang-format libclang-rt-14-dev libfuzzer-14-dev
   sqlite3 postgresql xvfb xauth dpkg-dev
-  help2man lintian libqt6svg6
+  help2man lintian libqt6svg6 desktop-file-utils
 )
 
 missing=()

@@ -13,10 +13,10 @@ bash scripts/check-layout.sh
 echo "== build (RelWithDebInfo)"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$jobs"
-echo "== package checked by lintian (errors fail, warnings are shown)"
+echo "== package checked by lintian, desktop-file-validate and the man pages"
 rm -f build/lumen-suite_*.deb
 (cd build && cpack -G DEB >/dev/null)
-lintian --fail-on error build/lumen-suite_*.deb
+bash scripts/check-package.sh build
 echo "== tests"
 (cd build && ctest --output-on-failure -j"$jobs" --timeout 300)
 

@@ -13,6 +13,7 @@
 #include "sequa/core/start/NestingDepth.h"
 #include "sequa/core/start/ScriptOpening.h"
 #include "sequa/core/start/UnattendedStart.h"
+#include "sequa/gui/IconicStart.h"
 #include "sequa/gui/RxMainWindow.h"
 #include "sequa/gui/ScriptButtonPanel.h"
 
@@ -56,7 +57,7 @@ int main(int argc, char **argv)
             "Usage: Sequa [SCRIPT]\n"
             "       Sequa --check SCRIPT   report what the script will fail at, and its\n"
             "                              run time (status 1 on any error)\n"
-            "       Sequa --open SCRIPT    open the window with the script loaded\n"
+            "       Sequa --open [SCRIPT]  open the window, with the script loaded\n"
             "  SCRIPT  a script file (.lsf) to play unattended; the program ends when the\n"
             "          run reaches the end of the script, or is stopped (Stop Script or\n"
             "          Esc in the window, which shows minimized meanwhile). Without a\n"
@@ -88,8 +89,11 @@ int main(int argc, char **argv)
             "  LUMEN_HOST_CHANNELS  channels of the simulated host, 1..16384 (8192)\n"
             "  LUMEN_HOST_START     simulated host clock at start, YYYY-MM-DD HH:MM:SS\n"
             "  LUMEN_HOST_FAULTS    faults the simulated host plays (see hostsim --help)\n"
-            "  LUMEN_ANSWERS        file of the operator's answers for a run without a\n"
-            "                       display, one per line, in the order asked\n"
+            "  LUMEN_ANSWERS        file of the operator's answers for an unattended run,\n"
+            "                       one per line, in the order asked; set, it is used at\n"
+            "                       a display too (messages then go to stderr)\n"
+            "  LUMEN_HOST_TOKEN     the host bridge's shared key (hostsim --help), or\n"
+            "  LUMEN_HOST_TOKEN_FILE  a file, readable by its owner only, holding it\n"
             "  LUMEN_PROGRAM_DIR    program directory (value, data and journal files)\n"
             "  LUMEN_ROOT           the Lumen folder (default ~/Lumen): report path, and\n"
             "                       program directory when the executable's is read-only\n"
@@ -106,8 +110,18 @@ int main(int argc, char **argv)
                                            standardError());
     }
     const bool opening = option == sequa::ScriptOpening::kOption;
+    if (!opening && option.startsWith('-')) {
+        // A misspelt option would otherwise be taken for a script's name.
+        standardError() << "Sequa: unknown option: " << QString::fromLocal8Bit(option) << "\n"
+                        << "Sequa --help lists the options (a script whose name begins with -"
+                           " is given as ./NAME)"
+                        << Qt::endl;
+        return sequa::RunRecord::kNotPlayed;
+    }
     QString openedScript;
-    if (opening) {
+    // The desktop entry's field code gives no file when started from the menu:
+    // the recorder then opens empty.
+    if (opening && argc > 2) {
         try {
             openedScript = sequa::ScriptOpening::scriptOfFile(
                 argc == 3 ? QString::fromLocal8Bit(argv[2]) : QString());
@@ -144,7 +158,13 @@ int main(int argc, char **argv)
     }
 
     QApplication app(argc, argv);
-    installOperatorForDisplay();
+    // LUMEN_ANSWERS set for an unattended run is the user's explicit choice:
+    // its answers are used at a display too, and messages go to stderr, so
+    // the run ends without waiting for anyone.
+    const bool answeredRun =
+        !commandLine.isEmpty() && !qEnvironmentVariableIsEmpty("LUMEN_ANSWERS");
+    if (!answeredRun)
+        installOperatorForDisplay();
     applyProgramIcon(app, QStringLiteral("sequa"));
     rememberWindowPlaces(app);
 
@@ -162,7 +182,7 @@ int main(int argc, char **argv)
     new sequa::ScriptButtonPanel(*window, program);
     addHelpMenu(*window, QStringLiteral("Sequa"));
     if (!commandLine.isEmpty())
-        window->showMinimized();
+        sequa::showIconic(*window);
 
     if (program.startUp(commandLine) == sequa::SequaProgram::StartUpOutcome::EndProgram)
         return unattended.exitStatus();
@@ -170,6 +190,8 @@ int main(int argc, char **argv)
         return sequa::RunRecord::kStopped;
     if (opening)
         program.model().setScriptText(openedScript);
+    // The window is the operator's from here on, answers file or not.
+    installOperatorForDisplay();
     window->showNormal();
     return unattended.windowExitStatus(app.exec());
 }

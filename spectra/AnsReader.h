@@ -1,6 +1,7 @@
 #pragma once
 
 #include "spectra/AnsHeader.h"
+#include "spectra/Spectrum.h"
 
 #include <QByteArrayView>
 #include <cstdint>
@@ -23,6 +24,13 @@ public:
      * partial value is ignored). Throws lumen::Failure when the header is short.
      */
     static Spectrum read(QByteArrayView bytes);
+
+    /**
+     * The file as a spectrum value: the ID as the one description, times,
+     * start and sample date (local; absent when 0), the four coefficients
+     * (none when all are 0), the sample size and unit. Throws as read().
+     */
+    static lumen::Spectrum spectrumOf(QByteArrayView bytes);
 };
 
 } // namespace lumen

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "spectra/AnsHeader.h"
+#include "spectra/Spectrum.h"
 
 #include <QByteArray>
 #include <QString>
@@ -30,6 +31,20 @@ public:
      */
     static void writeFile(const QString &path, const AnsHeader &header,
                           std::span<const std::int32_t> channels);
+
+    /**
+     * The header that carries `spectrum`: the first two descriptions joined
+     * by a blank and cut to 72 characters, live and real time (0 when absent
+     * or not finite), the start and sample date in local time, C(0)..C(3),
+     * the sample size and its unit cut to 4 characters, the channel count as
+     * group size. What the header cannot carry (a third description, a cut
+     * description or unit, a non-zero coefficient beyond C(3), a calibration
+     * not in keV, the value's notes) is added to `losses` when given.
+     */
+    static AnsHeader headerOf(const Spectrum &spectrum, QStringList *losses = nullptr);
+
+    /** writeFile() of headerOf(spectrum) and its counts. */
+    static void writeFile(const QString &path, const Spectrum &spectrum);
 };
 
 } // namespace lumen

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <span>
+#include <vector>
 
 namespace lumen {
 
@@ -27,15 +28,18 @@ public:
     std::span<const std::int32_t> first(int count) const;
     std::span<const std::int32_t> all() const { return m_counts; }
 
+    /** Channels 0 to counts.size()-1 from `counts` (at most kCapacity); the rest stay. */
+    void load(std::span<const std::int32_t> counts);
+
     /**
-     * Channels 0 to count-1 from signed 32-bit little-endian values at byte
-     * `at` of `bytes`; the values the bytes do not hold whole are 0. The
+     * `into` becomes count values from signed 32-bit little-endian values at
+     * byte `at` of `bytes`; the values the bytes do not hold whole are 0. The
      * bounds are checked once for the block. `count` is clamped to the store,
      * `pump` (may be empty) is called every 1024 channels. Returns how many
      * whole values the bytes held.
      */
-    int loadInt32(QByteArrayView bytes, qsizetype at, int count,
-                  const std::function<void()> &pump = {});
+    static int loadInt32(QByteArrayView bytes, qsizetype at, int count,
+                         std::vector<std::int32_t> &into, const std::function<void()> &pump = {});
 
 private:
     std::array<std::int32_t, kCapacity> m_counts;

@@ -4,8 +4,9 @@
 #include "common/core/Failure.h"
 #include "common/core/FixedText.h"
 #include "common/core/NumberText.h"
-#include "spectra/BoxNames.h"
+#include "spectra/ChannelStore.h"
 #include "spectra/SpectrumFile.h"
+#include "spectra/SpectrumText.h"
 
 namespace lumen {
 
@@ -38,9 +39,9 @@ QString timeBox(const QString &stored, const QString &secondsText)
     return shown;
 }
 
-QString seconds(std::int32_t ticks20ms)
+double seconds(std::int32_t ticks20ms)
 {
-    return lumen::formatNumber(double(ticks20ms) / 50.0, u"#####0.00");
+    return double(ticks20ms) / 50.0;
 }
 
 // One description of the trailer: length byte at `at`, up to 63 characters after it.
@@ -55,37 +56,35 @@ QString description(const lumen::ByteRecordReader &trailer, int at)
     return lumen::trimBlanks(IncomingSpectrum::boxText(trailer.bytesAt(at + 1, length)));
 }
 
-void readTrailer(QByteArrayView bytes, IncomingSpectrum &result)
+void readTrailer(QByteArrayView bytes, Spectrum &spectrum)
 {
     const lumen::ByteRecordReader trailer(
         bytes.first(std::min<qsizetype>(bytes.size(), kTrailerSize)));
-    result.boxes[box::SpcID] = description(trailer, 256);
-    result.boxes[box::SpcID_line2] = description(trailer, 320);
+    spectrum.descriptions = {description(trailer, 256), description(trailer, 320)};
     if (!trailer.has(0, 2))
         return;
     const int type = trailer.int16At(0);
     if ((type == kLinearCalibration || type == kQuadraticCalibration) && trailer.has(4, 8)) {
-        result.boxes[box::C0] = lumen::shortSingleText(trailer.floatAt(4));
-        result.boxes[box::C1] = lumen::shortSingleText(trailer.floatAt(8));
-        result.boxes[box::C2] = type == kQuadraticCalibration && trailer.has(12, 4)
-                                    ? lumen::shortSingleText(trailer.floatAt(12))
-                                    : QStringLiteral("0");
-        result.boxes[box::C3] = QStringLiteral("0");
+        using spectrumtext::decimalOf;
+        spectrum.coefficients = {decimalOf(trailer.floatAt(4)), decimalOf(trailer.floatAt(8))};
+        if (type == kQuadraticCalibration && trailer.has(12, 4))
+            spectrum.coefficients.push_back(decimalOf(trailer.floatAt(12)));
     }
 }
 } // namespace
 
-IncomingSpectrum ChnReader::readFile(const QString &path, ChannelStore &store,
-                                     const std::function<void()> &pump)
+IncomingSpectrum ChnReader::readFile(const QString &path, const std::function<void()> &pump)
 {
-    return SpectrumFile::readWith(
-        path, [&](QByteArrayView bytes) { return read(bytes, path, store, pump); });
+    return SpectrumFile::readWith(path,
+                                  [&](QByteArrayView bytes) { return read(bytes, path, pump); });
 }
 
-IncomingSpectrum ChnReader::read(QByteArrayView bytes, const QString &path, ChannelStore &store,
+IncomingSpectrum ChnReader::read(QByteArrayView bytes, const QString &path,
                                  const std::function<void()> &pump)
 {
     IncomingSpectrum result;
+    Spectrum &spectrum = result.spectrum;
+    spectrum.sourceFormat = QStringLiteral("CHN");
     const qsizetype size = bytes.size();
     if (size == 0) {
         result.messages << QStringLiteral("Could not find file: ") + path;
@@ -103,20 +102,19 @@ IncomingSpectrum ChnReader::read(QByteArrayView bytes, const QString &path, Chan
         const QString time = IncomingSpectrum::boxText(header.bytesAt(24, 4));
         const QString startSeconds = IncomingSpectrum::boxText(header.bytesAt(6, 2));
 
-        result.boxes[box::NumChan] = QString::number(n);
-        result.boxes[box::LiveTime] = seconds(header.int32At(12));
+        spectrum.liveSeconds = seconds(header.int32At(12));
         // The real time sits beside the live time in the same ticks; without it
         // every converted spectrum would claim a real time of 0.
-        result.boxes[box::RealTime] = seconds(header.int32At(8));
-        result.boxes[box::AcqDate] = dateBox(date);
-        result.boxes[box::AcqTime] = timeBox(time, startSeconds);
-        if (fileType == -1) {
-            result.boxes[box::fType] = QStringLiteral("Integer");
-        } else {
-            result.boxes[box::fType] = QStringLiteral("Unknown [Type=%1]").arg(fileType);
-            result.typeOnRed = true;
+        spectrum.realSeconds = seconds(header.int32At(8));
+        spectrum.start = spectrumtext::momentOf(dateBox(date), timeBox(time, startSeconds),
+                                                "acquisition start", result.warnings);
+        if (fileType != -1) {
+            spectrum.countKind = QStringLiteral("Unknown [Type=%1]").arg(fileType);
+            spectrum.countKindKnown = false;
             result.warnings << QStringLiteral("unknown file type %1").arg(fileType);
         }
+        if (n < 0)
+            throw lumen::Failure(QStringLiteral("the header declares %1 channels").arg(n));
 
         if (n < 256)
             result.messages << QStringLiteral(
@@ -126,20 +124,22 @@ IncomingSpectrum ChnReader::read(QByteArrayView bytes, const QString &path, Chan
             result.messages << QStringLiteral(
                 "<SpcRec1.NumChan> Spectra size greater than 16384...");
 
-        // A value cut off by the end of the file counts as missing (0).
-        const int whole = store.loadInt32(bytes, kHeaderSize, n, pump);
         if (n > ChannelStore::kCapacity)
-            throw lumen::Failure(QStringLiteral("channel index beyond the store"));
+            throw lumen::Failure(
+                QStringLiteral("the header declares %1 channels, more than 16384").arg(n));
+        // A value cut off by the end of the file counts as missing (0).
+        const int whole = ChannelStore::loadInt32(bytes, kHeaderSize, n, spectrum.counts, pump);
         if (whole < n)
             result.warnings << QStringLiteral("the data holds %1 of the %2 channels declared")
                                    .arg(whole)
                                    .arg(n);
         const qsizetype at = std::min(qsizetype(kHeaderSize) + 4 * qsizetype(std::max(n, 0)), size);
         if (at < size)
-            readTrailer(bytes.sliced(at), result);
+            readTrailer(bytes.sliced(at), spectrum);
         result.loaded = true;
-    } catch (const lumen::Failure &) {
-        result.messages << QStringLiteral("Error reading ") + path;
+    } catch (const lumen::Failure &failure) {
+        result.messages << QStringLiteral("Error reading ") + path + QStringLiteral(": ") +
+                               failure.description();
     }
     return result;
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "spectra/ChannelStore.h"
 #include "spectra/IncomingSpectrum.h"
 
 #include <QByteArrayView>
@@ -11,17 +10,16 @@ namespace lumen {
 
 /**
  * Reads a CHN file (32-byte header, n signed 32-bit channel counts, then a
- * trailer of up to 512 bytes) into the channel store and the incoming boxes.
- * Every read is checked against the bytes there are.
+ * trailer of up to 512 bytes) into a spectrum value. Every read is checked
+ * against the bytes there are.
  */
 class ChnReader
 {
 public:
     /** `pump` (may be empty) is called now and then while channels are read. */
-    static IncomingSpectrum readFile(const QString &path, ChannelStore &store,
-                                     const std::function<void()> &pump = {});
+    static IncomingSpectrum readFile(const QString &path, const std::function<void()> &pump = {});
     /** `path` is only used in the messages. */
-    static IncomingSpectrum read(QByteArrayView bytes, const QString &path, ChannelStore &store,
+    static IncomingSpectrum read(QByteArrayView bytes, const QString &path,
                                  const std::function<void()> &pump = {});
 };
 

@@ -1,34 +1,34 @@
 #pragma once
 
+#include "spectra/Spectrum.h"
+
 #include <QByteArrayView>
-#include <QMap>
 #include <QString>
 #include <QStringList>
 
 namespace lumen {
 
 /**
- * What a spectrum reader hands back to the window: the texts of the incoming
- * boxes it filled (by box name), whether the type box is shown on red, the
+ * What a spectrum reader hands back: the spectrum as far as it was read, the
  * messages for the operator in the order they arose, the doubts about the
- * data, and whether the whole file was read. On a failure the boxes filled so far are still there.
+ * data, and whether the whole file was read. A refusal is the last message
+ * and names the field or line that stopped the read.
  */
 class IncomingSpectrum
 {
 public:
-    QMap<QString, QString> boxes;
-    bool typeOnRed = false;
+    Spectrum spectrum;
     QStringList messages;
     /**
      * Doubts about a file that was still read (data ending before the
-     * declared channel count, an unknown file or data type, what the ANS
-     * header cannot carry): the batch converter reports them.
+     * declared channel count, an unknown file or data type, a date that
+     * cannot be read): the batch converter reports them.
      */
     QStringList warnings;
     bool loaded = false;
 
     /**
-     * Text stored in a file as shown in a one-line box: Windows-1252, every
+     * Text stored in a fixed-width field as one line: Windows-1252, every
      * control character (NUL padding, CR, LF, TAB) shown as a blank.
      */
     static QString boxText(QByteArrayView stored);

@@ -1,15 +1,14 @@
 #include "spectra/N42Reader.h"
 
-#include "common/core/DateText.h"
 #include "common/core/Failure.h"
-#include "common/core/NumberText.h"
-#include "spectra/BoxNames.h"
+#include "spectra/ChannelStore.h"
 #include "spectra/SpectrumFile.h"
 #include "spectra/SpectrumText.h"
 
 #include <QDateTime>
 #include <QRegularExpression>
 #include <QXmlStreamReader>
+#include <cmath>
 #include <vector>
 
 namespace lumen {
@@ -23,7 +22,8 @@ using spectrumtext::malformed;
 using spectrumtext::numberOf;
 using spectrumtext::wordsOf;
 
-// The counts of a ChannelData text; "CountedZeroes" writes a run of zeros as 0 and its length.
+// The counts of a ChannelData text; "CountedZeroes" writes a run of zeros as
+// 0 and its length, a whole number.
 std::vector<std::int32_t> countsOf(const QString &text, const QString &compression)
 {
     const QStringList words = wordsOf(text);
@@ -33,16 +33,17 @@ std::vector<std::int32_t> countsOf(const QString &text, const QString &compressi
         malformed(QStringLiteral("compression \"%1\" is not supported").arg(compression));
     std::vector<std::int32_t> counts;
     for (qsizetype i = 0; i < words.size(); ++i) {
-        const double v = numberOf(words[i], "a count");
-        const std::int32_t count = lumen::strictInt32(words[i]);
-        if (double(count) != v)
-            malformed(QStringLiteral("the count \"%1\" is no whole number").arg(words[i]));
+        const std::int32_t count = spectrumtext::wholeNumberOf(
+            words[i], QStringLiteral("the ChannelData count at channel %1").arg(counts.size()));
         if (countedZeroes && count == 0) {
             if (i + 1 >= words.size())
                 malformed(QStringLiteral("a run of zeros without its length"));
             const double run = numberOf(words[++i], "a run of zeros");
-            if (run < 1 || run > ChannelStore::kCapacity - double(counts.size()))
-                malformed(QStringLiteral("a run of %1 zeros").arg(words[i]));
+            if (run != std::floor(run) || run < 1 ||
+                run > ChannelStore::kCapacity - double(counts.size()))
+                malformed(QStringLiteral("a run of %1 zeros at channel %2")
+                              .arg(words[i])
+                              .arg(counts.size()));
             counts.insert(counts.end(), std::size_t(run), 0);
         } else {
             counts.push_back(count);
@@ -53,79 +54,242 @@ std::vector<std::int32_t> countsOf(const QString &text, const QString &compressi
     return counts;
 }
 
-QString startBox(const QString &text, bool date)
+struct Calibration
 {
-    QDateTime start = QDateTime::fromString(text.trimmed(), Qt::ISODateWithMs);
-    if (!start.isValid())
-        start = QDateTime::fromString(text.trimmed(), Qt::ISODate);
-    if (!start.isValid())
-        return date ? text.trimmed() : QString(); // shown as it stands, warned at conversion
-    // The ANS file holds the local time of the start.
-    if (start.timeSpec() != Qt::LocalTime)
-        start = start.toLocalTime();
-    return lumen::formatDateTime(start, date ? u"DD-MMM-YYYY" : u"HH:MM:SS");
-}
-
-struct Found
-{
-    QStringList remarks;
-    QString start, live, real, coefficients, data, compression;
-    int spectra = 0;
-    int calibrations = 0;
+    QString id;
+    QString coefficients;
+    QString unit;
 };
 
-Found scan(QByteArrayView bytes)
+// What one measurement (2011 RadMeasurement, 2006 Measurement) says for its spectra.
+struct Measurement
 {
-    Found f;
+    QString start, live, real;
+};
+
+struct SpectrumFound
+{
+    QString id;
+    int measurement = -1;
+    QStringList remarks;
+    QString start, live, real, data, compression;
+    QStringList calibrationRefs;
+    std::optional<Calibration> own;
+};
+
+// A remark outside every spectrum, with the measurement it stands in (-1: none).
+struct Remark
+{
+    int measurement = -1;
+    QString text;
+};
+
+struct Document
+{
+    QList<Remark> remarks;
+    QList<Calibration> calibrations;
+    QList<Measurement> measurements;
+    QList<SpectrumFound> spectra;
+};
+
+bool isMeasurement(QStringView name)
+{
+    return name == u"RadMeasurement" || name == u"Measurement";
+}
+
+// An energy calibration: 2011's EnergyCalibration, or a 2006 Calibration of
+// type Energy (the type may be left out).
+bool isEnergyCalibration(QStringView name, const QXmlStreamAttributes &attributes)
+{
+    if (name == u"EnergyCalibration")
+        return true;
+    if (name != u"Calibration")
+        return false;
+    const QStringView type = attributes.value(QLatin1String("Type"));
+    return type.isEmpty() || type.compare(u"Energy", Qt::CaseInsensitive) == 0;
+}
+
+QString attribute(const QXmlStreamAttributes &attributes, const char *a, const char *b)
+{
+    const QStringView first = attributes.value(QLatin1String(a));
+    return (first.isEmpty() ? attributes.value(QLatin1String(b)) : first).toString();
+}
+
+// Reads one calibration element up to its end.
+Calibration calibrationOf(QXmlStreamReader &xml)
+{
+    Calibration c;
+    c.id = attribute(xml.attributes(), "id", "ID");
+    c.unit = xml.attributes().value(QLatin1String("EnergyUnits")).toString();
+    const int depth = 1;
+    int level = depth;
+    while (level > 0 && !xml.atEnd()) {
+        const QXmlStreamReader::TokenType token = xml.readNext();
+        if (token == QXmlStreamReader::EndElement) {
+            --level;
+        } else if (token == QXmlStreamReader::StartElement) {
+            if ((xml.name() == u"CoefficientValues" || xml.name() == u"Coefficients") &&
+                c.coefficients.isEmpty())
+                c.coefficients = xml.readElementText(QXmlStreamReader::SkipChildElements);
+            else
+                ++level;
+        }
+    }
+    return c;
+}
+
+Document scan(QByteArrayView bytes)
+{
+    Document doc;
     QXmlStreamReader xml(bytes.toByteArray());
-    int spectrumDepth = -1;
-    int depth = 0;
+    QList<QString> path;
+    int measurement = -1;
+    int spectrum = -1;
     while (!xml.atEnd()) {
         const QXmlStreamReader::TokenType token = xml.readNext();
         if (token == QXmlStreamReader::EndElement) {
-            if (depth == spectrumDepth)
-                spectrumDepth = -1;
-            --depth;
+            const QString name = path.isEmpty() ? QString() : path.takeLast();
+            if (name == u"Spectrum")
+                spectrum = -1;
+            else if (isMeasurement(name))
+                measurement = -1;
             continue;
         }
         if (token != QXmlStreamReader::StartElement)
             continue;
-        ++depth;
-        const QStringView name = xml.name();
+        const QString name = xml.name().toString();
+        SpectrumFound *in = spectrum >= 0 ? &doc.spectra[spectrum] : nullptr;
+        Measurement *within = measurement >= 0 ? &doc.measurements[measurement] : nullptr;
+        const auto text = [&xml] {
+            return xml.readElementText(QXmlStreamReader::SkipChildElements);
+        };
         if (name == u"Spectrum") {
-            if (++f.spectra == 1)
-                spectrumDepth = depth;
-        } else if (name == u"Remark") {
-            f.remarks << xml.readElementText(QXmlStreamReader::SkipChildElements).simplified();
-            --depth;
-        } else if (name == u"StartDateTime" && f.start.isEmpty()) {
-            f.start = xml.readElementText();
-            --depth;
-        } else if (name == u"RealTimeDuration" && f.real.isEmpty()) {
-            f.real = xml.readElementText();
-            --depth;
-        } else if (name == u"LiveTimeDuration" && spectrumDepth > 0 && f.live.isEmpty()) {
-            f.live = xml.readElementText();
-            --depth;
-        } else if (name == u"CoefficientValues") {
-            if (++f.calibrations == 1)
-                f.coefficients = xml.readElementText();
+            SpectrumFound found;
+            found.id = attribute(xml.attributes(), "id", "ID");
+            found.measurement = measurement;
+            found.calibrationRefs = wordsOf(
+                attribute(xml.attributes(), "energyCalibrationReference", "CalibrationIDs"));
+            doc.spectra.append(found);
+            spectrum = int(doc.spectra.size()) - 1;
+            path.append(name);
+        } else if (isMeasurement(name)) {
+            doc.measurements.append(Measurement());
+            measurement = int(doc.measurements.size()) - 1;
+            path.append(name);
+        } else if (isEnergyCalibration(name, xml.attributes())) {
+            const Calibration c = calibrationOf(xml);
+            if (in && !in->own)
+                in->own = c;
             else
-                xml.skipCurrentElement();
-            --depth;
-        } else if (name == u"ChannelData" && spectrumDepth > 0 && f.data.isEmpty()) {
-            f.compression = xml.attributes().value(QLatin1String("compressionCode")).toString();
-            f.data = xml.readElementText();
-            if (f.data.trimmed().isEmpty())
-                malformed(QStringLiteral("empty ChannelData"));
-            --depth;
+                doc.calibrations.append(c);
+        } else if (name == u"Calibration") {
+            xml.skipCurrentElement(); // of another kind (FWHM, efficiency)
+        } else if (name == u"Remark") {
+            const QString remark = text().simplified();
+            if (in)
+                in->remarks << remark;
+            else
+                doc.remarks.append({measurement, remark});
+        } else if (name == u"StartDateTime" || name == u"StartTime") {
+            QString scratch;
+            QString &start = in ? in->start : within ? within->start : scratch;
+            const QString read = text();
+            if (start.isEmpty())
+                start = read;
+        } else if (name == u"RealTimeDuration" || name == u"RealTime" ||
+                   name == u"LiveTimeDuration" || name == u"LiveTime") {
+            const bool live = name.startsWith(u"Live");
+            QString scratch;
+            QString &duration = in       ? (live ? in->live : in->real)
+                                : within ? (live ? within->live : within->real)
+                                         : scratch;
+            const QString read = text();
+            if (duration.isEmpty())
+                duration = read;
+        } else if (name == u"ChannelData" && in && in->data.isEmpty()) {
+            in->compression = attribute(xml.attributes(), "compressionCode", "Compression");
+            in->data = text();
+            if (in->data.trimmed().isEmpty())
+                malformed(QStringLiteral("empty ChannelData in spectrum %1").arg(spectrum + 1));
+        } else {
+            path.append(name);
         }
     }
     if (xml.hasError())
         malformed(QStringLiteral("XML error at line %1: %2")
                       .arg(xml.lineNumber())
                       .arg(xml.errorString()));
-    return f;
+    return doc;
+}
+
+// The start as written: with its own UTC offset when it names one, else local.
+std::optional<QDateTime> startOf(const QString &text, QStringList &warnings)
+{
+    QDateTime start = QDateTime::fromString(text.trimmed(), Qt::ISODateWithMs);
+    if (!start.isValid())
+        start = QDateTime::fromString(text.trimmed(), Qt::ISODate);
+    if (start.isValid())
+        return start;
+    warnings << QStringLiteral("the acquisition start \"%1\" cannot be read").arg(text.trimmed());
+    return std::nullopt;
+}
+
+// The calibration the spectrum names, else its own, else the file's first.
+const Calibration *calibrationFor(const SpectrumFound &chosen, const Document &doc,
+                                  Spectrum &spectrum)
+{
+    if (chosen.own)
+        return &*chosen.own;
+    for (const QString &ref : chosen.calibrationRefs) {
+        for (const Calibration &c : doc.calibrations) {
+            if (c.id == ref)
+                return &c;
+        }
+    }
+    if (!chosen.calibrationRefs.isEmpty()) {
+        spectrum.notes << QStringLiteral("the energy calibration \"%1\" the spectrum names is "
+                                         "not in the file")
+                              .arg(chosen.calibrationRefs.join(u' '));
+        return nullptr;
+    }
+    if (doc.calibrations.size() > 1)
+        spectrum.notes << QStringLiteral("%1 energy calibrations, only the first converted")
+                              .arg(doc.calibrations.size());
+    return doc.calibrations.isEmpty() ? nullptr : &doc.calibrations.first();
+}
+
+void fillTimes(const SpectrumFound &chosen, const Document &doc, IncomingSpectrum &result)
+{
+    Spectrum &spectrum = result.spectrum;
+    const Measurement *m =
+        chosen.measurement >= 0 ? &doc.measurements[chosen.measurement] : nullptr;
+    const QString live = chosen.live.isEmpty() && m ? m->live : chosen.live;
+    const QString real = chosen.real.isEmpty() && m ? m->real : chosen.real;
+    const QString start = chosen.start.isEmpty() && m ? m->start : chosen.start;
+    for (const auto &[text, seconds, what] :
+         {std::tuple{&live, &spectrum.liveSeconds, "live time"},
+          std::tuple{&real, &spectrum.realSeconds, "real time"}}) {
+        if (text->trimmed().isEmpty())
+            continue;
+        *seconds = N42Reader::durationSeconds(*text);
+        if (!*seconds)
+            malformed(QStringLiteral("the %1 \"%2\" cannot be read")
+                          .arg(QLatin1String(what), text->trimmed()));
+    }
+    if (!start.trimmed().isEmpty())
+        spectrum.start = startOf(start, result.warnings);
+}
+
+// Descriptions: the spectrum's own remarks first, then those of the file and
+// of its measurement in file order.
+QStringList descriptionsFor(const SpectrumFound &chosen, const Document &doc)
+{
+    QStringList descriptions = chosen.remarks;
+    for (const Remark &r : doc.remarks) {
+        if (r.measurement < 0 || r.measurement == chosen.measurement)
+            descriptions << r.text;
+    }
+    return descriptions;
 }
 
 } // namespace
@@ -143,64 +307,48 @@ std::optional<double> N42Reader::durationSeconds(const QString &text)
            m.captured(3).toDouble() * 60.0 + m.captured(4).toDouble();
 }
 
-IncomingSpectrum N42Reader::readFile(const QString &path, ChannelStore &store,
-                                     const std::function<void()> &pump)
+IncomingSpectrum N42Reader::readFile(const QString &path, const std::function<void()> &pump)
 {
-    return SpectrumFile::readWith(
-        path, [&](QByteArrayView bytes) { return read(bytes, path, store, pump); });
+    return SpectrumFile::readWith(path,
+                                  [&](QByteArrayView bytes) { return read(bytes, path, pump); });
 }
 
-IncomingSpectrum N42Reader::read(QByteArrayView bytes, const QString &path, ChannelStore &store,
+IncomingSpectrum N42Reader::read(QByteArrayView bytes, const QString &path,
                                  const std::function<void()> &pump)
 {
     IncomingSpectrum result;
+    Spectrum &spectrum = result.spectrum;
+    spectrum.sourceFormat = QStringLiteral("N42");
     try {
         // A spectrum's counts take well under a megabyte of XML; the rest of a
         // larger file (other spectra, images) would only cost memory.
         if (bytes.size() > kMostBytes)
             malformed(
                 QStringLiteral("larger than %1 bytes, more than one spectrum").arg(kMostBytes));
-        const Found f = scan(bytes);
-        if (f.spectra == 0 || f.data.isEmpty())
+        const Document doc = scan(bytes);
+        const auto chosen = std::find_if(doc.spectra.cbegin(), doc.spectra.cend(),
+                                         [](const SpectrumFound &s) { return !s.data.isEmpty(); });
+        if (chosen == doc.spectra.cend())
             malformed(QStringLiteral("no spectrum with channel data"));
-        const std::vector<std::int32_t> counts = countsOf(f.data, f.compression);
-
-        for (const auto &[text, box] :
-             {std::pair{&f.live, &box::LiveTime}, std::pair{&f.real, &box::RealTime}}) {
-            if (text->isEmpty())
-                continue;
-            const std::optional<double> seconds = durationSeconds(*text);
-            if (!seconds)
-                malformed(QStringLiteral("the duration \"%1\" cannot be read").arg(*text));
-            result.boxes[*box] = lumen::shortDoubleText(*seconds);
+        if (pump)
+            pump();
+        spectrum.counts = countsOf(chosen->data, chosen->compression);
+        fillTimes(*chosen, doc, result);
+        if (const Calibration *c = calibrationFor(*chosen, doc, spectrum)) {
+            spectrum.coefficients = spectrumtext::coefficientsOf(wordsOf(c->coefficients));
+            if (!c->unit.isEmpty())
+                spectrum.calibrationUnit = c->unit;
         }
-        if (!f.start.isEmpty()) {
-            result.boxes[box::AcqDate] = startBox(f.start, true);
-            result.boxes[box::AcqTime] = startBox(f.start, false);
+        spectrum.descriptions = descriptionsFor(*chosen, doc);
+        if (doc.spectra.size() > 1) {
+            const qsizetype index = chosen - doc.spectra.cbegin();
+            spectrum.notes << QStringLiteral("%1 spectra in the file, only spectrum %2%3 converted")
+                                  .arg(doc.spectra.size())
+                                  .arg(index + 1)
+                                  .arg(chosen->id.isEmpty()
+                                           ? QString()
+                                           : QStringLiteral(" (") + chosen->id + u')');
         }
-        const QStringList coefficients = wordsOf(f.coefficients);
-        if (!coefficients.isEmpty())
-            spectrumtext::putCoefficients(coefficients, result.boxes, result.warnings);
-        result.boxes[box::SpcID] = f.remarks.value(0);
-        result.boxes[box::SpcID_line2] = f.remarks.value(1);
-        if (f.remarks.size() > 2)
-            result.warnings << QStringLiteral("%1 remarks, the ANS file carries the first two")
-                                   .arg(f.remarks.size());
-        if (f.spectra > 1)
-            result.warnings << QStringLiteral("%1 spectra in the file, only the first converted")
-                                   .arg(f.spectra);
-        if (f.calibrations > 1)
-            result.warnings << QStringLiteral("%1 energy calibrations, only the first converted")
-                                   .arg(f.calibrations);
-
-        const int n = int(counts.size());
-        for (int i = 0; i < n; ++i) {
-            if (pump && i % kPumpEvery == 0)
-                pump();
-            store.set(i, counts[std::size_t(i)]);
-        }
-        result.boxes[box::NumChan] = QString::number(n);
-        result.boxes[box::fType] = QStringLiteral("Integer");
         result.loaded = true;
     } catch (const lumen::Failure &failure) {
         result.messages << QStringLiteral("Error reading ") + path + QStringLiteral(": ") +

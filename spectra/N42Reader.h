@@ -1,6 +1,5 @@
 #pragma once
 
-#include "spectra/ChannelStore.h"
 #include "spectra/IncomingSpectrum.h"
 
 #include <QByteArrayView>
@@ -11,22 +10,25 @@
 namespace lumen {
 
 /**
- * Reads an N42 XML spectrum file holding one spectrum: `ChannelData`
- * (compressionCode "None" or "CountedZeroes"), `LiveTimeDuration` and
- * `RealTimeDuration` (ISO 8601 durations), `StartDateTime`, the
- * `CoefficientValues` of its `EnergyCalibration`, and the first `Remark` as
- * the description. Fills the same incoming boxes as the binary readers.
- * Malformed XML, a file without channel data or with counts that are no
- * whole numbers is refused; further spectra, remarks beyond two and a
- * calibration beyond C(3) are named in the warnings.
+ * Reads an N42 XML spectrum file of the 2011 or the 2006 schema (any
+ * namespace or prefix). The first spectrum with channel data is read:
+ * `ChannelData` (compression "None" or "CountedZeroes", by the 2011
+ * `compressionCode` or the 2006 `Compression`), its live and real time
+ * (`LiveTimeDuration`/`RealTimeDuration` or `LiveTime`/`RealTime`, ISO 8601
+ * durations, the spectrum's own before its measurement's), its start
+ * (`StartDateTime` or `StartTime`), the energy calibration its
+ * `energyCalibrationReference` (2006: `CalibrationIDs`) names, else its own,
+ * else the file's first, and the remarks as descriptions (the spectrum's own
+ * first). Malformed XML, a file without channel data, counts or run lengths
+ * that are no whole numbers and durations that cannot be read are refused;
+ * further spectra are noted in the value.
  */
 class N42Reader
 {
 public:
-    static IncomingSpectrum readFile(const QString &path, ChannelStore &store,
-                                     const std::function<void()> &pump = {});
+    static IncomingSpectrum readFile(const QString &path, const std::function<void()> &pump = {});
     /** `path` is only used in the messages. */
-    static IncomingSpectrum read(QByteArrayView bytes, const QString &path, ChannelStore &store,
+    static IncomingSpectrum read(QByteArrayView bytes, const QString &path,
                                  const std::function<void()> &pump = {});
 
     /** Seconds of an ISO 8601 duration such as "PT300.5S" or "P1DT2H"; nothing when malformed. */

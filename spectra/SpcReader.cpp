@@ -2,17 +2,18 @@
 
 #include "common/core/ByteRecord.h"
 #include "common/core/Failure.h"
+#include "common/core/FixedText.h"
 #include "common/core/NumberText.h"
-#include "spectra/BoxNames.h"
+#include "spectra/ChannelStore.h"
 #include "spectra/SpectrumFile.h"
+#include "spectra/SpectrumText.h"
 
-#include <QFileInfo>
 #include <cmath>
 
 namespace lumen {
 
 namespace {
-constexpr int kRecordSize = 128;
+constexpr int kRecordSize = SpcReader::kRecordSize;
 constexpr int kPumpEvery = 1024; // channels between two event pumps
 constexpr int kIntegerData = 1;
 constexpr int kRealData = 5;
@@ -20,11 +21,13 @@ constexpr int kRealData = 5;
 // Record `number` (from 1) as a full 128-byte record. A record that begins
 // past the end of the file means the header lies about it; one that the end
 // of the file cuts short is completed with zeros.
-QByteArray record(QByteArrayView bytes, int number)
+QByteArray record(QByteArrayView bytes, int number, const char *what)
 {
     const qint64 start = qint64(number - 1) * kRecordSize;
     if (start < 0 || start >= bytes.size())
-        throw lumen::Failure(QStringLiteral("record beyond the end of the file"));
+        throw lumen::Failure(QStringLiteral("the %1 record %2 lies beyond the end of the file")
+                                 .arg(QLatin1String(what))
+                                 .arg(number));
     QByteArray rec =
         bytes.sliced(start, std::min<qint64>(kRecordSize, bytes.size() - start)).toByteArray();
     rec.append(kRecordSize - rec.size(), '\0');
@@ -33,7 +36,7 @@ QByteArray record(QByteArrayView bytes, int number)
 
 QString text(const lumen::ByteRecordReader &rec, int at, int width)
 {
-    return IncomingSpectrum::boxText(rec.bytesAt(at, width));
+    return lumen::trimBlanks(IncomingSpectrum::boxText(rec.bytesAt(at, width)));
 }
 
 // A first record of nothing but printable characters and line ends: a text
@@ -49,38 +52,153 @@ bool looksLikeText(QByteArrayView rec1)
     return true;
 }
 
-// Integer part towards minus infinity; a value that does not fit 32 bits is a read error.
-std::int32_t floorToInt32(float value)
+// Integer part towards minus infinity; a value that does not fit 32 bits is refused.
+std::int32_t floorToInt32(float value, int channel)
 {
     const double whole = std::floor(double(value));
     if (!(whole >= -2147483648.0 && whole <= 2147483647.0))
-        throw lumen::Failure(lumen::kOverflow);
+        throw lumen::Failure(QStringLiteral("the real count %1 at channel %2 is beyond 32 bits")
+                                 .arg(lumen::shortSingleText(value))
+                                 .arg(channel));
     return std::int32_t(whole);
+}
+
+// The numbers of the records record 1 names, and its main parameters.
+struct RecordOne
+{
+    int inftyp = 0;
+    int dataType = 0;
+    int acquisitionRecord = 0;
+    int descriptionRecord = 0;
+    int sampleRecord = 0;
+    int calibrationRecord = 0;
+    int dataRecord = 0;
+    int channels = 0;
+    float realTime = 0.0f;
+    float liveTime = 0.0f;
+};
+
+RecordOne recordOne(QByteArrayView bytes)
+{
+    const lumen::ByteRecordReader rec1(bytes.first(kRecordSize));
+    RecordOne r;
+    r.inftyp = rec1.int16At(0);
+    r.dataType = rec1.int16At(2);
+    r.acquisitionRecord = rec1.int16At(8);
+    r.descriptionRecord = rec1.int16At(10);
+    r.sampleRecord = rec1.int16At(16);
+    r.calibrationRecord = rec1.int16At(34);
+    r.dataRecord = rec1.int16At(60);
+    r.channels = rec1.int16At(64);
+    r.realTime = rec1.floatAt(90);
+    r.liveTime = rec1.floatAt(94);
+    return r;
+}
+
+// The description, acquisition, sample and calibration records; a record
+// not named (number 0 or less) leaves its fields empty.
+void readNamedRecords(QByteArrayView bytes, const RecordOne &one, IncomingSpectrum &result)
+{
+    Spectrum &spectrum = result.spectrum;
+    if (one.descriptionRecord > 0) {
+        const QByteArray rec = record(bytes, one.descriptionRecord, "description");
+        const lumen::ByteRecordReader r(rec);
+        spectrum.descriptions = {text(r, 0, 64), text(r, 64, 64)};
+    }
+    if (one.acquisitionRecord > 0) {
+        const QByteArray rec = record(bytes, one.acquisitionRecord, "acquisition");
+        const lumen::ByteRecordReader r(rec);
+        spectrum.start = spectrumtext::momentOf(text(r, 16, 12), text(r, 28, 10),
+                                                "acquisition start", result.warnings);
+    }
+    if (one.sampleRecord > 0) {
+        const QByteArray rec = record(bytes, one.sampleRecord, "sample");
+        const lumen::ByteRecordReader r(rec);
+        spectrum.sampleSize = spectrumtext::decimalOf(r.floatAt(70));
+        spectrum.sampleUnit = text(r, 94, 14);
+        spectrum.sampleTaken = spectrumtext::momentOf(text(r, 108, 10), text(r, 118, 8),
+                                                      "sample date", result.warnings);
+    }
+    if (one.calibrationRecord > 0) {
+        const QByteArray rec = record(bytes, one.calibrationRecord, "calibration");
+        const lumen::ByteRecordReader r(rec);
+        using spectrumtext::decimalOf;
+        spectrum.coefficients = {decimalOf(r.floatAt(20)), decimalOf(r.floatAt(24)),
+                                 decimalOf(r.floatAt(28))};
+    }
+}
+
+// The counts from the data record on: integers as they stand, reals floored
+// value by value, any other type as zeros. Returns how many values the
+// bytes held whole.
+int readCounts(QByteArrayView bytes, const RecordOne &one, std::vector<std::int32_t> &counts,
+               const std::function<void()> &pump)
+{
+    // The data position is a 16-bit byte offset in the format, so the first
+    // data record must lie within records 1 to 256.
+    if (one.dataRecord < 1 || one.dataRecord > 256)
+        throw lumen::Failure(
+            QStringLiteral("the data record %1 is outside records 1 to 256").arg(one.dataRecord));
+    const qsizetype at = qsizetype(one.dataRecord - 1) * kRecordSize;
+    if (one.dataType == kIntegerData)
+        return ChannelStore::loadInt32(bytes, at, one.channels, counts, pump);
+    const int n = std::clamp(one.channels, 0, ChannelStore::kCapacity);
+    const lumen::ByteRecordReader data(bytes);
+    counts.assign(std::size_t(n), 0);
+    int whole = 0;
+    for (int i = 0; i < n; ++i) {
+        if (pump && i % kPumpEvery == 0)
+            pump();
+        const qsizetype from = at + 4 * qsizetype(i);
+        if (one.dataType == kRealData && from + 4 <= bytes.size()) {
+            counts[std::size_t(i)] = floorToInt32(data.floatAt(int(from)), i);
+            ++whole;
+        }
+    }
+    return whole;
+}
+
+// The kind of counts and the doubts about record 1 that still let the file be read.
+void judgeRecordOne(const RecordOne &one, int whole, const QString &path, IncomingSpectrum &result)
+{
+    Spectrum &spectrum = result.spectrum;
+    if ((one.dataType == kIntegerData || one.dataType == kRealData) && whole < one.channels)
+        result.warnings << QStringLiteral("the data holds %1 of the %2 channels declared")
+                               .arg(whole)
+                               .arg(one.channels);
+    if (one.inftyp != 1)
+        result.messages << QStringLiteral("<SpcRec1.inftyp=%1 > not = 1 : ").arg(one.inftyp) + path;
+    if (one.dataType != kIntegerData) {
+        spectrum.countKind = one.dataType == kRealData
+                                 ? QStringLiteral("Real")
+                                 : QStringLiteral("Unknown %1").arg(one.dataType);
+        spectrum.countKindKnown = false;
+        if (one.dataType != kRealData)
+            result.warnings
+                << QStringLiteral("unknown data type %1, no counts read").arg(one.dataType);
+    }
+    if (one.channels < 256)
+        result.messages << QStringLiteral("<SpcRec1.spcchn> Less than 256 channes reported : ") +
+                               path;
 }
 } // namespace
 
-IncomingSpectrum SpcReader::readFile(const QString &path, ChannelStore &store, bool commandLineMode,
-                                     const std::function<void()> &pump)
+IncomingSpectrum SpcReader::readFile(const QString &path, const std::function<void()> &pump)
 {
-    IncomingSpectrum result = SpectrumFile::readWith(path, [&](QByteArrayView bytes) {
-        return read(bytes, path, store, commandLineMode, pump);
-    });
-    // Started for a caller, a missing file goes unmentioned like a short one.
-    if (commandLineMode && !QFileInfo::exists(path))
-        result.messages.clear();
-    return result;
+    return SpectrumFile::readWith(path,
+                                  [&](QByteArrayView bytes) { return read(bytes, path, pump); });
 }
 
-IncomingSpectrum SpcReader::read(QByteArrayView bytes, const QString &path, ChannelStore &store,
-                                 bool commandLineMode, const std::function<void()> &pump)
+IncomingSpectrum SpcReader::read(QByteArrayView bytes, const QString &path,
+                                 const std::function<void()> &pump)
 {
     IncomingSpectrum result;
+    result.spectrum.sourceFormat = QStringLiteral("SPC");
     const qsizetype size = bytes.size();
     if (size <= kRecordSize) {
-        if (!commandLineMode)
-            result.messages << (size == 0 ? QStringLiteral("Could not find file: ")
-                                          : QStringLiteral("File size not large enough: ")) +
-                                   path;
+        result.messages << (size == 0 ? QStringLiteral("Could not find file: ")
+                                      : QStringLiteral("File size not large enough: ")) +
+                               path;
         return result;
     }
     if (looksLikeText(bytes.first(kRecordSize))) {
@@ -88,121 +206,24 @@ IncomingSpectrum SpcReader::read(QByteArrayView bytes, const QString &path, Chan
         return result;
     }
     try {
-        const lumen::ByteRecordReader rec1(bytes.first(kRecordSize));
-        const int inftyp = rec1.int16At(0);
-        const int dataType = rec1.int16At(2);
-        const int acquisitionRecord = rec1.int16At(8);
-        const int descriptionRecord = rec1.int16At(10);
-        const int sampleRecord = rec1.int16At(16);
-        const int calibrationRecord = rec1.int16At(34);
-        const int dataRecord = rec1.int16At(60);
-        const int spcchn = rec1.int16At(64);
-        const float realTime = rec1.floatAt(90);
-        const float liveTime = rec1.floatAt(94);
-
-        // A record not read counts as all zero: empty texts and zero numbers.
-        QString id, idLine2, acqDate, acqTime, units, sampleDate, sampleTime;
-        float sampleSize = 0.0f;
-        float c0 = 0.0f, c1 = 0.0f, c2 = 0.0f;
-        if (descriptionRecord > 0) {
-            const QByteArray bytesOf = record(bytes, descriptionRecord);
-            const lumen::ByteRecordReader r(bytesOf);
-            id = text(r, 0, 64);
-            idLine2 = text(r, 64, 64);
-        }
-        if (acquisitionRecord > 0) {
-            const QByteArray bytesOf = record(bytes, acquisitionRecord);
-            const lumen::ByteRecordReader r(bytesOf);
-            acqDate = text(r, 16, 12);
-            acqTime = text(r, 28, 10);
-        }
-        if (sampleRecord > 0) {
-            const QByteArray bytesOf = record(bytes, sampleRecord);
-            const lumen::ByteRecordReader r(bytesOf);
-            sampleSize = r.floatAt(70);
-            units = text(r, 94, 14);
-            sampleDate = text(r, 108, 10);
-            sampleTime = text(r, 118, 8);
-        }
-        if (calibrationRecord > 0) {
-            const QByteArray bytesOf = record(bytes, calibrationRecord);
-            const lumen::ByteRecordReader r(bytesOf);
-            c0 = r.floatAt(20);
-            c1 = r.floatAt(24);
-            c2 = r.floatAt(28);
-        }
-
-        if (spcchn > ChannelStore::kCapacity)
+        const RecordOne one = recordOne(bytes);
+        result.spectrum.realSeconds = spectrumtext::decimalOf(one.realTime);
+        result.spectrum.liveSeconds = spectrumtext::decimalOf(one.liveTime);
+        readNamedRecords(bytes, one, result);
+        if (one.channels > ChannelStore::kCapacity) {
             result.messages << QStringLiteral(
                 "<SpcRec1.spcchn> Spectra size greater than 16384...");
-
-        // The data position is a 16-bit byte offset in the format, so the first
-        // data record must lie within records 1 to 256.
-        if (dataRecord < 1 || dataRecord > 256)
-            throw lumen::Failure(QStringLiteral("data record out of range"));
-        const qsizetype at = qsizetype(dataRecord - 1) * kRecordSize;
-        int whole = 0;
-        if (dataType == kIntegerData) {
-            whole = store.loadInt32(bytes, at, spcchn, pump);
-        } else {
-            // Real data is floored value by value; any other type loads zeros.
-            const int n = std::clamp(spcchn, 0, ChannelStore::kCapacity);
-            const lumen::ByteRecordReader data(bytes);
-            for (int i = 0; i < n; ++i) {
-                if (pump && i % kPumpEvery == 0)
-                    pump();
-                std::int32_t value = 0;
-                const qsizetype from = at + 4 * qsizetype(i);
-                if (dataType == kRealData && from + 4 <= size) {
-                    value = floorToInt32(data.floatAt(int(from)));
-                    ++whole;
-                }
-                store.set(i, value);
-            }
+            throw lumen::Failure(
+                QStringLiteral("record 1 declares %1 channels, more than 16384").arg(one.channels));
         }
-        if (spcchn > ChannelStore::kCapacity)
-            throw lumen::Failure(QStringLiteral("channel index beyond the store"));
-        if ((dataType == kIntegerData || dataType == kRealData) && whole < spcchn)
-            result.warnings << QStringLiteral("the data holds %1 of the %2 channels declared")
-                                   .arg(whole)
-                                   .arg(spcchn);
-
-        if (inftyp != 1)
-            result.messages << QStringLiteral("<SpcRec1.inftyp=%1 > not = 1 : ").arg(inftyp) + path;
-        if (dataType == kIntegerData) {
-            result.boxes[box::fType] = QStringLiteral("Integer");
-        } else {
-            result.boxes[box::fType] = dataType == kRealData
-                                           ? QStringLiteral("Real")
-                                           : QStringLiteral("Unknown %1").arg(dataType);
-            result.typeOnRed = true;
-            if (dataType != kRealData)
-                result.warnings
-                    << QStringLiteral("unknown data type %1, no counts read").arg(dataType);
-        }
-        if (spcchn < 256)
-            result.messages << QStringLiteral(
-                                   "<SpcRec1.spcchn> Less than 256 channes reported : ") +
-                                   path;
-
-        result.boxes[box::NumChan] = QString::number(spcchn);
-        result.boxes[box::LiveTime] = lumen::shortSingleText(liveTime);
-        result.boxes[box::RealTime] = lumen::shortSingleText(realTime);
-        result.boxes[box::SizTxt] = lumen::shortSingleText(sampleSize);
-        result.boxes[box::C0] = lumen::shortSingleText(c0);
-        result.boxes[box::C1] = lumen::shortSingleText(c1);
-        result.boxes[box::C2] = lumen::shortSingleText(c2);
-        result.boxes[box::C3] = QStringLiteral("0");
-        result.boxes[box::SpcID] = id;
-        result.boxes[box::SpcID_line2] = idLine2;
-        result.boxes[box::AcqDate] = acqDate;
-        result.boxes[box::AcqTime] = acqTime;
-        result.boxes[box::UnitsTxt] = units;
-        result.boxes[box::SpcSamDate] = sampleDate;
-        result.boxes[box::SpcSamTime] = sampleTime;
+        if (one.channels < 0)
+            throw lumen::Failure(QStringLiteral("record 1 declares %1 channels").arg(one.channels));
+        const int whole = readCounts(bytes, one, result.spectrum.counts, pump);
+        judgeRecordOne(one, whole, path, result);
         result.loaded = true;
-    } catch (const lumen::Failure &) {
-        result.messages << QStringLiteral("Error reading ") + path;
+    } catch (const lumen::Failure &failure) {
+        result.messages << QStringLiteral("Error reading ") + path + QStringLiteral(": ") +
+                               failure.description();
     }
     return result;
 }

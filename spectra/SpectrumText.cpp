@@ -1,11 +1,12 @@
 #include "spectra/SpectrumText.h"
 
+#include "common/core/DateText.h"
 #include "common/core/Failure.h"
+#include "common/core/FixedText.h"
 #include "common/core/NumberText.h"
-#include "spectra/BoxNames.h"
 
-#include <QMap>
 #include <QRegularExpression>
+#include <cmath>
 
 namespace lumen::spectrumtext {
 
@@ -27,16 +28,51 @@ double numberOf(const QString &word, const char *what)
     return lumen::numericValue(word);
 }
 
-void putCoefficients(const QStringList &words, QMap<QString, QString> &boxes, QStringList &warnings)
+std::int32_t wholeNumberOf(const QString &word, const QString &what)
 {
-    const QString *names[] = {&box::C0, &box::C1, &box::C2, &box::C3};
-    for (int i = 0; i < 4; ++i) {
-        const double c = i < words.size() ? numberOf(words[i], "a calibration coefficient") : 0.0;
-        boxes[*names[i]] = lumen::shortSingleText(float(c));
+    if (!lumen::isNumberText(word))
+        malformed(QStringLiteral("%1 \"%2\" is no number").arg(what, word));
+    const double value = lumen::numericValue(word);
+    if (value != std::floor(value))
+        malformed(QStringLiteral("%1 \"%2\" is no whole number").arg(what, word));
+    if (!(value >= -2147483648.0 && value <= 2147483647.0))
+        malformed(QStringLiteral("%1 \"%2\" is beyond 32 bits").arg(what, word));
+    return std::int32_t(value);
+}
+
+std::vector<double> coefficientsOf(const QStringList &words)
+{
+    std::vector<double> coefficients;
+    for (const QString &word : words)
+        coefficients.push_back(numberOf(word, "a calibration coefficient"));
+    return coefficients;
+}
+
+std::optional<QDateTime> momentOf(const QString &dateText, const QString &timeText,
+                                  const char *what, QStringList &warnings)
+{
+    const std::optional<QDate> date = lumen::parseDate(dateText);
+    const std::optional<QTime> time = lumen::parseTime(timeText);
+    if (date && time)
+        return QDateTime(*date, *time);
+    // Blank fields, or only the separators a writer puts between empty ones,
+    // say that there is no date, not that it is unreadable.
+    for (const QChar c : dateText + timeText) {
+        if (!c.isSpace() && c != u'-' && c != u':') {
+            warnings << QStringLiteral("the %1 \"%2 %3\" cannot be read")
+                            .arg(QLatin1String(what), lumen::trimBlanks(dateText),
+                                 lumen::trimBlanks(timeText));
+            break;
+        }
     }
-    if (words.size() > 4)
-        warnings << QStringLiteral("%1 calibration coefficients, the ANS file carries 4")
-                        .arg(words.size());
+    return std::nullopt;
+}
+
+double decimalOf(float stored)
+{
+    if (!std::isfinite(stored))
+        return double(stored);
+    return lumen::numericValue(lumen::shortSingleText(stored));
 }
 
 } // namespace lumen::spectrumtext

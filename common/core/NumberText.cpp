@@ -3,6 +3,7 @@
 #include "common/core/Failure.h"
 
 #include <QtGlobal>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -240,6 +241,14 @@ QString shortSingleText(float value)
 QString shortDoubleText(double value)
 {
     return shortText(value, 15);
+}
+
+QString exactDoubleText(double value)
+{
+    char buffer[400]; // the longest fixed text of a double is some 330 characters
+    const std::to_chars_result r =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
+    return r.ec == std::errc() ? QString::fromLatin1(buffer, r.ptr - buffer) : QString();
 }
 
 QString printSingleText(float value)

@@ -61,6 +61,13 @@ QString shortSingleText(float value);
 /** The same for double precision, with at most 15 significant digits. */
 QString shortDoubleText(double value);
 
+/**
+ * The shortest decimal text, without an exponent, that reads back as exactly
+ * `value` ("0.1", "300", "0.000001"): for files other programs read, where
+ * no digit may be lost. Not finite: "nan", "inf" or "-inf".
+ */
+QString exactDoubleText(double value);
+
 /** shortSingleText with the sign's place: a leading blank when not negative. */
 QString printSingleText(float value);
 /** shortDoubleText with the sign's place: a leading blank when not negative. */

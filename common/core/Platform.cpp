@@ -1,8 +1,15 @@
 #include "common/core/Platform.h"
 
+#include <QDir>
+#include <QFile>
 #include <QtGlobal>
 #include <cstdio>
 #include <cstring>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace lumen {
 
@@ -18,8 +25,32 @@ bool hasDisplay()
 #endif
 }
 
+namespace {
+// Without XDG_RUNTIME_DIR (cron, ssh, a service) Qt picks a folder of its own
+// and says so on stderr, which a scheduler takes for a fault. The same kind
+// of private folder is given here, quietly; one that is not ours alone is
+// left to Qt, whose warning is then deserved.
+void provideRuntimeFolder()
+{
+#ifdef Q_OS_UNIX
+    if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
+        return;
+    const QByteArray folder =
+        QFile::encodeName(QDir::tempPath()) + "/runtime-lumen-" + QByteArray::number(::getuid());
+    ::mkdir(folder.constData(), 0700);
+    struct stat st
+    {
+    };
+    if (::lstat(folder.constData(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::getuid() &&
+        (st.st_mode & 0777) == 0700)
+        qputenv("XDG_RUNTIME_DIR", folder);
+#endif
+}
+} // namespace
+
 void selectPlatformForDisplay()
 {
+    provideRuntimeFolder();
     if (!hasDisplay() && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
 }

@@ -5,8 +5,10 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QScreen>
 #include <QSettings>
 #include <QWidget>
+#include <algorithm>
 
 namespace lumen {
 
@@ -45,6 +47,7 @@ public:
             const QByteArray place = settings().value(key(*window)).toByteArray();
             if (!place.isEmpty())
                 window->restoreGeometry(place);
+            bringOnScreen(*window);
         }
         return false;
     }
@@ -55,6 +58,26 @@ private:
     {
         const Qt::WindowType type = widget.windowType();
         return widget.isWindow() && (type == Qt::Window || type == Qt::Widget);
+    }
+
+    // A place kept on a screen that is gone, or larger than this one, would
+    // open the window partly or wholly out of reach.
+    static void bringOnScreen(QWidget &window)
+    {
+        if (window.isMaximized() || window.isFullScreen())
+            return;
+        const QRect frame = window.frameGeometry();
+        QScreen *screen = QGuiApplication::screenAt(frame.center());
+        if (!screen)
+            screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
+        if (!screen)
+            return;
+        const QRect fitted = fitOnScreen(frame, screen->availableGeometry());
+        if (fitted == frame)
+            return;
+        const QSize frameExtra = frame.size() - window.geometry().size();
+        window.resize((fitted.size() - frameExtra).expandedTo(window.minimumSize()));
+        window.move(fitted.topLeft());
     }
 
     void store(const QWidget &window) const
@@ -75,6 +98,16 @@ private:
 };
 
 } // namespace
+
+QRect fitOnScreen(const QRect &frame, const QRect &available)
+{
+    QRect fitted(frame.topLeft(), frame.size().boundedTo(available.size()));
+    fitted.moveLeft(std::clamp(fitted.left(), available.left(),
+                               available.left() + available.width() - fitted.width()));
+    fitted.moveTop(std::clamp(fitted.top(), available.top(),
+                              available.top() + available.height() - fitted.height()));
+    return fitted;
+}
 
 QString windowPlacesFile()
 {

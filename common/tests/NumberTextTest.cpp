@@ -105,6 +105,17 @@ TEST(ShortText, DoublePrecisionShowsAtMostFifteenDigits)
     EXPECT_EQ(printDoubleText(12.5), QStringLiteral(" 12.5"));
 }
 
+TEST(ShortText, ExactDoubleTextReadsBackAsTheSameDouble)
+{
+    for (const double v : {0.1, 300.0, 1e-6, 661.659973144531, 1.0 / 3, 1e17, -2.5, 5e-324}) {
+        const QString text = exactDoubleText(v);
+        EXPECT_FALSE(text.contains(u'e')) << text.toStdString();
+        EXPECT_EQ(text.toDouble(), v) << text.toStdString();
+    }
+    EXPECT_EQ(exactDoubleText(0.1), QStringLiteral("0.1"));
+    EXPECT_EQ(exactDoubleText(1e-6), QStringLiteral("0.000001"));
+}
+
 TEST(FormatNumber, DigitPatterns)
 {
     EXPECT_EQ(formatNumber(300, u"#####0.00"), QStringLiteral("300.00"));

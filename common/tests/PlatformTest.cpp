@@ -1,3 +1,4 @@
+#include "common/core/Platform.h"
 #include "common/core/Clock.h"
 #include "common/core/EventPump.h"
 #include "common/core/HeadlessOperator.h"
@@ -132,4 +133,20 @@ TEST(ProcessLauncher, TellsASignalFromAnExitAndEndsAProgramOnAStop)
         EXPECT_LT(timer.elapsed(), 200 + ProcessLauncher::kEndGraceMs + 3000) << line;
         EXPECT_FALSE(launcher.isRunning(pid));
     }
+}
+
+TEST(Platform, AHeadlessStartWithoutARuntimeFolderGetsAPrivateOneQuietly)
+{
+    const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
+    qunsetenv("XDG_RUNTIME_DIR");
+    lumen::selectPlatformForDisplay();
+    const QString folder = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    EXPECT_FALSE(folder.isEmpty());
+    EXPECT_TRUE(QDir(folder).exists());
+    const QFile::Permissions others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |
+                                      QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
+    EXPECT_FALSE(QFile::permissions(folder) & others);
+    qputenv("XDG_RUNTIME_DIR", saved);
+    if (saved.isEmpty())
+        qunsetenv("XDG_RUNTIME_DIR");
 }

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QMainWindow>
 #include <QMessageBox>
+#include <QScreen>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QVBoxLayout>
@@ -74,6 +75,38 @@ TEST(WindowPlaces, AWindowReopensWhereItWasClosedAndDialogsAreLeftAlone)
     second.close();
     QSettings stored(file, QSettings::IniFormat);
     EXPECT_EQ(stored.allKeys(), QStringList{QStringLiteral("QMainWindow/place")});
+}
+
+TEST(WindowPlaces, APlaceOffTheScreenIsBroughtBackOntoIt)
+{
+    const QRect screen(0, 0, 1280, 770);
+    const struct
+    {
+        QRect frame, fitted;
+    } cases[] = {
+        {{70, 80, 420, 310}, {70, 80, 420, 310}},      // on the screen: left alone
+        {{2000, 900, 420, 310}, {860, 460, 420, 310}}, // kept on a second screen
+        {{-300, -40, 420, 310}, {0, 0, 420, 310}},     // half off the top left
+        {{100, 100, 1400, 900}, {0, 0, 1280, 770}},    // larger than the screen
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(lumen::fitOnScreen(c.frame, screen), c.fitted)
+            << c.frame.x() << "," << c.frame.y();
+
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("places.ini"));
+    std::unique_ptr<QObject> keeper(lumen::rememberWindowPlaces(*qApp, file));
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    {
+        QMainWindow first;
+        first.show();
+        first.setGeometry(available.right() - 100, available.bottom() - 50, 400, 300);
+        first.close();
+    }
+    QMainWindow second;
+    second.show();
+    EXPECT_TRUE(available.contains(second.frameGeometry())) << second.x() << "," << second.y();
+    second.close();
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "common/core/Failure.h"
 #include "hostlink/HostApp.h"
+#include "hostlink/HostKey.h"
 #include "hostlink/HostProtocol.h"
 
 #include <QTcpServer>
@@ -9,6 +10,11 @@
 #include <QThread>
 
 namespace lumen {
+
+namespace {
+// Set on a connection once it has presented the key.
+constexpr const char *kAdmitted = "lumenAdmitted";
+} // namespace
 
 HostServer::HostServer(std::shared_ptr<HostApp> host, HostFaults faults, QObject *parent)
     : QObject(parent), m_host(std::move(host)), m_faults(std::move(faults)),
@@ -18,6 +24,11 @@ HostServer::HostServer(std::shared_ptr<HostApp> host, HostFaults faults, QObject
 }
 
 HostServer::~HostServer() = default;
+
+void HostServer::requireKey(const QByteArray &key)
+{
+    m_key = key;
+}
 
 void HostServer::listen(const QHostAddress &address, quint16 port)
 {
@@ -53,6 +64,16 @@ void HostServer::readFrom(QTcpSocket *socket)
             socket->abort();
             return;
         }
+        if (!m_key.isEmpty() && !socket->property(kAdmitted).toBool()) {
+            if (!admit(socket, request))
+                return;
+            continue;
+        }
+        if (HostProtocol::keyOf(request)) {
+            // Presented again, or to a bridge that needs none: nothing to check.
+            socket->write(HostProtocol::keyAccepted());
+            continue;
+        }
         const int delay = m_faults.slowReplies.value(HostProtocol::methodOf(request), 0);
         if (delay > 0)
             QThread::msleep(ulong(delay));
@@ -67,6 +88,24 @@ void HostServer::readFrom(QTcpSocket *socket)
     }
     if (socket->bytesAvailable() > HostProtocol::kMaxLine)
         socket->abort();
+}
+
+bool HostServer::admit(QTcpSocket *socket, const QByteArray &request)
+{
+    const std::optional<QByteArray> offered = HostProtocol::keyOf(request);
+    if (offered && HostKey::matches(*offered, m_key)) {
+        socket->setProperty(kAdmitted, true);
+        socket->write(HostProtocol::keyAccepted());
+        socket->flush();
+        return true;
+    }
+    // One refusal, then the line is closed: a guesser gets one try per connection.
+    socket->write(
+        HostProtocol::refusal(offered ? QStringLiteral("Wrong key for this host bridge")
+                                      : QStringLiteral("This host bridge needs a key first (%1)")
+                                            .arg(QLatin1String(HostKey::kVariable))));
+    socket->disconnectFromHost();
+    return false;
 }
 
 } // namespace lumen

@@ -31,6 +31,12 @@ public:
     static constexpr int kSendBufferBytes = 64 * 1024;
     ~HostServer() override;
 
+    /**
+     * From now on each connection must present `key` (HostKey) before any
+     * method runs; empty: none needed.
+     */
+    void requireKey(const QByteArray &key);
+
     /** Listens on `address`:`port` (0: any free port). Throws Failure when it cannot. */
     void listen(const QHostAddress &address, quint16 port);
     quint16 port() const;
@@ -38,9 +44,12 @@ public:
 private:
     void accept();
     void readFrom(QTcpSocket *socket);
+    /** Checks a connection's first line against the key; false: refused and closing. */
+    bool admit(QTcpSocket *socket, const QByteArray &request);
 
     std::shared_ptr<HostApp> m_host;
     HostFaults m_faults;
+    QByteArray m_key;
     QTcpServer *m_server;
 };
 

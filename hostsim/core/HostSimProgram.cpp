@@ -2,6 +2,7 @@
 
 #include "common/core/Failure.h"
 #include "common/core/StopSignals.h"
+#include "hostlink/HostKey.h"
 #include "hostsim/core/HostServer.h"
 #include "hostsim/core/SimulatedHost.h"
 
@@ -17,6 +18,9 @@ QString HostSimProgram::usage()
         "per call, for Sequa runs with LUMEN_HOST=tcp://ADDRESS:PORT. It prints\n"
         "\"Listening on ADDRESS:PORT\" and serves until it is ended (SIGTERM, SIGINT).\n"
         "A client that leaves more than 1 MB of replies unread is dropped.\n"
+        "With a key set (LUMEN_HOST_TOKEN or LUMEN_HOST_TOKEN_FILE), each connection\n"
+        "must present it before any method runs; a wrong key is refused once and\n"
+        "the connection closed. Without a key only a loopback address is served.\n"
         "\n"
         "Options:\n"
         "  --listen [ADDRESS:]PORT  where to listen (address 127.0.0.1 by default;\n"
@@ -31,12 +35,16 @@ QString HostSimProgram::usage()
         "  LUMEN_HOST_FAULTS    faults, items separated by \";\": connect-after=SECONDS,\n"
         "                       connect-never, error=METHOD:TEXT, gone-after=CALLS,\n"
         "                       slow=METHOD:MS\n"
+        "  LUMEN_HOST_TOKEN     the bridge's shared key; Sequa presents the same one\n"
+        "  LUMEN_HOST_TOKEN_FILE  a file whose first line is the key, readable by its\n"
+        "                       owner only (chmod 600), instead of LUMEN_HOST_TOKEN\n"
         "  LUMEN_ROOT           the Lumen folder (default ~/Lumen): results report in\n"
         "                       Temp, spectra and reports in Data, printouts in Print;\n"
         "                       the host saves nowhere else\n"
         "\n"
-        "Exit status: 0 served and ended normally; 1 a setting is invalid or the\n"
-        "port cannot be listened on; 2 the arguments are wrong.\n");
+        "Exit status: 0 served and ended normally; 1 a setting or the key is invalid,\n"
+        "the port cannot be listened on, or an address other than loopback is given\n"
+        "without a key; 2 the arguments are wrong.\n");
 }
 
 int HostSimProgram::run(const QStringList &args, QTextStream &out, QTextStream &err)
@@ -74,11 +82,19 @@ int HostSimProgram::run(const QStringList &args, QTextStream &out, QTextStream &
         if (!ok || port > 65535)
             throw Failure(QStringLiteral("Invalid port: ") + portText);
 
+        const QByteArray key = HostKey::fromEnvironment();
+        if (key.isEmpty() && !address.isLoopback())
+            throw Failure(QStringLiteral("Will not serve %1 without a key: whoever reaches it "
+                                         "would drive the host. Set %2 or %3, or listen on "
+                                         "127.0.0.1")
+                              .arg(address.toString(), QLatin1String(HostKey::kVariable),
+                                   QLatin1String(HostKey::kFileVariable)));
         SimulatedHostSettings settings = SimulatedHostSettings::fromEnvironment();
         if (faultsGiven)
             settings.faults = HostFaults::parse(faultsText);
         auto host = std::make_shared<SimulatedHost>(settings);
         HostServer server(host, settings.faults);
+        server.requireKey(key);
         server.listen(address, quint16(port));
         out << "Listening on " << address.toString() << ":" << server.port() << "\n";
         out.flush();

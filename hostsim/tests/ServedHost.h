@@ -22,6 +22,8 @@ public:
         quit();
         wait();
     }
+    /** Before startServing: each connection must present `key` first. */
+    void requireKey(QByteArray key) { m_key = std::move(key); }
     quint16 startServing()
     {
         start();
@@ -40,6 +42,7 @@ protected:
     {
         m_host = std::make_shared<SimulatedHost>(m_settings);
         HostServer server(m_host, m_settings.faults);
+        server.requireKey(m_key);
         server.listen(QHostAddress::LocalHost, 0);
         m_port = server.port();
         m_context = &server;
@@ -49,6 +52,7 @@ protected:
 
 private:
     SimulatedHostSettings m_settings;
+    QByteArray m_key;
     std::shared_ptr<SimulatedHost> m_host;
     QObject *m_context = nullptr;
     quint16 m_port = 0;

@@ -1,5 +1,6 @@
 #include "ledgerly/core/CsvExport.h"
 
+#include "common/core/CsvText.h"
 #include "common/core/SafeFile.h"
 #include "ledgerly/core/ResultsDatabase.h"
 #include "ledgerly/core/SqlStatement.h"
@@ -46,12 +47,7 @@ qint64 writeQuery(ResultsDatabase &db, const QString &sql, const QString &path)
 
 QString CsvExport::field(const QString &text)
 {
-    if (!text.contains(u',') && !text.contains(u'"') && !text.contains(u'\r') &&
-        !text.contains(u'\n'))
-        return text;
-    QString inner = text;
-    inner.replace(u'"', QStringLiteral("\"\""));
-    return u'"' + inner + u'"';
+    return lumen::csvtext::field(text);
 }
 
 qint64 CsvExport::writeWide(ResultsDatabase &db, const QString &path)

@@ -49,11 +49,8 @@ TEST(RoadOfOneMeasurement, ExampleScriptsArchiveEverySampleAndLogTheDrift)
     const ProgramRun import =
         lab.run(QStringLiteral("Sequa"), {QStringLiteral("import_spectrum.lsf")}, env);
     ASSERT_EQ(import.exitCode, 0) << qPrintable(import.err);
-    // The stored spectrum's real time is doubtful: Transpec warns, the run still counts it done.
-    QString allJournals;
-    for (const QString &path : lab.journals())
-        allJournals += lab.text(path);
-    EXPECT_TRUE(allJournals.contains(QStringLiteral("exit status 3 (done with warnings)")));
+    // The example spectrum is a sound one: the demo shows no warning.
+    EXPECT_FALSE(import.err.contains(QStringLiteral("warning"))) << qPrintable(import.err);
 
     // One record per sample, with a column for every nuclide of the source.
     EXPECT_EQ(lab.recordCount(), 3);
@@ -66,7 +63,10 @@ TEST(RoadOfOneMeasurement, ExampleScriptsArchiveEverySampleAndLogTheDrift)
     const QStringList stability = lab.textLines(lab.lab(QStringLiteral("StabData.txt")));
     ASSERT_EQ(stability.size(), 2) << qPrintable(drift.out + drift.err);
     EXPECT_EQ(stability[0].simplified(), QStringLiteral("0 0"));
-    EXPECT_TRUE(stability[1].startsWith(QStringLiteral("480 "))) << qPrintable(stability[1]);
+    // Eight host hours after the reference; at 600x a loaded machine adds a
+    // host minute or two before the second run's report is written.
+    const int minutes = stability[1].simplified().section(u' ', 0, 0).toInt();
+    EXPECT_TRUE(minutes >= 480 && minutes <= 485) << qPrintable(stability[1]);
 
     // Six ROI rows per sample under the day's date line and header.
     const QString roiLog = lab.lab(LabFolder::roiLogName(firstDay));
@@ -80,6 +80,14 @@ TEST(RoadOfOneMeasurement, ExampleScriptsArchiveEverySampleAndLogTheDrift)
                 lab.lumen(QStringLiteral("Data/") + QLatin1String(name) + QLatin1String(kind));
             EXPECT_TRUE(QFile::exists(saved)) << qPrintable(saved);
         }
+        // The spectrum is saved before the analysis, so the report, and the
+        // record archived from it, name the sample's own spectrum file.
+        const QString report = lab.textLines(lab.lumen(QStringLiteral("Data/") +
+                                                       QLatin1String(name) + QLatin1String(".Rpt")))
+                                   .join(u'\n');
+        EXPECT_TRUE(
+            report.contains(QStringLiteral("File: ") + QLatin1String(name) + QLatin1String(".Ans")))
+            << qPrintable(report);
     }
     EXPECT_EQ(lab.textLines(lab.lab(QStringLiteral("Id.txt"))),
               QStringList{QStringLiteral("SOIL-003")});

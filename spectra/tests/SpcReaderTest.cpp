@@ -1,5 +1,5 @@
 #include "spectra/SpcReader.h"
-#include "spectra/BoxNames.h"
+#include "common/core/DateText.h"
 #include "spectra/tests/SpectrumBuilders.h"
 
 #include <gtest/gtest.h>
@@ -11,41 +11,38 @@ using lumen::test::SpcImage;
 namespace {
 const QString kPath = QStringLiteral("/data/s.spc");
 
-IncomingSpectrum readImage(const QByteArray &bytes, ChannelStore &store, bool commandLine = false)
+IncomingSpectrum readImage(const QByteArray &bytes)
 {
-    return SpcReader::read(bytes, kPath, store, commandLine);
+    return SpcReader::read(bytes, kPath);
+}
+
+QString shown(const std::optional<QDateTime> &moment)
+{
+    return moment ? lumen::formatDateTime(*moment, u"YYYY-MM-DD HH:MM:SS") : QString();
 }
 } // namespace
 
-TEST(SpcReader, FillsTheIncomingAndCalibrationBoxes)
+TEST(SpcReader, FillsTheSpectrumFromItsRecords)
 {
     SpcImage image;
     image.counts = test::rampCounts(2048);
-    ChannelStore store;
-    const IncomingSpectrum r = readImage(image.bytes(), store);
+    image.realTime = 0.1f; // taken as the decimal it shows, not 0.100000001490116
+    const IncomingSpectrum r = readImage(image.bytes());
 
     ASSERT_TRUE(r.loaded);
     EXPECT_TRUE(r.messages.isEmpty());
-    EXPECT_EQ(r.boxes[box::NumChan], "2048");
-    EXPECT_EQ(r.boxes[box::LiveTime], "300");
-    EXPECT_EQ(r.boxes[box::RealTime], "310.5");
-    EXPECT_EQ(r.boxes[box::SizTxt], "1.5");
-    EXPECT_EQ(r.boxes[box::C0], "0.5");
-    EXPECT_EQ(r.boxes[box::C1], "0.25");
-    EXPECT_EQ(r.boxes[box::C2], "1E-06");
-    EXPECT_EQ(r.boxes[box::C3], "0");
-    // Texts at full width, as stored.
-    EXPECT_EQ(r.boxes[box::SpcID], QStringLiteral("Water sample").leftJustified(64));
-    EXPECT_EQ(r.boxes[box::SpcID_line2], QStringLiteral("Tank 3").leftJustified(64));
-    EXPECT_EQ(r.boxes[box::AcqDate], "17-SEP-121  ");
-    EXPECT_EQ(r.boxes[box::AcqTime], "13:05:00  ");
-    EXPECT_EQ(r.boxes[box::UnitsTxt], QStringLiteral("kg").leftJustified(14));
-    EXPECT_EQ(r.boxes[box::SpcSamDate], "01-SEP-121");
-    EXPECT_EQ(r.boxes[box::SpcSamTime], "08:30:00");
-    EXPECT_EQ(r.boxes[box::fType], "Integer");
-    EXPECT_FALSE(r.typeOnRed);
-    for (int i = 0; i < 2048; ++i)
-        ASSERT_EQ(store.at(i), image.counts[std::size_t(i)]) << i;
+    const Spectrum &s = r.spectrum;
+    EXPECT_EQ(s.counts, image.counts);
+    EXPECT_EQ(s.liveSeconds, 300.0);
+    EXPECT_EQ(s.realSeconds, 0.1);
+    EXPECT_EQ(s.sampleSize, 1.5);
+    EXPECT_EQ(s.sampleUnit, "kg");
+    EXPECT_EQ(s.coefficients, (std::vector<double>{0.5, 0.25, 1e-6}));
+    EXPECT_EQ(s.descriptions, QStringList({"Water sample", "Tank 3"}));
+    EXPECT_EQ(shown(s.start), "2012-09-17 13:05:00");
+    EXPECT_EQ(shown(s.sampleTaken), "2012-09-01 08:30:00");
+    EXPECT_EQ(s.countKind, "Integer");
+    EXPECT_TRUE(s.countKindKnown);
 }
 
 TEST(SpcReader, RealDataIsFlooredTowardsMinusInfinity)
@@ -54,23 +51,22 @@ TEST(SpcReader, RealDataIsFlooredTowardsMinusInfinity)
     image.dataType = 5;
     image.reals = {10.9f, 0.4f, 2.7f, -2.5f, -0.1f};
     image.reals.resize(256, 1.0f);
-    ChannelStore store;
-    const IncomingSpectrum r = readImage(image.bytes(), store);
+    const IncomingSpectrum r = readImage(image.bytes());
     ASSERT_TRUE(r.loaded);
-    EXPECT_EQ(store.at(0), 10);
-    EXPECT_EQ(store.at(1), 0);
-    EXPECT_EQ(store.at(2), 2);
-    EXPECT_EQ(store.at(3), -3);
-    EXPECT_EQ(store.at(4), -1);
-    EXPECT_EQ(r.boxes[box::fType], "Real");
-    EXPECT_TRUE(r.typeOnRed);
+    const std::vector<std::int32_t> first(r.spectrum.counts.begin(), r.spectrum.counts.begin() + 5);
+    EXPECT_EQ(first, (std::vector<std::int32_t>{10, 0, 2, -3, -1}));
+    EXPECT_EQ(r.spectrum.countKind, "Real");
+    EXPECT_FALSE(r.spectrum.countKindKnown);
 
     for (float bad : {3e9f, -3e9f, std::numeric_limits<float>::quiet_NaN(),
                       std::numeric_limits<float>::infinity()}) {
         image.reals[7] = bad;
-        const IncomingSpectrum failed = readImage(image.bytes(), store);
+        const IncomingSpectrum failed = readImage(image.bytes());
         EXPECT_FALSE(failed.loaded) << bad;
-        EXPECT_EQ(failed.messages, QStringList{"Error reading " + kPath});
+        ASSERT_EQ(failed.messages.size(), 1);
+        EXPECT_TRUE(failed.messages[0].startsWith("Error reading " + kPath + ": the real count "))
+            << failed.messages[0].toStdString();
+        EXPECT_TRUE(failed.messages[0].endsWith(" at channel 7 is beyond 32 bits"));
     }
 }
 
@@ -79,13 +75,11 @@ TEST(SpcReader, UnknownDataTypeLoadsZeros)
     SpcImage image;
     image.dataType = 3;
     image.counts.assign(300, 9);
-    ChannelStore store;
-    store.set(5, 77);
-    const IncomingSpectrum r = readImage(image.bytes(), store);
+    const IncomingSpectrum r = readImage(image.bytes());
     EXPECT_TRUE(r.loaded);
-    EXPECT_EQ(store.at(5), 0);
-    EXPECT_EQ(r.boxes[box::fType], "Unknown 3");
-    EXPECT_TRUE(r.typeOnRed);
+    EXPECT_EQ(r.spectrum.counts, std::vector<std::int32_t>(300, 0));
+    EXPECT_EQ(r.spectrum.countKind, "Unknown 3");
+    EXPECT_FALSE(r.spectrum.countKindKnown);
 }
 
 TEST(SpcReader, InformationalMessagesComeAfterLoading)
@@ -93,41 +87,35 @@ TEST(SpcReader, InformationalMessagesComeAfterLoading)
     SpcImage image;
     image.inftyp = 2;
     image.counts.assign(100, 9);
-    ChannelStore store;
-    const IncomingSpectrum r = readImage(image.bytes(), store);
+    const IncomingSpectrum r = readImage(image.bytes());
     EXPECT_TRUE(r.loaded);
     EXPECT_EQ(r.messages,
               (QStringList{"<SpcRec1.inftyp=2 > not = 1 : " + kPath,
                            "<SpcRec1.spcchn> Less than 256 channes reported : " + kPath}));
-    EXPECT_EQ(store.at(99), 9);
+    EXPECT_EQ(r.spectrum.counts, image.counts);
 }
 
-TEST(SpcReader, RecordsNotNamedCountAsZero)
+TEST(SpcReader, RecordsNotNamedLeaveTheirFieldsEmpty)
 {
     SpcImage image;
     image.descriptionRecord = 0;
     image.sampleRecord = 0;
     image.calibrationRecord = 0;
     image.counts.assign(256, 1);
-    ChannelStore store;
-    const IncomingSpectrum r = readImage(image.bytes(), store);
+    const IncomingSpectrum r = readImage(image.bytes());
     EXPECT_TRUE(r.loaded);
-    EXPECT_EQ(r.boxes[box::SpcID], "");
-    EXPECT_EQ(r.boxes[box::SpcID_line2], "");
-    EXPECT_EQ(r.boxes[box::SpcSamDate], "");
-    EXPECT_EQ(r.boxes[box::SizTxt], "0");
-    EXPECT_EQ(r.boxes[box::C1], "0");
+    EXPECT_TRUE(r.spectrum.descriptions.isEmpty());
+    EXPECT_FALSE(r.spectrum.sampleTaken);
+    EXPECT_FALSE(r.spectrum.sampleSize);
+    EXPECT_TRUE(r.spectrum.coefficients.empty());
 }
 
-TEST(SpcReader, ShortFilesAreSilentOnlyInCommandLineMode)
+TEST(SpcReader, ShortFilesSayWhy)
 {
-    ChannelStore store;
-    IncomingSpectrum r = readImage(QByteArray(128, '\x01'), store);
+    IncomingSpectrum r = readImage(QByteArray(128, '\x01'));
     EXPECT_EQ(r.messages, QStringList{"File size not large enough: " + kPath});
-    r = readImage(QByteArray(), store);
+    r = readImage(QByteArray());
     EXPECT_EQ(r.messages, QStringList{"Could not find file: " + kPath});
-    r = readImage(QByteArray(128, '\x01'), store, true);
-    EXPECT_TRUE(r.messages.isEmpty());
     EXPECT_FALSE(r.loaded);
 }
 
@@ -137,14 +125,11 @@ TEST(SpcReader, DataEndingEarlyGivesZeros)
     image.counts.assign(1024, 4);
     QByteArray bytes = image.bytes();
     bytes.chop(4 * 1000 + 2);
-    ChannelStore store;
-    for (int i = 0; i < 1024; ++i)
-        store.set(i, -1);
-    const IncomingSpectrum r = readImage(bytes, store);
+    const IncomingSpectrum r = readImage(bytes);
     EXPECT_TRUE(r.loaded);
-    EXPECT_EQ(store.at(22), 4);
-    EXPECT_EQ(store.at(23), 0) << "a value cut in half counts as missing";
-    EXPECT_EQ(store.at(1023), 0);
+    std::vector<std::int32_t> expected(1024, 0);
+    std::fill_n(expected.begin(), 23, 4); // a value cut in half counts as missing
+    EXPECT_EQ(r.spectrum.counts, expected);
     EXPECT_EQ(r.warnings, QStringList{"the data holds 23 of the 1024 channels declared"});
 }
 
@@ -153,37 +138,47 @@ TEST(SpcReader, FirstDataRecordMustLieWithinRecord256)
     SpcImage image;
     image.counts.assign(256, 5);
     image.dataRecord = 256;
-    ChannelStore store;
-    IncomingSpectrum r = readImage(image.bytes(), store);
+    IncomingSpectrum r = readImage(image.bytes());
     EXPECT_TRUE(r.loaded);
-    EXPECT_EQ(store.at(255), 5);
+    EXPECT_EQ(r.spectrum.counts, image.counts);
 
     for (std::int16_t record : {std::int16_t(257), std::int16_t(0), std::int16_t(-3)}) {
         image.dataRecord = record;
-        QByteArray bytes = SpcImage(image).bytes();
-        r = readImage(bytes, store);
+        r = readImage(SpcImage(image).bytes());
         EXPECT_FALSE(r.loaded) << record;
-        EXPECT_EQ(r.messages, QStringList{"Error reading " + kPath}) << record;
+        EXPECT_EQ(r.messages, QStringList{"Error reading " + kPath +
+                                          QStringLiteral(": the data record %1 is outside "
+                                                         "records 1 to 256")
+                                              .arg(record)})
+            << record;
     }
 }
 
-TEST(SpcReader, HeadersThatLieAreReadErrors)
+TEST(SpcReader, HeadersThatLieAreRefusedByName)
 {
-    ChannelStore store;
     SpcImage image;
     image.counts.assign(256, 5);
     image.calibrationRecord = 400; // beyond the end of the file
-    IncomingSpectrum r = readImage(image.bytes(), store);
+    IncomingSpectrum r = readImage(image.bytes());
     EXPECT_FALSE(r.loaded);
-    EXPECT_EQ(r.messages, QStringList{"Error reading " + kPath});
+    EXPECT_EQ(r.messages, QStringList{"Error reading " + kPath +
+                                      ": the calibration record 400 lies beyond the end of "
+                                      "the file"});
 
     SpcImage big;
     big.counts.assign(16384, 2);
     big.declaredChannels = 30000;
-    r = readImage(big.bytes(), store);
+    r = readImage(big.bytes());
     EXPECT_FALSE(r.loaded);
     EXPECT_EQ(r.messages, (QStringList{"<SpcRec1.spcchn> Spectra size greater than 16384...",
-                                       "Error reading " + kPath}));
+                                       "Error reading " + kPath +
+                                           ": record 1 declares 30000 channels, more than 16384"}));
+
+    big.declaredChannels = -2;
+    r = readImage(big.bytes());
+    EXPECT_FALSE(r.loaded);
+    EXPECT_EQ(r.messages,
+              QStringList{"Error reading " + kPath + ": record 1 declares -2 channels"});
 }
 
 TEST(SpcReader, ATextFileNamedSpcIsRejected)
@@ -191,8 +186,7 @@ TEST(SpcReader, ATextFileNamedSpcIsRejected)
     QByteArray text;
     for (int i = 0; i < 40; ++i)
         text += "Energy calibration, channel " + QByteArray::number(i) + " = 12.5 keV\r\n";
-    ChannelStore store;
-    const IncomingSpectrum r = readImage(text, store);
+    const IncomingSpectrum r = readImage(text);
     EXPECT_FALSE(r.loaded);
     EXPECT_EQ(r.messages, QStringList{kPath + " is a text file, not a binary SPC spectrum"});
 }

@@ -1,35 +1,31 @@
 #include "transpec/core/BatchWriter.h"
 
 #include "common/core/Failure.h"
-#include "spectra/AnsWriter.h"
 
 #include <QDir>
-#include <vector>
+#include <QFileInfo>
 
 namespace lumen::transpec {
 
 BatchWriter::~BatchWriter()
 {
     for (Pending &p : m_pending) {
-        if (p.failure.valid())
-            p.failure.wait();
+        if (p.outcome.valid())
+            p.outcome.wait();
     }
 }
 
-void BatchWriter::write(BatchItem item, const AnsHeader &header,
-                        std::span<const std::int32_t> counts)
+void BatchWriter::write(BatchItem item, std::function<void()> job)
 {
     Pending p{std::move(item), {}};
-    p.failure = std::async(std::launch::async,
-                           [target = p.item.target, header,
-                            values = std::vector<std::int32_t>(counts.begin(), counts.end())] {
-                               try {
-                                   AnsWriter::writeFile(target, header, values);
-                                   return QString();
-                               } catch (const lumen::Failure &failure) {
-                                   return failure.description();
-                               }
-                           });
+    p.outcome = std::async(std::launch::async, [job = std::move(job), this] {
+        try {
+            job();
+            return Outcome{QString(), m_folders.renamed()};
+        } catch (const lumen::Failure &failure) {
+            return Outcome{failure.description(), 0};
+        }
+    });
     m_pending.push_back(std::move(p));
     while (m_pending.size() > kWritesAtOnce)
         reportFirst();
@@ -47,8 +43,17 @@ void BatchWriter::reportFirst()
     Pending p = std::move(m_pending.front());
     m_pending.pop_front();
     BatchItem &item = p.item;
-    if (p.failure.valid())
-        item.refusal = p.failure.get();
+    if (p.outcome.valid()) {
+        const Outcome outcome = p.outcome.get();
+        item.refusal = outcome.failure;
+        if (item.refusal.isEmpty()) {
+            try {
+                m_folders.makeDurable(QFileInfo(item.target).absolutePath(), outcome.ticket);
+            } catch (const lumen::Failure &failure) {
+                item.refusal = failure.description();
+            }
+        }
+    }
     m_out << (item.refusal.isEmpty() ? QDir::toNativeSeparators(item.target) : item.refusal)
           << "\n";
     m_out.flush();

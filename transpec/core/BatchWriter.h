@@ -1,14 +1,13 @@
 #pragma once
 
-#include "spectra/AnsHeader.h"
+#include "common/core/FolderSync.h"
 
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
-#include <cstdint>
 #include <deque>
+#include <functional>
 #include <future>
-#include <span>
 
 namespace lumen::transpec {
 
@@ -23,11 +22,13 @@ struct BatchItem
 };
 
 /**
- * Writes a batch's ANS files and reports each input in the order given: its
+ * Writes a batch's files and reports each input in the order given: its
  * line on `out` (the path written or the refusal), its notes and warnings on
  * `err`. Each file is replaced durably (flushed to the disk before it is
- * renamed into place); a few are written at a time so that the disk can
- * commit their flushes together instead of one by one.
+ * renamed into place) and its folder is flushed before the file is reported,
+ * so a file reported written survives a crash of the machine. A few are
+ * written at a time so that the disk can commit their flushes together, and
+ * one folder flush covers every file renamed before it.
  */
 class BatchWriter
 {
@@ -41,8 +42,11 @@ public:
     BatchWriter(const BatchWriter &) = delete;
     BatchWriter &operator=(const BatchWriter &) = delete;
 
-    /** Starts writing `item.target`; the header and counts are copied. */
-    void write(BatchItem item, const AnsHeader &header, std::span<const std::int32_t> counts);
+    /**
+     * Starts `job`, which writes `item.target` in another thread (owning
+     * copies of what it writes) and throws Failure when it cannot.
+     */
+    void write(BatchItem item, std::function<void()> job);
     /** An input refused before writing. */
     void skip(BatchItem item);
     /** Waits for every write, reports the rest; the batch's exit status. */
@@ -51,16 +55,22 @@ public:
 private:
     static constexpr std::size_t kWritesAtOnce = 32;
 
+    struct Outcome
+    {
+        QString failure; ///< empty on success
+        lumen::FolderSync::Ticket ticket = 0;
+    };
     struct Pending
     {
         BatchItem item;
-        std::future<QString> failure; ///< the write's failure text, empty on success
+        std::future<Outcome> outcome;
     };
     void reportFirst();
 
     QTextStream &m_out;
     QTextStream &m_err;
     std::deque<Pending> m_pending;
+    lumen::FolderSync m_folders;
     int m_failed = 0;
     int m_warned = 0;
 };

@@ -1,13 +1,20 @@
 #include "transpec/core/ConvertCommand.h"
 
 #include "common/core/NumberText.h"
+#include "spectra/AnsWriter.h"
 #include "spectra/BoxNames.h"
+#include "spectra/CsvWriter.h"
+#include "spectra/N42Writer.h"
+#include "spectra/SpectrumDoubts.h"
 #include "transpec/core/BatchWriter.h"
 #include "transpec/core/ConvertModel.h"
+#include "transpec/core/OutputFormat.h"
 #include "transpec/core/OutputNames.h"
+#include "transpec/core/ReadBack.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <cmath>
 
 namespace lumen::transpec {
 
@@ -15,14 +22,37 @@ namespace {
 const QString kConvert = QStringLiteral("--convert");
 const QString kOutDir = QStringLiteral("--out-dir");
 const QString kOutput = QStringLiteral("--output");
+const QString kTo = QStringLiteral("--to");
 
 constexpr int kBadArguments = 2;
+
+// The doubts about a spectrum when it is written as another format than ANS:
+// a time the value lacks is left out there, not written as 0 (and one the
+// format cannot carry is named by its writer).
+QStringList doubtsBeyondAns(const Spectrum &spectrum)
+{
+    QStringList doubts;
+    Spectrum times = spectrum;
+    for (const auto &[seconds, what] :
+         {std::pair{&times.liveSeconds, "live time"}, std::pair{&times.realSeconds, "real time"}}) {
+        if (!*seconds)
+            doubts << QStringLiteral("no %1 in the file").arg(QLatin1String(what));
+        if (!*seconds || !std::isfinite(**seconds))
+            seconds->reset();
+    }
+    // Neither absent time is then below or above the other.
+    if (!times.liveSeconds)
+        times.liveSeconds = times.realSeconds.value_or(0.0);
+    if (!times.realSeconds)
+        times.realSeconds = times.liveSeconds;
+    return doubts + SpectrumDoubts::of(times);
+}
 
 int usage(QTextStream &err, const QString &why)
 {
     err << "Transpec: " << why << "\n"
-        << "usage: Transpec --convert INPUT... [--out-dir DIR]\n"
-        << "       Transpec --convert INPUT --output PATH\n"
+        << "usage: Transpec --convert INPUT... [--out-dir DIR] [--to ans|n42|csv]\n"
+        << "       Transpec --convert INPUT --output PATH [--to ans|n42|csv]\n"
         << "Transpec --help tells more.\n";
     err.flush();
     return kBadArguments;
@@ -38,12 +68,13 @@ lumen::ProgramInfo ConvertCommand::programInfo()
 {
     lumen::ProgramInfo info;
     info.name = QStringLiteral("Transpec");
-    info.summary =
-        QStringLiteral("imports stored spectra (CHN, SPC, SPE, N42) and writes ANS spectrum files");
+    info.summary = QStringLiteral(
+        "imports stored spectra (CHN, SPC, SPE, N42) and writes ANS, N42 or CSV files");
     info.usage =
-        QStringLiteral("usage: Transpec [ANSPATH]\n"
-                       "       Transpec --convert INPUT... [--out-dir DIR]\n"
-                       "       Transpec --convert INPUT --output PATH\n"
+        QStringLiteral("Usage: Transpec [ANSPATH]\n"
+                       "       Transpec --convert INPUT... [--out-dir DIR] [--to ans|n42|csv]\n"
+                       "       Transpec --convert INPUT --output PATH [--to ans|n42|csv]\n"
+                       "       Transpec --graph SPECTRUM PNG [--log]\n"
                        "\n"
                        "Modes:\n"
                        "  (no arguments)  the converter window opens: open a spectrum, check or\n"
@@ -52,27 +83,51 @@ lumen::ProgramInfo ConvertCommand::programInfo()
                        "                  spectrum chosen is saved as ANSPATH without asking and\n"
                        "                  the program ends (status 0 once written, else 1).\n"
                        "  --convert       converts each INPUT without any window. The output is\n"
-                       "                  the input's name up to its last dot followed by .Ans,\n"
-                       "                  beside the input or in DIR. One line per input on\n"
-                       "                  stdout: the path written, or why it was not converted.\n"
+                       "                  the input's name up to its last dot followed by .Ans\n"
+                       "                  (.n42, .csv with --to), beside the input or in DIR.\n"
+                       "                  One line per input on stdout: the path written, or\n"
+                       "                  why it was not converted.\n"
                        "                  Warnings about doubtful inputs go to stderr, naming the\n"
                        "                  file. An existing output is replaced whole (written\n"
                        "                  beside it and renamed over it), never cut short.\n"
+                       "  --graph         draws the window's graph of SPECTRUM into the PNG file\n"
+                       "                  PNG (1200 x 600 pixels, log counts with --log); needs\n"
+                       "                  no display. Status 0 drawn, 3 drawn but empty (fewer\n"
+                       "                  than 128 channels), 1 not read or not written.\n"
                        "\n"
                        "Options of --convert:\n"
                        "  --out-dir DIR   write the outputs into DIR (it must exist)\n"
                        "  --output PATH   the output of a single INPUT\n"
+                       "  --to FORMAT     what to write: ans (the default), n42 or csv\n"
+                       "\n"
+                       "Outputs: ANS spectrum files; N42 XML files of the 2011 schema (one\n"
+                       "spectrum, live and real time as ISO 8601 durations, the start with its\n"
+                       "UTC offset, the energy calibration, the descriptions as remarks); CSV\n"
+                       "tables after RFC 4180 (a header line, then channel, energy where the\n"
+                       "spectrum is calibrated, counts). What a format cannot carry is named in\n"
+                       "a warning: the sample date and size in N42; times, dates, descriptions\n"
+                       "and sample size in CSV. Every file written is read back by the reader\n"
+                       "of its format before it is reported: a channel count, channel sum,\n"
+                       "live or real time, start or calibration that reads back different is a\n"
+                       "failure of that file (bytes that would read back wrong are not written;\n"
+                       "a file that does is removed), and its folder is flushed to the disk\n"
+                       "before the path is printed.\n"
                        "\n"
                        "Inputs: Ortec-style CHN (.chn) and SPC (.spc) files, IAEA SPE text files\n"
-                       "(.spe) and N42 XML files with one spectrum (.n42, .xml). An input is\n"
-                       "refused, and nothing written for it, when it cannot be read, is no\n"
-                       "regular file or is larger than 64 MB, declares no channels, has a type\n"
-                       "that is not supported, is a text file named .spc, when its output would\n"
-                       "be one of the inputs (by any path), or when an earlier input of the same\n"
-                       "run already wrote that output. Written with a warning: data ending\n"
-                       "before the declared channel count, an unknown file or data type, a real\n"
-                       "time below the live time, a date that cannot be read, and what the ANS\n"
-                       "header cannot carry.\n"
+                       "(.spe) and N42 XML files of the 2006 or 2011 schema (.n42, .xml; the\n"
+                       "first spectrum with channel data is converted). An input is refused,\n"
+                       "and nothing written for it, when it cannot be read (the message names\n"
+                       "the field or line), is no regular file or is larger than 64 MB, declares\n"
+                       "no channels, holds counts that are no whole numbers, has a type that is\n"
+                       "not supported, is a text file named .spc, when its output would be one\n"
+                       "of the inputs (by any path), or when an earlier input of the same run\n"
+                       "already wrote that output. Written with a warning: data ending before\n"
+                       "the declared channel count, an unknown file or data type, a live or\n"
+                       "real time that is missing, negative or not finite, a real time below\n"
+                       "the live time, negative counts, a date that cannot be read, further\n"
+                       "spectra in the file, and what the ANS header cannot carry (a\n"
+                       "description or unit cut to its width, more than two description\n"
+                       "lines, a non-zero coefficient beyond C(3), a calibration not in keV).\n"
                        "\n"
                        "Exit status of --convert:\n"
                        "  0  every input was written, without a warning\n"
@@ -96,15 +151,16 @@ int ConvertCommand::run(const QStringList &args, QTextStream &out, QTextStream &
     QStringList inputs;
     QString outDir;
     QString output;
+    QString formatName = QStringLiteral("ans");
     bool seenConvert = false;
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString &a = args[i];
         if (a == kConvert) {
             seenConvert = true;
-        } else if (a == kOutDir || a == kOutput) {
+        } else if (a == kOutDir || a == kOutput || a == kTo) {
             if (i + 1 >= args.size() || args[i + 1].isEmpty())
                 return usage(err, a + QStringLiteral(" needs a value"));
-            (a == kOutDir ? outDir : output) = args[++i];
+            (a == kOutDir ? outDir : a == kOutput ? output : formatName) = args[++i];
         } else if (a.startsWith(QStringLiteral("--"))) {
             return usage(err, QStringLiteral("unknown option ") + a);
         } else {
@@ -119,6 +175,9 @@ int ConvertCommand::run(const QStringList &args, QTextStream &out, QTextStream &
         return usage(err, QStringLiteral("--output names the output of one input file only"));
     if (!outDir.isEmpty() && !QFileInfo(outDir).isDir())
         return usage(err, QStringLiteral("no such folder: ") + outDir);
+    const std::optional<OutputFormat> format = outputformat::named(formatName);
+    if (!format)
+        return usage(err, QStringLiteral("--to names ans, n42 or csv, not ") + formatName);
 
     BatchWriter batch(out, err);
     OutputNames claimed(inputs);
@@ -137,19 +196,36 @@ int ConvertCommand::run(const QStringList &args, QTextStream &out, QTextStream &
                                        .arg(lumen::shortDoubleText(n));
         } else {
             const QString folder = outDir.isEmpty() ? QFileInfo(input).path() : outDir;
-            target =
-                output.isEmpty()
-                    ? QDir(folder).filePath(OutputNames::batchName(QFileInfo(input).fileName()))
-                    : output;
+            target = output.isEmpty()
+                         ? QDir(folder).filePath(OutputNames::batchName(
+                               QFileInfo(input).fileName(), outputformat::extension(*format)))
+                         : output;
             item.refusal = claimed.refusal(input, target);
         }
         if (item.refusal.isEmpty()) {
             claimed.claim(input, target);
             model.setText(box::AnsToWrite, target);
             item.target = target;
-            item.warnings = model.warnings();
-            batch.write(std::move(item), model.headerFromBoxes(),
-                        model.channels().first(model.channelsToWrite()));
+            QByteArray bytes;
+            Spectrum meant;
+            if (*format == OutputFormat::Ans) {
+                item.warnings = model.warnings();
+                bytes = AnsWriter::toBytes(model.headerFromBoxes(),
+                                           model.channels().first(model.channelsToWrite()));
+                meant = readback::ansCarried(model.spectrum());
+            } else {
+                SpectrumImage image = *format == OutputFormat::N42
+                                          ? N42Writer::image(model.spectrum())
+                                          : CsvWriter::image(model.spectrum());
+                item.warnings = model.readWarnings() + doubtsBeyondAns(model.spectrum()) +
+                                model.spectrum().notes + image.losses;
+                bytes = std::move(image.bytes);
+                meant = std::move(image.carried);
+            }
+            batch.write(std::move(item),
+                        [f = *format, target, bytes = std::move(bytes), meant = std::move(meant)] {
+                            readback::writeChecked(f, target, bytes, meant);
+                        });
         } else {
             batch.skip(std::move(item));
         }

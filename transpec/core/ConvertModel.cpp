@@ -12,6 +12,11 @@
 #include "spectra/N42Reader.h"
 #include "spectra/SpcReader.h"
 #include "spectra/SpeReader.h"
+#include "spectra/SpectrumDoubts.h"
+#include "transpec/core/ReadBack.h"
+#include "transpec/core/SpectrumBoxes.h"
+
+#include <QFileInfo>
 
 #include <cfloat>
 #include <cmath>
@@ -34,6 +39,14 @@ std::optional<float> singleOf(const QString &text)
     return float(v);
 }
 
+// Started for a caller, a missing or too small SPC file goes unmentioned:
+// the caller learns of it from the exit status.
+bool unmentionedForCaller(const QString &path)
+{
+    const QFileInfo info(path);
+    return !info.exists() || (info.isFile() && info.size() <= SpcReader::kRecordSize);
+}
+
 // Date box + time box as an OLE date; nothing unless both parse.
 std::optional<double> oleOf(const QString &dateText, const QString &timeText)
 {
@@ -42,17 +55,6 @@ std::optional<double> oleOf(const QString &dateText, const QString &timeText)
     if (!date || !time)
         return std::nullopt;
     return lumen::toOleDate(QDateTime(*date, *time));
-}
-
-// Whether a date and time box pair holds anything beyond blanks and the
-// separators a reader puts between empty fields.
-bool holdsDate(const QString &dateText, const QString &timeText)
-{
-    for (const QChar c : dateText + timeText) {
-        if (!c.isSpace() && c != u'-' && c != u':')
-            return true;
-    }
-    return false;
 }
 
 QString dateShown(double ole)
@@ -195,11 +197,13 @@ void ConvertModel::loadChosenFile(const QString &path)
 {
     m_loaded = false;
     m_warnings.clear();
+    m_readWarnings.clear();
     // Every file starts from a fresh header: nothing of the previous spectrum
     // (its sample date, calibration, size) may pass into the next file.
     m_header = AnsHeader();
     m_header.setHeaderType(2);
     m_numberOfChannels = 0;
+    m_spectrum = Spectrum();
     for (const QString &name : box::kSpectrumBoxes)
         m_texts[name].clear();
     m_typeColour = kWhite;
@@ -215,13 +219,16 @@ void ConvertModel::loadChosenFile(const QString &path)
         dot < 0 ? QString() : lumen::trimBlanks(title.mid(dot + 1).left(3)).toUpper();
     const QString source = lumen::trimBlanks(path);
     if (type == u"SPC") {
-        apply(SpcReader::readFile(source, m_channels, m_commandLineMode, pump()));
+        IncomingSpectrum read = SpcReader::readFile(source, pump());
+        if (m_commandLineMode && unmentionedForCaller(source))
+            read.messages.clear();
+        apply(read);
     } else if (type == u"CHN") {
-        apply(ChnReader::readFile(source, m_channels, pump()));
+        apply(ChnReader::readFile(source, pump()));
     } else if (type == u"SPE") {
-        apply(SpeReader::readFile(source, m_channels, pump()));
+        apply(SpeReader::readFile(source, pump()));
     } else if (type == u"N42" || type == u"XML") {
-        apply(N42Reader::readFile(source, m_channels, pump()));
+        apply(N42Reader::readFile(source, pump()));
     } else if (type != u"TXT") {
         show(QStringLiteral("File type ") + type + QStringLiteral(" is not supported"));
     }
@@ -237,65 +244,43 @@ void ConvertModel::loadChosenFile(const QString &path)
     Q_EMIT changed();
 }
 
-void ConvertModel::apply(const IncomingSpectrum &spectrum)
+void ConvertModel::apply(const IncomingSpectrum &read)
 {
-    for (auto it = spectrum.boxes.cbegin(); it != spectrum.boxes.cend(); ++it)
-        m_texts[it.key()] = it.value();
-    if (spectrum.boxes.contains(box::fType))
-        m_typeColour = spectrum.typeOnRed ? kRed : kWhite;
+    m_spectrum = read.spectrum;
+    if (read.loaded) {
+        const QMap<QString, QString> boxes = SpectrumBoxes::of(m_spectrum);
+        for (auto it = boxes.cbegin(); it != boxes.cend(); ++it)
+            m_texts[it.key()] = it.value();
+        m_typeColour = m_spectrum.countKindKnown ? kWhite : kRed;
+        m_channels.load(m_spectrum.counts);
+    }
     Q_EMIT changed();
-    for (const QString &message : spectrum.messages)
+    for (const QString &message : read.messages)
         show(message);
-    m_warnings << spectrum.warnings;
-    m_loaded = spectrum.loaded;
+    m_warnings << read.warnings;
+    m_readWarnings = read.warnings;
+    m_loaded = read.loaded;
 }
 
 void ConvertModel::fillAnsFields(const QString &title)
 {
-    const QString joined =
-        lumen::trimBlanks(text(box::SpcID)) + u' ' + lumen::trimBlanks(text(box::SpcID_line2));
-    m_header.setSpectrumId(lumen::trimBlanks(joined.left(AnsHeader::kIdWidth)));
+    m_warnings << SpectrumDoubts::of(m_spectrum);
+    m_header = AnsWriter::headerOf(m_spectrum, &m_warnings);
+    // The coefficients reach the header from their boxes at the save, as the
+    // operator left them; one that cannot be stored leaves none behind.
+    for (int i = 0; i < 4; ++i)
+        m_header.setCoefficient(i, 0.0f);
     m_texts[box::AnsID] = m_header.spectrumId();
-
-    m_header.setRealTime(lumen::numericValue(text(box::RealTime)));
-    m_header.setLiveTime(lumen::numericValue(text(box::LiveTime)));
-    if (m_header.realTime() < m_header.liveTime())
-        m_warnings << QStringLiteral("the real time (%1 s) is below the live time (%2 s)")
-                          .arg(lumen::shortDoubleText(m_header.realTime()),
-                               lumen::shortDoubleText(m_header.liveTime()));
-    if (const std::optional<float> size = singleOf(text(box::SizTxt)))
-        m_header.setSampleSize(*size);
     m_texts[box::AnsRT] = lumen::shortDoubleText(m_header.realTime());
     m_texts[box::AnsLT] = lumen::shortDoubleText(m_header.liveTime());
     m_texts[box::AnsSize] = lumen::shortSingleText(m_header.sampleSize());
 
-    m_header.setSampleUnits(lumen::trimBlanks(text(box::UnitsTxt)).left(AnsHeader::kUnitsWidth));
     m_texts[box::AnsUnits] = m_header.sampleUnits();
-
     m_texts[box::AnsType] = QString::number(m_header.headerType());
-
-    try {
-        m_numberOfChannels = lumen::int16OfText(text(box::NumChan));
-    } catch (const lumen::Failure &) {
-        // keeps the previous count
-    }
+    m_numberOfChannels = m_header.groupSize();
     m_texts[box::AnsNumChan] = QString::number(m_numberOfChannels);
-
-    if (const std::optional<double> start = oleOf(text(box::AcqDate), text(box::AcqTime)))
-        m_header.setMcaStart(*start);
-    else if (holdsDate(text(box::AcqDate), text(box::AcqTime)))
-        m_warnings << QStringLiteral("the acquisition start \"%1 %2\" cannot be read")
-                          .arg(lumen::trimBlanks(text(box::AcqDate)),
-                               lumen::trimBlanks(text(box::AcqTime)));
     m_texts[box::AnsMcaDate] = dateShown(m_header.mcaStart());
     m_texts[box::AnsMcaTime] = timeShown(m_header.mcaStart());
-
-    if (const std::optional<double> sample = oleOf(text(box::SpcSamDate), text(box::SpcSamTime)))
-        m_header.setSampleDateTime(*sample);
-    else if (holdsDate(text(box::SpcSamDate), text(box::SpcSamTime)))
-        m_warnings << QStringLiteral("the sample date \"%1 %2\" cannot be read")
-                          .arg(lumen::trimBlanks(text(box::SpcSamDate)),
-                               lumen::trimBlanks(text(box::SpcSamTime)));
     m_texts[box::AnsSamDate] = dateShown(m_header.sampleDateTime());
     m_texts[box::AnsSamTime] = timeShown(m_header.sampleDateTime());
 
@@ -313,7 +298,10 @@ bool ConvertModel::writeAns()
     const QString path = lumen::trimBlanks(text(box::AnsToWrite));
     bool written = true;
     try {
-        AnsWriter::writeFile(path, m_header, m_channels.first(channelsToWrite()));
+        // Read back before it counts as saved, as every converted file is.
+        const std::span<const std::int32_t> counts = m_channels.first(channelsToWrite());
+        readback::writeChecked(OutputFormat::Ans, path, AnsWriter::toBytes(m_header, counts),
+                               readback::ansValueOf(m_header, counts));
     } catch (const lumen::Failure &failure) {
         written = false;
         show(failure.description());

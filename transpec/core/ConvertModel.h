@@ -74,6 +74,8 @@ public:
      * the live time).
      */
     const QStringList &warnings() const { return m_warnings; }
+    /** The reader's own part of warnings(): doubts whatever format is written. */
+    const QStringList &readWarnings() const { return m_readWarnings; }
     bool commandLineMode() const { return m_commandLineMode; }
     QString commandLineOutputPath() const { return m_outputPath; }
 
@@ -90,6 +92,8 @@ public:
 
     const ChannelStore &channels() const { return m_channels; }
     const AnsHeader &header() const { return m_header; }
+    /** The spectrum last read (its counts, times, calibration) before any edit of a box. */
+    const Spectrum &spectrum() const { return m_spectrum; }
     /** Channels the graph shows: the number in `NumChan`. */
     int graphChannels() const;
 
@@ -113,7 +117,7 @@ Q_SIGNALS:
 
 private:
     void show(const QString &message);
-    void apply(const IncomingSpectrum &spectrum);
+    void apply(const IncomingSpectrum &read);
     void fillAnsFields(const QString &title);
     void requestExit(int status);
     std::function<void()> pump() const;
@@ -121,6 +125,7 @@ private:
     QHash<QString, QString> m_texts;
     bool m_loaded = false;
     QStringList m_warnings;
+    QStringList m_readWarnings;
     bool m_commandLineMode = false;
     QString m_outputPath;
     quint32 m_loadColour = kGreen;
@@ -131,6 +136,8 @@ private:
     int m_exitStatus = 0;
 
     ChannelStore m_channels;
+    /** The spectrum last read, as the reader gave it. */
+    Spectrum m_spectrum;
     AnsHeader m_header;
     std::int16_t m_numberOfChannels = 0;
 

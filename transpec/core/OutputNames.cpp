@@ -37,11 +37,10 @@ QStringList OutputNames::identities(const QString &path)
     return ids;
 }
 
-QString OutputNames::batchName(const QString &inputName)
+QString OutputNames::batchName(const QString &inputName, const QString &extension)
 {
     const qsizetype dot = inputName.lastIndexOf(u'.');
-    return dot >= 0 ? inputName.left(dot + 1) + QStringLiteral("Ans")
-                    : inputName + QStringLiteral(".Ans");
+    return dot >= 0 ? inputName.left(dot + 1) + extension : inputName + u'.' + extension;
 }
 
 QString OutputNames::refusal(const QString &input, const QString &target) const

@@ -18,8 +18,12 @@ class OutputNames
 public:
     explicit OutputNames(const QStringList &inputs);
 
-    /** The input's name up to its last dot + "Ans" (a.b.chn gives a.b.Ans); no dot: + ".Ans". */
-    static QString batchName(const QString &inputName);
+    /**
+     * The input's name up to its last dot + `extension` (a.b.chn gives
+     * a.b.Ans); no dot: + "." + `extension`.
+     */
+    static QString batchName(const QString &inputName,
+                             const QString &extension = QStringLiteral("Ans"));
 
     /** Why `target` must not be written for `input`, or an empty text. */
     QString refusal(const QString &input, const QString &target) const;

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QVBoxLayout>
 
 namespace lumen::transpec {
@@ -36,9 +37,9 @@ QLineEdit *ConvertWindow::addBox(const QString &name)
     m_boxes.insert(name, edit);
     connect(edit, &QLineEdit::textEdited, this, [this, name](const QString &text) {
         m_model.setText(name, text);
-        // An edited calibration moves the energy axis.
+        // An edited calibration moves the energy axis; the zoom stays.
         if (m_graph && (name == box::C0 || name == box::C1 || name == box::C2 || name == box::C3))
-            m_graph->refresh();
+            m_graph->refreshCalibration();
     });
     return edit;
 }
@@ -122,10 +123,21 @@ ConvertWindow::ConvertWindow(ConvertModel &model, QWidget *parent) : QWidget(par
     bottom->addWidget(m_save);
     bottom->addWidget(addBox(box::AnsToWrite), 1);
 
+    // On a small screen the columns of boxes scroll and the graph narrows, so
+    // that the whole window, buttons included, still fits.
+    auto scrolling = [this](QGroupBox *frame) {
+        auto *area = new QScrollArea(this);
+        area->setObjectName(frame->objectName() + QStringLiteral("Scroll"));
+        area->setWidget(frame);
+        area->setWidgetResizable(true);
+        area->setFrameShape(QFrame::NoFrame);
+        area->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
+        return area;
+    };
     auto *middle = new QHBoxLayout;
-    middle->addWidget(incoming);
+    middle->addWidget(scrolling(incoming));
     middle->addLayout(graphColumn, 1);
-    middle->addWidget(converted);
+    middle->addWidget(scrolling(converted));
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(top);

@@ -32,7 +32,7 @@ GraphWidget::GraphWidget(const ConvertModel &model, QWidget *parent)
     : QWidget(parent), m_model(model)
 {
     setObjectName(QStringLiteral("GraphSpm"));
-    setMinimumSize(420, 300);
+    setMinimumSize(240, 200);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     setMouseTracking(true);
     setAutoFillBackground(true);
@@ -44,6 +44,11 @@ GraphWidget::GraphWidget(const ConvertModel &model, QWidget *parent)
 void GraphWidget::refresh()
 {
     m_view.setCounts(m_model.channels().first(m_model.graphChannels()));
+    refreshCalibration();
+}
+
+void GraphWidget::refreshCalibration()
+{
     m_view.setCalibration(
         {lumen::numericValue(m_model.text(box::C0)), lumen::numericValue(m_model.text(box::C1)),
          lumen::numericValue(m_model.text(box::C2)), lumen::numericValue(m_model.text(box::C3))});

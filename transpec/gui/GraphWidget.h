@@ -22,8 +22,10 @@ class GraphWidget : public QWidget
 public:
     explicit GraphWidget(const ConvertModel &model, QWidget *parent = nullptr);
 
-    /** Takes the channels and calibration from the model (after a load or an edit). */
+    /** Takes the channels and calibration from the model after a load, showing every channel. */
     void refresh();
+    /** Takes only the calibration (after an edit of C(0) to C(3)), keeping the zoom. */
+    void refreshCalibration();
     void setLogScale(bool log);
     void resetZoom();
     const SpectrumView &view() const { return m_view; }

@@ -9,6 +9,7 @@
 #include "transpec/core/ConvertCommand.h"
 #include "transpec/core/ConvertModel.h"
 #include "transpec/gui/ConvertWindow.h"
+#include "transpec/gui/GraphCommand.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -25,6 +26,13 @@ int runTranspec(int argc, char **argv)
     for (int i = 1; i < argc; ++i)
         args << QString::fromLocal8Bit(argv[i]);
 
+    if (GraphCommand::asked(args)) {
+        // The picture is drawn in memory; a display, even when there, is not needed.
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        QApplication app(argc, argv);
+        return GraphCommand::run(args, lumen::standardOut(), lumen::standardError());
+    }
     if (ConvertCommand::isConvertRequest(args)) {
         QCoreApplication app(argc, argv);
         return ConvertCommand::run(args, lumen::standardOut(), lumen::standardError());

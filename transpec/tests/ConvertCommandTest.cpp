@@ -1,6 +1,7 @@
 #include "transpec/core/ConvertCommand.h"
 #include "common/testsupport/TestSupport.h"
 #include "spectra/AnsReader.h"
+#include "spectra/N42Reader.h"
 #include "spectra/tests/SpectrumBuilders.h"
 
 #include <QDir>
@@ -113,11 +114,15 @@ TEST(ConvertCommand, DoubtfulInputsAreWrittenWithWarningsAndStatus3)
          "the real time (2 s) is below the live time (300 s)", 3},
         {"bad date", [](test::ChnImage &c) { c.date = "31FEB011"; },
          "the acquisition start \"31-FEB-2001 13:05\" cannot be read", 3},
+        {"negative count", [](test::ChnImage &c) { c.counts[7] = -2; },
+         "a negative count in channel 7", 3},
+        {"cut description", [](test::ChnImage &c) { c.desc1 = c.desc2 = QByteArray(40, 'd'); },
+         "the description is cut to the ANS file's 72 characters", 3},
     };
     for (const Case &c : cases) {
         QTemporaryDir dir;
         test::ChnImage chn;
-        chn.counts = test::rampCounts(1024);
+        chn.counts.assign(1024, 3);
         chn.liveTicks = 15000;
         chn.realTicks = 15500;
         c.spoil(chn);
@@ -176,7 +181,7 @@ TEST(ConvertCommand, NoChannelsDeclaredWritesNothing)
     ASSERT_TRUE(lumen::test::writeBytes(in, chn.bytes()));
     const CommandRun r = convert({"--convert", in});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.out, QStringList{in + ": declares -3 channels, nothing written"});
+    EXPECT_EQ(r.out, QStringList{"Error reading " + in + ": the header declares -3 channels"});
     EXPECT_FALSE(QFileInfo::exists(dir.filePath("neg.Ans")));
 }
 
@@ -207,5 +212,87 @@ TEST(ConvertCommand, SpeAndN42SpectraConvertToAns)
         EXPECT_EQ(s.header.coefficient(0), -0.5f) << name;
         EXPECT_EQ(s.header.coefficient(1), 0.5f) << name;
         EXPECT_EQ(s.header.spectrumId().trimmed(), "Soil 7 Field B") << name;
+    }
+}
+
+TEST(ConvertCommand, ToN42AndCsvWriteWhatTheirReadersReadBack)
+{
+    QTemporaryDir dir;
+    test::ChnImage chn;
+    for (int i = 0; i < 1024; ++i)
+        chn.counts.push_back(i % 50);
+    chn.liveTicks = 15000;
+    chn.realTicks = 15500;
+    const QString in = dir.filePath(QStringLiteral("S.CHN"));
+    ASSERT_TRUE(lumen::test::writeBytes(in, chn.bytes()));
+
+    CommandRun r = convert({"--convert", in, "--to", "n42"});
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, QStringList{QDir::toNativeSeparators(dir.filePath("S.n42"))});
+    const IncomingSpectrum n42 = N42Reader::readFile(dir.filePath("S.n42"));
+    ASSERT_TRUE(n42.loaded);
+    EXPECT_EQ(n42.spectrum.counts, chn.counts);
+    EXPECT_EQ(n42.spectrum.liveSeconds, 300.0);
+
+    r = convert({"--convert", in, "--to", "CSV", "--output", dir.filePath("t.csv")});
+    EXPECT_EQ(r.status, 3);
+    EXPECT_EQ(r.err, in + ": warning: a CSV file carries no live time, real time, start, "
+                          "description\n");
+    const QByteArray csv = lumen::test::fileBytes(dir.filePath("t.csv"));
+    EXPECT_TRUE(csv.startsWith("channel,energy (keV),counts\r\n0,")) << csv.left(80).constData();
+
+    // A time the source lacks is left out of the N42 file, and said so.
+    const QString noTimes = dir.filePath(QStringLiteral("none.spe"));
+    ASSERT_TRUE(lumen::test::writeBytes(noTimes, "$DATA:\n0 1\n4 5\n$END:\n"));
+    r = convert({"--convert", noTimes, "--to", "n42"});
+    EXPECT_EQ(r.status, 3);
+    EXPECT_EQ(r.err, noTimes + ": warning: no live time in the file\n" + noTimes +
+                         ": warning: no real time in the file\n");
+
+    r = convert({"--convert", in, "--to", "spe"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_TRUE(r.err.contains("--to names ans, n42 or csv, not spe"));
+}
+
+TEST(ConvertCommand, TextSpectraWarnOfWhatChangesAndNotOfRoutineSections)
+{
+    const QByteArray spe = "$SPEC_ID:\nSoil 7\n$DATE_MEA:\n06/22/2001 13:05:42\n"
+                           "$MEAS_TIM:\n300 310.5\n$DATA:\n0 3\n4 5 6 7\n$ROI:\n1\n0 3\n"
+                           "$PRESETS:\nNone\n$MCA_CAL:\n5\n-0.5 0.5 0 0 0 keV\n$END:\n";
+    const QByteArray n42 = "<N42InstrumentData><Measurement><Spectrum><StartTime>"
+                           "2001-06-22T13:05:42</StartTime><RealTime>PT310.5S</RealTime>"
+                           "<ChannelData>4 5 6 7</ChannelData></Spectrum></Measurement>"
+                           "</N42InstrumentData>";
+    struct Case
+    {
+        const char *name;
+        QByteArray bytes;
+        QStringList warnings;
+        int status;
+    } cases[] = {
+        {"S.spe", spe, {}, 0},
+        {"S.spe",
+         QByteArray(spe).replace("300 310.5", "-300 310.5"),
+         {"the live time is negative (-300 s)"},
+         3},
+        {"S.spe",
+         QByteArray(spe).replace("$MEAS_TIM:\n300 310.5\n", ""),
+         {"no live time in the file, written as 0", "no real time in the file, written as 0"},
+         3},
+        {"S.n42", n42, {"no live time in the file, written as 0"}, 3},
+    };
+    for (const Case &c : cases) {
+        QTemporaryDir dir;
+        const QString in = dir.filePath(QString::fromLatin1(c.name));
+        ASSERT_TRUE(lumen::test::writeBytes(in, c.bytes));
+        const CommandRun r = convert({"--convert", in});
+        EXPECT_EQ(r.status, c.status) << c.name << r.err.toStdString();
+        QString expected;
+        for (const QString &w : c.warnings)
+            expected += in + ": warning: " + w + "\n";
+        EXPECT_EQ(r.err, expected) << c.name;
+        const auto s = AnsReader::read(lumen::test::fileBytes(dir.filePath("S.Ans")));
+        EXPECT_EQ(s.channels, (std::vector<std::int32_t>{4, 5, 6, 7})) << c.name;
+        EXPECT_EQ(s.header.realTime(), c.warnings.size() == 2 ? 0.0 : 310.5) << c.name;
     }
 }

@@ -383,3 +383,21 @@ TEST_F(ConvertModelTest, ASettingsPathThatIsNoFileIsRefusedWithoutBlocking)
             QStringList{"Config file [" + path + "] not found (Not a regular file: " + path + ")"});
     }
 }
+
+TEST_F(ConvertModelTest, ForACallerAMissingOrShortSpcGoesUnmentioned)
+{
+    const QString shortFile = put(QStringLiteral("short.spc"), QByteArray(128, '\x01'));
+    const QString missing = file(QStringLiteral("none.spc"));
+    for (const bool caller : {false, true}) {
+        ConvertModel model;
+        model.startUp(caller ? file(QStringLiteral("x.ans")) : QString(), settingsPath());
+        QStringList shown;
+        model.setMessageSink([&shown](const QString &m) { shown << m; });
+        model.loadChosenFile(shortFile);
+        model.loadChosenFile(missing);
+        EXPECT_FALSE(model.loaded());
+        EXPECT_EQ(shown, caller ? QStringList()
+                                : QStringList({"File size not large enough: " + shortFile,
+                                               "Could not find file: " + missing}));
+    }
+}

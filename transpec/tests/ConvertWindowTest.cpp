@@ -1,5 +1,6 @@
 #include "transpec/gui/ConvertWindow.h"
 #include "common/core/ScriptedOperator.h"
+#include "common/testsupport/SmallScreen.h"
 #include "common/testsupport/TestSupport.h"
 #include "spectra/BoxNames.h"
 #include "spectra/tests/SpectrumBuilders.h"
@@ -36,6 +37,26 @@ protected:
     QPushButton *button(const char *name) const
     {
         return m_window.findChild<QPushButton *>(QString::fromLatin1(name));
+    }
+
+    /** Opens a 4096-channel ramp and drags across its second quarter. */
+    GraphWidget *openAndZoom()
+    {
+        test::ChnImage image;
+        image.counts = test::rampCounts(4096);
+        const QString path = m_dir.filePath("z.chn");
+        EXPECT_TRUE(lumen::test::writeBytes(path, image.bytes()));
+        m_op.queueFile(path);
+        QTest::mouseClick(button("LoadSPM"), Qt::LeftButton);
+        m_window.resize(1000, 600);
+        m_window.show();
+        GraphWidget *g = m_window.graph();
+        const QRect plot = g->plotArea();
+        const int y = plot.center().y();
+        QTest::mousePress(g, Qt::LeftButton, {}, QPoint(plot.left() + plot.width() / 4, y));
+        QTest::mouseMove(g, QPoint(plot.left() + plot.width() / 2, y));
+        QTest::mouseRelease(g, Qt::LeftButton, {}, QPoint(plot.left() + plot.width() / 2, y));
+        return g;
     }
 
     QTemporaryDir m_dir;
@@ -120,20 +141,9 @@ TEST_F(ConvertWindowTest, EditsReachTheSaveAndExitEndsWithSettings)
 
 TEST_F(ConvertWindowTest, TheGraphZoomsByDragAndWheelAndShowsTheCursor)
 {
-    test::ChnImage image;
-    image.counts = test::rampCounts(4096);
-    const QString path = m_dir.filePath("z.chn");
-    ASSERT_TRUE(lumen::test::writeBytes(path, image.bytes()));
-    m_op.queueFile(path);
-    QTest::mouseClick(button("LoadSPM"), Qt::LeftButton);
-    m_window.resize(1000, 600);
-    m_window.show();
-    GraphWidget *g = m_window.graph();
+    GraphWidget *g = openAndZoom();
     const QRect plot = g->plotArea();
     const int y = plot.center().y();
-    QTest::mousePress(g, Qt::LeftButton, {}, QPoint(plot.left() + plot.width() / 4, y));
-    QTest::mouseMove(g, QPoint(plot.left() + plot.width() / 2, y));
-    QTest::mouseRelease(g, Qt::LeftButton, {}, QPoint(plot.left() + plot.width() / 2, y));
     EXPECT_NEAR(g->view().firstShown(), 1024, 16);
     EXPECT_NEAR(g->view().shownCount(), 1024, 16);
 
@@ -152,4 +162,25 @@ TEST_F(ConvertWindowTest, TheGraphZoomsByDragAndWheelAndShowsTheCursor)
     EXPECT_TRUE(g->view().logScale());
     QTest::mouseClick(button("ResetZoom"), Qt::LeftButton);
     EXPECT_FALSE(g->view().zoomed());
+}
+
+TEST_F(ConvertWindowTest, FitsASmallScreenWithEveryButtonInReach)
+{
+    test::expectFitsSmallScreen(m_window);
+}
+
+TEST_F(ConvertWindowTest, CalibrationEditsKeepTheZoom)
+{
+    GraphWidget *g = openAndZoom();
+    const double first = g->view().firstShown();
+    ASSERT_TRUE(g->view().zoomed());
+
+    for (const QString &name : {box::C0, box::C1}) {
+        QLineEdit *edit = m_window.findChild<QLineEdit *>(name);
+        edit->selectAll();
+        QTest::keyClicks(edit, name == box::C0 ? "1.5" : "0.25");
+    }
+    EXPECT_TRUE(g->view().zoomed());
+    EXPECT_DOUBLE_EQ(g->view().firstShown(), first);
+    EXPECT_NEAR(g->view().energyAt(100), 1.5 + 0.25 * 100, 0.05) << "the axis follows the edit";
 }

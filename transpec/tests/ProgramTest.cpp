@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
@@ -117,4 +118,14 @@ TEST_F(ProgramTest, AConversionKilledMidBatchLeavesNoFileCutShort)
             ASSERT_EQ(QFileInfo(out.filePath(name)).size(), 1536 + 4 * 16384)
                 << name.toStdString() << " after a kill at " << 5 + 3 * round << " ms";
     }
+}
+
+TEST_F(ProgramTest, GraphIsDrawnWithoutADisplay)
+{
+    lumen::test::ChnImage chn;
+    chn.counts = lumen::test::rampCounts(1024);
+    ASSERT_TRUE(lumen::test::writeBytes(m_dir.filePath("S.CHN"), chn.bytes()));
+    EXPECT_EQ(run({"--graph", m_dir.filePath("S.CHN"), m_dir.filePath("S.png"), "--log"}), 0);
+    EXPECT_EQ(QImage(m_dir.filePath("S.png")).width(), 1200);
+    EXPECT_EQ(run({"--graph", m_dir.filePath("S.CHN")}), 2);
 }
