@@ -1,5 +1,6 @@
 #include "common/core/Failure.h"
 #include "common/core/Platform.h"
+#include "common/core/StopSignals.h"
 #include "common/gui/HelpMenu.h"
 #include "common/gui/ProgramIcon.h"
 #include "common/gui/QtOperator.h"
@@ -11,7 +12,6 @@
 #include "sequa/core/run/RunRecord.h"
 #include "sequa/core/start/NestingDepth.h"
 #include "sequa/core/start/ScriptOpening.h"
-#include "sequa/core/start/StopSignals.h"
 #include "sequa/core/start/UnattendedStart.h"
 #include "sequa/gui/IconicStart.h"
 #include "sequa/gui/RxMainWindow.h"
@@ -37,7 +37,7 @@ QString scriptCommandLine(int argc, char **argv)
 
 // A signal stops a run as "No Connection" does, and then ends the program:
 // the main loop, once a run has closed out and given it back control.
-lumen::sequa::StopSignals::Handler stopOn(lumen::sequa::SequaProgram &program)
+lumen::StopSignals::Handler stopOn(lumen::sequa::SequaProgram &program)
 {
     return [&program](const QString &signalName) {
         program.model().runRecord().requestStop(QStringLiteral("interrupted by ") + signalName);
@@ -72,7 +72,9 @@ int main(int argc, char **argv)
             "  2  nothing was played: the script cannot be read, is longer than the\n"
             "     script box (32000 characters), a host setting is invalid, Sequa was\n"
             "     started eight levels deep by scripts, or no script without a display\n"
-            "  3  the script ran to its end, but one or more lines gave an error reply\n"
+            "  3  the script ran to its end, but one or more lines gave an error reply,\n"
+            "     or a program that WaitExtProg started ended with a status other than 0\n"
+            "     (Transpec's 3, done with warnings, counts as done)\n"
             "\n"
             "Every run writes a journal, journal/YYYY-MM-DD_HHMMSS.txt in the program\n"
             "directory: script and SHA-256, host, every line with its time and reply, the\n"
@@ -150,7 +152,7 @@ int main(int argc, char **argv)
         QCoreApplication app(argc, argv);
         installOperatorForDisplay();
         sequa::SequaProgram program(&sequa::createHostAppObject);
-        sequa::StopSignals stopSignals(stopOn(program));
+        StopSignals stopSignals(stopOn(program));
         program.timer().start();
         return sequa::UnattendedStart::run(program, commandLine, standardError());
     }
@@ -167,7 +169,7 @@ int main(int argc, char **argv)
     rememberWindowPlaces(app);
 
     sequa::SequaProgram program(&sequa::createHostAppObject);
-    sequa::StopSignals stopSignals(stopOn(program));
+    StopSignals stopSignals(stopOn(program));
     program.timer().start();
     sequa::UnattendedStart unattended;
     program.setUnattendedStart(std::ref(unattended));
@@ -191,5 +193,5 @@ int main(int argc, char **argv)
     // The window is the operator's from here on, answers file or not.
     installOperatorForDisplay();
     window->showNormal();
-    return app.exec();
+    return unattended.windowExitStatus(app.exec());
 }

@@ -2,6 +2,7 @@
 
 #include "common/core/EventPump.h"
 #include "common/core/Failure.h"
+#include "common/core/StopSignals.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -89,18 +90,64 @@ qint64 SystemProcessLauncher::start(const QString &commandLine, bool minimized)
     return pid;
 }
 
-int SystemProcessLauncher::waitForEnd(qint64 pid)
+namespace {
+
+/** SIGTERM, and SIGKILL when the grace runs out: a stop must not wait for the program. */
+void endProcess(QProcess &process)
+{
+    process.terminate();
+    if (!process.waitForFinished(ProcessLauncher::kEndGraceMs)) {
+        process.kill();
+        process.waitForFinished(-1);
+    }
+}
+
+} // namespace
+
+QString ProcessEnd::describe() const
+{
+    QString text;
+    switch (how) {
+    case How::Exited:
+        text = QStringLiteral("exit status %1").arg(code);
+        break;
+    case How::Signalled: {
+        const QString name = StopSignals::signalName(code);
+        text = name.isEmpty() ? QStringLiteral("signal %1").arg(code)
+                              : QStringLiteral("signal %1 (%2)").arg(code).arg(name);
+        break;
+    }
+    case How::Unknown:
+        text = QStringLiteral("an unknown end");
+        break;
+    }
+    return ended ? text + QStringLiteral(", made to end by the stop") : text;
+}
+
+ProcessEnd SystemProcessLauncher::waitForEnd(qint64 pid, const std::function<bool()> &stopNow)
 {
     auto it = m_impl->processes.find(pid);
     if (it == m_impl->processes.end())
-        return -1;
+        return {};
     std::shared_ptr<QProcess> process = it.value();
+    bool ended = false;
     while (process->state() != QProcess::NotRunning) {
+        if (stopNow && stopNow()) {
+            endProcess(*process);
+            ended = true;
+            break;
+        }
         if (!process->waitForFinished(20))
             pumpEvents();
     }
     m_impl->processes.remove(pid);
-    return process->exitStatus() == QProcess::NormalExit ? process->exitCode() : -1;
+    ProcessEnd end;
+    // Qt keeps a crashed program's signal number as its exit code.
+    end.how = process->exitStatus() == QProcess::NormalExit ? ProcessEnd::How::Exited
+                                                            : ProcessEnd::How::Signalled;
+    end.code = process->exitCode();
+    end.ended = ended;
+    return end;
 }
 
 bool SystemProcessLauncher::isRunning(qint64 pid) const

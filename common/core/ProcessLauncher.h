@@ -4,11 +4,31 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 
 class QObject;
 
 namespace lumen {
+
+/** How a started program ended, as a journal and a status need to tell it. */
+struct ProcessEnd
+{
+    enum class How
+    {
+        Exited,    ///< ended by itself; `code` is its exit status
+        Signalled, ///< ended by a signal; `code` is the signal's number
+        Unknown    ///< cannot be waited for (never started here, or already forgotten)
+    };
+    How how = How::Unknown;
+    int code = -1;
+    /** True when the wait was asked to stop and the program was made to end. */
+    bool ended = false;
+
+    bool succeeded() const { return how == How::Exited && code == 0 && !ended; }
+    /** "exit status 3", "signal 9 (SIGKILL)", "an unknown end". */
+    QString describe() const;
+};
 
 /**
  * Starts other programs from a command line and waits for them. The window
@@ -26,10 +46,13 @@ public:
      */
     virtual qint64 start(const QString &commandLine, bool minimized) = 0;
     /**
-     * Waits until the process ends, pumping window events meanwhile.
-     * Returns its exit code (-1 when it crashed or cannot be waited for).
+     * Waits until the process ends, pumping window events meanwhile. Once
+     * `stopNow` answers true the process is asked to end (SIGTERM) and,
+     * still running after `kEndGraceMs`, killed; the end then says `ended`.
      */
-    virtual int waitForEnd(qint64 pid) = 0;
+    virtual ProcessEnd waitForEnd(qint64 pid, const std::function<bool()> &stopNow = {}) = 0;
+    /** How long a program asked to end may take before it is killed. */
+    static constexpr int kEndGraceMs = 2000;
     virtual bool isRunning(qint64 pid) const = 0;
 
     /** Splits a command line into program and arguments (quotes group words). */
@@ -49,7 +72,7 @@ public:
     SystemProcessLauncher();
     ~SystemProcessLauncher() override;
     qint64 start(const QString &commandLine, bool minimized) override;
-    int waitForEnd(qint64 pid) override;
+    ProcessEnd waitForEnd(qint64 pid, const std::function<bool()> &stopNow = {}) override;
     bool isRunning(qint64 pid) const override;
 
 private:

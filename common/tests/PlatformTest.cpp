@@ -10,6 +10,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -97,7 +98,7 @@ TEST(ProcessLauncher, FindsAProgramOfTheCurrentFolderByItsBareName)
     qint64 pid = -1;
     EXPECT_NO_THROW(pid = launcher.start(QStringLiteral("lumen-probe now"), false));
     QDir::setCurrent(before);
-    EXPECT_EQ(launcher.waitForEnd(pid), 7);
+    EXPECT_EQ(launcher.waitForEnd(pid).code, 7);
 }
 
 TEST(ProcessLauncher, StartsAndWaitsForAProgram)
@@ -105,11 +106,33 @@ TEST(ProcessLauncher, StartsAndWaitsForAProgram)
     SystemProcessLauncher launcher;
     const qint64 pid = launcher.start(QStringLiteral("sh -c \"exit 3\""), false);
     EXPECT_GT(pid, 0);
-    EXPECT_EQ(launcher.waitForEnd(pid), 3);
+    EXPECT_EQ(launcher.waitForEnd(pid).code, 3);
     EXPECT_FALSE(launcher.isRunning(pid));
     EXPECT_THROW(launcher.start(QStringLiteral("no-such-program-here"), false), std::exception);
     EXPECT_EQ(ProcessLauncher::splitCommandLine(QStringLiteral("prog \"a b\" c")),
               (QStringList{"prog", "a b", "c"}));
+}
+
+TEST(ProcessLauncher, TellsASignalFromAnExitAndEndsAProgramOnAStop)
+{
+    SystemProcessLauncher launcher;
+    const ProcessEnd crashed =
+        launcher.waitForEnd(launcher.start(QStringLiteral("sh -c \"kill -9 $$\""), false));
+    EXPECT_EQ(crashed.how, ProcessEnd::How::Signalled);
+    EXPECT_EQ(crashed.describe(), QStringLiteral("signal 9 (SIGKILL)"));
+    EXPECT_FALSE(crashed.succeeded());
+
+    // One that ends on SIGTERM, and one that ignores it and is killed after the grace.
+    for (const char *line : {"sleep 1000", "sh -c \"trap '' TERM; while :; do sleep 0.1; done\""}) {
+        const qint64 pid = launcher.start(QString::fromLatin1(line), false);
+        QElapsedTimer timer;
+        timer.start();
+        const ProcessEnd end = launcher.waitForEnd(pid, [&] { return timer.elapsed() > 200; });
+        EXPECT_TRUE(end.ended) << line;
+        EXPECT_EQ(end.how, ProcessEnd::How::Signalled) << line;
+        EXPECT_LT(timer.elapsed(), 200 + ProcessLauncher::kEndGraceMs + 3000) << line;
+        EXPECT_FALSE(launcher.isRunning(pid));
+    }
 }
 
 TEST(Platform, AHeadlessStartWithoutARuntimeFolderGetsAPrivateOneQuietly)

@@ -1,6 +1,7 @@
 #include "hostsim/core/HostSimProgram.h"
 
 #include "common/core/Failure.h"
+#include "common/core/StopSignals.h"
 #include "hostlink/HostKey.h"
 #include "hostsim/core/HostServer.h"
 #include "hostsim/core/SimulatedHost.h"
@@ -99,6 +100,8 @@ int HostSimProgram::run(const QStringList &args, QTextStream &out, QTextStream &
         server.listen(address, quint16(port));
         out << "Listening on " << address.toString() << ":" << server.port() << "\n";
         out.flush();
+        // Ended as the help says (SIGTERM, SIGINT, SIGHUP): that is a normal end, status 0.
+        StopSignals stopSignals([](const QString &) { QCoreApplication::quit(); });
         return QCoreApplication::exec();
     } catch (const Failure &failure) {
         err << "hostsim: " << failure.description() << "\n";

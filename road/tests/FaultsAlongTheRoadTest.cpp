@@ -6,6 +6,8 @@
 #include <QElapsedTimer>
 #include <QRegularExpression>
 #include <QThread>
+#include <csignal>
+#include <sys/types.h>
 
 namespace {
 
@@ -110,9 +112,9 @@ TEST(FaultsAlongTheRoad, ArchiveThatCannotBeOpenedIsLeftAsItWas)
                      QStringLiteral("WaitExtProg Ledgerly APPEND"),
                      QStringLiteral("GetNumberChannels")});
 
-    // The script goes on past the archiver's failure: WaitExtProg only waits.
+    // The script goes on past the archiver's failure, which the run's status tells.
     const ProgramRun played = lab.run(QStringLiteral("Sequa"), {QStringLiteral("one.lsf")});
-    EXPECT_EQ(played.status, 0) << qPrintable(played.err);
+    EXPECT_EQ(played.status, 3) << qPrintable(played.err);
     EXPECT_TRUE(QFile::exists(lab.lab(QStringLiteral("Lnumchan.txt"))));
 
     // Called directly, the archiver says it failed.
@@ -171,4 +173,67 @@ TEST(FaultsAlongTheRoad, WithoutADisplayAndWithoutAnArgumentSequaAndTranspecEndA
         EXPECT_EQ(started.status, 2) << program;
         EXPECT_TRUE(started.err.contains(QStringLiteral("no display"))) << qPrintable(started.err);
     }
+}
+
+TEST(FaultsAlongTheRoad, ASignalEndsTheBridgeWithZeroAndARunInsideItsProgramAtOnce)
+{
+    for (int signo : {SIGTERM, SIGINT}) {
+        QProcess bridge;
+        ASSERT_GT(startHostBridge(bridge, LabFolder().environment()), 0);
+        ::kill(pid_t(bridge.processId()), signo);
+        ASSERT_TRUE(bridge.waitForFinished(10000));
+        EXPECT_EQ(bridge.exitStatus(), QProcess::NormalExit) << signo;
+        EXPECT_EQ(bridge.exitCode(), 0) << signo;
+    }
+
+    // A signal after the settle ends the waited-for program and the run at once.
+    LabFolder lab;
+    const QString marker = lab.lab(QStringLiteral("child.pid"));
+    lab.writeScript(QStringLiteral("sleeper.lsf"),
+                    {QStringLiteral("ConnectLMN"),
+                     QStringLiteral("WaitExtProg sh -c \"echo $$ > ") + marker +
+                         QStringLiteral("; exec sleep 1000\""),
+                     QStringLiteral("GetNumberChannels")});
+    const std::unique_ptr<QProcess> started =
+        lab.start(QStringLiteral("Sequa"), {QStringLiteral("sleeper.lsf")}, lab.environment());
+    QProcess &sequa = *started;
+    QElapsedTimer waited;
+    waited.start();
+    while (waited.elapsed() < 20000 && !QFile::exists(marker))
+        QThread::msleep(100);
+    ASSERT_TRUE(QFile::exists(marker)) << "the program did not start";
+    QThread::msleep(6000); // past the settle
+    ::kill(pid_t(sequa.processId()), SIGTERM);
+    waited.restart();
+    ASSERT_TRUE(sequa.waitForFinished(15000)) << "the run waited for its program";
+    EXPECT_LT(waited.elapsed(), 10000);
+    EXPECT_EQ(sequa.exitCode(), 1);
+    const QString journal = lab.lastJournal();
+    EXPECT_TRUE(journal.contains(QStringLiteral("made to end by the stop"))) << qPrintable(journal);
+    EXPECT_TRUE(journal.contains(QStringLiteral("-> Wait ended: interrupted by SIGTERM")))
+        << qPrintable(journal);
+    EXPECT_FALSE(journal.contains(QStringLiteral("GetNumberChannels")));
+    const pid_t child = lab.text(marker).trimmed().toInt();
+    ASSERT_GT(child, 0);
+    EXPECT_NE(::kill(child, 0), 0) << "the program still runs";
+}
+
+TEST(FaultsAlongTheRoad, AReaderThatGoesAwayDoesNotEndTheRun)
+{
+    LabFolder lab;
+    lab.writeScript(QStringLiteral("noisy.lsf"),
+                    {QStringLiteral("ConnectLMN"), QStringLiteral("Nonsense one"),
+                     QStringLiteral("WaitSeconds 1"), QStringLiteral("Nonsense two")});
+    // As `Sequa ... 2>&1 | head` does once head has its lines; the shell
+    // gives back Sequa's own status.
+    QProcess shell;
+    shell.setWorkingDirectory(lab.lab());
+    shell.setProcessEnvironment(lab.environment());
+    shell.start(QStringLiteral("bash"),
+                {QStringLiteral("-c"),
+                 QStringLiteral("./Sequa noisy.lsf 2>&1 | head -c0; exit ${PIPESTATUS[0]}")});
+    ASSERT_TRUE(shell.waitForFinished(30000));
+    EXPECT_EQ(shell.exitCode(), 3) << "141: ended by SIGPIPE";
+    EXPECT_TRUE(lab.lastJournal().contains(QStringLiteral("Exit status: 3")));
+    EXPECT_TRUE(lab.temporaryFilesLeft().isEmpty());
 }

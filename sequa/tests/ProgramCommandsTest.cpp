@@ -26,10 +26,10 @@ public:
         starts.append({commandLine, minimized});
         return 4000 + starts.size();
     }
-    int waitForEnd(qint64 pid) override
+    ProcessEnd waitForEnd(qint64 pid, const std::function<bool()> &) override
     {
         waitedFor.append(pid);
-        return 0;
+        return {ProcessEnd::How::Exited, 0};
     }
     bool isRunning(qint64) const override { return running; }
 };
@@ -78,9 +78,9 @@ TEST_F(ProgramCommandsTest, WaitExtProgStartsMinimisedSettlesThenWaitsForTheEnd)
     EXPECT_LT(secondsSince(start), 5.5);
     EXPECT_EQ(m_launcher.waitedFor, QList<qint64>{4001});
 
-    m_launcher.running = false; // ended during the first five seconds
+    m_launcher.running = false; // ended during the first five seconds: only its status is asked
     EXPECT_EQ(run(QStringLiteral("WaitExtProg Driftlog KEV")), "OK");
-    EXPECT_EQ(m_launcher.waitedFor.size(), 1);
+    EXPECT_EQ(m_launcher.waitedFor.size(), 2);
 }
 
 TEST_F(ProgramCommandsTest, WaitExtProgReturnsOnlyAfterARealProgramEnded)

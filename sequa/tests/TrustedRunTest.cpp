@@ -13,6 +13,8 @@
 #include <QAction>
 
 #include <QDir>
+#include <QProcess>
+#include <QRegularExpression>
 #include <functional>
 #include <sys/stat.h>
 
@@ -74,6 +76,24 @@ TEST_F(TrustedRunTest, AStoppedRunEndsEveryWaitAtOnce)
     EXPECT_TRUE(journalText().contains("interrupted by SIGTERM")) << journalText().toStdString();
 }
 
+TEST_F(TrustedRunTest, AProgramThatFailsEndsTheRunWithThreeAndTheJournalNamesItsLine)
+{
+    // The reply stays "OK" as designed; only the run's status and journal tell.
+    ScriptPlayer player(model(), runner());
+    player.PlayScript(QStringLiteral("StartAcquire\r\nWaitExtProg sh -c \"exit 4\"\r\n"
+                                     "WaitExtProg sh -c \"kill -9 $$\"\r\nWaitExtProg true\r\n"
+                                     "WaitExtProg /bin/sh -c \"exit 3\""));
+    EXPECT_EQ(player.exitStatus(), RunRecord::kLinesFailed);
+    const QString journal = journalText();
+    for (const char *entry :
+         {"Line 2: the program \"sh -c \"exit 4\"\" ended: exit status 4",
+          "ended: signal 9 (SIGKILL)", "Line 2: WaitExtProg sh -c \"exit 4\" -> OK",
+          "Line 4: the program \"true\" ended: exit status 0",
+          "3 program(s) ended with a failure (line 2, 3, 5)", "Exit status: 3"})
+        EXPECT_TRUE(journal.contains(QString::fromLatin1(entry))) << entry << "\n"
+                                                                  << journal.toStdString();
+}
+
 TEST_F(TrustedRunTest, ExitDuringARunClosesTheRunOut)
 {
     RxMainWindow window(*m_program);
@@ -116,6 +136,64 @@ TEST_F(TrustedRunTest, AByteOrderMarkIsNoTextAndANulLineIsAnError)
     writeFile(QStringLiteral("Id.txt"), QByteArray("S-1\0.Ans\r\n", 10));
     EXPECT_TRUE(reply(QStringLiteral("GetID Id.txt")).startsWith("Error: "));
     EXPECT_TRUE(m_recording->callsOf(QStringLiteral("SetSpectrumID")).isEmpty());
+}
+
+TEST_F(TrustedRunTest, ControlCharactersInANameOrLineNeverSplitAJournalEntry)
+{
+    const QString forged = QStringLiteral("evil\n00:00:00 Exit status: 0.lsf");
+    const char script[] = "StartAcquire\r\nSaveSpectrumA\0B\r\n";
+    writeFile(forged, QByteArray(script, sizeof script - 1));
+    startWith(file(forged));
+    const QString journal = journalText();
+    EXPECT_TRUE(journal.contains(QStringLiteral("evil\\x0a00:00:00 Exit status: 0.lsf")));
+    EXPECT_TRUE(journal.contains(QStringLiteral("SaveSpectrumA\\x00B")));
+    const QRegularExpression entry(QStringLiteral("^\\d\\d:\\d\\d:\\d\\d \\S"));
+    for (const QString &line : journal.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts))
+        EXPECT_TRUE(entry.match(line).hasMatch() && !line.contains(u'\n')) << line.toStdString();
+    const QRegularExpression exitEntry(QStringLiteral("^\\S+ Exit status: "),
+                                       QRegularExpression::MultilineOption);
+    EXPECT_EQ(journal.count(exitEntry), 1) << journal.toStdString();
+}
+
+TEST_F(TrustedRunTest, NoJournalNoRunAndAJournalLostMidRunEndsIt)
+{
+    // Root ignores permissions: a file where the journal folder goes stops it.
+    writeFile(QStringLiteral("journal"), "not a folder");
+    ScriptPlayer refused(model(), runner());
+    EXPECT_TRUE(refused.PlayScript(QStringLiteral("StartAcquire")));
+    EXPECT_EQ(refused.exitStatus(), RunRecord::kNotPlayed);
+    EXPECT_TRUE(m_recording->methods().isEmpty());
+    EXPECT_TRUE(m_operator.messages().value(0).contains(file(QStringLiteral("journal"))));
+
+    QFile::remove(file(QStringLiteral("journal")));
+    alsoOnAdvance([&](qint64) {
+        const QDir dir(file(QStringLiteral("journal")));
+        for (const QString &name : dir.entryList(QDir::Files)) {
+            QFile::remove(dir.filePath(name));
+            dir.mkdir(name); // the next entry cannot be appended
+        }
+    });
+    ScriptPlayer lost(model(), runner());
+    EXPECT_TRUE(lost.PlayScript(QStringLiteral("WaitSeconds 2\r\nStartAcquire")));
+    EXPECT_EQ(lost.exitStatus(), RunRecord::kStopped);
+    EXPECT_TRUE(m_recording->callsOf(QStringLiteral("StartAcquire")).isEmpty());
+}
+
+TEST_F(TrustedRunTest, TheNextRunRemovesTheFilesOfARunKilledOutright)
+{
+    QProcess ended;
+    ended.start(QStringLiteral("true"));
+    ASSERT_TRUE(ended.waitForStarted(5000));
+    const QString dead = QString::number(ended.processId());
+    ASSERT_TRUE(ended.waitForFinished(5000));
+    const QDir tmp(m_tmp.path());
+    for (const QString &name : {"SDE" + dead + "-aB3dE1.tmp", "SLG" + dead + "-aB3dE2.tmp",
+                                QStringLiteral("SDE1-aB3dE3.tmp")}) {
+        QFile left(tmp.filePath(name));
+        ASSERT_TRUE(left.open(QIODevice::WriteOnly));
+    }
+    play({"StartAcquire"});
+    EXPECT_EQ(temporaryFiles(), QStringList{"SDE1-aB3dE3.tmp"}) << "a live process keeps its files";
 }
 
 TEST_F(TrustedRunTest, ScriptsAndValueFilesMustBeRegularFiles)

@@ -54,6 +54,9 @@ TEST_F(UnattendedStartTest, AFailedRunReturnsToStartUpWithImmediateModeChecked)
     EXPECT_TRUE(m_started.model().doNow());
     EXPECT_EQ(m_started.model().analysisTypes(), kAnalysisTypes) << "start-up went on";
     EXPECT_EQ(m_started.model().statusText(), "Connected to Lumen");
+    // File > Exit later gives the run's status, as its journal says, not 0.
+    EXPECT_EQ(m_start.windowExitStatus(0), RunRecord::kStopped);
+    EXPECT_EQ(UnattendedStart().windowExitStatus(0), 0) << "no script was named";
 }
 
 TEST_F(UnattendedStartTest, AnUnreadableFileIsANormalStartUpWithImmediateModeChecked)

@@ -8,9 +8,9 @@ qint64 CountingLauncher::start(const QString &commandLine, bool)
     return m_started.size();
 }
 
-int CountingLauncher::waitForEnd(qint64)
+ProcessEnd CountingLauncher::waitForEnd(qint64, const std::function<bool()> &)
 {
-    return 0;
+    return {ProcessEnd::How::Exited, 0};
 }
 
 bool CountingLauncher::isRunning(qint64) const

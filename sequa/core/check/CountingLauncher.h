@@ -14,7 +14,7 @@ class CountingLauncher : public ProcessLauncher
 {
 public:
     qint64 start(const QString &commandLine, bool minimized) override;
-    int waitForEnd(qint64 pid) override;
+    ProcessEnd waitForEnd(qint64 pid, const std::function<bool()> &stopNow = {}) override;
     bool isRunning(qint64 pid) const override;
 
     const QStringList &started() const { return m_started; }

@@ -10,7 +10,10 @@
 #include "sequa/core/MainModel.h"
 #include "sequa/core/SequaTexts.h"
 #include "sequa/core/commands/CommandRunner.h"
+#include "sequa/core/commands/ProgramStatus.h"
 #include "sequa/core/run/DayStopwatch.h"
+#include "sequa/core/run/RunJournal.h"
+#include "sequa/core/run/RunRecord.h"
 
 #include <cmath>
 
@@ -180,13 +183,21 @@ QString CommandWaits::WaitForInput(std::int16_t input, std::int16_t state)
     return kOk;
 }
 
-void CommandWaits::RunProgramAndWait(const QString &commandLine)
+QString CommandWaits::RunProgramAndWait(const QString &commandLine)
 {
     ProcessLauncher &launcher = currentLauncher();
     const qint64 pid = launcher.start(commandLine, true);
     waitOnTimeOfDay(kProgramSettleSeconds);
-    if (!stopped() && launcher.isRunning(pid))
-        launcher.waitForEnd(pid);
+    // Also a program that ended during the settle: its status still counts.
+    const ProcessEnd end = launcher.waitForEnd(pid, [this] { return stopped(); });
+    RunRecord &record = m_model.runRecord();
+    if (!end.ended && ProgramStatus::failed(commandLine, end) && m_model.playing())
+        record.noteFailedProgram(m_model.currentLine());
+    if (RunJournal *journal = record.journal())
+        journal->write(QStringLiteral("Line %1: the program \"%2\" ended: %3")
+                           .arg(m_model.currentLine())
+                           .arg(commandLine, ProgramStatus::describe(commandLine, end)));
+    return end.ended || stopped() ? stoppedReply() : kOk;
 }
 
 } // namespace lumen::sequa

@@ -45,10 +45,12 @@ public:
     QString WaitForInput(std::int16_t input, std::int16_t state);
     /**
      * Starts the program minimised, lets it settle 5 seconds, then waits for
-     * its end. The window keeps answering meanwhile: events are pumped. A
-     * stopped run does not wait for the settling.
+     * its end. The window keeps answering meanwhile: events are pumped. How
+     * the program ended goes into the run's journal, and a failure into the
+     * run's record. A stop ends the settle and the program at once and gives
+     * "Wait ended: " + the reason; otherwise "OK".
      */
-    void RunProgramAndWait(const QString &commandLine);
+    QString RunProgramAndWait(const QString &commandLine);
 
 private:
     /** True once more than `ticks` ticks passed since `mark`, or the timer seems stalled. */

@@ -40,8 +40,7 @@ void registerProgramCommands(CommandRegistry &registry)
             tellBlank();
             return kOk;
         }
-        CommandWaits(c.runner(), c.model()).RunProgramAndWait(commandLine);
-        return kOk;
+        return CommandWaits(c.runner(), c.model()).RunProgramAndWait(commandLine);
     });
     registry.add(QStringLiteral("KillFile"), [](CommandContext &c) {
         const QString path = c.trimmedArgument();

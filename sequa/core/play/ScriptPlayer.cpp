@@ -13,6 +13,7 @@
 #include "sequa/core/SequaTexts.h"
 #include "sequa/core/commands/CommandRunner.h"
 #include "sequa/core/play/JournalOperator.h"
+#include "sequa/core/play/RunFiles.h"
 #include "sequa/core/run/PlayFileReader.h"
 #include "sequa/core/run/RunJournal.h"
 
@@ -20,7 +21,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
 #include <algorithm>
 #include <exception>
 #include <limits>
@@ -31,33 +31,6 @@ namespace lumen::sequa {
 namespace {
 
 const QString kLoopsLeftOpen = QStringLiteral("Loopbeg without LoopEnd");
-
-/**
- * Creates a new, uniquely named empty-or-filled file from the prefix in the
- * temporary folder, or in the program's folder when the temporary one cannot
- * take it, and returns its path. The file stays after the call.
- */
-QString createTemporaryFile(const QString &prefix, const QByteArray &content,
-                            const QString &fallbackFolder)
-{
-    QString lastError;
-    for (const QString &folder : {QDir::tempPath(), fallbackFolder}) {
-        QTemporaryFile file(joinPath(folder, prefix + QStringLiteral("XXXXXX.tmp")));
-        file.setAutoRemove(false);
-        if (!file.open()) {
-            lastError = file.errorString();
-            continue;
-        }
-        if (file.write(content) != content.size() || !file.flush()) {
-            lastError = file.errorString();
-            file.remove();
-            continue;
-        }
-        file.close();
-        return file.fileName();
-    }
-    throw Failure(QStringLiteral("Cannot create a temporary file: %1").arg(lastError));
-}
 
 /**
  * The script's lines as the player reads them from the play file; the line
@@ -115,7 +88,7 @@ void ScriptPlayer::openJournal(const QString &script)
     try {
         m_journal = std::make_unique<RunJournal>(m_model.programFolder(), currentClock().now());
     } catch (const Failure &failure) {
-        standardError() << "Sequa: " << failure.description() << Qt::endl;
+        m_journalFailure = failure.description();
         return;
     }
     m_model.runRecord().setJournal(m_journal.get());
@@ -159,14 +132,27 @@ bool ScriptPlayer::PlayScript(const QString &script)
     m_model.setPlayFile(QString());
     RunRecord &record = m_model.runRecord();
     record.reset();
+    // Runs killed outright left their files; no run of theirs will remove them.
+    for (const QString &prefix : {kPlayFilePrefix, kRunLogPrefix}) {
+        RunFiles::sweep(QDir::tempPath(), prefix);
+        RunFiles::sweep(m_model.programFolder(), prefix);
+    }
     openJournal(script);
+    if (!m_journal) {
+        // A run nobody could later account for is not played at all.
+        standardError() << "Sequa: nothing was played: " << m_journalFailure << Qt::endl;
+        currentOperator().messageBox(QStringLiteral("Error: ") + m_journalFailure, kProgramTitle,
+                                     MessageButtons::Ok);
+        m_exitStatus = RunRecord::kNotPlayed;
+        return true;
+    }
     std::optional<JournalOperator> journalled;
     if (m_journal)
         journalled.emplace(*m_journal);
     try {
-        m_model.setPlayFile(createTemporaryFile(
+        m_model.setPlayFile(RunFiles::create(
             kPlayFilePrefix, toCp1252(script + QStringLiteral("\r\n")), m_model.programFolder()));
-        runLogPath = createTemporaryFile(kRunLogPrefix, QByteArray(), m_model.programFolder());
+        runLogPath = RunFiles::create(kRunLogPrefix, QByteArray(), m_model.programFolder());
         m_model.openRunLog(runLogPath);
         m_model.setCurrentLine(0);
         m_model.setLoopDepth(0);
@@ -217,6 +203,8 @@ bool ScriptPlayer::playLines()
                     QStringLiteral("Line %1: %2 -> %3").arg(number).arg(line, m_model.lastReply()));
             if (m_model.statusText() == kNoConnection)
                 return true;
+            if (m_journal && m_journal->broken())
+                record.requestStop(QStringLiteral("the journal cannot be written"));
         }
         pumpEvents();
         if (record.stopRequested())

@@ -62,6 +62,7 @@ private:
     bool m_hasSource = false;
     int m_exitStatus = 0;
     QString m_journalPath;
+    QString m_journalFailure;
     std::unique_ptr<RunJournal> m_journal;
 };
 

@@ -14,7 +14,24 @@ namespace lumen::sequa {
 
 namespace {
 constexpr int kMaxNamesPerSecond = 1000;
+
+/**
+ * Control characters as "\xNN": a NUL or a line end in a script's name or
+ * line must never split an entry, nor forge one ("Exit status: 0").
+ */
+QString oneLine(const QString &text)
+{
+    QString line;
+    line.reserve(text.size());
+    for (const QChar c : text) {
+        if ((c.unicode() < 0x20 && c != u'\t') || c.unicode() == 0x7f)
+            line += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+        else
+            line += c;
+    }
+    return line;
 }
+} // namespace
 
 RunJournal::RunJournal(const QString &programFolder, const QDateTime &started)
 {
@@ -43,7 +60,8 @@ void RunJournal::write(const QString &text)
 {
     const QString time = currentClock().now().toString(QStringLiteral("HH:mm:ss"));
     try {
-        safefile::append(m_path, toCp1252(time + QLatin1Char(' ') + text + QStringLiteral("\r\n")));
+        safefile::append(
+            m_path, toCp1252(time + QLatin1Char(' ') + oneLine(text) + QStringLiteral("\r\n")));
     } catch (const Failure &failure) {
         if (!m_broken)
             standardError() << "Sequa: the run journal cannot be written: " << failure.description()

@@ -26,10 +26,13 @@ public:
     const QString &path() const { return m_path; }
 
     /**
-     * Appends "HH:MM:SS text" (the clock's time). A journal that cannot be
+     * Appends "HH:MM:SS text" (the clock's time), control characters as
+     * "\xNN" so that every entry stays one line. A journal that cannot be
      * written any more says so once on standard error; the run goes on.
      */
     void write(const QString &text);
+    /** True once an entry could not be written: the run must not go on unjournaled. */
+    bool broken() const { return m_broken; }
 
 private:
     QString m_path;

@@ -1,12 +1,30 @@
 #include "sequa/core/run/RunRecord.h"
 
+#include <QStringList>
+
 namespace lumen::sequa {
+
+namespace {
+// A loop that fails every pass would make the outcome as long as the journal.
+constexpr int kLinesNamed = 20;
+} // namespace
+
+QString RunRecord::failedProgramLines() const
+{
+    QStringList lines;
+    for (int i = 0; i < m_failedPrograms.size() && i < kLinesNamed; ++i)
+        lines << QString::number(m_failedPrograms[i]);
+    if (m_failedPrograms.size() > kLinesNamed)
+        lines << QStringLiteral("...");
+    return lines.join(QStringLiteral(", "));
+}
 
 void RunRecord::reset()
 {
     m_stopReason.clear();
     m_hostReached = false;
     m_failedLines = 0;
+    m_failedPrograms.clear();
 }
 
 void RunRecord::requestStop(const QString &reason)
@@ -20,7 +38,7 @@ int RunRecord::exitStatus(bool stoppedEarly) const
     // A run that never reached the host did nothing a lab asked for.
     if (stoppedEarly || stopRequested() || !m_hostReached)
         return kStopped;
-    return m_failedLines > 0 ? kLinesFailed : kCompleted;
+    return m_failedLines > 0 || !m_failedPrograms.isEmpty() ? kLinesFailed : kCompleted;
 }
 
 QString RunRecord::outcomeText(bool stoppedEarly) const
@@ -31,10 +49,17 @@ QString RunRecord::outcomeText(bool stoppedEarly) const
         return QStringLiteral("the run was stopped before the end of the script");
     if (!m_hostReached)
         return QStringLiteral("the run ended without ever reaching the host");
-    if (m_failedLines > 0)
-        return QStringLiteral("the run reached the end of the script; %1 line(s) gave an error "
-                              "reply")
-            .arg(m_failedLines);
+    if (m_failedLines > 0 || !m_failedPrograms.isEmpty()) {
+        QStringList what;
+        if (m_failedLines > 0)
+            what << QStringLiteral("%1 line(s) gave an error reply").arg(m_failedLines);
+        if (!m_failedPrograms.isEmpty())
+            what << QStringLiteral("%1 program(s) ended with a failure (line %2)")
+                        .arg(m_failedPrograms.size())
+                        .arg(failedProgramLines());
+        return QStringLiteral("the run reached the end of the script; ") +
+               what.join(QStringLiteral("; "));
+    }
     return QStringLiteral("the run reached the end of the script; every line answered OK");
 }
 

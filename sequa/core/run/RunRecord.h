@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
 namespace lumen::sequa {
@@ -17,10 +18,11 @@ public:
     /** Exit statuses of an unattended run. */
     enum Status
     {
-        kCompleted = 0,   ///< ran to its end, every line answered "OK"
-        kStopped = 1,     ///< No Connection, loops left open, operator, signal, host never reached
-        kNotPlayed = 2,   ///< nothing was played (unreadable or refused script, bad host setting)
-        kLinesFailed = 3, ///< ran to its end, some lines gave an error reply
+        kCompleted = 0, ///< ran to its end, every line answered "OK"
+        kStopped = 1,   ///< No Connection, loops left open, operator, signal, host never reached
+        kNotPlayed = 2, ///< nothing was played (unreadable or refused script, bad host setting)
+        kLinesFailed =
+            3, ///< ran to its end, some lines gave an error reply or their program failed
     };
 
     /** The stop reason of the window's Stop Script and of Exit during a run. */
@@ -39,6 +41,12 @@ public:
     bool hostReached() const { return m_hostReached; }
     void noteFailedLine() { ++m_failedLines; }
     int failedLines() const { return m_failedLines; }
+    /**
+     * A program that line `line` started and waited for ended with anything
+     * but status 0: the run then cannot end as done.
+     */
+    void noteFailedProgram(int line) { m_failedPrograms.append(line); }
+    const QList<int> &failedPrograms() const { return m_failedPrograms; }
 
     /** An unattended run: nobody is there to end a wait that cannot end by itself. */
     void setUnattended(bool on) { m_unattended = on; }
@@ -57,9 +65,13 @@ public:
     QString outcomeText(bool stoppedEarly) const;
 
 private:
+    /** "12, 12, 12": the lines of the failed programs, one per failure, the first 20. */
+    QString failedProgramLines() const;
+
     QString m_stopReason;
     bool m_hostReached = false;
     int m_failedLines = 0;
+    QList<int> m_failedPrograms;
     bool m_unattended = false;
     RunJournal *m_journal = nullptr;
 };

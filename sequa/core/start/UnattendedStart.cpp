@@ -37,6 +37,13 @@ bool UnattendedStart::refuse(SequaProgram &program, Outcome outcome, const QStri
     return m_endOnFailure;
 }
 
+int UnattendedStart::windowExitStatus(int windowStatus) const
+{
+    if (windowStatus != 0 || m_outcome == Outcome::NotStarted)
+        return windowStatus;
+    return m_exitStatus;
+}
+
 bool UnattendedStart::operator()(SequaProgram &program, const QString &commandLine)
 {
     MainModel &model = program.model();

@@ -39,6 +39,12 @@ public:
     const QString &reason() const { return m_reason; }
     /** RunRecord::Status of the run (2 when nothing was played). */
     int exitStatus() const { return m_exitStatus; }
+    /**
+     * The program's status when the window that opened after this start-up
+     * is closed with `windowStatus`: a run that was stopped or refused keeps
+     * its own status, as its journal says, whatever the operator did since.
+     */
+    int windowExitStatus(int windowStatus) const;
     /** The run's journal. */
     const QString &journalPath() const { return m_journalPath; }
 

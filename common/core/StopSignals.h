@@ -7,14 +7,15 @@
 
 class QSocketNotifier;
 
-namespace lumen::sequa {
+namespace lumen {
 
 /**
  * SIGTERM, SIGINT and SIGHUP turned into a call on the event loop. The
  * handler itself only writes one byte into a pipe (all it may safely do);
  * the pipe's notifier then calls `onSignal` with the signal's name between
- * two events, so a run can close out as it does on "No Connection". One
- * instance per process; the handlers are put back when it goes.
+ * two events, so a run can close out as it does on "No Connection", and a
+ * server can end as asked. SIGPIPE is ignored from then on. One instance per
+ * process; the handlers are put back when it goes.
  */
 class StopSignals : public QObject
 {
@@ -22,6 +23,8 @@ public:
     using Handler = std::function<void(const QString &signalName)>;
 
     explicit StopSignals(Handler onSignal);
+    /** "SIGTERM", "SIGKILL", ... for the signals a run meets; empty for others. */
+    static QString signalName(int signo);
     ~StopSignals() override;
     StopSignals(const StopSignals &) = delete;
     StopSignals &operator=(const StopSignals &) = delete;
@@ -33,4 +36,4 @@ private:
     std::unique_ptr<QSocketNotifier> m_notifier;
 };
 
-} // namespace lumen::sequa
+} // namespace lumen

@@ -1,4 +1,4 @@
-#include "sequa/core/start/StopSignals.h"
+#include "common/core/StopSignals.h"
 
 #include <QSocketNotifier>
 
@@ -10,7 +10,7 @@
 #include <unistd.h>
 #endif
 
-namespace lumen::sequa {
+namespace lumen {
 
 #ifdef Q_OS_UNIX
 namespace {
@@ -23,20 +23,6 @@ extern "C" void onStopSignal(int signo)
     const char byte = static_cast<char>(signo);
     // write() is async-signal-safe; a full pipe already holds a stop.
     [[maybe_unused]] const ssize_t written = ::write(g_pipe[0], &byte, 1);
-}
-
-QString nameOf(int signo)
-{
-    switch (signo) {
-    case SIGTERM:
-        return QStringLiteral("SIGTERM");
-    case SIGINT:
-        return QStringLiteral("SIGINT");
-    case SIGHUP:
-        return QStringLiteral("SIGHUP");
-    default:
-        return QStringLiteral("signal %1").arg(signo);
-    }
 }
 
 } // namespace
@@ -59,6 +45,10 @@ StopSignals::StopSignals(Handler onSignal) : m_onSignal(std::move(onSignal))
     action.sa_flags = SA_RESTART;
     for (int signo : kSignals)
         ::sigaction(signo, &action, nullptr);
+    // A reader of our output that goes away (`| head`) must not end a run
+    // unjournaled: writes then fail with EPIPE instead. It stays ignored
+    // after this object goes: the last words are flushed at the exit.
+    ::signal(SIGPIPE, SIG_IGN);
 #endif
 }
 
@@ -76,13 +66,42 @@ StopSignals::~StopSignals()
 #endif
 }
 
+QString StopSignals::signalName(int signo)
+{
+#ifdef Q_OS_UNIX
+    switch (signo) {
+    case SIGHUP:
+        return QStringLiteral("SIGHUP");
+    case SIGINT:
+        return QStringLiteral("SIGINT");
+    case SIGABRT:
+        return QStringLiteral("SIGABRT");
+    case SIGKILL:
+        return QStringLiteral("SIGKILL");
+    case SIGSEGV:
+        return QStringLiteral("SIGSEGV");
+    case SIGPIPE:
+        return QStringLiteral("SIGPIPE");
+    case SIGTERM:
+        return QStringLiteral("SIGTERM");
+    default:
+        break;
+    }
+#endif
+    Q_UNUSED(signo)
+    return QString();
+}
+
 void StopSignals::readPipe()
 {
 #ifdef Q_OS_UNIX
     char byte = 0;
-    while (::read(g_pipe[1], &byte, 1) == 1)
-        m_onSignal(nameOf(static_cast<unsigned char>(byte)));
+    while (::read(g_pipe[1], &byte, 1) == 1) {
+        const int signo = static_cast<unsigned char>(byte);
+        const QString name = signalName(signo);
+        m_onSignal(name.isEmpty() ? QStringLiteral("signal %1").arg(signo) : name);
+    }
 #endif
 }
 
-} // namespace lumen::sequa
+} // namespace lumen
