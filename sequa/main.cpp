@@ -75,6 +75,8 @@ int main(int argc, char **argv)
             "  3  the script ran to its end, but one or more lines gave an error reply,\n"
             "     or a program that WaitExtProg started ended with a status other than 0\n"
             "     (Transpec's 3, done with warnings, counts as done)\n"
+            "  4  the run was stopped by the quality gate: a program that WaitExtProg\n"
+            "     started ended with a status that LUMEN_QC_GATE lists\n"
             "\n"
             "Every run writes a journal, journal/YYYY-MM-DD_HHMMSS.txt in the program\n"
             "directory: script and SHA-256, host, every line with its time and reply, the\n"
@@ -97,8 +99,14 @@ int main(int argc, char **argv)
             "  LUMEN_PROGRAM_DIR    program directory (value, data and journal files)\n"
             "  LUMEN_ROOT           the Lumen folder (default ~/Lumen): report path, and\n"
             "                       program directory when the executable's is read-only\n"
+            "  LUMEN_QC_GATE        exit statuses (e.g. \"4\", Driftlog's action verdict)\n"
+            "                       that stop the run when a WaitExtProg program ends\n"
+            "                       with one of them (status 4); unset: none\n"
             "  LUMEN_SEQUA_DEPTH    set by Sequa for the programs it starts: how many\n"
-            "                       Sequa runs are nested; at 8 a further one ends (2)\n")};
+            "                       Sequa runs are nested; at 8 a further one ends (2)\n"
+            "  LUMEN_RUN, LUMEN_RUN_PASS\n"
+            "                       set by Sequa for the programs it starts: the run's\n"
+            "                       journal, and the pass of each open loop (\"2.1\")\n")};
     const int status = handleStandardOptions(argc, argv, info);
     if (status >= 0)
         return status;

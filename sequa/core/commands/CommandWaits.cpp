@@ -11,7 +11,9 @@
 #include "sequa/core/SequaTexts.h"
 #include "sequa/core/commands/CommandRunner.h"
 #include "sequa/core/commands/ProgramStatus.h"
+#include "sequa/core/commands/RunProvenance.h"
 #include "sequa/core/run/DayStopwatch.h"
+#include "sequa/core/run/QualityGate.h"
 #include "sequa/core/run/RunJournal.h"
 #include "sequa/core/run/RunRecord.h"
 
@@ -186,6 +188,8 @@ QString CommandWaits::WaitForInput(std::int16_t input, std::int16_t state)
 QString CommandWaits::RunProgramAndWait(const QString &commandLine)
 {
     ProcessLauncher &launcher = currentLauncher();
+    const QualityGate gate = QualityGate::fromEnvironment();
+    RunProvenance::exportFor(m_model);
     const qint64 pid = launcher.start(commandLine, true);
     waitOnTimeOfDay(kProgramSettleSeconds);
     // Also a program that ended during the settle: its status still counts.
@@ -197,7 +201,12 @@ QString CommandWaits::RunProgramAndWait(const QString &commandLine)
         journal->write(QStringLiteral("Line %1: the program \"%2\" ended: %3")
                            .arg(m_model.currentLine())
                            .arg(commandLine, ProgramStatus::describe(commandLine, end)));
-    return end.ended || stopped() ? stoppedReply() : kOk;
+    const QString reply = end.ended || stopped() ? stoppedReply() : kOk;
+    // The run stops before its next line; the line's own reply stays as designed.
+    if (!end.ended && end.how == ProcessEnd::How::Exited && gate.stops(end.code) &&
+        m_model.playing())
+        record.requestQualityStop(QualityGate::reason(commandLine, end.code));
+    return reply;
 }
 
 } // namespace lumen::sequa

@@ -8,6 +8,7 @@
 #include "sequa/core/commands/CommandContext.h"
 #include "sequa/core/commands/CommandRegistry.h"
 #include "sequa/core/commands/CommandWaits.h"
+#include "sequa/core/commands/RunProvenance.h"
 #include "sequa/core/files/FileDeletion.h"
 
 namespace lumen::sequa {
@@ -30,6 +31,7 @@ void registerProgramCommands(CommandRegistry &registry)
             tellBlank();
             return kBlankCommandLine;
         }
+        RunProvenance::exportFor(c.model());
         currentLauncher().start(commandLine, false);
         return kOk;
     });

@@ -22,6 +22,7 @@ QString RunRecord::failedProgramLines() const
 void RunRecord::reset()
 {
     m_stopReason.clear();
+    m_qualityStop = false;
     m_hostReached = false;
     m_failedLines = 0;
     m_failedPrograms.clear();
@@ -33,8 +34,17 @@ void RunRecord::requestStop(const QString &reason)
         m_stopReason = reason.isEmpty() ? QStringLiteral("stopped") : reason;
 }
 
+void RunRecord::requestQualityStop(const QString &reason)
+{
+    if (!stopRequested())
+        m_qualityStop = true;
+    requestStop(reason);
+}
+
 int RunRecord::exitStatus(bool stoppedEarly) const
 {
+    if (m_qualityStop)
+        return kQualityStop;
     // A run that never reached the host did nothing a lab asked for.
     if (stoppedEarly || stopRequested() || !m_hostReached)
         return kStopped;
@@ -43,6 +53,8 @@ int RunRecord::exitStatus(bool stoppedEarly) const
 
 QString RunRecord::outcomeText(bool stoppedEarly) const
 {
+    if (m_qualityStop)
+        return QStringLiteral("the run was ") + m_stopReason;
     if (stopRequested())
         return QStringLiteral("the run was interrupted (%1)").arg(m_stopReason);
     if (stoppedEarly)

@@ -23,6 +23,7 @@ public:
         kNotPlayed = 2, ///< nothing was played (unreadable or refused script, bad host setting)
         kLinesFailed =
             3, ///< ran to its end, some lines gave an error reply or their program failed
+        kQualityStop = 4, ///< a program ended with a status that LUMEN_QC_GATE lists
     };
 
     /** The stop reason of the window's Stop Script and of Exit during a run. */
@@ -33,8 +34,15 @@ public:
     /** Asks the running script to stop as soon as it can: waits end at once. */
     void requestStop(const QString &reason);
     bool stopRequested() const { return !m_stopReason.isEmpty(); }
+    /** Stops the run because a quality check failed: the run then ends with kQualityStop. */
+    void requestQualityStop(const QString &reason);
+    bool qualityStopped() const { return m_qualityStop; }
     /** Takes back a stop once the run it was meant for has closed out. */
-    void clearStop() { m_stopReason.clear(); }
+    void clearStop()
+    {
+        m_stopReason.clear();
+        m_qualityStop = false;
+    }
     const QString &stopReason() const { return m_stopReason; }
 
     void noteHostReached() { m_hostReached = true; }
@@ -69,6 +77,7 @@ private:
     QString failedProgramLines() const;
 
     QString m_stopReason;
+    bool m_qualityStop = false;
     bool m_hostReached = false;
     int m_failedLines = 0;
     QList<int> m_failedPrograms;

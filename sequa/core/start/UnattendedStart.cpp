@@ -7,6 +7,7 @@
 #include "sequa/core/SequaProgram.h"
 #include "sequa/core/play/ScriptPlayer.h"
 #include "sequa/core/recorder/ScriptFile.h"
+#include "sequa/core/run/QualityGate.h"
 #include "sequa/core/run/RunJournal.h"
 
 #include <functional>
@@ -58,6 +59,7 @@ bool UnattendedStart::operator()(SequaProgram &program, const QString &commandLi
     }
     try {
         HostSettings::check();
+        QualityGate::fromEnvironment();
     } catch (const Failure &failure) {
         return refuse(program, Outcome::Refused, commandLine, failure.description());
     }

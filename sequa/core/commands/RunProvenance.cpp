@@ -1,0 +1,29 @@
+#include "sequa/core/commands/RunProvenance.h"
+
+#include "sequa/core/MainModel.h"
+#include "sequa/core/run/RunJournal.h"
+
+#include <QFile>
+#include <QStringList>
+#include <algorithm>
+
+namespace lumen::sequa {
+
+void RunProvenance::exportFor(MainModel &model)
+{
+    const RunJournal *journal = model.runRecord().journal();
+    if (!model.playing() || !journal) {
+        qunsetenv(kRunVariable);
+        qunsetenv(kPassVariable);
+        return;
+    }
+    QStringList passes;
+    // An eleventh LoopBeg leaves the depth past the slots; it opened no loop.
+    const int depth = std::min<int>(model.loopDepth(), MainModel::kLoopSlots);
+    for (int d = 1; d <= depth; ++d)
+        passes << QString::number(std::max<int>(model.loopCounter(d), 1));
+    qputenv(kRunVariable, QFile::encodeName(journal->path()));
+    qputenv(kPassVariable, passes.join(u'.').toLatin1());
+}
+
+} // namespace lumen::sequa

@@ -1,0 +1,24 @@
+#pragma once
+
+namespace lumen::sequa {
+
+class MainModel;
+
+/**
+ * What a program started by a run is told of the run, so that whatever it
+ * records can be traced back to it: LUMEN_RUN, the run's journal, and
+ * LUMEN_RUN_PASS, the pass of every open loop from the outermost in ("2",
+ * "2.1"; empty outside loops). Outside a run both are taken away, so a
+ * program started from the window is never mistaken for part of an earlier run.
+ */
+class RunProvenance
+{
+public:
+    static constexpr const char *kRunVariable = "LUMEN_RUN";
+    static constexpr const char *kPassVariable = "LUMEN_RUN_PASS";
+
+    /** Sets both variables in this process's environment, which the programs it starts inherit. */
+    static void exportFor(MainModel &model);
+};
+
+} // namespace lumen::sequa
