@@ -8,8 +8,7 @@ TEST(QualityGateNight, AnActionVerdictOnTheCheckSourceStopsTheNightBeforeItsFirs
     LabFolder lab;
     QProcessEnvironment env = lab.environment();
     env.insert(QStringLiteral("LUMEN_HOST_START"), QStringLiteral("2026-12-07 08:00:00"));
-    ASSERT_EQ(lab.run(QStringLiteral("Sequa"), {QStringLiteral("check_source.lsf")}, env).exitCode,
-              0)
+    ASSERT_EQ(lab.run(QStringLiteral("Sequa"), {QStringLiteral("check_source.lsf")}, env).status, 0)
         << "the reference";
     // A tolerance no real drift keeps: every later point is judged "action" (4).
     QFile limits(lab.lab(QStringLiteral("StabLimits.txt")));
@@ -27,8 +26,7 @@ TEST(QualityGateNight, AnActionVerdictOnTheCheckSourceStopsTheNightBeforeItsFirs
 
     env.insert(QStringLiteral("LUMEN_QC_GATE"), QStringLiteral("4"));
     const ProgramRun gated = lab.run(QStringLiteral("Sequa"), {QStringLiteral("night.lsf")}, env);
-    ASSERT_TRUE(gated.finished);
-    EXPECT_EQ(gated.exitCode, 4) << qPrintable(gated.err);
+    EXPECT_EQ(gated.status, 4) << qPrintable(gated.err);
     QString journals;
     for (const QString &journal : lab.journals())
         journals += lab.text(journal) + u'\n';
@@ -40,8 +38,7 @@ TEST(QualityGateNight, AnActionVerdictOnTheCheckSourceStopsTheNightBeforeItsFirs
 
     env.remove(QStringLiteral("LUMEN_QC_GATE"));
     const ProgramRun ungated = lab.run(QStringLiteral("Sequa"), {QStringLiteral("night.lsf")}, env);
-    ASSERT_TRUE(ungated.finished);
-    EXPECT_EQ(ungated.exitCode, 3)
-        << "the check's failure counts, the batch still plays: " << qPrintable(ungated.err);
+    EXPECT_EQ(ungated.status, 3) << "the check's failure counts, the batch still plays: "
+                                 << qPrintable(ungated.err);
     EXPECT_EQ(lab.recordCount(), 3);
 }
