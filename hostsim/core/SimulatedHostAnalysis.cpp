@@ -153,7 +153,7 @@ std::optional<QDateTime> SimulatedHost::activityReference(const SpectrumMemory &
         return std::nullopt;
     const auto time = memory.sampleTime.isEmpty() ? std::optional<QTime>(QTime(0, 0))
                                                   : parseTime(memory.sampleTime);
-    return QDateTime(*date, time ? *time : QTime(0, 0));
+    return localDateTime(*date, time ? *time : QTime(0, 0));
 }
 
 double SimulatedHost::efficiencyOf(const NuclideLine &line) const
