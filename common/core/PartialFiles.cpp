@@ -61,28 +61,32 @@ bool isPartialName(const QByteArray &fileName)
     return true;
 }
 
-void sweep(const QByteArray &folder)
+void sweep(const QByteArray &folder, const QByteArray &made)
 {
 #ifdef Q_OS_UNIX
+    struct stat own;
+    if (::fstatat(AT_FDCWD, made.constData(), &own, AT_SYMLINK_NOFOLLOW) != 0)
+        return;
     if (sweptRecently(folder))
         return;
     DIR *dir = ::opendir(folder.constData());
     if (!dir)
         return;
     const int dirFd = ::dirfd(dir);
-    const time_t oldest = ::time(nullptr) - kLeftoverSeconds;
+    const time_t oldest = own.st_mtime - kLeftoverSeconds;
     while (const dirent *entry = ::readdir(dir)) {
         if (!isPartialName(QByteArray(entry->d_name)))
             continue;
         struct stat st;
         // Only a file: a folder or a link that happens to carry the name is someone else's.
         if (::fstatat(dirFd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode) &&
-            st.st_mtime <= oldest)
+            st.st_mtime <= oldest && !(st.st_dev == own.st_dev && st.st_ino == own.st_ino))
             ::unlinkat(dirFd, entry->d_name, 0);
     }
     ::closedir(dir);
 #else
     Q_UNUSED(folder);
+    Q_UNUSED(made);
 #endif
 }
 

@@ -22,11 +22,16 @@ inline constexpr int kLeftoverSeconds = 60;
 
 /**
  * Removes the regular files of `folder` with a partial name last changed
- * kLeftoverSeconds or more ago. One process sweeps a folder at most once in
- * that time, so that a batch writing thousands of files into one folder
- * does not list it thousands of times. Failures are ignored: a leftover that
- * cannot be removed now is tried again later.
+ * kLeftoverSeconds or more before `made`, a partial file the caller has just
+ * made there (its path; it is never removed). The age is measured against
+ * that file's time, read the same way as the others': a process clock that
+ * differs from the file system's (another machine's, one set wrong or faked)
+ * would otherwise take a file that another process is writing for a
+ * leftover. One process sweeps a folder at most once in kLeftoverSeconds, so
+ * that a batch writing thousands of files into one folder does not list it
+ * thousands of times. Failures are ignored: a leftover that cannot be
+ * removed now is tried again later.
  */
-void sweep(const QByteArray &folder);
+void sweep(const QByteArray &folder, const QByteArray &made);
 
 } // namespace lumen::partialfiles

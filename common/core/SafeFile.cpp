@@ -121,11 +121,11 @@ void replace(const QString &path, const QByteArray &bytes)
         fail(path, systemReason(error));
     const qsizetype slash = target.lastIndexOf('/');
     const QByteArray folder = slash > 0 ? target.left(slash) : QByteArray("/");
-    partialfiles::sweep(folder);
     QByteArray temp = partialfiles::templateFor(folder, target.mid(slash + 1));
     const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0)
         fail(path, systemReason(errno));
+    partialfiles::sweep(folder, temp);
     struct stat old;
     const mode_t mode =
         ::stat(target.constData(), &old) == 0 ? (old.st_mode & 07777) : newFileMode();

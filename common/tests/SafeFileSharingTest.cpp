@@ -61,9 +61,14 @@ TEST(SafeFileSharing, FourProcessesAppendingAtOnceLoseNoLine)
 namespace {
 
 /** Sets the file's times `seconds` into the past, as if it had lain there that long. */
+// Older than the file system made it: the sweep measures against a file's
+// own time, whatever the process's clock says.
 bool ageBy(const QString &path, int seconds)
 {
-    const timeval then{::time(nullptr) - seconds, 0};
+    struct stat st;
+    if (::lstat(QFile::encodeName(path).constData(), &st) != 0)
+        return false;
+    const timeval then{st.st_mtime - seconds, 0};
     const timeval times[2] = {then, then};
     return ::lutimes(QFile::encodeName(path).constData(), times) == 0;
 }

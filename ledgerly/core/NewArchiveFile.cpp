@@ -1,10 +1,9 @@
 #include "ledgerly/core/NewArchiveFile.h"
 
 #include "common/core/Failure.h"
+#include "common/core/PartialFiles.h"
 #include "ledgerly/core/ResultsDatabase.h"
 
-#include <QDateTime>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -18,24 +17,6 @@ namespace lumen::ledgerly {
 
 namespace {
 
-QString tempPrefix(const QFileInfo &info)
-{
-    return QStringLiteral(".") + info.fileName() + QStringLiteral(".new-");
-}
-
-void removeStaleTemporaries(const QFileInfo &info)
-{
-    const QDateTime before =
-        QDateTime::currentDateTimeUtc().addSecs(-NewArchiveFile::kStaleSeconds);
-    const QDir folder = info.absoluteDir();
-    const QFileInfoList stale =
-        folder.entryInfoList({tempPrefix(info) + u'*'}, QDir::Files | QDir::Hidden);
-    for (const QFileInfo &file : stale) {
-        if (file.lastModified().toUTC() < before)
-            QFile::remove(file.absoluteFilePath());
-    }
-}
-
 [[noreturn]] void failWith(int error)
 {
     throw lumen::Failure(QString::fromLocal8Bit(std::strerror(error)));
@@ -48,12 +29,13 @@ bool NewArchiveFile::createIfMissing(const QString &path)
     const QFileInfo info(path);
     if (info.exists() || info.isSymLink())
         return false;
-    removeStaleTemporaries(info);
-    QByteArray temp =
-        QFile::encodeName(info.absolutePath() + QStringLiteral("/") + tempPrefix(info)) + "XXXXXX";
+    // Named and swept as every partial file of the suite is.
+    const QByteArray folder = QFile::encodeName(info.absolutePath());
+    QByteArray temp = partialfiles::templateFor(folder, QFile::encodeName(info.fileName()));
     const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0)
         failWith(errno);
+    partialfiles::sweep(folder, temp);
     ::close(fd);
     const QString tempPath = QFile::decodeName(temp);
     try {

@@ -6,7 +6,8 @@ namespace lumen::ledgerly {
 
 /**
  * Makes a new archive file whole or not at all: the tables are made in a
- * temporary file beside it (".NAME.new-XXXXXX"), which is then linked under
+ * temporary file beside it (".NAME.lumen-partial-XXXXXX", swept as
+ * every partial file of the suite is), which is then linked under
  * the archive's name only if no file is there yet. A process killed at any
  * moment leaves either no archive or a complete, empty one, never a file
  * without its tables; and two processes making the same archive at once end
@@ -20,9 +21,6 @@ public:
      * made it. Throws Failure when the folder cannot take the file.
      */
     static bool createIfMissing(const QString &path);
-
-    /** Temporary files older than this were left by a killed process and are removed. */
-    static constexpr int kStaleSeconds = 60;
 };
 
 } // namespace lumen::ledgerly
