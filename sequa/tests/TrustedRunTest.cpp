@@ -55,6 +55,36 @@ TEST_F(TrustedRunTest, WaitInputEndsOnNoConnectionOrAfterTenFailedPollsUnattende
     EXPECT_EQ(model().statusText(), "No Connection");
 }
 
+TEST_F(TrustedRunTest, WaitPresetWithNothingAcquiringGivesUpAfterTenPollsOnlyUnattended)
+{
+    // In the window the operator may still start the acquisition: the wait goes on.
+    m_recording->replies[QStringLiteral("GetAcquireStatus")] = QStringLiteral("Stopped");
+    m_recording->onCall = [&](const HostCall &call) {
+        if (call.method == "GetAcquireStatus" &&
+            m_recording->callsOf(QStringLiteral("GetAcquireStatus")).size() == 15)
+            m_recording->replies[QStringLiteral("GetAcquireStatus")] =
+                QStringLiteral("Reached Preset");
+    };
+    EXPECT_EQ(reply(QStringLiteral("WaitPreset")), "OK");
+
+    m_recording->onCall = nullptr;
+    m_recording->replies[QStringLiteral("GetAcquireStatus")] = QStringLiteral("Stopped");
+    model().runRecord().setUnattended(true);
+    const int before = m_recording->callsOf(QStringLiteral("GetAcquireStatus")).size();
+    EXPECT_EQ(reply(QStringLiteral("WaitPreset")),
+              "Error: WaitPreset gave up: no acquisition ran in 10 polls in a row");
+    EXPECT_EQ(m_recording->callsOf(QStringLiteral("GetAcquireStatus")).size() - before, 10);
+
+    // The simulated host: never started, and stopped before its preset.
+    for (const QStringList &before : {QStringList{}, QStringList{"StartAcquire", "StopAcquire"}}) {
+        useSimulatedHost(1024);
+        model().runRecord().setUnattended(true);
+        for (const QString &line : before)
+            EXPECT_EQ(reply(line), "OK") << line.toStdString();
+        EXPECT_TRUE(reply(QStringLiteral("WaitPreset")).startsWith("Error: WaitPreset gave up"));
+    }
+}
+
 TEST_F(TrustedRunTest, AStoppedRunEndsEveryWaitAtOnce)
 {
     m_recording->replies[QStringLiteral("GetAcquireStatus")] = QStringLiteral("Acquiring");
