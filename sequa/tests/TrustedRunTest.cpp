@@ -168,6 +168,37 @@ TEST_F(TrustedRunTest, AByteOrderMarkIsNoTextAndANulLineIsAnError)
     EXPECT_TRUE(m_recording->callsOf(QStringLiteral("SetSpectrumID")).isEmpty());
 }
 
+TEST_F(TrustedRunTest, AByteOrderMarkMeansUtf8AndItsLinesOutsideWindows1252Fail)
+{
+    const QByteArray mark("\xEF\xBB\xBF");
+    struct Case
+    {
+        QByteArray bytes;
+        const char *id; ///< UTF-8; empty: the line fails and reaches no host
+    };
+    const QList<Case> cases = {
+        {mark + "SetSpectrumID Boden \xC3\x9C-3\r\n", "Boden \xC3\x9C-3"},
+        {"SetSpectrumID Boden \xDC-3\r\n", "Boden \xC3\x9C-3"},
+        {"SetSpectrumID Boden \xC3\x9C-3\r\n", "Boden \xC3\x83\xC5\x93-3"}, // as designed
+        {mark + "SetSpectrumID Boden \xCE\xA9\r\n", ""},
+    };
+    for (const Case &k : cases) {
+        m_recording->calls.clear();
+        writeFile(QStringLiteral("id.lsf"), k.bytes + "Beep\r\n");
+        const UnattendedStart start = startWith(file(QStringLiteral("id.lsf")));
+        const QString id = QString::fromUtf8(k.id);
+        EXPECT_EQ(start.exitStatus(),
+                  id.isEmpty() ? RunRecord::kLinesFailed : RunRecord::kCompleted)
+            << k.id;
+        const QStringList ids = argsOf(QStringLiteral("SetSpectrumID"));
+        EXPECT_EQ(ids.size(), id.isEmpty() ? 0 : 1) << k.id;
+        EXPECT_EQ(ids.value(0).trimmed(), id) << k.id;
+    }
+    EXPECT_TRUE(logLines().join('\n').contains(
+        QString::fromUtf8("Error: the line holds \"\u03A9\" (U+03A9), which Windows-1252")))
+        << logLines().join('\n').toStdString();
+}
+
 TEST_F(TrustedRunTest, ControlCharactersInANameOrLineNeverSplitAJournalEntry)
 {
     const QString forged = QStringLiteral("evil\n00:00:00 Exit status: 0.lsf");
