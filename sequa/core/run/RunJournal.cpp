@@ -56,6 +56,22 @@ RunJournal::RunJournal(const QString &programFolder, const QDateTime &started)
     throw Failure(QStringLiteral("Cannot create a journal in %1: %2").arg(folder, lastError));
 }
 
+void RunJournal::writeRefusal(const QString &programFolder, const QString &script,
+                              const QString &reason, int exitStatus)
+{
+    try {
+        const QDateTime now = currentClock().now();
+        RunJournal journal(programFolder, now);
+        journal.write(QStringLiteral("Run refused ") +
+                      now.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+        journal.write(QStringLiteral("Script: ") + script);
+        journal.write(QStringLiteral("Outcome: nothing was played: ") + reason);
+        journal.write(QStringLiteral("Exit status: ") + QString::number(exitStatus));
+    } catch (const Failure &failure) {
+        standardError() << "Sequa: no journal: " << failure.description() << Qt::endl;
+    }
+}
+
 void RunJournal::write(const QString &text)
 {
     const QString time = currentClock().now().toString(QStringLiteral("HH:mm:ss"));
