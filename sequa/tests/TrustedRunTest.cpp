@@ -17,6 +17,7 @@
 #include <QRegularExpression>
 #include <functional>
 #include <sys/stat.h>
+#include <system_error>
 
 namespace lumen::sequa::test {
 namespace {
@@ -225,6 +226,9 @@ TEST_F(TrustedRunTest, NoJournalNoRunAndAJournalLostMidRunEndsIt)
     EXPECT_EQ(refused.exitStatus(), RunRecord::kNotPlayed);
     EXPECT_TRUE(m_recording->methods().isEmpty());
     EXPECT_TRUE(m_operator.messages().value(0).contains(file(QStringLiteral("journal"))));
+    EXPECT_TRUE(m_operator.messages().value(0).endsWith(
+        QString::fromStdString(": " + std::make_error_code(std::errc::not_a_directory).message())))
+        << "the system's reason: " << m_operator.messages().value(0).toStdString();
 
     QFile::remove(file(QStringLiteral("journal")));
     alsoOnAdvance([&](qint64) {
