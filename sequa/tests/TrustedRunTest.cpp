@@ -200,6 +200,17 @@ TEST_F(TrustedRunTest, AByteOrderMarkMeansUtf8AndItsLinesOutsideWindows1252Fail)
         << logLines().join('\n').toStdString();
 }
 
+TEST_F(TrustedRunTest, ACancelledInputBoxIsJournaledAsCancelledNotAsAnEmptyAnswer)
+{
+    m_operator.queueInput(QStringLiteral(""));
+    play({"AskID", "AskID"}); // the second box finds no answer: cancelled
+    const QString journal = journalText();
+    EXPECT_TRUE(journal.contains("Input box \"Enter spectrum ID:\" answered \"\""))
+        << journal.toStdString();
+    EXPECT_TRUE(journal.contains("Input box \"Enter spectrum ID:\" cancelled"))
+        << journal.toStdString();
+}
+
 TEST_F(TrustedRunTest, ControlCharactersInANameOrLineNeverSplitAJournalEntry)
 {
     const QString forged = QStringLiteral("evil\n00:00:00 Exit status: 0.lsf");
