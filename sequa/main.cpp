@@ -1,4 +1,5 @@
 #include "common/core/Failure.h"
+#include "common/core/Paths.h"
 #include "common/core/Platform.h"
 #include "common/core/StopSignals.h"
 #include "common/gui/HelpMenu.h"
@@ -9,6 +10,7 @@
 #include "sequa/core/HostSettings.h"
 #include "sequa/core/SequaProgram.h"
 #include "sequa/core/check/ScriptCheckMode.h"
+#include "sequa/core/run/RunJournal.h"
 #include "sequa/core/run/RunRecord.h"
 #include "sequa/core/start/NestingDepth.h"
 #include "sequa/core/start/ScriptOpening.h"
@@ -78,6 +80,12 @@ int main(int argc, char **argv)
             "  4  the run was stopped by the quality gate: a program that WaitExtProg\n"
             "     started ended with a status that LUMEN_QC_GATE lists\n"
             "\n"
+            "Scripts are Windows-1252 text; one that starts with a UTF-8 byte-order mark\n"
+            "is read as UTF-8, and its command lines holding characters outside\n"
+            "Windows-1252 give an \"Error: \" reply. Unattended, WaitPreset gives up with\n"
+            "an \"Error: \" reply after ten polls in a row find no acquisition running,\n"
+            "as WaitInput does after ten failed polls.\n"
+            "\n"
             "Every run writes a journal, journal/YYYY-MM-DD_HHMMSS.txt in the program\n"
             "directory: script and SHA-256, host, every line with its time and reply, the\n"
             "operator's answers, the outcome and the exit status. Journals are kept.\n"
@@ -103,7 +111,8 @@ int main(int argc, char **argv)
             "                       that stop the run when a WaitExtProg program ends\n"
             "                       with one of them (status 4); unset: none\n"
             "  LUMEN_SEQUA_DEPTH    set by Sequa for the programs it starts: how many\n"
-            "                       Sequa runs are nested; at 8 a further one ends (2)\n"
+            "                       Sequa runs are nested; at 8 a further one ends (2),\n"
+            "                       as one does when it is no number; both journaled\n"
             "  LUMEN_RUN, LUMEN_RUN_PASS\n"
             "                       set by Sequa for the programs it starts: the run's\n"
             "                       journal, and the pass of each open loop (\"2.1\")\n")};
@@ -143,10 +152,14 @@ int main(int argc, char **argv)
     selectPlatformForDisplay();
 
     const QString commandLine = opening ? QString() : scriptCommandLine(argc, argv);
-    if (!sequa::NestingDepth::enter()) {
-        standardError() << "Sequa: started " << sequa::NestingDepth::kMaxLevels
-                        << " levels deep by Sequa scripts (" << sequa::NestingDepth::kVariable
-                        << "); nothing was played" << Qt::endl;
+    if (const auto entry = sequa::NestingDepth::enter();
+        entry != sequa::NestingDepth::Entry::Entered) {
+        const QString why = sequa::NestingDepth::refusal(entry);
+        standardError() << "Sequa: " << why << "; nothing was played" << Qt::endl;
+        // The program directory is found beside the executable, which needs the application.
+        QCoreApplication app(argc, argv);
+        sequa::RunJournal::writeRefusal(programDirectory(), commandLine, why,
+                                        sequa::RunRecord::kNotPlayed);
         return sequa::RunRecord::kNotPlayed;
     }
     if (!hasDisplay() && commandLine.isEmpty()) {

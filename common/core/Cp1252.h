@@ -9,5 +9,7 @@ namespace lumen {
 QString fromCp1252(QByteArrayView bytes);
 /** Characters outside the code page become "?". */
 QByteArray toCp1252(QStringView text);
+/** The characters of the text that Windows-1252 cannot hold, each once, in order. */
+QString outsideCp1252(QStringView text);
 
 } // namespace lumen

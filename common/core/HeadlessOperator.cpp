@@ -19,7 +19,7 @@ QString HeadlessOperator::inputBox(const QString &prompt, const QString &title, 
 {
     if (QString answer; m_answers.take(answer)) {
         standardError() << title << ": " << prompt << " " << answer << Qt::endl;
-        return answer;
+        return answer.isNull() ? QStringLiteral("") : answer;
     }
     standardError() << title << ": " << prompt << " (no operator: cancelled)" << Qt::endl;
     return QString();

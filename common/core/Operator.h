@@ -56,7 +56,11 @@ public:
 
     virtual MessageAnswer messageBox(const QString &text, const QString &title,
                                      MessageButtons buttons = MessageButtons::Ok) = 0;
-    /** Input box; the empty text when cancelled, as designed. */
+    /**
+     * Input box; the empty text when cancelled, as designed. A cancelled box
+     * gives the null QString, an answered empty box an empty one that is not
+     * null, so that a record of the run can tell the two apart.
+     */
     virtual QString inputBox(const QString &prompt, const QString &title,
                              const QString &defaultText = QString()) = 0;
     /** The chosen path, or nothing when cancelled. */

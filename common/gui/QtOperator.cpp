@@ -45,7 +45,9 @@ QString QtOperator::inputBox(const QString &prompt, const QString &title,
     bool ok = false;
     const QString text =
         QInputDialog::getText(m_parent, title, prompt, QLineEdit::Normal, defaultText, &ok);
-    return ok ? text : QString();
+    if (!ok)
+        return QString();
+    return text.isNull() ? QStringLiteral("") : text;
 }
 
 QStringList QtOperator::qtFilters(const QString &designFilter)

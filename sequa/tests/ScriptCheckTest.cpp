@@ -132,8 +132,8 @@ TEST_F(ScriptCheck, TellsOfBytesTheRunMisreads)
     };
     const QList<Case> cases = {
         {"\xEF\xBB\xBF"
-         "ConnectLMN\r\nBeep\r\n",
-         1, Severity::Error, "byte-order mark"},
+         "ConnectLMN\r\n; \xCE\xA9 in a comment plays\r\nSetSpectrumID Boden \xCE\xA9\r\n",
+         3, Severity::Error, "\"\u03A9\" cannot go into Windows-1252"},
         {"ConnectLMN\r\nShowMsg a\x81z\r\n", 2, Severity::Warning, "byte 0x81 at column 10"},
         {"ConnectLMN\r\nShowMsg Gr\xC3\xBC\xC3\x9F"
          "e\r\n",
@@ -144,8 +144,13 @@ TEST_F(ScriptCheck, TellsOfBytesTheRunMisreads)
         ASSERT_EQ(found.size(), 1u) << k.saying;
         EXPECT_EQ(found[0].line, k.line) << k.saying;
         EXPECT_EQ(found[0].severity, k.severity) << k.saying;
-        EXPECT_TRUE(found[0].text.contains(QLatin1String(k.saying))) << found[0].text.toStdString();
+        EXPECT_TRUE(found[0].text.contains(QString::fromUtf8(k.saying)))
+            << found[0].text.toStdString();
     }
+    // UTF-8 after the mark is read as the run reads it: nothing to tell.
+    EXPECT_TRUE(findingsOf("\xEF\xBB\xBF"
+                           "ConnectLMN\r\nSetSpectrumID Boden \xC3\x9C-3\r\n")
+                    .empty());
 }
 
 TEST_F(ScriptCheck, LinesBeyondTheScriptBoxAreDroppedAndNotChecked)

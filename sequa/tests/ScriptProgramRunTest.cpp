@@ -159,6 +159,7 @@ TEST_F(ScriptProgramRun, TheExitStatusSaysWhatTheRunDid)
         {{"ConnectLMN"}, {{"LUMEN_HOST_TIMEOUT", "ten"}}, 2, "LUMEN_HOST_TIMEOUT: ten"},
         {{"ConnectLMN"}, {{"LUMEN_HOST_SPEED", "fast"}}, 2, "LUMEN_HOST_SPEED: fast"},
         {{"ConnectLMN"}, {{"LUMEN_SEQUA_DEPTH", "8"}}, 2, "8 levels deep"},
+        {{"ConnectLMN"}, {{"LUMEN_SEQUA_DEPTH", "abc"}}, 2, "cannot be read as a number"},
         {{}, {}, 2, "no display"},
     };
     for (const Case &c : cases) {
@@ -178,6 +179,14 @@ TEST_F(ScriptProgramRun, TheExitStatusSaysWhatTheRunDid)
         }
     }
     EXPECT_TRUE(leftInTmp().isEmpty()) << leftInTmp().join(' ').toStdString();
+    // A refused start is accounted for too.
+    QString journaled;
+    for (const QString &journal : journals())
+        journaled += textOf(journal);
+    for (const char *refusal : {"nothing was played: started 8 levels deep",
+                                "nothing was played: LUMEN_SEQUA_DEPTH "
+                                "cannot be read as a number of levels: \"abc\""})
+        EXPECT_TRUE(journaled.contains(QLatin1String(refusal))) << journaled.toStdString();
 }
 
 TEST_F(ScriptProgramRun, TheJournalKeepsWhatRanAndOutlivesTheRun)

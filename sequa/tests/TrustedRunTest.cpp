@@ -17,6 +17,7 @@
 #include <QRegularExpression>
 #include <functional>
 #include <sys/stat.h>
+#include <system_error>
 
 namespace lumen::sequa::test {
 namespace {
@@ -53,6 +54,36 @@ TEST_F(TrustedRunTest, WaitInputEndsOnNoConnectionOrAfterTenFailedPollsUnattende
     useSimulatedHost(1024, QStringLiteral("gone-after=3"));
     EXPECT_TRUE(play({"WaitInput 1,1", "StartAcquire"})) << "the run stops";
     EXPECT_EQ(model().statusText(), "No Connection");
+}
+
+TEST_F(TrustedRunTest, WaitPresetWithNothingAcquiringGivesUpAfterTenPollsOnlyUnattended)
+{
+    // In the window the operator may still start the acquisition: the wait goes on.
+    m_recording->replies[QStringLiteral("GetAcquireStatus")] = QStringLiteral("Stopped");
+    m_recording->onCall = [&](const HostCall &call) {
+        if (call.method == "GetAcquireStatus" &&
+            m_recording->callsOf(QStringLiteral("GetAcquireStatus")).size() == 15)
+            m_recording->replies[QStringLiteral("GetAcquireStatus")] =
+                QStringLiteral("Reached Preset");
+    };
+    EXPECT_EQ(reply(QStringLiteral("WaitPreset")), "OK");
+
+    m_recording->onCall = nullptr;
+    m_recording->replies[QStringLiteral("GetAcquireStatus")] = QStringLiteral("Stopped");
+    model().runRecord().setUnattended(true);
+    const int before = m_recording->callsOf(QStringLiteral("GetAcquireStatus")).size();
+    EXPECT_EQ(reply(QStringLiteral("WaitPreset")),
+              "Error: WaitPreset gave up: no acquisition ran in 10 polls in a row");
+    EXPECT_EQ(m_recording->callsOf(QStringLiteral("GetAcquireStatus")).size() - before, 10);
+
+    // The simulated host: never started, and stopped before its preset.
+    for (const QStringList &before : {QStringList{}, QStringList{"StartAcquire", "StopAcquire"}}) {
+        useSimulatedHost(1024);
+        model().runRecord().setUnattended(true);
+        for (const QString &line : before)
+            EXPECT_EQ(reply(line), "OK") << line.toStdString();
+        EXPECT_TRUE(reply(QStringLiteral("WaitPreset")).startsWith("Error: WaitPreset gave up"));
+    }
 }
 
 TEST_F(TrustedRunTest, AStoppedRunEndsEveryWaitAtOnce)
@@ -138,6 +169,48 @@ TEST_F(TrustedRunTest, AByteOrderMarkIsNoTextAndANulLineIsAnError)
     EXPECT_TRUE(m_recording->callsOf(QStringLiteral("SetSpectrumID")).isEmpty());
 }
 
+TEST_F(TrustedRunTest, AByteOrderMarkMeansUtf8AndItsLinesOutsideWindows1252Fail)
+{
+    const QByteArray mark("\xEF\xBB\xBF");
+    struct Case
+    {
+        QByteArray bytes;
+        const char *id; ///< UTF-8; empty: the line fails and reaches no host
+    };
+    const QList<Case> cases = {
+        {mark + "SetSpectrumID Boden \xC3\x9C-3\r\n", "Boden \xC3\x9C-3"},
+        {"SetSpectrumID Boden \xDC-3\r\n", "Boden \xC3\x9C-3"},
+        {"SetSpectrumID Boden \xC3\x9C-3\r\n", "Boden \xC3\x83\xC5\x93-3"}, // as designed
+        {mark + "SetSpectrumID Boden \xCE\xA9\r\n", ""},
+    };
+    for (const Case &k : cases) {
+        m_recording->calls.clear();
+        writeFile(QStringLiteral("id.lsf"), k.bytes + "Beep\r\n");
+        const UnattendedStart start = startWith(file(QStringLiteral("id.lsf")));
+        const QString id = QString::fromUtf8(k.id);
+        EXPECT_EQ(start.exitStatus(),
+                  id.isEmpty() ? RunRecord::kLinesFailed : RunRecord::kCompleted)
+            << k.id;
+        const QStringList ids = argsOf(QStringLiteral("SetSpectrumID"));
+        EXPECT_EQ(ids.size(), id.isEmpty() ? 0 : 1) << k.id;
+        EXPECT_EQ(ids.value(0).trimmed(), id) << k.id;
+    }
+    EXPECT_TRUE(logLines().join('\n').contains(
+        QString::fromUtf8("Error: the line holds \"\u03A9\" (U+03A9), which Windows-1252")))
+        << logLines().join('\n').toStdString();
+}
+
+TEST_F(TrustedRunTest, ACancelledInputBoxIsJournaledAsCancelledNotAsAnEmptyAnswer)
+{
+    m_operator.queueInput(QStringLiteral(""));
+    play({"AskID", "AskID"}); // the second box finds no answer: cancelled
+    const QString journal = journalText();
+    EXPECT_TRUE(journal.contains("Input box \"Enter spectrum ID:\" answered \"\""))
+        << journal.toStdString();
+    EXPECT_TRUE(journal.contains("Input box \"Enter spectrum ID:\" cancelled"))
+        << journal.toStdString();
+}
+
 TEST_F(TrustedRunTest, ControlCharactersInANameOrLineNeverSplitAJournalEntry)
 {
     const QString forged = QStringLiteral("evil\n00:00:00 Exit status: 0.lsf");
@@ -164,6 +237,9 @@ TEST_F(TrustedRunTest, NoJournalNoRunAndAJournalLostMidRunEndsIt)
     EXPECT_EQ(refused.exitStatus(), RunRecord::kNotPlayed);
     EXPECT_TRUE(m_recording->methods().isEmpty());
     EXPECT_TRUE(m_operator.messages().value(0).contains(file(QStringLiteral("journal"))));
+    EXPECT_TRUE(m_operator.messages().value(0).endsWith(
+        QString::fromStdString(": " + std::make_error_code(std::errc::not_a_directory).message())))
+        << "the system's reason: " << m_operator.messages().value(0).toStdString();
 
     QFile::remove(file(QStringLiteral("journal")));
     alsoOnAdvance([&](qint64) {

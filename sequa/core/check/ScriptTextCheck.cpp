@@ -3,7 +3,9 @@
 #include "common/core/Cp1252.h"
 #include "common/core/TextFile.h"
 #include "sequa/core/MainModel.h"
+#include "sequa/core/play/ScriptPlayer.h"
 #include "sequa/core/recorder/ScriptButtons.h"
+#include "sequa/core/recorder/ScriptFile.h"
 
 #include <QStringDecoder>
 
@@ -41,15 +43,8 @@ ScriptTextCheck::Result ScriptTextCheck::check(const QByteArray &bytes)
     using Severity = ScriptFinding::Severity;
     const bool marked = bytes.startsWith(kUtf8Mark);
     const QByteArray body = marked ? bytes.mid(kUtf8Mark.size()) : bytes;
-    if (marked)
-        result.findings.push_back(
-            {1, Severity::Error,
-             QStringLiteral("a UTF-8 byte-order mark: the first line reads as \"%1\" and will not "
-                            "run; save the script as Windows-1252 text")
-                 .arg(fromCp1252(kUtf8Mark))});
 
-    const QStringList all = textfile::splitLines(fromCp1252(bytes));
-    // The box keeps what the run will see, the mark's three characters counted in.
+    const QStringList all = ScriptFile::lines(bytes);
     const qsizetype kept = textfile::splitLines(ScriptButtons::scriptFromLines(all)).size();
     if (kept < all.size())
         result.findings.push_back(
@@ -59,10 +54,18 @@ ScriptTextCheck::Result ScriptTextCheck::check(const QByteArray &bytes)
                  .arg(MainModel::kScriptCapacity)
                  .arg(all.size() - kept - 1)});
 
-    result.lines = textfile::splitLines(fromCp1252(body)).mid(0, kept);
-    bool utf8Told = !isUtf8WithNonAscii(body);
+    result.lines = all.mid(0, kept);
+    // After the mark the text is UTF-8 already: nothing to warn about.
+    bool utf8Told = marked || !isUtf8WithNonAscii(body);
     for (qsizetype i = 0; i < result.lines.size(); ++i) {
         const QString &line = result.lines[i];
+        if (const QString outside = outsideCp1252(line);
+            !outside.isEmpty() && ScriptPlayer::isCommandLine(line))
+            result.findings.push_back(
+                {int(i) + 1, Severity::Error,
+                 QStringLiteral("\"%1\" cannot go into Windows-1252 files and fields: the line "
+                                "will fail")
+                     .arg(outside)});
         for (qsizetype col = 0; col < line.size(); ++col) {
             if (isNoCharacter(line[col])) {
                 result.findings.push_back(

@@ -8,9 +8,10 @@
 namespace lumen::sequa {
 
 /**
- * The script file as bytes: what the run will read of it. A UTF-8
- * byte-order mark, bytes that are no Windows-1252 character, text written in
- * UTF-8, and lines that the script box (32000 characters) drops.
+ * The script file as bytes: what the run will read of it. Characters that
+ * Windows-1252 cannot hold on a command line (only after a UTF-8 byte-order
+ * mark), bytes that are no Windows-1252 character, UTF-8 text without the
+ * mark, and lines that the script box (32000 characters) drops.
  */
 class ScriptTextCheck
 {

@@ -83,6 +83,10 @@ QString CommandRunner::DispatchCommand(QString &line)
     // A NUL would cut a file name short into another name further down.
     if (line.contains(QChar(u'\0')))
         return kErrorPrefix + QStringLiteral("the line holds a NUL character");
+    if (m_model.playing() && m_outsideCodePage.contains(m_model.currentLine()))
+        return kErrorPrefix +
+               QStringLiteral("the line holds %1, which Windows-1252 files and fields cannot hold")
+                   .arg(m_outsideCodePage.value(m_model.currentLine()));
     try {
         if (CommandTable::isConnectLine(line)) {
             QString reply = ConnectCommand::run(*this);

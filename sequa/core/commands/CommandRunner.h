@@ -2,6 +2,7 @@
 
 #include "sequa/core/commands/CommandRegistry.h"
 
+#include <QHash>
 #include <QString>
 
 namespace lumen::sequa {
@@ -39,6 +40,16 @@ public:
     /** True when a reply means success: its first two characters are "OK". */
     static bool isSuccess(const QString &reply);
 
+    /**
+     * Lines of the playing script (by number) that hold characters outside
+     * Windows-1252, with those characters described: each is answered with an error
+     * instead of running, since its text would reach files and fields changed.
+     */
+    void setLinesOutsideCodePage(QHash<qint16, QString> lines)
+    {
+        m_outsideCodePage = std::move(lines);
+    }
+
     MainModel &model() { return m_model; }
     CommandRegistry &registry() { return m_registry; }
 
@@ -47,6 +58,7 @@ private:
 
     MainModel &m_model;
     CommandRegistry m_registry;
+    QHash<qint16, QString> m_outsideCodePage;
 };
 
 } // namespace lumen::sequa

@@ -25,6 +25,8 @@ namespace {
 
 const QString kOk = QStringLiteral("OK");
 const QString kReachedPreset = QStringLiteral("Reached Preset");
+// What the host answers while no acquisition runs and no preset was reached.
+const QString kNotAcquiring = QStringLiteral("Stopped");
 // A poll is also due once the time of day has moved on this many times the
 // poll interval: then no timer drives TickCount and the wait would hang.
 constexpr double kStalledTimerFactor = 4.0;
@@ -124,6 +126,7 @@ QString CommandWaits::WaitForPreset()
         m_model.runProgress().presetWaitStarted();
         std::int32_t mark = m_model.tickCount();
         DayStopwatch sincePoll;
+        int idlePollsInARow = 0;
         for (;;) {
             if (stopped())
                 return stoppedReply();
@@ -136,6 +139,15 @@ QString CommandWaits::WaitForPreset()
                     m_model.runProgress().readPresetElapsed(m_model.hostAppObject());
                 if (m_model.statusText() == kReachedPreset)
                     break;
+                // Nothing acquires, so the preset can never be reached; in the
+                // window the operator can still start it or end the wait.
+                idlePollsInARow =
+                    trimBlanks(m_model.statusText()) == kNotAcquiring ? idlePollsInARow + 1 : 0;
+                if (idlePollsInARow >= kPresetIdlePolls && m_model.runRecord().unattended())
+                    return QStringLiteral(
+                               "Error: WaitPreset gave up: no acquisition ran in %1 polls "
+                               "in a row")
+                        .arg(kPresetIdlePolls);
                 mark = m_model.tickCount();
                 sincePoll.restart();
             }

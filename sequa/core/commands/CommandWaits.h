@@ -28,6 +28,8 @@ public:
 
     /** Failed polls in a row after which WaitInput gives up in an unattended run. */
     static constexpr int kInputPollFailures = 10;
+    /** Polls in a row answered "no acquisition runs" after which WaitPreset gives up unattended. */
+    static constexpr int kPresetIdlePolls = 10;
 
     static const QString kPresetFailure;
 
@@ -35,7 +37,11 @@ public:
 
     /** Waits on the time of day in whole seconds, across midnight. */
     QString WaitForSeconds(std::int32_t seconds);
-    /** Polls GetAcqStatus until it shows "Reached Preset", then waits 2 s more. */
+    /**
+     * Polls GetAcqStatus until it shows "Reached Preset", then waits 2 s more.
+     * An unattended run gives up after ten polls in a row that say no
+     * acquisition runs ("Stopped"), with an "Error: " reply.
+     */
     QString WaitForPreset();
     /**
      * Polls "GetExtIn" + input until the status box shows the state (0 or 1).

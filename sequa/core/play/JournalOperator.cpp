@@ -55,8 +55,10 @@ QString JournalOperator::inputBox(const QString &prompt, const QString &title,
                                   const QString &defaultText)
 {
     const QString answer = m_inner.inputBox(prompt, title, defaultText);
-    m_journal.write(
-        QStringLiteral("Input box \"%1\" answered \"%2\"").arg(oneLine(prompt), oneLine(answer)));
+    m_journal.write(answer.isNull()
+                        ? QStringLiteral("Input box \"%1\" cancelled").arg(oneLine(prompt))
+                        : QStringLiteral("Input box \"%1\" answered \"%2\"")
+                              .arg(oneLine(prompt), oneLine(answer)));
     return answer;
 }
 

@@ -8,6 +8,7 @@
 #include "common/core/Operator.h"
 #include "common/core/Paths.h"
 #include "common/core/Platform.h"
+#include "common/core/TextFile.h"
 #include "sequa/core/HostSettings.h"
 #include "sequa/core/MainModel.h"
 #include "sequa/core/SequaTexts.h"
@@ -29,6 +30,29 @@
 namespace lumen::sequa {
 
 namespace {
+
+/**
+ * The lines, by number, whose text the Windows-1252 play file would change,
+ * with their characters and code points: the journal, being Windows-1252
+ * itself, keeps only the code points readable.
+ */
+QHash<qint16, QString> linesOutsideCodePage(const QString &script)
+{
+    QHash<qint16, QString> outside;
+    const QStringList lines = textfile::splitLines(script);
+    const qsizetype count = std::min<qsizetype>(lines.size(), std::numeric_limits<qint16>::max());
+    for (qsizetype i = 0; i < count; ++i) {
+        const QString characters = outsideCp1252(lines[i]);
+        if (characters.isEmpty())
+            continue;
+        QStringList points;
+        for (const char32_t c : characters.toUcs4())
+            points.append(QStringLiteral("U+%1").arg(uint(c), 4, 16, QLatin1Char('0')).toUpper());
+        outside.insert(static_cast<qint16>(i + 1),
+                       QStringLiteral("\"%1\" (%2)").arg(characters, points.join(u' ')));
+    }
+    return outside;
+}
 
 const QString kLoopsLeftOpen = QStringLiteral("Loopbeg without LoopEnd");
 
@@ -159,6 +183,7 @@ bool ScriptPlayer::PlayScript(const QString &script)
         m_model.setPlaying(true);
         m_model.runProgress().runStarted(countScriptLines(m_model.playFile()));
         m_model.playFileReader().open(m_model.playFile());
+        m_runner.setLinesOutsideCodePage(linesOutsideCodePage(script));
         failed = playLines();
     } catch (const std::exception &error) {
         // A run that cannot go on (its files gone, the line count overflowing)
@@ -220,6 +245,7 @@ bool ScriptPlayer::playLines()
 void ScriptPlayer::closeOut(const QString &runLogPath)
 {
     m_model.setPlaying(false);
+    m_runner.setLinesOutsideCodePage({});
     m_model.runProgress().runEnded();
     m_model.playFileReader().close();
     if (!m_model.playFile().isEmpty())

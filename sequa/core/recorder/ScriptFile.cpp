@@ -14,11 +14,13 @@ QByteArray ScriptFile::read(const QString &path)
 
 QStringList ScriptFile::lines(const QByteArray &bytes)
 {
+    // The mark is the file's own word that it is UTF-8; without it the
+    // suite's code page holds, so "Boden \xDC-3" stays what the lab typed.
     static const QByteArray kUtf8Bom("\xEF\xBB\xBF");
-    const QByteArrayView text = bytes.startsWith(kUtf8Bom)
-                                    ? QByteArrayView(bytes).sliced(kUtf8Bom.size())
-                                    : QByteArrayView(bytes);
-    return textfile::splitLines(fromCp1252(text));
+    if (bytes.startsWith(kUtf8Bom))
+        return textfile::splitLines(
+            QString::fromUtf8(QByteArrayView(bytes).sliced(kUtf8Bom.size())));
+    return textfile::splitLines(fromCp1252(bytes));
 }
 
 ScriptFile::Boxed ScriptFile::intoBox(const QStringList &lines)

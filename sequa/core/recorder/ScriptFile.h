@@ -24,8 +24,9 @@ public:
      */
     static QByteArray read(const QString &path);
     /**
-     * The lines of a script's bytes: Windows-1252, CR LF, CR or LF ends; a
-     * leading UTF-8 byte-order mark, as Windows editors write one, is no text.
+     * The lines of a script's bytes, with CR LF, CR or LF ends: UTF-8 after a
+     * leading UTF-8 byte-order mark (the mark itself is no text), otherwise
+     * Windows-1252. Bytes that are no UTF-8 become U+FFFD.
      */
     static QStringList lines(const QByteArray &bytes);
     /** The lines appended while the box holds fewer than 32000 characters. */

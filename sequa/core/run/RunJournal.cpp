@@ -9,6 +9,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <filesystem>
+#include <system_error>
 
 namespace lumen::sequa {
 
@@ -36,8 +38,13 @@ QString oneLine(const QString &text)
 RunJournal::RunJournal(const QString &programFolder, const QDateTime &started)
 {
     const QString folder = joinPath(programFolder, kFolderName);
-    if (!QDir().mkpath(folder))
-        throw Failure(QStringLiteral("Cannot create the journal folder %1").arg(folder));
+    // The system's reason, not a later open's "No such file or directory",
+    // tells a read-only or mistyped program folder apart.
+    std::error_code error;
+    std::filesystem::create_directories(std::filesystem::path(folder.toStdString()), error);
+    if (error)
+        throw Failure(QStringLiteral("Cannot create the journal folder %1: %2")
+                          .arg(folder, QString::fromLocal8Bit(error.message())));
     const QString stem = started.toString(QStringLiteral("yyyy-MM-dd_HHmmss"));
     QString lastError;
     for (int n = 1; n <= kMaxNamesPerSecond; ++n) {
@@ -54,6 +61,22 @@ RunJournal::RunJournal(const QString &programFolder, const QDateTime &started)
             break;
     }
     throw Failure(QStringLiteral("Cannot create a journal in %1: %2").arg(folder, lastError));
+}
+
+void RunJournal::writeRefusal(const QString &programFolder, const QString &script,
+                              const QString &reason, int exitStatus)
+{
+    try {
+        const QDateTime now = currentClock().now();
+        RunJournal journal(programFolder, now);
+        journal.write(QStringLiteral("Run refused ") +
+                      now.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+        journal.write(QStringLiteral("Script: ") + script);
+        journal.write(QStringLiteral("Outcome: nothing was played: ") + reason);
+        journal.write(QStringLiteral("Exit status: ") + QString::number(exitStatus));
+    } catch (const Failure &failure) {
+        standardError() << "Sequa: no journal: " << failure.description() << Qt::endl;
+    }
 }
 
 void RunJournal::write(const QString &text)

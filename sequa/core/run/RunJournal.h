@@ -23,6 +23,14 @@ public:
      */
     RunJournal(const QString &programFolder, const QDateTime &started);
 
+    /**
+     * Leaves the journal of a start that played nothing: its script, the
+     * reason and the exit status. A journal that cannot be written is said
+     * on standard error.
+     */
+    static void writeRefusal(const QString &programFolder, const QString &script,
+                             const QString &reason, int exitStatus);
+
     const QString &path() const { return m_path; }
 
     /**

@@ -15,12 +15,20 @@ public:
     static constexpr int kMaxLevels = 8;
     static constexpr const char *kVariable = "LUMEN_SEQUA_DEPTH";
 
+    enum class Entry
+    {
+        Entered,
+        TooDeep,    ///< eight levels are already running
+        Unreadable, ///< the counter is no whole number of at least 0
+    };
+
     /**
      * Counts this program as one more level for the programs it starts.
-     * Returns false, changing nothing, when eight levels are already running
-     * (or the counter cannot be read): this one must end at once.
+     * Changes nothing when it refuses: this one must then end at once.
      */
-    static bool enter();
+    static Entry enter();
+    /** Why a start that enter() refused plays nothing. */
+    static QString refusal(Entry entry);
 };
 
 } // namespace lumen::sequa
