@@ -17,7 +17,6 @@ namespace lumen {
 
 namespace {
 
-constexpr int kPumpEvery = 1024;
 constexpr qsizetype kMostBytes = 16 * 1024 * 1024;
 
 using spectrumtext::malformed;
