@@ -7,9 +7,9 @@
 namespace lumen::driftlog {
 
 namespace {
-QuantitySpec driftSpec(std::optional<double> tolerance, QString unit)
+QuantityTraits driftSpec(std::optional<double> tolerance, QString unit)
 {
-    QuantitySpec spec;
+    QuantityTraits spec;
     spec.name = QStringLiteral("drift");
     spec.unit = std::move(unit);
     if (tolerance)
@@ -23,7 +23,7 @@ ControlChart::ControlChart(DriftSeries points, std::optional<double> tolerance, 
 {
 }
 
-ControlChart::ControlChart(DriftSeries points, QuantitySpec spec)
+ControlChart::ControlChart(DriftSeries points, QuantityTraits spec)
     : m_points(std::move(points)), m_spec(std::move(spec))
 {
     QList<double> values;

@@ -5,7 +5,7 @@
 #include "driftlog/core/Cusum.h"
 #include "driftlog/core/DriftPoint.h"
 #include "driftlog/core/Ewma.h"
-#include "driftlog/core/QuantitySpec.h"
+#include "driftlog/core/QuantityTraits.h"
 #include "driftlog/core/Verdict.h"
 
 #include <QList>
@@ -21,13 +21,13 @@ namespace lumen::driftlog {
 class ControlChart
 {
 public:
-    ControlChart(DriftSeries points, QuantitySpec spec);
+    ControlChart(DriftSeries points, QuantityTraits spec);
     /** A drift series: `unit` is "%" or "keV", the tolerance lies either side of 0. */
     ControlChart(DriftSeries points, std::optional<double> tolerance, QString unit);
 
     const DriftSeries &points() const { return m_points; }
     const std::optional<ControlLimits> &limits() const { return m_limits; }
-    const QuantitySpec &spec() const { return m_spec; }
+    const QuantityTraits &spec() const { return m_spec; }
     const std::optional<ToleranceBand> &tolerance() const { return m_spec.tolerance; }
     const QString &unit() const { return m_spec.unit; }
     /** Empty without limits; one point per point of the series otherwise. */
@@ -41,7 +41,7 @@ public:
 
 private:
     DriftSeries m_points;
-    QuantitySpec m_spec;
+    QuantityTraits m_spec;
     std::optional<ControlLimits> m_limits;
     QList<EwmaPoint> m_ewma;
     QList<CusumPoint> m_cusum;

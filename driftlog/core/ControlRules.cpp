@@ -23,7 +23,7 @@ bool tenOnOneSide(const QList<double> &values, int index, double mean, Sides sid
 
 QList<ControlRule> ControlRules::brokenAt(const QList<double> &values, int index,
                                           const std::optional<ControlLimits> &limits,
-                                          const QuantitySpec &spec)
+                                          const QuantityTraits &spec)
 {
     QList<ControlRule> broken;
     const double x = values[index];

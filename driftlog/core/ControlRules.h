@@ -2,7 +2,7 @@
 
 #include "driftlog/core/ControlLimits.h"
 #include "driftlog/core/ControlRule.h"
-#include "driftlog/core/QuantitySpec.h"
+#include "driftlog/core/QuantityTraits.h"
 
 #include <QList>
 #include <optional>
@@ -21,7 +21,7 @@ public:
      */
     static QList<ControlRule> brokenAt(const QList<double> &values, int index,
                                        const std::optional<ControlLimits> &limits,
-                                       const QuantitySpec &spec);
+                                       const QuantityTraits &spec);
 };
 
 } // namespace lumen::driftlog

@@ -3,9 +3,9 @@
 namespace lumen::driftlog {
 
 namespace {
-QuantitySpec specOf(const QString &name, const QString &unit, Sides sides, const RuleSet &rules)
+QuantityTraits specOf(const QString &name, const QString &unit, Sides sides, const RuleSet &rules)
 {
-    QuantitySpec spec;
+    QuantityTraits spec;
     spec.name = name;
     spec.unit = unit;
     spec.sides = sides;
@@ -17,11 +17,11 @@ QuantitySpec specOf(const QString &name, const QString &unit, Sides sides, const
 QcCharts QcCharts::of(const DriftSeries &drift, const QcLog::Series &qc,
                       const ToleranceSettings &settings, int mode, const QString &unit)
 {
-    QuantitySpec driftSpec = specOf(QStringLiteral("drift"), unit, Sides::Both, settings.rules);
+    QuantityTraits driftSpec = specOf(QStringLiteral("drift"), unit, Sides::Both, settings.rules);
     if (const auto t = settings.forMode(mode))
         driftSpec.tolerance = ToleranceBand{0.0, *t};
 
-    QuantitySpec fwhmSpec =
+    QuantityTraits fwhmSpec =
         specOf(QStringLiteral("FWHM"), QStringLiteral("keV"), Sides::UpperOnly, settings.rules);
     // An upper limit only: the band's low side is never checked.
     if (settings.fwhm)
@@ -36,7 +36,7 @@ QcCharts QcCharts::of(const DriftSeries &drift, const QcLog::Series &qc,
         if (const auto rate = r.judgedRate(corrected))
             rates << DriftPoint{r.minutes, *rate};
     }
-    QuantitySpec rateSpec =
+    QuantityTraits rateSpec =
         specOf(QStringLiteral("rate"), QStringLiteral("cps"), Sides::Both, settings.rules);
     std::optional<double> referenceRate;
     if (qc.reference && qc.reference->rate)

@@ -2,7 +2,7 @@
 
 #include "driftlog/core/ControlLimits.h"
 #include "driftlog/core/ControlRule.h"
-#include "driftlog/core/QuantitySpec.h"
+#include "driftlog/core/QuantityTraits.h"
 
 #include <QList>
 #include <QString>

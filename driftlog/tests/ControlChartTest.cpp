@@ -11,9 +11,9 @@ using Rules = QList<ControlRule>;
 const ControlLimits kUnit{0.0, 1.0}; // mean 0, s 1: warning at ±2, action at ±3
 
 /** A drift's rules, the tolerance either side of 0. */
-QuantitySpec driftSpec(std::optional<double> tolerance = std::nullopt)
+QuantityTraits driftSpec(std::optional<double> tolerance = std::nullopt)
 {
-    QuantitySpec spec;
+    QuantityTraits spec;
     if (tolerance)
         spec.tolerance = ToleranceBand{0.0, *tolerance};
     return spec;

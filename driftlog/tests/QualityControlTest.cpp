@@ -30,9 +30,9 @@ DriftSeries series(double mean, double sd, int after, double (*shift)(int))
     return s;
 }
 
-QuantitySpec spec(const char *name, Sides sides, const char *rules)
+QuantityTraits spec(const char *name, Sides sides, const char *rules)
 {
-    QuantitySpec q;
+    QuantityTraits q;
     q.name = QString::fromLatin1(name);
     q.sides = sides;
     q.rules = RuleSet::parse(QString::fromLatin1(rules));
@@ -88,7 +88,7 @@ TEST(QualityControl, FwhmStepOfThreeSigmaIsAnActionAndANarrowerPeakNoFault)
     EXPECT_EQ(wider.verdict().level, Verdict::Level::Action);
     EXPECT_TRUE(wider.verdict().rules.contains(ControlRule::Cusum));
 
-    QuantitySpec all;
+    QuantityTraits all;
     all.sides = Sides::UpperOnly;
     const ControlChart narrower(series(1.6, 0.02, 12, down), all);
     for (int i = 0; i < narrower.points().size(); ++i)

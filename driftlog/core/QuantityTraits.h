@@ -29,7 +29,7 @@ struct ToleranceBand
 };
 
 /** What a control chart judges and how: its name, unit, sides, tolerance and rules. */
-struct QuantitySpec
+struct QuantityTraits
 {
     QString name; ///< "drift", "FWHM" or "rate", as verdicts name it
     QString unit; ///< "%", "keV" or "cps"
