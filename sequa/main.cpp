@@ -9,6 +9,7 @@
 #include "sequa/core/CreateHostAppObject.h"
 #include "sequa/core/HostSettings.h"
 #include "sequa/core/SequaProgram.h"
+#include "sequa/core/check/ResumeCheckMode.h"
 #include "sequa/core/check/ScriptCheckMode.h"
 #include "sequa/core/run/RunJournal.h"
 #include "sequa/core/run/RunRecord.h"
@@ -60,6 +61,9 @@ int main(int argc, char **argv)
             "       Sequa --check SCRIPT   report what the script will fail at, and its\n"
             "                              run time (status 1 on any error)\n"
             "       Sequa --open [SCRIPT]  open the window, with the script loaded\n"
+            "       Sequa --resume JOURNAL  continue the run of a journal that did not end\n"
+            "       Sequa --check --resume JOURNAL  say where that run would continue, and\n"
+            "                              its time left\n"
             "  SCRIPT  a script file (.lsf) to play unattended; the program ends when the\n"
             "          run reaches the end of the script, or is stopped (Stop Script or\n"
             "          Esc in the window, which shows minimized meanwhile). Without a\n"
@@ -73,7 +77,8 @@ int main(int argc, char **argv)
             "     a signal (SIGTERM, SIGINT, SIGHUP), or the host was never reached\n"
             "  2  nothing was played: the script cannot be read, is longer than the\n"
             "     script box (32000 characters), a host setting is invalid, Sequa was\n"
-            "     started eight levels deep by scripts, or no script without a display\n"
+            "     started eight levels deep by scripts, no script without a display, or\n"
+            "     --resume refused (see below)\n"
             "  3  the script ran to its end, but one or more lines gave an error reply,\n"
             "     or a program that WaitExtProg started ended with a status other than 0\n"
             "     (Transpec's 3, done with warnings, counts as done)\n"
@@ -89,6 +94,20 @@ int main(int argc, char **argv)
             "Every run writes a journal, journal/YYYY-MM-DD_HHMMSS.txt in the program\n"
             "directory: script and SHA-256, host, every line with its time and reply, the\n"
             "operator's answers, the outcome and the exit status. Journals are kept.\n"
+            "After each completed line a checkpoint entry says where the run stands: the\n"
+            "line, each open loop's LoopBeg line, pass and passes, the answers used.\n"
+            "\n"
+            "--resume JOURNAL continues a run that did not end: killed or a power cut\n"
+            "(no exit status), status 1 (a signal, Stop Script, No Connection) or 4 (the\n"
+            "quality gate). The pass is the unit of work: the lines before the open loops\n"
+            "play again (the host may have lost its state), each open loop is entered at\n"
+            "its interrupted pass, which plays again from its first line with the loop\n"
+            "counters and the LUMEN_ANSWERS position of that pass's start; completed\n"
+            "passes never play again. The new journal says \"Resumes: JOURNAL\" and\n"
+            "\"Chain: FIRST\" (the night's first journal) and can itself be resumed; the\n"
+            "old one gets \"Resumed by: NEW\". Refused with status 2: a file that is no\n"
+            "journal, a run that ended with status 0, 2 or 3, a script whose bytes no\n"
+            "longer match the journal's SHA-256, a journal resumed already.\n"
             "\n"
             "Environment:\n"
             "  LUMEN_HOST           tcp://HOST:PORT of a host bridge (hostsim --listen);\n"
@@ -115,19 +134,32 @@ int main(int argc, char **argv)
             "                       as one does when it is no number; both journaled\n"
             "  LUMEN_RUN, LUMEN_RUN_PASS\n"
             "                       set by Sequa for the programs it starts: the run's\n"
-            "                       journal, and the pass of each open loop (\"2.1\")\n")};
+            "                       journal (of a resumed run: the chain's first, so that\n"
+            "                       Ledgerly supersedes the records of a pass played\n"
+            "                       again), and the pass of each open loop (\"2.1\")\n")};
     const int status = handleStandardOptions(argc, argv, info);
     if (status >= 0)
         return status;
 
     const QByteArray option = argc >= 2 ? QByteArray(argv[1]) : QByteArray();
+    if (option == sequa::ScriptCheckMode::kOption && argc >= 3 &&
+        QByteArray(argv[2]) == sequa::ResumeCheckMode::kOption) {
+        QCoreApplication app(argc, argv);
+        return sequa::ResumeCheckMode::run(QCoreApplication::arguments().mid(2), standardOut(),
+                                           standardError());
+    }
     if (option == sequa::ScriptCheckMode::kOption) {
         QCoreApplication app(argc, argv);
         return sequa::ScriptCheckMode::run(QCoreApplication::arguments().mid(1), standardOut(),
                                            standardError());
     }
     const bool opening = option == sequa::ScriptOpening::kOption;
-    if (!opening && option.startsWith('-')) {
+    const bool resuming = option == sequa::ResumeCheckMode::kOption;
+    if (resuming && (argc != 3 || argv[2][0] == '\0')) {
+        standardError() << "Usage: Sequa --resume JOURNAL" << Qt::endl;
+        return sequa::RunRecord::kNotPlayed;
+    }
+    if (!opening && !resuming && option.startsWith('-')) {
         // A misspelt option would otherwise be taken for a script's name.
         standardError() << "Sequa: unknown option: " << QString::fromLocal8Bit(option) << "\n"
                         << "Sequa --help lists the options (a script whose name begins with -"
@@ -151,7 +183,10 @@ int main(int argc, char **argv)
 
     selectPlatformForDisplay();
 
-    const QString commandLine = opening ? QString() : scriptCommandLine(argc, argv);
+    // A resume names its journal where a run names its script.
+    const QString resumeJournal = resuming ? QString::fromLocal8Bit(argv[2]) : QString();
+    const QString commandLine =
+        opening ? QString() : (resuming ? resumeJournal : scriptCommandLine(argc, argv));
     if (const auto entry = sequa::NestingDepth::enter();
         entry != sequa::NestingDepth::Entry::Entered) {
         const QString why = sequa::NestingDepth::refusal(entry);
@@ -175,7 +210,7 @@ int main(int argc, char **argv)
         sequa::SequaProgram program(&sequa::createHostAppObject);
         StopSignals stopSignals(stopOn(program));
         program.timer().start();
-        return sequa::UnattendedStart::run(program, commandLine, standardError());
+        return sequa::UnattendedStart::run(program, commandLine, standardError(), resumeJournal);
     }
 
     QApplication app(argc, argv);
@@ -193,6 +228,7 @@ int main(int argc, char **argv)
     StopSignals stopSignals(stopOn(program));
     program.timer().start();
     sequa::UnattendedStart unattended;
+    unattended.resumeFrom(resumeJournal);
     program.setUnattendedStart(std::ref(unattended));
 
     // An unattended run plays with the window minimized: the operator can

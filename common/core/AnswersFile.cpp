@@ -22,9 +22,9 @@ AnswersFile AnswersFile::fromEnvironment()
 
 bool AnswersFile::take(QString &answer)
 {
-    if (m_answers.isEmpty())
+    if (m_next >= m_answers.size())
         return false;
-    answer = m_answers.takeFirst();
+    answer = m_answers.at(m_next++);
     return true;
 }
 

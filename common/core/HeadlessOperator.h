@@ -24,6 +24,7 @@ public:
                      const QString &defaultText) override;
     std::optional<QString> fileDialog(const FileDialogRequest &request) override;
     void beep() override;
+    void seekAnswers(int taken) override { m_answers.seek(taken); }
 
 private:
     AnswersFile m_answers;

@@ -66,6 +66,11 @@ public:
     /** The chosen path, or nothing when cancelled. */
     virtual std::optional<QString> fileDialog(const FileDialogRequest &request) = 0;
     virtual void beep() = 0;
+    /**
+     * Answers given ahead go on from answer `taken` (0-based); an operator
+     * who answers in person has none and ignores it.
+     */
+    virtual void seekAnswers(int taken) { (void)taken; }
 };
 
 /** The operator in use by this process (headless until a program installs another). */

@@ -28,27 +28,6 @@ const QStringList kArchivingLoop = {
     QStringLiteral("LoopEnd"),
 };
 
-/** Starts `hostsim --listen 0` and returns the port it serves on (0 when it did not start). */
-int startHostBridge(QProcess &bridge, const QProcessEnvironment &env)
-{
-    bridge.setProcessEnvironment(env);
-    bridge.start(QStringLiteral(HOSTSIM_EXE), {QStringLiteral("--listen"), QStringLiteral("0")});
-    if (!bridge.waitForStarted(10000))
-        return 0;
-    QString said;
-    const QRegularExpression listening(QStringLiteral("Listening on [^:\\s]+:(\\d+)"));
-    QElapsedTimer waited;
-    waited.start();
-    while (waited.elapsed() < 20000) {
-        bridge.waitForReadyRead(200);
-        said += QString::fromLocal8Bit(bridge.readAllStandardOutput());
-        const auto match = listening.match(said);
-        if (match.hasMatch())
-            return match.captured(1).toInt();
-    }
-    return 0;
-}
-
 } // namespace
 
 TEST(FaultsAlongTheRoad, HostBridgeKilledMidRunStopsTheRunAndKeepsEveryRecord)
@@ -58,7 +37,7 @@ TEST(FaultsAlongTheRoad, HostBridgeKilledMidRunStopsTheRunAndKeepsEveryRecord)
     QProcessEnvironment env = lab.environment();
 
     QProcess bridge;
-    const int port = startHostBridge(bridge, env);
+    const int port = LabFolder::startHostBridge(bridge, env);
     ASSERT_GT(port, 0) << "hostsim did not start listening";
     env.insert(QStringLiteral("LUMEN_HOST"), QStringLiteral("tcp://127.0.0.1:%1").arg(port));
     env.insert(QStringLiteral("LUMEN_HOST_TIMEOUT"), QStringLiteral("3"));

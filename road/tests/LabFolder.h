@@ -10,7 +10,9 @@
 
 #include <QDate>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -119,6 +121,28 @@ public:
     QString lastJournal() const
     {
         return journals().isEmpty() ? QString() : text(journals().last());
+    }
+
+    /** Starts `hostsim --listen 0` and returns the port it serves on (0 when it did not start). */
+    static int startHostBridge(QProcess &bridge, const QProcessEnvironment &env)
+    {
+        bridge.setProcessEnvironment(env);
+        bridge.start(QStringLiteral(HOSTSIM_EXE),
+                     {QStringLiteral("--listen"), QStringLiteral("0")});
+        if (!bridge.waitForStarted(10000))
+            return 0;
+        QString said;
+        const QRegularExpression listening(QStringLiteral("Listening on [^:\\s]+:(\\d+)"));
+        QElapsedTimer waited;
+        waited.start();
+        while (waited.elapsed() < 20000) {
+            bridge.waitForReadyRead(200);
+            said += QString::fromLocal8Bit(bridge.readAllStandardOutput());
+            const auto match = listening.match(said);
+            if (match.hasMatch())
+                return match.captured(1).toInt();
+        }
+        return 0;
     }
 
     /** The day's ROI log name, as Sequa forms it from the date of the run. */

@@ -17,7 +17,7 @@ namespace {
 // its length: then no timer is driving TickCount and the wait would never end.
 constexpr double kStalledTimerFactor = 4.0;
 
-qint16 &loopSlot(std::array<qint16, MainModel::kLoopSlots> &slots, int depth)
+template <typename T> T &loopSlot(std::array<T, MainModel::kLoopSlots> &slots, int depth)
 {
     if (depth < 1 || depth > MainModel::kLoopSlots)
         throw Failure(QStringLiteral("Subscript out of range"));
@@ -102,6 +102,11 @@ qint16 &MainModel::loopPasses(int depth)
 qint16 &MainModel::loopCounter(int depth)
 {
     return loopSlot(m_loopCounter, depth);
+}
+
+PassTally &MainModel::loopPassStart(int depth)
+{
+    return loopSlot(m_loopPassStart, depth);
 }
 
 void MainModel::openRunLog(const QString &path)

@@ -78,6 +78,8 @@ public:
     qint16 &loopStartLine(int depth);
     qint16 &loopPasses(int depth);
     qint16 &loopCounter(int depth);
+    /** The run's tally when the loop's current pass began: where a resume takes the pass up. */
+    PassTally &loopPassStart(int depth);
     qint16 numPasses() const { return m_numPasses; }
     void setNumPasses(qint16 passes) { m_numPasses = passes; }
     const QString &playFile() const { return m_playFile; }
@@ -192,6 +194,7 @@ private:
     std::array<qint16, kLoopSlots> m_loopStartLine{};
     std::array<qint16, kLoopSlots> m_loopPasses{};
     std::array<qint16, kLoopSlots> m_loopCounter{};
+    std::array<PassTally, kLoopSlots> m_loopPassStart{};
     qint16 m_numPasses = 0;
     QString m_playFile;
     QString m_lastAnalysisType;

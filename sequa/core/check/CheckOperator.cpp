@@ -9,7 +9,7 @@ MessageAnswer CheckOperator::messageBox(const QString &, const QString &, Messag
 
 QString CheckOperator::inputBox(const QString &, const QString &, const QString &defaultText)
 {
-    return m_answers.isEmpty() ? defaultText : m_answers.takeFirst();
+    return m_next < m_answers.size() ? m_answers.at(m_next++) : defaultText;
 }
 
 std::optional<QString> CheckOperator::fileDialog(const FileDialogRequest &)

@@ -22,9 +22,11 @@ public:
                      const QString &defaultText) override;
     std::optional<QString> fileDialog(const FileDialogRequest &request) override;
     void beep() override {}
+    void seekAnswers(int taken) override { m_next = qBound(0, taken, int(m_answers.size())); }
 
 private:
     QStringList m_answers;
+    int m_next = 0;
 };
 
 } // namespace lumen::sequa

@@ -134,7 +134,8 @@ QString makeFolder(const QTemporaryDir &scratch, const QString &name)
 } // namespace
 
 RunEstimate RunEstimate::ofScript(const QStringList &lines, const ScriptCheckPlaces &places,
-                                  const QStringList &answers, const CheckClock::Limits &limits)
+                                  const QStringList &answers, const CheckClock::Limits &limits,
+                                  const JournalCheckpoint *resumeAt)
 {
     QTemporaryDir scratch;
     const QString programFolder = makeFolder(scratch, QStringLiteral("program"));
@@ -164,8 +165,16 @@ RunEstimate RunEstimate::ofScript(const QStringList &lines, const ScriptCheckPla
         model.setProgramFolder(programFolder);
         model.setDoNow(true);
         model.setScriptText(ScriptButtons::scriptFromLines(disarmed(lines, programFolder)));
+        ScriptPlayer player(model, program.runner());
+        if (resumeAt) {
+            // The trial resumes a scratch journal: the real one stays untouched.
+            ResumePlan trial;
+            trial.journal = trial.chainFirst = scratch.filePath(QStringLiteral("resumed.txt"));
+            trial.checkpoint = *resumeAt;
+            player.setResume(trial);
+        }
         try {
-            ScriptPlayer(model, program.runner()).PlayScript(model.scriptText());
+            player.PlayScript(model.scriptText());
         } catch (const CheckClock::PlayAbandoned &abandoned) {
             estimate.complete = false;
             estimate.stopReason = abandoned.reason;

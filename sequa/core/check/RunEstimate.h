@@ -2,6 +2,7 @@
 
 #include "sequa/core/check/CheckClock.h"
 #include "sequa/core/check/ScriptCheckPlaces.h"
+#include "sequa/core/resume/JournalCheckpoint.h"
 
 #include <QStringList>
 
@@ -23,9 +24,11 @@ struct RunEstimate
     int stoppedAtLine = 0;
     int programsCounted = 0; ///< external program starts, each counted at its settle only
 
+    /** `resumeAt`: the time left of a run resumed from that checkpoint. */
     static RunEstimate ofScript(const QStringList &lines, const ScriptCheckPlaces &places,
                                 const QStringList &answers,
-                                const CheckClock::Limits &limits = CheckClock::Limits());
+                                const CheckClock::Limits &limits = CheckClock::Limits(),
+                                const JournalCheckpoint *resumeAt = nullptr);
 };
 
 } // namespace lumen::sequa

@@ -56,6 +56,7 @@ QString LoopBeg(CommandContext &c)
     model.loopStartLine(depth) = model.currentLine();
     model.loopPasses(depth) = model.numPasses();
     model.loopCounter(depth) = 1;
+    model.loopPassStart(depth) = model.runRecord().tally();
     return kOk;
 }
 
@@ -101,6 +102,7 @@ QString ExecLoopEnd(MainModel &model)
         return kOk;
     }
     model.loopCounter(depth) = static_cast<qint16>(model.loopCounter(depth) + 1);
+    model.loopPassStart(depth) = model.runRecord().tally();
 
     PlayFileReader &reader = model.playFileReader();
     reader.rewind();

@@ -22,7 +22,9 @@ void RunProvenance::exportFor(MainModel &model)
     const int depth = std::min<int>(model.loopDepth(), MainModel::kLoopSlots);
     for (int d = 1; d <= depth; ++d)
         passes << QString::number(std::max<int>(model.loopCounter(d), 1));
-    qputenv(kRunVariable, QFile::encodeName(journal->path()));
+    // A resumed run plays its interrupted passes again under the night's first
+    // journal, so that what they record supersedes what the passes left before.
+    qputenv(kRunVariable, QFile::encodeName(journal->chainFirst()));
     qputenv(kPassVariable, passes.join(u'.').toLatin1());
 }
 

@@ -6,7 +6,9 @@ class MainModel;
 
 /**
  * What a program started by a run is told of the run, so that whatever it
- * records can be traced back to it: LUMEN_RUN, the run's journal, and
+ * records can be traced back to it: LUMEN_RUN, the run's journal (for a
+ * resumed run the first journal of its chain, so that a pass played again
+ * is known as the same pass), and
  * LUMEN_RUN_PASS, the pass of every open loop from the outermost in ("2",
  * "2.1"; empty outside loops). Outside a run both are taken away, so a
  * program started from the window is never mistaken for part of an earlier run.

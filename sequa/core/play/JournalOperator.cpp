@@ -1,6 +1,7 @@
 #include "sequa/core/play/JournalOperator.h"
 
 #include "sequa/core/run/RunJournal.h"
+#include "sequa/core/run/RunRecord.h"
 
 namespace lumen::sequa {
 
@@ -31,8 +32,8 @@ QString answerName(MessageAnswer answer)
 
 } // namespace
 
-JournalOperator::JournalOperator(RunJournal &journal)
-    : m_inner(currentOperator()), m_journal(journal)
+JournalOperator::JournalOperator(RunJournal &journal, RunRecord *record)
+    : m_inner(currentOperator()), m_journal(journal), m_record(record)
 {
     setCurrentOperator(this);
 }
@@ -55,6 +56,8 @@ QString JournalOperator::inputBox(const QString &prompt, const QString &title,
                                   const QString &defaultText)
 {
     const QString answer = m_inner.inputBox(prompt, title, defaultText);
+    if (m_record)
+        m_record->noteAnswerAsked();
     m_journal.write(answer.isNull()
                         ? QStringLiteral("Input box \"%1\" cancelled").arg(oneLine(prompt))
                         : QStringLiteral("Input box \"%1\" answered \"%2\"")

@@ -5,6 +5,7 @@
 namespace lumen::sequa {
 
 class RunJournal;
+class RunRecord;
 
 /**
  * The operator during a run: every question still goes to the operator in
@@ -14,7 +15,8 @@ class RunJournal;
 class JournalOperator : public Operator
 {
 public:
-    explicit JournalOperator(RunJournal &journal);
+    /** `record`, when given, counts the input boxes: the answers a resume must skip. */
+    explicit JournalOperator(RunJournal &journal, RunRecord *record = nullptr);
     ~JournalOperator() override;
     JournalOperator(const JournalOperator &) = delete;
     JournalOperator &operator=(const JournalOperator &) = delete;
@@ -25,10 +27,12 @@ public:
                      const QString &defaultText) override;
     std::optional<QString> fileDialog(const FileDialogRequest &request) override;
     void beep() override;
+    void seekAnswers(int taken) override { m_inner.seekAnswers(taken); }
 
 private:
     Operator &m_inner;
     RunJournal &m_journal;
+    RunRecord *m_record;
 };
 
 } // namespace lumen::sequa

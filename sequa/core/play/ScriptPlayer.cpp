@@ -17,6 +17,7 @@
 #include "sequa/core/play/RunFiles.h"
 #include "sequa/core/run/PlayFileReader.h"
 #include "sequa/core/run/RunJournal.h"
+#include "sequa/core/run/ScriptLines.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -126,7 +127,41 @@ void ScriptPlayer::openJournal(const QString &script)
     m_journal->write(
         QStringLiteral("SHA-256: ") +
         QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex()));
+    writeResumeEntries();
     m_journal->write(QStringLiteral("Host: ") + HostSettings::describe());
+}
+
+void ScriptPlayer::writeResumeEntries()
+{
+    if (!m_resume)
+        return;
+    m_journal->setChainFirst(m_resume->chainFirst);
+    m_journal->write(QStringLiteral("Resumes: ") + m_resume->journal);
+    m_journal->write(QStringLiteral("Chain: ") + m_resume->chainFirst);
+    try {
+        RunJournal::appendTo(m_resume->journal, QStringLiteral("Resumed by: ") + m_journal->path());
+    } catch (const Failure &failure) {
+        // The new journal's "Resumes:" entry still tells a second resume apart.
+        m_journal->write(QStringLiteral("Cannot mark the journal resumed: ") +
+                         failure.description());
+    }
+    if (!m_resume->checkpoint) {
+        m_journal->write(QStringLiteral("Continues at line 1: the run completed no line"));
+        return;
+    }
+    m_journal->write(QStringLiteral("Continues at ") + EntryPhase::describe(*m_resume->checkpoint));
+    // Until the run is back where it was, the checkpoint it continues stays
+    // the last one: a kill meanwhile resumes from there again.
+    m_journal->write(m_resume->checkpoint->text());
+}
+
+QStringList ScriptPlayer::checkpointAfterLine()
+{
+    // A line cut short (No Connection, a stop) is not done: a resume plays it again.
+    if (m_entry.active() || m_model.runRecord().stopRequested() ||
+        m_model.statusText() == kNoConnection)
+        return {};
+    return {JournalCheckpoint::of(m_model).text()};
 }
 
 void ScriptPlayer::closeJournal(const QString &outcome)
@@ -144,9 +179,7 @@ void ScriptPlayer::closeJournal(const QString &outcome)
 
 bool ScriptPlayer::isCommandLine(const QString &line)
 {
-    if (line.startsWith(QLatin1Char(';')) || line.startsWith(QLatin1Char('#')))
-        return false;
-    return !trimBlanks(line).isEmpty();
+    return scriptlines::isCommand(line);
 }
 
 bool ScriptPlayer::PlayScript(const QString &script)
@@ -172,7 +205,7 @@ bool ScriptPlayer::PlayScript(const QString &script)
     }
     std::optional<JournalOperator> journalled;
     if (m_journal)
-        journalled.emplace(*m_journal);
+        journalled.emplace(*m_journal, &record);
     try {
         m_model.setPlayFile(RunFiles::create(
             kPlayFilePrefix, toCp1252(script + QStringLiteral("\r\n")), m_model.programFolder()));
@@ -183,6 +216,8 @@ bool ScriptPlayer::PlayScript(const QString &script)
         m_model.setPlaying(true);
         m_model.runProgress().runStarted(countScriptLines(m_model.playFile()));
         m_model.playFileReader().open(m_model.playFile());
+        m_entry =
+            m_resume && m_resume->checkpoint ? EntryPhase(*m_resume->checkpoint) : EntryPhase();
         m_runner.setLinesOutsideCodePage(linesOutsideCodePage(script));
         failed = playLines();
     } catch (const std::exception &error) {
@@ -217,19 +252,35 @@ bool ScriptPlayer::playLines()
             throw Failure(QStringLiteral("Overflow: the script has more than 32767 lines"));
         m_model.setCurrentLine(static_cast<qint16>(m_model.currentLine() + 1));
         RunRecord &record = m_model.runRecord();
-        if (isCommandLine(line)) {
+        const qint16 loopBegin = m_model.currentLine();
+        if (isCommandLine(line) && m_entry.skipsCompletedLoop(line, m_model)) {
+            if (RunJournal *journal = record.journal())
+                journal->write(QStringLiteral("Line %1: %2 -> passed over to line %3: the loop "
+                                              "completed before the resume")
+                                   .arg(loopBegin)
+                                   .arg(line)
+                                   .arg(m_model.currentLine()));
+            m_entry.lineDone(line, m_model);
+        } else if (isCommandLine(line)) {
             m_model.setLastCommandText(trimBlanks(line));
             const qint16 number = m_model.currentLine();
             m_model.runProgress().lineStarted(number, trimBlanks(line), openLoops(m_model));
             if (m_runner.ExecuteCommandLine(line, false))
                 record.noteFailedLine();
+            m_entry.lineDone(line, m_model);
+            // The line and the checkpoint after it in one append: a journal
+            // never shows a line done without saying where the run then stood.
             if (RunJournal *journal = record.journal())
-                journal->write(
-                    QStringLiteral("Line %1: %2 -> %3").arg(number).arg(line, m_model.lastReply()));
+                journal->write(QStringList{QStringLiteral("Line %1: %2 -> %3")
+                                               .arg(number)
+                                               .arg(line, m_model.lastReply())} +
+                               checkpointAfterLine());
             if (m_model.statusText() == kNoConnection)
                 return true;
             if (m_journal && m_journal->broken())
                 record.requestStop(QStringLiteral("the journal cannot be written"));
+        } else {
+            m_entry.lineDone(line, m_model);
         }
         pumpEvents();
         if (record.stopRequested())

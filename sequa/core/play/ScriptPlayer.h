@@ -1,8 +1,12 @@
 #pragma once
 
+#include "sequa/core/resume/EntryPhase.h"
+#include "sequa/core/resume/ResumePlan.h"
+
 #include <QByteArray>
 #include <QString>
 #include <memory>
+#include <optional>
 
 namespace lumen::sequa {
 
@@ -34,6 +38,13 @@ public:
     void setSource(const QString &path, const QByteArray &bytes);
 
     /**
+     * Plays the next run as the continuation of the plan's journal: its
+     * journal names the one it resumes and the chain's first, and the run
+     * enters the loops that were open at the interrupted passes (EntryPhase).
+     */
+    void setResume(const ResumePlan &plan) { m_resume = plan; }
+
+    /**
      * Plays the script text. Returns true (failed) when the run was stopped by
      * "No Connection", ended with loops left open, or could not be run at all.
      * Playing is cleared and both temporary files are removed on every way out.
@@ -54,6 +65,9 @@ private:
     void closeOut(const QString &runLogPath);
     void openJournal(const QString &script);
     void closeJournal(const QString &outcome);
+    void writeResumeEntries();
+    /** The checkpoint entry after a played line: none while the run finds its way back in. */
+    QStringList checkpointAfterLine();
 
     MainModel &m_model;
     CommandRunner &m_runner;
@@ -64,6 +78,8 @@ private:
     QString m_journalPath;
     QString m_journalFailure;
     std::unique_ptr<RunJournal> m_journal;
+    std::optional<ResumePlan> m_resume;
+    EntryPhase m_entry;
 };
 
 } // namespace lumen::sequa

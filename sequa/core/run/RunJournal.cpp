@@ -33,6 +33,8 @@ QString oneLine(const QString &text)
     }
     return line;
 }
+QByteArray entryBytes(const QString &text);
+
 } // namespace
 
 RunJournal::RunJournal(const QString &programFolder, const QDateTime &started)
@@ -79,12 +81,37 @@ void RunJournal::writeRefusal(const QString &programFolder, const QString &scrip
     }
 }
 
-void RunJournal::write(const QString &text)
+namespace {
+QByteArray entryBytes(const QString &text)
 {
     const QString time = currentClock().now().toString(QStringLiteral("HH:mm:ss"));
+    return toCp1252(time + QLatin1Char(' ') + oneLine(text) + QStringLiteral("\r\n"));
+}
+} // namespace
+
+void RunJournal::appendTo(const QString &path, const QString &text)
+{
+    QByteArray bytes = entryBytes(text);
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly) && file.size() > 0 && file.seek(file.size() - 1) &&
+        file.read(1) != "\n")
+        bytes.prepend("\r\n");
+    file.close();
+    safefile::append(path, bytes);
+}
+
+void RunJournal::write(const QString &text)
+{
+    write(QStringList{text});
+}
+
+void RunJournal::write(const QStringList &texts)
+{
+    QByteArray bytes;
+    for (const QString &text : texts)
+        bytes += entryBytes(text);
     try {
-        safefile::append(
-            m_path, toCp1252(time + QLatin1Char(' ') + oneLine(text) + QStringLiteral("\r\n")));
+        safefile::append(m_path, bytes);
     } catch (const Failure &failure) {
         if (!m_broken)
             standardError() << "Sequa: the run journal cannot be written: " << failure.description()

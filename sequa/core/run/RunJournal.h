@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 
 namespace lumen::sequa {
 
@@ -34,16 +35,32 @@ public:
     const QString &path() const { return m_path; }
 
     /**
+     * The first journal of the chain of resumed runs this one belongs to:
+     * the night's name for what its programs record. Its own path unless set.
+     */
+    const QString &chainFirst() const { return m_chainFirst.isEmpty() ? m_path : m_chainFirst; }
+    void setChainFirst(const QString &first) { m_chainFirst = first; }
+
+    /**
+     * Appends one entry to an earlier journal, on a line of its own even
+     * after a torn last entry. Failure when it cannot.
+     */
+    static void appendTo(const QString &path, const QString &text);
+
+    /**
      * Appends "HH:MM:SS text" (the clock's time), control characters as
      * "\xNN" so that every entry stays one line. A journal that cannot be
      * written any more says so once on standard error; the run goes on.
      */
     void write(const QString &text);
+    /** Appends the entries at once: a kill leaves all of them or none. */
+    void write(const QStringList &texts);
     /** True once an entry could not be written: the run must not go on unjournaled. */
     bool broken() const { return m_broken; }
 
 private:
     QString m_path;
+    QString m_chainFirst;
     bool m_broken = false;
 };
 

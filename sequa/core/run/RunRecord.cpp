@@ -26,6 +26,21 @@ void RunRecord::reset()
     m_hostReached = false;
     m_failedLines = 0;
     m_failedPrograms.clear();
+    m_carriedFailedPrograms = 0;
+    m_answersAsked = 0;
+}
+
+PassTally RunRecord::tally() const
+{
+    return {m_answersAsked, m_failedLines, m_carriedFailedPrograms + int(m_failedPrograms.size())};
+}
+
+void RunRecord::restoreTally(const PassTally &tally)
+{
+    m_answersAsked = tally.answers;
+    m_failedLines = tally.failedLines;
+    m_failedPrograms.clear();
+    m_carriedFailedPrograms = tally.failedPrograms;
 }
 
 void RunRecord::requestStop(const QString &reason)
@@ -48,7 +63,7 @@ int RunRecord::exitStatus(bool stoppedEarly) const
     // A run that never reached the host did nothing a lab asked for.
     if (stoppedEarly || stopRequested() || !m_hostReached)
         return kStopped;
-    return m_failedLines > 0 || !m_failedPrograms.isEmpty() ? kLinesFailed : kCompleted;
+    return m_failedLines > 0 || tally().failedPrograms > 0 ? kLinesFailed : kCompleted;
 }
 
 QString RunRecord::outcomeText(bool stoppedEarly) const
@@ -61,7 +76,7 @@ QString RunRecord::outcomeText(bool stoppedEarly) const
         return QStringLiteral("the run was stopped before the end of the script");
     if (!m_hostReached)
         return QStringLiteral("the run ended without ever reaching the host");
-    if (m_failedLines > 0 || !m_failedPrograms.isEmpty()) {
+    if (m_failedLines > 0 || tally().failedPrograms > 0) {
         QStringList what;
         if (m_failedLines > 0)
             what << QStringLiteral("%1 line(s) gave an error reply").arg(m_failedLines);
@@ -69,6 +84,9 @@ QString RunRecord::outcomeText(bool stoppedEarly) const
             what << QStringLiteral("%1 program(s) ended with a failure (line %2)")
                         .arg(m_failedPrograms.size())
                         .arg(failedProgramLines());
+        if (m_carriedFailedPrograms > 0)
+            what << QStringLiteral("%1 program(s) ended with a failure before the resume")
+                        .arg(m_carriedFailedPrograms);
         return QStringLiteral("the run reached the end of the script; ") +
                what.join(QStringLiteral("; "));
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "sequa/core/run/PassTally.h"
+
 #include <QList>
 #include <QString>
 
@@ -56,6 +58,17 @@ public:
     void noteFailedProgram(int line) { m_failedPrograms.append(line); }
     const QList<int> &failedPrograms() const { return m_failedPrograms; }
 
+    /** An input box was put to the operator: one answer given ahead is used. */
+    void noteAnswerAsked() { ++m_answersAsked; }
+    int answersAsked() const { return m_answersAsked; }
+    /** Answers asked, failed lines and failed programs so far (those of resumed runs too). */
+    PassTally tally() const;
+    /**
+     * Takes up the tally a resumed run had at the pass it plays again: what
+     * this run counted before is dropped, since the interrupted run counted it.
+     */
+    void restoreTally(const PassTally &tally);
+
     /** An unattended run: nobody is there to end a wait that cannot end by itself. */
     void setUnattended(bool on) { m_unattended = on; }
     bool unattended() const { return m_unattended; }
@@ -81,6 +94,8 @@ private:
     bool m_hostReached = false;
     int m_failedLines = 0;
     QList<int> m_failedPrograms;
+    int m_carriedFailedPrograms = 0; ///< failed programs of the runs this one resumes
+    int m_answersAsked = 0;
     bool m_unattended = false;
     RunJournal *m_journal = nullptr;
 };

@@ -2,15 +2,18 @@
 
 #include "common/core/Clock.h"
 #include "common/core/Failure.h"
+#include "common/core/Paths.h"
 #include "sequa/core/HostSettings.h"
 #include "sequa/core/MainModel.h"
 #include "sequa/core/SequaProgram.h"
 #include "sequa/core/play/ScriptPlayer.h"
 #include "sequa/core/recorder/ScriptFile.h"
+#include "sequa/core/resume/ResumePlan.h"
 #include "sequa/core/run/QualityGate.h"
 #include "sequa/core/run/RunJournal.h"
 
 #include <functional>
+#include <optional>
 
 namespace lumen::sequa {
 
@@ -27,7 +30,10 @@ bool UnattendedStart::refuse(SequaProgram &program, Outcome outcome, const QStri
         journal.write(QStringLiteral("Run refused ") +
                       now.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) +
                       QStringLiteral(", unattended"));
-        journal.write(QStringLiteral("Script: ") + path);
+        // Never "Resumes:": a refused resume continued nothing, and must not
+        // stop the journal from being resumed once the reason is dealt with.
+        journal.write((resuming() ? QStringLiteral("Resume of: ") : QStringLiteral("Script: ")) +
+                      path);
         journal.write(QStringLiteral("Error: ") + reason);
         journal.write(QStringLiteral("Outcome: nothing was played"));
         journal.write(QStringLiteral("Exit status: %1").arg(m_exitStatus));
@@ -51,22 +57,35 @@ bool UnattendedStart::operator()(SequaProgram &program, const QString &commandLi
     model.setDoNow(true);
 
     QByteArray bytes;
-    try {
-        // The whole command line is the file name, unchanged.
-        bytes = ScriptFile::read(commandLine);
-    } catch (const Failure &failure) {
-        return refuse(program, Outcome::Unreadable, commandLine, failure.description());
+    std::optional<ResumePlan> plan;
+    m_script = commandLine;
+    if (resuming()) {
+        try {
+            plan = ResumePlan::prepare(m_resumeJournal,
+                                       joinPath(model.programFolder(), RunJournal::kFolderName));
+        } catch (const Failure &failure) {
+            return refuse(program, Outcome::Refused, m_resumeJournal, failure.description());
+        }
+        m_script = plan->script;
+        bytes = plan->scriptBytes;
+    } else {
+        try {
+            // The whole command line is the file name, unchanged.
+            bytes = ScriptFile::read(commandLine);
+        } catch (const Failure &failure) {
+            return refuse(program, Outcome::Unreadable, commandLine, failure.description());
+        }
     }
     try {
         HostSettings::check();
         QualityGate::fromEnvironment();
     } catch (const Failure &failure) {
-        return refuse(program, Outcome::Refused, commandLine, failure.description());
+        return refuse(program, Outcome::Refused, m_script, failure.description());
     }
     const ScriptFile::Boxed boxed = ScriptFile::intoBox(ScriptFile::lines(bytes));
     if (boxed.cut) {
         // Playing the part that fits and calling it success would hide the rest.
-        return refuse(program, Outcome::Refused, commandLine,
+        return refuse(program, Outcome::Refused, m_script,
                       QStringLiteral("the script is longer than the script box holds (%1 "
                                      "characters): the box ends at line %2")
                           .arg(MainModel::kScriptCapacity)
@@ -75,7 +94,9 @@ bool UnattendedStart::operator()(SequaProgram &program, const QString &commandLi
     model.setScriptText(boxed.text);
 
     ScriptPlayer player(model, program.runner());
-    player.setSource(commandLine, bytes);
+    player.setSource(m_script, bytes);
+    if (plan)
+        player.setResume(*plan);
     model.runRecord().setUnattended(true);
     const bool failed = player.PlayScript(model.scriptText());
     // Runs from the window that may open now have an operator again.
@@ -88,9 +109,11 @@ bool UnattendedStart::operator()(SequaProgram &program, const QString &commandLi
     return !failed || m_endOnFailure || model.runRecord().stopRequested();
 }
 
-int UnattendedStart::run(SequaProgram &program, const QString &commandLine, QTextStream &err)
+int UnattendedStart::run(SequaProgram &program, const QString &commandLine, QTextStream &err,
+                         const QString &resumeJournal)
 {
     UnattendedStart start(true);
+    start.resumeFrom(resumeJournal);
     program.setUnattendedStart(std::ref(start));
     program.model().setRunLogEcho(&err);
     program.startUp(commandLine);
@@ -100,14 +123,15 @@ int UnattendedStart::run(SequaProgram &program, const QString &commandLine, QTex
     const QString journal = start.journalPath().isEmpty()
                                 ? QString()
                                 : QStringLiteral(" (journal: %1)").arg(start.journalPath());
+    const QString script = start.m_script.isEmpty() ? commandLine : start.m_script;
     switch (start.outcome()) {
     case Outcome::Succeeded:
         if (start.exitStatus() != RunRecord::kCompleted)
-            err << "Sequa: the script " << commandLine << ": "
+            err << "Sequa: the script " << script << ": "
                 << program.model().runRecord().outcomeText(false) << journal << Qt::endl;
         return start.exitStatus();
     case Outcome::Failed:
-        err << "Sequa: the script " << commandLine
+        err << "Sequa: the script " << script
             << " did not run to its end: " << program.model().runRecord().outcomeText(true)
             << journal << Qt::endl;
         return start.exitStatus();
@@ -115,7 +139,11 @@ int UnattendedStart::run(SequaProgram &program, const QString &commandLine, QTex
         err << "Sequa: cannot read the script " << start.reason() << journal << Qt::endl;
         return RunRecord::kNotPlayed;
     case Outcome::Refused:
-        err << "Sequa: the script " << commandLine
+        if (start.resuming() && script == commandLine) {
+            err << "Sequa: " << start.reason() << "; nothing was played" << journal << Qt::endl;
+            return RunRecord::kNotPlayed;
+        }
+        err << "Sequa: the script " << script
             << " is refused, nothing was played: " << start.reason() << journal << Qt::endl;
         return RunRecord::kNotPlayed;
     case Outcome::NotStarted:

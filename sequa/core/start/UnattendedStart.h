@@ -31,6 +31,14 @@ public:
     /** `endOnFailure`: a failed run (or an unreadable file) ends the program as well. */
     explicit UnattendedStart(bool endOnFailure = false) : m_endOnFailure(endOnFailure) {}
 
+    /**
+     * The start-up continues the run of this journal (`Sequa --resume`)
+     * instead of playing the command line's script: its script is the one
+     * the journal names, refused when it is not resumable (ResumePlan).
+     */
+    void resumeFrom(const QString &journal) { m_resumeJournal = journal; }
+    bool resuming() const { return !m_resumeJournal.isEmpty(); }
+
     /** The start-up hook: plays the file; returns true when the program should end. */
     bool operator()(SequaProgram &program, const QString &commandLine);
 
@@ -51,14 +59,18 @@ public:
     /**
      * The run without a display: installs the hook ending on failure, echoes
      * the run log to `err`, runs start-up and returns the exit status
-     * (RunRecord::Status). The window is never needed.
+     * (RunRecord::Status). The window is never needed. With `resumeJournal`
+     * the run continues that journal's run (resumeFrom).
      */
-    static int run(SequaProgram &program, const QString &commandLine, QTextStream &err);
+    static int run(SequaProgram &program, const QString &commandLine, QTextStream &err,
+                   const QString &resumeJournal = QString());
 
 private:
     bool refuse(SequaProgram &program, Outcome outcome, const QString &path, const QString &reason);
 
     bool m_endOnFailure;
+    QString m_resumeJournal;
+    QString m_script; ///< the script played: the command line, or the resumed journal's
     Outcome m_outcome = Outcome::NotStarted;
     QString m_reason;
     int m_exitStatus = 2;

@@ -1,0 +1,242 @@
+// A night that survives interruption: the demo's sample batch killed with
+// SIGKILL at moments drawn from a fixed seed, each night continued with
+// `Sequa --resume` of its journal, in process and over the TCP bridge; and
+// the journals that --resume must refuse.
+#include "road/tests/LabFolder.h"
+#include "spectra/AnsReader.h"
+
+#include <QCryptographicHash>
+#include <QElapsedTimer>
+#include <QRegularExpression>
+#include <QThread>
+#include <random>
+
+namespace {
+
+// The sample batch's LoopBeg and LoopEnd lines (examples/sample_batch.lsf).
+constexpr int kLoopBegLine = 16;
+constexpr int kLoopEndLine = 27;
+
+#if defined(__SANITIZE_ADDRESS__)
+// Each night is several program starts; under the sanitizers a few moments do.
+constexpr int kMoments = 3;
+constexpr int kBridgeMoments = 2;
+#else
+constexpr int kMoments = 20;
+constexpr int kBridgeMoments = 6;
+#endif
+
+/** The results of one column of "SamRecords" that are current (superseded by none). */
+QStringList currentIds(const LabFolder &lab)
+{
+    QStringList ids;
+    {
+        QSqlDatabase db =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("resume-check"));
+        db.setDatabaseName(lab.database());
+        if (db.open()) {
+            QSqlQuery q(db);
+            q.exec(QStringLiteral("SELECT \"ID Text\" FROM \"SamRecords\" WHERE \"Superseded By\" "
+                                  "IS NULL ORDER BY \"ID Text\""));
+            while (q.next())
+                ids << q.value(0).toString().trimmed();
+        }
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("resume-check"));
+    return ids;
+}
+
+/**
+ * The passes of the sample loop whose LoopEnd completed, in the order of the
+ * chain's journals: each is the pass of the checkpoint before its LoopEnd line.
+ */
+QList<int> completedPasses(const LabFolder &lab, const QStringList &chain)
+{
+    static const QRegularExpression pass(
+        QStringLiteral("Checkpoint: line \\d+; loops %1:(\\d+)/").arg(kLoopBegLine));
+    const QString loopEnd = QStringLiteral(" Line %1: LoopEnd -> OK").arg(kLoopEndLine);
+    QList<int> passes;
+    for (const QString &journal : chain) {
+        int current = 0;
+        for (const QString &entry : lab.textLines(journal)) {
+            if (const auto m = pass.match(entry); m.hasMatch())
+                current = m.captured(1).toInt();
+            else if (entry.endsWith(loopEnd))
+                passes << current;
+        }
+    }
+    return passes;
+}
+
+class NightResume : public ::testing::Test
+{
+protected:
+    /**
+     * Kills the batch `moments` times at moments drawn from a fixed seed
+     * over the length of an uninterrupted night, resuming each; `viaBridge`
+     * plays on `hostsim --listen`, which lives on while Sequa is killed.
+     */
+    void killAndResume(int moments, bool viaBridge)
+    {
+        std::mt19937 draw(28);
+        const qint64 night = nightLength(viaBridge);
+        ASSERT_GT(night, 0);
+        std::uniform_int_distribution<qint64> at(night / 20, night * 19 / 20);
+        for (int i = 0; i < moments; ++i)
+            resumedNight(at(draw), viaBridge);
+    }
+
+    QProcessEnvironment nightEnvironment(LabFolder &lab, QProcess &bridge, bool viaBridge)
+    {
+        QProcessEnvironment env = lab.environment();
+        env.insert(QStringLiteral("LUMEN_ANSWERS"),
+                   lab.example(QStringLiteral("demo_answers.txt")));
+        env.insert(QStringLiteral("LUMEN_HOST_SPEED"), QStringLiteral("3000"));
+        if (viaBridge) {
+            const int port = LabFolder::startHostBridge(bridge, env);
+            EXPECT_GT(port, 0) << "hostsim did not start listening";
+            env.insert(QStringLiteral("LUMEN_HOST"),
+                       QStringLiteral("tcp://127.0.0.1:%1").arg(port));
+        }
+        return env;
+    }
+
+    qint64 nightLength(bool viaBridge)
+    {
+        LabFolder lab;
+        QProcess bridge;
+        const QProcessEnvironment env = nightEnvironment(lab, bridge, viaBridge);
+        QElapsedTimer timer;
+        timer.start();
+        const ProgramRun whole =
+            lab.run(QStringLiteral("Sequa"), {QStringLiteral("sample_batch.lsf")}, env);
+        EXPECT_EQ(whole.status, 0) << qPrintable(whole.err);
+        return whole.status == 0 ? timer.elapsed() : 0;
+    }
+
+    void resumedNight(qint64 killAfterMs, bool viaBridge)
+    {
+        SCOPED_TRACE(QStringLiteral("killed after %1 ms").arg(killAfterMs).toStdString());
+        LabFolder lab;
+        QProcess bridge;
+        const QProcessEnvironment env = nightEnvironment(lab, bridge, viaBridge);
+        const auto sequa =
+            lab.start(QStringLiteral("Sequa"), {QStringLiteral("sample_batch.lsf")}, env);
+        ASSERT_TRUE(sequa->waitForStarted(10000));
+        if (sequa->waitForFinished(int(killAfterMs)))
+            GTEST_FAIL() << "the night ended before its kill: "
+                         << qPrintable(QString::fromLocal8Bit(sequa->readAllStandardError()));
+        sequa->kill();
+        sequa->waitForFinished(10000);
+        ASSERT_EQ(lab.journals().size(), 1) << "the journal is written before anything plays";
+        const QString killed = lab.journals().first();
+
+        const ProgramRun resumed =
+            lab.run(QStringLiteral("Sequa"), {QStringLiteral("--resume"), killed}, env);
+        // Journals are named by the host's clock, which starts anew each run.
+        QStringList chain = lab.journals();
+        chain.removeOne(killed);
+        ASSERT_EQ(chain.size(), 1);
+        chain.prepend(killed);
+        ASSERT_EQ(resumed.status, 0) << qPrintable(resumed.err + lab.text(chain[1]));
+        // A program the killed run had started may still be archiving.
+        QThread::msleep(300);
+
+        EXPECT_EQ(currentIds(lab),
+                  (QStringList{QStringLiteral("SOIL-001"), QStringLiteral("SOIL-002"),
+                               QStringLiteral("SOIL-003")}));
+        qint64 spectrumSize = -1;
+        for (const char *name : {"SOIL001", "SOIL002", "SOIL003"}) {
+            QFile file(lab.lumen(QStringLiteral("Data/%1.Ans").arg(QLatin1String(name))));
+            ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << name;
+            const QByteArray bytes = file.readAll();
+            EXPECT_NO_THROW(lumen::AnsReader::read(bytes)) << name;
+            EXPECT_TRUE(spectrumSize < 0 || bytes.size() == spectrumSize) << name;
+            spectrumSize = bytes.size();
+        }
+        EXPECT_EQ(completedPasses(lab, chain), (QList<int>{1, 2, 3}))
+            << "every pass completed once across the chain";
+        EXPECT_TRUE(lab.text(chain[1]).contains(QStringLiteral("Resumes: ") + killed));
+        EXPECT_TRUE(lab.text(killed).contains(QStringLiteral("Resumed by: ")));
+        if (viaBridge) {
+            bridge.kill();
+            bridge.waitForFinished(5000);
+        }
+    }
+};
+
+TEST(NightResumeRefusals, AJournalThatCannotBeContinuedIsRefusedWithStatusTwo)
+{
+    LabFolder lab;
+    lab.writeScript(QStringLiteral("short.lsf"),
+                    {QStringLiteral("ConnectLMN"), QStringLiteral("SetLivePreset 10")});
+    ASSERT_EQ(lab.run(QStringLiteral("Sequa"), {QStringLiteral("short.lsf")}).status, 0);
+    const QString done = lab.journals().first();
+    QFile script(lab.lab(QStringLiteral("short.lsf")));
+    ASSERT_TRUE(script.open(QIODevice::ReadOnly));
+    const QString sha = QString::fromLatin1(
+        QCryptographicHash::hash(script.readAll(), QCryptographicHash::Sha256).toHex());
+    const auto journal = [&](const QString &name, const QStringList &entries) {
+        QFile file(lab.lab(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        for (const QString &entry : entries)
+            file.write(("08:00:00 " + entry + "\r\n").toLatin1());
+        return file.fileName();
+    };
+    const QStringList head{QStringLiteral("Run started 2026-12-07 08:00:00, unattended"),
+                           QStringLiteral("Script: ") + lab.lab(QStringLiteral("short.lsf")),
+                           QStringLiteral("SHA-256: ") + sha};
+    const QString killed = journal(QStringLiteral("killed.txt"), head);
+    const QString resumedOnce = journal(QStringLiteral("resumed-once.txt"), head);
+    journal(QStringLiteral("journal/2026-12-07_090000.txt"),
+            head + QStringList{QStringLiteral("Resumes: ") + resumedOnce});
+
+    struct Case
+    {
+        const char *what;
+        QString journal;
+        const char *reason;
+    };
+    const Case cases[] = {
+        {"no journal", lab.lab(QStringLiteral("short.lsf")), "no journal of a Sequa run"},
+        {"a run that ended with 0", done, "played to the end of the script (status 0)"},
+        {"a run that ended with 3",
+         journal(QStringLiteral("three.txt"), head + QStringList{QStringLiteral("Exit status: 3")}),
+         "(status 3)"},
+        {"a changed script",
+         journal(QStringLiteral("changed.txt"),
+                 {head[0], head[1], QStringLiteral("SHA-256: ") + QString(64, u'0')}),
+         "changed since the run"},
+        {"a journal another one resumes", resumedOnce, "resumed already by"},
+        {"a missing file", lab.lab(QStringLiteral("none.txt")), "File not found"},
+    };
+    for (const Case &c : cases) {
+        const int journalsBefore = int(lab.journals().size());
+        const ProgramRun refused =
+            lab.run(QStringLiteral("Sequa"), {QStringLiteral("--resume"), c.journal});
+        EXPECT_EQ(refused.status, 2) << c.what;
+        EXPECT_TRUE(refused.err.contains(QLatin1String(c.reason)))
+            << c.what << qPrintable(refused.err);
+        EXPECT_EQ(lab.journals().size(), journalsBefore + 1) << c.what << ": a refusal journal";
+        EXPECT_TRUE(lab.lastJournal().contains(QStringLiteral("Resume of: ") + c.journal))
+            << c.what;
+    }
+
+    // A killed run continues, once: the second resume of it is refused.
+    EXPECT_EQ(lab.run(QStringLiteral("Sequa"), {QStringLiteral("--resume"), killed}).status, 0);
+    const ProgramRun again = lab.run(QStringLiteral("Sequa"), {QStringLiteral("--resume"), killed});
+    EXPECT_EQ(again.status, 2);
+    EXPECT_TRUE(again.err.contains(QStringLiteral("resumed already by"))) << qPrintable(again.err);
+}
+
+TEST_F(NightResume, KilledAtRandomMomentsEveryNightEndsWholeAfterItsResume)
+{
+    killAndResume(kMoments, false);
+}
+
+TEST_F(NightResume, KilledAtRandomMomentsOverTheBridgeWhileTheHostLivesOn)
+{
+    killAndResume(kBridgeMoments, true);
+}
+
+} // namespace

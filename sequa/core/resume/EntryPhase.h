@@ -1,0 +1,50 @@
+#pragma once
+
+#include "sequa/core/resume/JournalCheckpoint.h"
+
+#include <QString>
+
+namespace lumen::sequa {
+
+class MainModel;
+
+/**
+ * How a resumed run finds its way back in. The pass is the unit of work:
+ * the lines before a loop the checkpoint holds open are played again (the
+ * host may have lost its state), each such loop is entered at its
+ * interrupted pass with the tally of that pass's start, and any other loop
+ * met on the way completed before and is passed over unplayed. The phase
+ * ends once the innermost open loop is entered, or, with none open, after
+ * the checkpoint's line; from there the run plays as any other.
+ */
+class EntryPhase
+{
+public:
+    /** Not active: a run played from its start. */
+    EntryPhase() = default;
+    explicit EntryPhase(const JournalCheckpoint &checkpoint);
+
+    bool active() const { return m_active; }
+
+    /**
+     * Before command line `line` (the model's current line) is played:
+     * true when it begins a loop that completed before the resume; the play
+     * file is then read past its matching LoopEnd, unplayed.
+     */
+    bool skipsCompletedLoop(const QString &line, MainModel &model);
+    /** After each line the player read (and played, or skipped). */
+    void lineDone(const QString &line, MainModel &model);
+
+    /** "line 9, loop at line 5 pass 2 of 3": where the run goes on. */
+    static QString describe(const JournalCheckpoint &checkpoint);
+
+private:
+    /** The run goes on with the tally it had at this point: answers, failed lines and programs. */
+    static void begin(const PassTally &tally, MainModel &model);
+
+    JournalCheckpoint m_checkpoint;
+    int m_nextLoop = 0;
+    bool m_active = false;
+};
+
+} // namespace lumen::sequa

@@ -1,0 +1,98 @@
+#include "sequa/core/resume/ResumePlan.h"
+
+#include "common/core/Failure.h"
+#include "common/core/OutsideFile.h"
+#include "sequa/core/resume/JournalReading.h"
+#include "sequa/core/run/RunRecord.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFileInfo>
+
+namespace lumen::sequa {
+
+namespace {
+
+[[noreturn]] void refuse(const QString &journal, const QString &why)
+{
+    throw Failure(QStringLiteral("cannot resume %1: %2").arg(journal, why));
+}
+
+bool sameFile(const QString &a, const QString &b)
+{
+    const QFileInfo left(a);
+    const QFileInfo right(b);
+    const QString l = left.canonicalFilePath();
+    return !l.isEmpty() ? l == right.canonicalFilePath()
+                        : left.absoluteFilePath() == right.absoluteFilePath();
+}
+
+} // namespace
+
+QString ResumePlan::resumedBy(const QString &journal, const QString &journalFolder)
+{
+    const QDir folder(journalFolder);
+    for (const QFileInfo &other : folder.entryInfoList({QStringLiteral("*.txt")}, QDir::Files)) {
+        if (sameFile(other.filePath(), journal))
+            continue;
+        try {
+            const JournalReading reading = JournalReading::read(other.filePath());
+            if (reading.kind == JournalReading::Kind::Run && !reading.resumes.isEmpty() &&
+                sameFile(reading.resumes, journal))
+                return other.absoluteFilePath();
+        } catch (const Failure &) {
+            // A journal nobody can read resumed nothing this run can know of.
+        }
+    }
+    return QString();
+}
+
+ResumePlan ResumePlan::prepare(const QString &journalPath, const QString &journalFolder)
+{
+    JournalReading reading;
+    try {
+        reading = JournalReading::read(journalPath);
+    } catch (const Failure &failure) {
+        refuse(journalPath, failure.description());
+    }
+    if (reading.kind == JournalReading::Kind::NoJournal || reading.script.isEmpty() ||
+        reading.sha256.isEmpty())
+        refuse(journalPath, QStringLiteral("it is no journal of a Sequa run"));
+    if (reading.kind == JournalReading::Kind::Refused ||
+        reading.exitStatus == RunRecord::kNotPlayed)
+        refuse(journalPath, QStringLiteral("its run played nothing; play the script itself"));
+    if (reading.exitStatus == RunRecord::kCompleted ||
+        reading.exitStatus == RunRecord::kLinesFailed)
+        refuse(journalPath, QStringLiteral("its run played to the end of the script (status %1)")
+                                .arg(*reading.exitStatus));
+    if (!reading.badCheckpoint.isEmpty())
+        refuse(journalPath,
+               QStringLiteral("its last checkpoint cannot be read: ") + reading.badCheckpoint);
+    if (!reading.resumedBy.isEmpty())
+        refuse(journalPath, QStringLiteral("it was resumed already by ") + reading.resumedBy);
+    if (const QString other = resumedBy(journalPath, journalFolder); !other.isEmpty())
+        refuse(journalPath, QStringLiteral("it was resumed already by ") + other);
+    if (reading.script.startsWith(u'('))
+        refuse(journalPath, QStringLiteral("its run played the script box, which is no file"));
+
+    ResumePlan plan;
+    plan.journal = QFileInfo(journalPath).absoluteFilePath();
+    plan.chainFirst = reading.chain.isEmpty() ? plan.journal : reading.chain;
+    plan.script = reading.script;
+    plan.checkpoint = reading.checkpoint;
+    try {
+        // Read as an unattended start reads it, so the hash compares like with like.
+        plan.scriptBytes = outsidefile::read(plan.script, outsidefile::kTextCap);
+    } catch (const Failure &failure) {
+        refuse(journalPath, QStringLiteral("its script cannot be read: ") + failure.description());
+    }
+    const QString sha = QString::fromLatin1(
+        QCryptographicHash::hash(plan.scriptBytes, QCryptographicHash::Sha256).toHex());
+    if (sha != reading.sha256)
+        refuse(journalPath, QStringLiteral("the script %1 changed since the run (SHA-256 %2, "
+                                           "the journal says %3)")
+                                .arg(plan.script, sha, reading.sha256));
+    return plan;
+}
+
+} // namespace lumen::sequa

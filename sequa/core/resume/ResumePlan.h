@@ -1,0 +1,37 @@
+#pragma once
+
+#include "sequa/core/resume/JournalCheckpoint.h"
+
+#include <QByteArray>
+#include <QString>
+#include <optional>
+
+namespace lumen::sequa {
+
+/**
+ * A run to continue, as `Sequa --resume JOURNAL` takes it from the journal:
+ * its script (the bytes it hashed), the chain of journals it belongs to and
+ * the last complete checkpoint (none: the run was killed before its first
+ * line was done, and plays from the start).
+ */
+struct ResumePlan
+{
+    QString journal;    ///< the journal continued, absolute
+    QString chainFirst; ///< the chain's first journal: the run's name for what it records
+    QString script;     ///< the script's path, as the journal names it
+    QByteArray scriptBytes;
+    std::optional<JournalCheckpoint> checkpoint;
+
+    /**
+     * The plan of a journal; Failure saying why it cannot be resumed: it is
+     * no run journal, its run played to its end (status 0 or 3) or played
+     * nothing, its script changed since, or a journal in `journalFolder`
+     * (or its own "Resumed by" entry) shows it was resumed already.
+     */
+    static ResumePlan prepare(const QString &journalPath, const QString &journalFolder);
+
+    /** The journal in `journalFolder` that resumed `journal` already, or empty. */
+    static QString resumedBy(const QString &journal, const QString &journalFolder);
+};
+
+} // namespace lumen::sequa
