@@ -158,7 +158,7 @@ TEST(FaultsAlongTheRoad, ASignalEndsTheBridgeWithZeroAndARunInsideItsProgramAtOn
 {
     for (int signo : {SIGTERM, SIGINT}) {
         QProcess bridge;
-        ASSERT_GT(startHostBridge(bridge, LabFolder().environment()), 0);
+        ASSERT_GT(LabFolder::startHostBridge(bridge, LabFolder().environment()), 0);
         ::kill(pid_t(bridge.processId()), signo);
         ASSERT_TRUE(bridge.waitForFinished(10000));
         EXPECT_EQ(bridge.exitStatus(), QProcess::NormalExit) << signo;

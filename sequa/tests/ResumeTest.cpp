@@ -74,7 +74,10 @@ protected:
         player.setResume(plan);
         player.PlayScript(lines.join(QStringLiteral("\r\n")));
         m_status = player.exitStatus();
-        return argsOf(QStringLiteral("SetSpectrumID"));
+        QStringList marks;
+        for (const QString &id : argsOf(QStringLiteral("SetSpectrumID")))
+            marks << id.trimmed();
+        return marks;
     }
     int m_status = -1;
 };
