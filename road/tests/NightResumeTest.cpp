@@ -87,8 +87,10 @@ protected:
         const qint64 night = viaBridge ? kBridgeNightMs : nightLength();
         ASSERT_GT(night, 0);
         std::uniform_int_distribution<qint64> at(night / 20, night * 19 / 20);
-        for (int i = 0; i < moments; ++i)
-            resumedNight(at(draw), viaBridge);
+        // The first night's resume is killed too, early: a resumed run resumes.
+        resumedNight({at(draw), night / 10}, viaBridge);
+        for (int i = 1; i < moments; ++i)
+            resumedNight({at(draw)}, viaBridge);
     }
 
     QProcessEnvironment nightEnvironment(LabFolder &lab, QProcess &bridge, bool viaBridge)
@@ -119,31 +121,46 @@ protected:
         return whole.status == 0 ? timer.elapsed() : 0;
     }
 
-    void resumedNight(qint64 killAfterMs, bool viaBridge)
+    /**
+     * Plays the night, killing it after the first moment, its resume after
+     * the next, and so on; then resumes it to its end.
+     */
+    void resumedNight(const QList<qint64> &kills, bool viaBridge)
     {
-        SCOPED_TRACE(QStringLiteral("killed after %1 ms").arg(killAfterMs).toStdString());
+        QStringList moments;
+        for (const qint64 ms : kills)
+            moments << QString::number(ms);
+        SCOPED_TRACE(("killed after " + moments.join(", then ") + " ms").toStdString());
         LabFolder lab;
         QProcess bridge;
         const QProcessEnvironment env = nightEnvironment(lab, bridge, viaBridge);
-        const auto sequa =
-            lab.start(QStringLiteral("Sequa"), {QStringLiteral("sample_batch.lsf")}, env);
-        ASSERT_TRUE(sequa->waitForStarted(10000));
-        if (sequa->waitForFinished(int(killAfterMs)))
-            GTEST_FAIL() << "the night ended before its kill: "
-                         << qPrintable(QString::fromLocal8Bit(sequa->readAllStandardError()));
-        sequa->kill();
-        sequa->waitForFinished(10000);
-        ASSERT_EQ(lab.journals().size(), 1) << "the journal is written before anything plays";
-        const QString killed = lab.journals().first();
-
-        const ProgramRun resumed =
-            lab.run(QStringLiteral("Sequa"), {QStringLiteral("--resume"), killed}, env);
-        // Journals are named by the host's clock, which starts anew each run.
-        QStringList chain = lab.journals();
-        chain.removeOne(killed);
-        ASSERT_EQ(chain.size(), 1);
-        chain.prepend(killed);
-        ASSERT_EQ(resumed.status, 0) << qPrintable(resumed.err + lab.text(chain[1]));
+        // Journals are named by the host's clock, which starts anew each run:
+        // the chain is followed run by run.
+        QStringList chain;
+        const auto nextJournal = [&] {
+            QStringList added = lab.journals();
+            for (const QString &known : std::as_const(chain))
+                added.removeOne(known);
+            EXPECT_EQ(added.size(), 1) << "the journal is written before anything plays";
+            chain << added.value(0);
+        };
+        const auto args = [&] {
+            return chain.isEmpty() ? QStringList{QStringLiteral("sample_batch.lsf")}
+                                   : QStringList{QStringLiteral("--resume"), chain.last()};
+        };
+        for (const qint64 killAfterMs : kills) {
+            const auto sequa = lab.start(QStringLiteral("Sequa"), args(), env);
+            ASSERT_TRUE(sequa->waitForStarted(10000));
+            if (sequa->waitForFinished(int(killAfterMs)))
+                GTEST_FAIL() << "the night ended before its kill: "
+                             << qPrintable(QString::fromLocal8Bit(sequa->readAllStandardError()));
+            sequa->kill();
+            sequa->waitForFinished(10000);
+            nextJournal();
+        }
+        const ProgramRun resumed = lab.run(QStringLiteral("Sequa"), args(), env);
+        nextJournal();
+        ASSERT_EQ(resumed.status, 0) << qPrintable(resumed.err + lab.text(chain.last()));
         // A program the killed run had started may still be archiving.
         QThread::msleep(300);
 
@@ -161,8 +178,12 @@ protected:
         }
         EXPECT_EQ(completedPasses(lab, chain), (QList<int>{1, 2, 3}))
             << "every pass completed once across the chain";
-        EXPECT_TRUE(lab.text(chain[1]).contains(QStringLiteral("Resumes: ") + killed));
-        EXPECT_TRUE(lab.text(killed).contains(QStringLiteral("Resumed by: ")));
+        for (qsizetype i = 1; i < chain.size(); ++i) {
+            const QString text = lab.text(chain[i]);
+            EXPECT_TRUE(text.contains(QStringLiteral("Resumes: ") + chain[i - 1]));
+            EXPECT_TRUE(text.contains(QStringLiteral("Chain: ") + chain[0]));
+            EXPECT_TRUE(lab.text(chain[i - 1]).contains(QStringLiteral("Resumed by: ") + chain[i]));
+        }
         bridge.kill();
         bridge.waitForFinished(5000);
     }
@@ -189,7 +210,9 @@ TEST(NightResumeRefusals, AJournalThatCannotBeContinuedIsRefusedWithStatusTwo)
     const QStringList head{QStringLiteral("Run started 2026-12-07 08:00:00, unattended"),
                            QStringLiteral("Script: ") + lab.lab(QStringLiteral("short.lsf")),
                            QStringLiteral("SHA-256: ") + sha};
-    const QString killed = journal(QStringLiteral("killed.txt"), head);
+    const QString killed = journal(
+        QStringLiteral("killed.txt"),
+        head + QStringList{QStringLiteral("Checkpoint: line 1; loops -; answers 0; failed 0/0")});
     const QString resumedOnce = journal(QStringLiteral("resumed-once.txt"), head);
     journal(QStringLiteral("journal/2026-12-07_090000.txt"),
             head + QStringList{QStringLiteral("Resumes: ") + resumedOnce});
@@ -228,7 +251,16 @@ TEST(NightResumeRefusals, AJournalThatCannotBeContinuedIsRefusedWithStatusTwo)
             << c.what;
     }
 
-    // A killed run continues, once: the second resume of it is refused.
+    // A killed run is told where it would go on, with nothing written; it
+    // then continues, once: the second resume of it is refused.
+    const ProgramRun checked = lab.run(
+        QStringLiteral("Sequa"), {QStringLiteral("--check"), QStringLiteral("--resume"), killed});
+    EXPECT_EQ(checked.status, 0) << qPrintable(checked.err);
+    EXPECT_TRUE(checked.out.contains(QStringLiteral("would continue at line 2\n")))
+        << qPrintable(checked.out);
+    EXPECT_TRUE(checked.out.contains(QStringLiteral("estimated time left 0:00:0")))
+        << qPrintable(checked.out);
+    EXPECT_FALSE(lab.text(killed).contains(QStringLiteral("Resumed by")));
     EXPECT_EQ(lab.run(QStringLiteral("Sequa"), {QStringLiteral("--resume"), killed}).status, 0);
     const ProgramRun again = lab.run(QStringLiteral("Sequa"), {QStringLiteral("--resume"), killed});
     EXPECT_EQ(again.status, 2);
