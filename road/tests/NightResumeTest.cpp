@@ -251,6 +251,27 @@ TEST(NightResumeRefusals, AJournalThatCannotBeContinuedIsRefusedWithStatusTwo)
             << c.what;
     }
 
+    // A run still playing is no run to continue.
+    lab.writeScript(QStringLiteral("long.lsf"),
+                    {QStringLiteral("ConnectLMN"), QStringLiteral("WaitSeconds 100000")});
+    const QStringList before = lab.journals();
+    const auto playing = lab.start(QStringLiteral("Sequa"), {QStringLiteral("long.lsf")});
+    QStringList added;
+    for (int i = 0; i < 100 && added.isEmpty(); ++i) {
+        QThread::msleep(50);
+        added = lab.journals();
+        for (const QString &old : before)
+            added.removeOne(old);
+    }
+    ASSERT_EQ(added.size(), 1);
+    const ProgramRun stillPlaying =
+        lab.run(QStringLiteral("Sequa"), {QStringLiteral("--resume"), added[0]});
+    EXPECT_EQ(stillPlaying.status, 2);
+    EXPECT_TRUE(stillPlaying.err.contains(QStringLiteral("still playing")))
+        << qPrintable(stillPlaying.err);
+    playing->kill();
+    playing->waitForFinished(10000);
+
     // A killed run is told where it would go on, with nothing written; it
     // then continues, once: the second resume of it is refused.
     const ProgramRun checked = lab.run(

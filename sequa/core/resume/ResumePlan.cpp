@@ -3,6 +3,7 @@
 #include "common/core/Failure.h"
 #include "common/core/OutsideFile.h"
 #include "sequa/core/resume/JournalReading.h"
+#include "sequa/core/run/JournalLock.h"
 #include "sequa/core/run/RunRecord.h"
 
 #include <QCryptographicHash>
@@ -68,6 +69,9 @@ ResumePlan ResumePlan::prepare(const QString &journalPath, const QString &journa
     if (!reading.badCheckpoint.isEmpty())
         refuse(journalPath,
                QStringLiteral("its last checkpoint cannot be read: ") + reading.badCheckpoint);
+    // Two runs of one night would both drive the host.
+    if (!reading.exitStatus && JournalLock::held(journalPath))
+        refuse(journalPath, QStringLiteral("its run is still playing"));
     if (!reading.resumedBy.isEmpty())
         refuse(journalPath, QStringLiteral("it was resumed already by ") + reading.resumedBy);
     if (const QString other = resumedBy(journalPath, journalFolder); !other.isEmpty())

@@ -56,6 +56,7 @@ RunJournal::RunJournal(const QString &programFolder, const QDateTime &started)
         // NewOnly: two runs starting in one second, even in two processes, get two names.
         if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
             m_path = file.fileName();
+            m_lock = std::make_unique<JournalLock>(m_path);
             return;
         }
         lastError = file.errorString();

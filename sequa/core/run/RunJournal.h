@@ -1,8 +1,11 @@
 #pragma once
 
+#include "sequa/core/run/JournalLock.h"
+
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
+#include <memory>
 
 namespace lumen::sequa {
 
@@ -60,6 +63,7 @@ public:
 
 private:
     QString m_path;
+    std::unique_ptr<JournalLock> m_lock; ///< held while the run plays
     QString m_chainFirst;
     bool m_broken = false;
 };
