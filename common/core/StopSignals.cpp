@@ -1,5 +1,7 @@
 #include "common/core/StopSignals.h"
 
+#include "common/core/StopFlag.h"
+
 #include <QSocketNotifier>
 
 #ifdef Q_OS_UNIX
@@ -20,6 +22,8 @@ constexpr std::array<int, 3> kSignals = {SIGTERM, SIGINT, SIGHUP};
 
 extern "C" void onStopSignal(int signo)
 {
+    if (signo == SIGTERM || signo == SIGINT || signo == SIGHUP)
+        stopflag::raise(signo); // for the waits that run no events
     const char byte = static_cast<char>(signo);
     // write() is async-signal-safe; a full pipe already holds a stop.
     [[maybe_unused]] const ssize_t written = ::write(g_pipe[0], &byte, 1);
@@ -30,6 +34,7 @@ extern "C" void onStopSignal(int signo)
 
 StopSignals::StopSignals(Handler onSignal) : m_onSignal(std::move(onSignal))
 {
+    stopflag::lower();
 #ifdef Q_OS_UNIX
     if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_pipe) != 0)
         return;
@@ -64,6 +69,7 @@ StopSignals::~StopSignals()
         fd = -1;
     }
 #endif
+    stopflag::lower();
 }
 
 QString StopSignals::signalName(int signo)
