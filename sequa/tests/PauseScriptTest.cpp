@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <functional>
 #include <vector>
@@ -69,94 +70,97 @@ protected:
     qint64 m_startedAt = -1; ///< ms into the run when StartAcquire reached the host
 };
 
-TEST_F(PauseScriptTest, AWaitSecondsCountdownHoldsAndGoesOnWithTheTimeItHadLeft)
+TEST_F(PauseScriptTest, TheRunHoldsInWaitSecondsOrAfterWaitPresetUntilResumed)
 {
+    const struct
+    {
+        const char *wait;
+        int resumeAt;               ///< second of the run
+        const char *askedShown;     ///< the pause, a second after it was asked
+        const char *heldShown;      ///< the pause and the wait at 30 s (a pattern)
+        int startedFrom, startedTo; ///< seconds when the next line reached the host
+    } cases[] = {
+        // 60 s of countdown and 100 held; the countdown stood still meanwhile.
+        {"WaitSeconds 60", 103, "Paused by the operator for 0:00:0",
+         R"(Paused by the operator for 0:00:2\d \| Time left 0:00:5\d)", 159, 162},
+        // The host counts on, so the wait polls on to its end (at 10 s, then 2 s more).
+        {"WaitPreset", 40, "Paused by the operator: the run holds when this line ends",
+         R"(Paused by the operator for 0:00:1\d \| )", 40, 41},
+    };
     ASSERT_TRUE(m_pause);
-    EXPECT_EQ(m_pause->text(), "Pause Script");
     EXPECT_FALSE(m_pause->isEnabled()) << "nothing plays";
-    QString waitShown, waitHeld;
-    playWithSteps(
-        QStringLiteral("WaitSeconds 60\r\nStartAcquire"),
-        {{3,
-          [&] {
-              click("cmdPauseScript");
-              EXPECT_EQ(m_pause->text(), "Resume");
-          }},
-         {4, [&] { waitShown = text("lblRunWait"); }},
-         {103, [&] {
-              waitHeld = text("lblRunWait");
-              EXPECT_TRUE(text("lblRunPaused").startsWith("Paused by the operator for 0:01:3"))
-                  << text("lblRunPaused").toStdString();
-              EXPECT_EQ(m_startedAt, -1);
-              click("cmdPauseScript");
-              EXPECT_EQ(m_pause->text(), "Pause Script");
-          }}});
-    EXPECT_EQ(waitHeld, waitShown) << "the countdown stood still";
-    // 60 s of waiting, 100 s held.
-    EXPECT_GE(m_startedAt, 159000);
-    EXPECT_LE(m_startedAt, 162000);
-    const QString journal = journalText();
-    for (const char *entry :
-         {"Paused by the operator at line 1",
-          "Resumed by the operator after 0:01:", "Line 1: WaitSeconds 60 -> OK", "Exit status: 0"})
-        EXPECT_TRUE(journal.contains(QString::fromLatin1(entry))) << entry << "\n"
-                                                                  << journal.toStdString();
-    EXPECT_FALSE(m_pause->isEnabled());
-}
-
-TEST_F(PauseScriptTest, WaitPresetPollsOnAndTheRunHoldsAfterIt)
-{
-    m_recording->replies[QStringLiteral("GetAcquireStatus")] = QStringLiteral("Acquiring");
-    qsizetype pollsWhileAsked = 0;
-    playWithSteps(
-        QStringLiteral("WaitPreset\r\nStartAcquire"),
-        {{3,
-          [&] {
-              click("cmdPauseScript");
-              EXPECT_EQ(text("lblRunPaused"),
-                        "Paused by the operator: the run holds when this line ends");
-              pollsWhileAsked = m_recording->callsOf(QStringLiteral("GetAcquireStatus")).size();
-          }},
-         {10,
-          [&] {
-              pollsWhileAsked =
-                  m_recording->callsOf(QStringLiteral("GetAcquireStatus")).size() - pollsWhileAsked;
-              m_recording->replies[QStringLiteral("GetAcquireStatus")] =
-                  QStringLiteral("Reached Preset");
-          }},
-         {40, [&] {
-              EXPECT_EQ(m_startedAt, -1) << "held after WaitPreset";
-              EXPECT_TRUE(text("lblRunPaused").startsWith("Paused by the operator for 0:00:2"))
-                  << text("lblRunPaused").toStdString();
-              click("cmdPauseScript");
-          }}});
-    EXPECT_GE(pollsWhileAsked, 4) << "the host keeps counting, so the wait keeps polling";
-    EXPECT_GE(m_startedAt, 40000);
-    EXPECT_TRUE(journalText().contains("Line 1: WaitPreset -> OK")) << journalText().toStdString();
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.wait);
+        m_recording->replies[QStringLiteral("GetAcquireStatus")] = QStringLiteral("Acquiring");
+        QString asked, held;
+        qsizetype polls = 0;
+        const auto pollCount = [this] {
+            return m_recording->callsOf(QStringLiteral("GetAcquireStatus")).size();
+        };
+        playWithSteps(
+            QString::fromLatin1(c.wait) + QStringLiteral("\r\nStartAcquire"),
+            {{3,
+              [&] {
+                  click("cmdPauseScript");
+                  EXPECT_EQ(m_pause->text(), "Resume");
+              }},
+             {4,
+              [&] {
+                  asked = text("lblRunPaused");
+                  polls = pollCount();
+              }},
+             {10,
+              [&] {
+                  polls = pollCount() - polls;
+                  m_recording->replies[QStringLiteral("GetAcquireStatus")] =
+                      QStringLiteral("Reached Preset");
+              }},
+             {30, [&] { held = text("lblRunPaused") + " | " + text("lblRunWait"); }},
+             {35,
+              [&] {
+                  EXPECT_FALSE(runner().ExecuteCommandLine(QStringLiteral("WaitSeconds 2"), false))
+                      << "a recorder button's wait during the hold waits, unheld";
+              }},
+             {c.resumeAt, [&] {
+                  EXPECT_EQ(m_startedAt, -1);
+                  click("cmdPauseScript");
+                  EXPECT_EQ(m_pause->text(), "Pause Script");
+              }}});
+        EXPECT_TRUE(asked.startsWith(QString::fromLatin1(c.askedShown))) << asked.toStdString();
+        EXPECT_TRUE(QRegularExpression(QRegularExpression::anchoredPattern(c.heldShown))
+                        .match(held)
+                        .hasMatch())
+            << held.toStdString();
+        EXPECT_GE(m_startedAt, c.startedFrom * 1000);
+        EXPECT_LE(m_startedAt, c.startedTo * 1000);
+        if (QByteArray(c.wait) == "WaitPreset") {
+            EXPECT_GE(polls, 4) << "polls while the pause was asked";
+        }
+        const QString journal = journalText();
+        for (const QString &entry :
+             {QStringLiteral("Paused by the operator at line 1"),
+              QStringLiteral("Resumed by the operator after 0:0"),
+              QStringLiteral("Line 1: %1 -> OK").arg(c.wait), QStringLiteral("Exit status: 0")})
+            EXPECT_TRUE(journal.contains(entry)) << entry.toStdString() << "\n"
+                                                 << journal.toStdString();
+    }
 }
 
 TEST_F(PauseScriptTest, StopOrExitEndsAPausedRunAtOnce)
 {
-    for (const char *how : {"stop", "exit"}) {
-        SCOPED_TRACE(how);
-        playWithSteps(
-            QStringLiteral("WaitSeconds 3600\r\nStartAcquire"),
-            {{3, [&] { click("cmdPauseScript"); }}, {10, [&] {
-                                                         if (QByteArray(how) == "stop")
-                                                             click("cmdStopScript");
-                                                         else
-                                                             control<QAction>("mnuExit")->trigger();
-                                                     }}});
+    const std::function<void()> ends[] = {[this] { click("cmdStopScript"); },
+                                          [this] { control<QAction>("mnuExit")->trigger(); }};
+    for (const auto &end : ends) {
+        playWithSteps(QStringLiteral("WaitSeconds 3600\r\nStartAcquire"),
+                      {{3, [this] { click("cmdPauseScript"); }}, {10, end}});
         EXPECT_LT(m_elapsed, 11000) << "never held past the stop";
         EXPECT_EQ(m_startedAt, -1);
-        EXPECT_FALSE(model().playing());
         EXPECT_FALSE(model().runRecord().paused());
         EXPECT_FALSE(m_pause->isEnabled());
         EXPECT_EQ(m_pause->text(), "Pause Script");
         EXPECT_TRUE(temporaryFiles().isEmpty());
         EXPECT_TRUE(journalText().contains("interrupted (stopped by the operator)"))
             << journalText().toStdString();
-        model().runRecord().clearStop();
     }
 }
 

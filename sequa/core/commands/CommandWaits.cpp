@@ -106,10 +106,9 @@ QString CommandWaits::WaitForSeconds(std::int32_t seconds)
         if (stopped())
             return stoppedReply();
         m_model.runProgress().showSecondsLeft(end - now);
-        if (m_model.runRecord().paused() && m_model.playing()) {
-            // The countdown holds with the run and goes on with what it had left.
+        // The countdown holds with the run and goes on with what it had left.
+        if (m_model.playing() && RunPause(m_model.runRecord(), m_model.runProgress()).hold()) {
             const qint64 left = end - now;
-            RunPause(m_model.runRecord(), m_model.runProgress()).hold();
             start = highest = now = wholeSecondsOfDay();
             end = now + left;
             continue;

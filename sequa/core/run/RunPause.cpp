@@ -47,10 +47,10 @@ bool RunPause::resume(const QString &by)
     return true;
 }
 
-void RunPause::hold()
+bool RunPause::hold()
 {
     if (!m_record.paused() || m_progress.pause() == RunProgress::Pause::Held)
-        return;
+        return false;
     DayStopwatch held;
     while (m_record.paused() && !m_record.stopRequested()) {
         m_progress.showHeld(static_cast<qint64>(held.elapsed()));
@@ -58,6 +58,7 @@ void RunPause::hold()
     }
     m_record.setPausedBy(QString());
     m_progress.pauseEnded();
+    return true;
 }
 
 } // namespace lumen::sequa

@@ -34,8 +34,9 @@ public:
      * stopped; returns at once when it is not paused or is held already (a
      * wait a recorder button starts during a hold must not hold the button).
      * A stop takes the pause back, so the run closes out as any stopped run.
+     * True when it held.
      */
-    void hold();
+    bool hold();
 
 private:
     RunRecord &m_record;
