@@ -149,7 +149,8 @@ TEST_F(PauseScriptTest, TheRunHoldsInWaitSecondsOrAfterWaitPresetUntilResumed)
 TEST_F(PauseScriptTest, StopOrExitEndsAPausedRunAtOnce)
 {
     const std::function<void()> ends[] = {[this] { click("cmdStopScript"); },
-                                          [this] { control<QAction>("mnuExit")->trigger(); }};
+                                          [this] { control<QAction>("mnuExit")->trigger(); },
+                                          [this] { m_window.close(); }};
     for (const auto &end : ends) {
         playWithSteps(QStringLiteral("WaitSeconds 3600\r\nStartAcquire"),
                       {{3, [this] { click("cmdPauseScript"); }}, {10, end}});
