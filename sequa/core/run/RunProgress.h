@@ -85,7 +85,7 @@ public:
 
     /** A pause `by` someone ("the operator", "SIGUSR1") was asked. */
     void pauseAsked(const QString &by);
-    /** The run holds, since `seconds`. */
+    /** The run holds and has held for `seconds`. */
     void showHeld(qint64 seconds);
     void pauseEnded();
     Pause pause() const { return m_pause; }
