@@ -9,12 +9,27 @@ bash scripts/setup.sh
 jobs=$(nproc)
 LUMEN_FAKE_START=${LUMEN_FAKE_START:-2027-12-31 23:59:30}
 
+# A compile that fails without a word (a compiler killed for want of memory
+# or disk on a loaded machine) is told with the machine's state and built
+# again one job at a time: a real error then fails again, with its message.
+build() {
+  local dir=$1
+  shift
+  if ! cmake --build "$dir" -j"$jobs" "$@"; then
+    echo "== the build in $dir failed; disk and memory now:"
+    df -h "$dir" || true
+    free -m || true
+    echo "== building $dir again, one job at a time"
+    cmake --build "$dir" -j1 "$@"
+  fi
+}
+
 echo "== layout and format"
 bash scripts/check-layout.sh
 
 echo "== build (RelWithDebInfo)"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j"$jobs"
+build build
 echo "== package checked by lintian, desktop-file-validate and the man pages"
 rm -f build/lumen-suite_*.deb
 (cd build && cpack -G DEB >/dev/null)
@@ -43,7 +58,7 @@ echo "== tests on a fake wall clock, from $LUMEN_FAKE_START"
 if [ "${LUMEN_SKIP_SANITIZE:-0}" != "1" ]; then
   echo "== build (sanitizers)"
   cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLUMEN_SANITIZE=ON -DLUMEN_BENCH=OFF >/dev/null
-  cmake --build build-asan -j"$jobs"
+  build build-asan
   echo "== tests under the sanitizers"
   (cd build-asan && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
      ctest --output-on-failure -j"$jobs" -LE no-sanitize)
@@ -53,6 +68,6 @@ if command -v clang++ >/dev/null && [ "${LUMEN_SKIP_FUZZ:-0}" != "1" ]; then
   echo "== fuzz smoke: each target a few seconds from its seeds"
   CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUMEN_FUZZ=ON \
     -DLUMEN_TESTS=OFF -DLUMEN_BENCH=OFF >/dev/null
-  cmake --build build-fuzz -j"$jobs" --target fuzz_all
+  build build-fuzz --target fuzz_all
   bash scripts/fuzz.sh -d build-fuzz -t 3
 fi

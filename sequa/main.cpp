@@ -11,6 +11,7 @@
 #include "sequa/core/SequaProgram.h"
 #include "sequa/core/check/ScriptCheckMode.h"
 #include "sequa/core/run/RunJournal.h"
+#include "sequa/core/run/RunPause.h"
 #include "sequa/core/run/RunRecord.h"
 #include "sequa/core/start/NestingDepth.h"
 #include "sequa/core/start/ScriptOpening.h"
@@ -44,6 +45,19 @@ lumen::StopSignals::Handler stopOn(lumen::sequa::SequaProgram &program)
     return [&program](const QString &signalName) {
         program.model().runRecord().requestStop(QStringLiteral("interrupted by ") + signalName);
         QCoreApplication::exit(lumen::sequa::RunRecord::kStopped);
+    };
+}
+
+// SIGUSR1 pauses a playing run and SIGUSR2 resumes it, as the window's
+// Pause Script button does; the journal names the signal.
+lumen::StopSignals::Handler pauseOn(lumen::sequa::SequaProgram &program)
+{
+    return [&program](const QString &signalName) {
+        lumen::sequa::RunPause pause(program.model().runRecord(), program.model().runProgress());
+        if (signalName == QLatin1String("SIGUSR1"))
+            pause.pause(signalName);
+        else
+            pause.resume(signalName);
     };
 }
 
@@ -92,6 +106,13 @@ int main(int argc, char **argv)
             "Every run writes a journal, journal/YYYY-MM-DD_HHMMSS.txt in the program\n"
             "directory: script and SHA-256, host, every line with its time and reply, the\n"
             "operator's answers, the outcome and the exit status. Journals are kept.\n"
+            "\n"
+            "Pause: SIGUSR1 pauses a playing run (as Pause Script in the window does) and\n"
+            "SIGUSR2 resumes it. The run holds at the end of the line that plays, or at\n"
+            "once inside WaitSeconds, whose countdown then goes on with the time it had\n"
+            "left; WaitPreset, WaitInput and WaitExtProg wait on to their end first. The\n"
+            "journal records each pause and resume and what asked for it. A stop (Stop\n"
+            "Script, Exit, SIGTERM, SIGINT, SIGHUP) ends a paused run at once.\n"
             "\n"
             "Environment:\n"
             "  LUMEN_HOST           tcp://HOST:PORT of a host bridge (hostsim --listen);\n"
@@ -177,7 +198,7 @@ int main(int argc, char **argv)
         QCoreApplication app(argc, argv);
         installOperatorForDisplay();
         sequa::SequaProgram program(&sequa::createHostAppObject);
-        StopSignals stopSignals(stopOn(program));
+        StopSignals stopSignals(stopOn(program), pauseOn(program));
         program.timer().start();
         return sequa::UnattendedStart::run(program, commandLine, standardError());
     }
@@ -194,7 +215,7 @@ int main(int argc, char **argv)
     rememberWindowPlaces(app);
 
     sequa::SequaProgram program(&sequa::createHostAppObject);
-    StopSignals stopSignals(stopOn(program));
+    StopSignals stopSignals(stopOn(program), pauseOn(program));
     program.timer().start();
     sequa::UnattendedStart unattended;
     program.setUnattendedStart(std::ref(unattended));

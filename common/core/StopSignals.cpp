@@ -19,6 +19,12 @@ namespace {
 
 int g_pipe[2] = {-1, -1};
 constexpr std::array<int, 3> kSignals = {SIGTERM, SIGINT, SIGHUP};
+constexpr std::array<int, 2> kUserSignals = {SIGUSR1, SIGUSR2};
+
+bool isUserSignal(int signo)
+{
+    return signo == SIGUSR1 || signo == SIGUSR2;
+}
 
 extern "C" void onStopSignal(int signo)
 {
@@ -29,10 +35,18 @@ extern "C" void onStopSignal(int signo)
     [[maybe_unused]] const ssize_t written = ::write(g_pipe[0], &byte, 1);
 }
 
+extern "C" void onUserSignalRaised(int signo)
+{
+    // Its own handler: what a stop signal's handler does beyond the pipe is not for these.
+    const char byte = static_cast<char>(signo);
+    [[maybe_unused]] const ssize_t written = ::write(g_pipe[0], &byte, 1);
+}
+
 } // namespace
 #endif
 
-StopSignals::StopSignals(Handler onSignal) : m_onSignal(std::move(onSignal))
+StopSignals::StopSignals(Handler onSignal, Handler onUserSignal)
+    : m_onSignal(std::move(onSignal)), m_onUserSignal(std::move(onUserSignal))
 {
     stopflag::lower();
 #ifdef Q_OS_UNIX
@@ -50,6 +64,11 @@ StopSignals::StopSignals(Handler onSignal) : m_onSignal(std::move(onSignal))
     action.sa_flags = SA_RESTART;
     for (int signo : kSignals)
         ::sigaction(signo, &action, nullptr);
+    if (m_onUserSignal) {
+        action.sa_handler = onUserSignalRaised;
+        for (int signo : kUserSignals)
+            ::sigaction(signo, &action, nullptr);
+    }
     // A reader of our output that goes away (`| head`) must not end a run
     // unjournaled: writes then fail with EPIPE instead. It stays ignored
     // after this object goes: the last words are flushed at the exit.
@@ -62,6 +81,10 @@ StopSignals::~StopSignals()
 #ifdef Q_OS_UNIX
     for (int signo : kSignals)
         ::signal(signo, SIG_DFL);
+    if (m_onUserSignal) {
+        for (int signo : kUserSignals)
+            ::signal(signo, SIG_DFL);
+    }
     m_notifier.reset();
     for (int &fd : g_pipe) {
         if (fd >= 0)
@@ -90,6 +113,10 @@ QString StopSignals::signalName(int signo)
         return QStringLiteral("SIGPIPE");
     case SIGTERM:
         return QStringLiteral("SIGTERM");
+    case SIGUSR1:
+        return QStringLiteral("SIGUSR1");
+    case SIGUSR2:
+        return QStringLiteral("SIGUSR2");
     default:
         break;
     }
@@ -105,7 +132,8 @@ void StopSignals::readPipe()
     while (::read(g_pipe[1], &byte, 1) == 1) {
         const int signo = static_cast<unsigned char>(byte);
         const QString name = signalName(signo);
-        m_onSignal(name.isEmpty() ? QStringLiteral("signal %1").arg(signo) : name);
+        const Handler &handler = isUserSignal(signo) ? m_onUserSignal : m_onSignal;
+        handler(name.isEmpty() ? QStringLiteral("signal %1").arg(signo) : name);
     }
 #endif
 }

@@ -17,6 +17,7 @@
 #include "sequa/core/play/RunFiles.h"
 #include "sequa/core/run/PlayFileReader.h"
 #include "sequa/core/run/RunJournal.h"
+#include "sequa/core/run/RunPause.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -232,6 +233,8 @@ bool ScriptPlayer::playLines()
                 record.requestStop(QStringLiteral("the journal cannot be written"));
         }
         pumpEvents();
+        // A pause holds here, between lines, so no line is cut short by it.
+        RunPause(record, m_model.runProgress()).hold();
         if (record.stopRequested())
             return true;
     }
