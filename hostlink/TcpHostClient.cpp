@@ -123,7 +123,7 @@ QByteArray TcpHostClient::exchange(const QByteArray &request, const QString &wha
                          .arg(where(), what));
         }
     }
-    return m_socket->readLine(HostProtocol::kMaxLine);
+    return HostProtocol::readLine(*m_socket);
 }
 
 QString TcpHostClient::textCall(const QString &method, QJsonArray &args)
