@@ -4,6 +4,7 @@
 #include "hostlink/HostApp.h"
 #include "hostlink/HostMethods.h"
 
+#include <QIODevice>
 #include <QJsonDocument>
 #include <cmath>
 #include <functional>
@@ -268,6 +269,16 @@ QByteArray HostProtocol::serve(HostApp &host, const QByteArray &requestLine)
     } catch (const std::exception &e) {
         return failure(QString::fromLocal8Bit(e.what()));
     }
+}
+
+QByteArray HostProtocol::readLine(QIODevice &device)
+{
+    // readLine(kMaxLine) would set aside the 4 MiB for every line: a bridge
+    // serving a flood of small calls, or a sanitizer, pays for each of them.
+    QByteArray line = device.readLine();
+    if (line.size() > kMaxLine)
+        line.truncate(kMaxLine);
+    return line;
 }
 
 } // namespace lumen

@@ -7,6 +7,8 @@
 #include <QString>
 #include <optional>
 
+class QIODevice;
+
 namespace lumen {
 
 class HostApp;
@@ -26,6 +28,11 @@ class HostProtocol
 public:
     /** Longest line either side accepts, bytes; a longer one is garbage. */
     static constexpr qsizetype kMaxLine = 4 * 1024 * 1024;
+    /**
+     * The line a device holds (canReadLine), line feed included, cut at
+     * kMaxLine bytes: a cut line ends without one.
+     */
+    static QByteArray readLine(QIODevice &device);
     /** Most counts one GetCounts may ask for. */
     static constexpr int kMaxCounts = 1 << 20;
 

@@ -1,12 +1,25 @@
 #include "hostlink/TcpHostClient.h"
 
 #include "common/core/Failure.h"
+#include "common/core/StopFlag.h"
 #include "hostlink/HostProtocol.h"
 
 #include <QDeadlineTimer>
 #include <QTcpSocket>
+#include <algorithm>
 
 namespace lumen {
+
+namespace {
+// A stop signal runs no event while a call waits on the socket: the wait
+// looks at the stop flag this often.
+constexpr qint64 kStopLookMs = 50;
+
+int slice(const QDeadlineTimer &deadline)
+{
+    return int(std::clamp<qint64>(deadline.remainingTime(), 1, kStopLookMs));
+}
+} // namespace
 
 TcpHostClient::TcpHostClient(const QString &host, quint16 port, int timeoutMs, QByteArray key)
     : m_host(host), m_port(port), m_timeoutMs(timeoutMs), m_key(std::move(key))
@@ -29,6 +42,15 @@ void TcpHostClient::fail(const QString &what)
     throw Failure(what);
 }
 
+void TcpHostClient::failOnStop(const QString &what)
+{
+    const QString signal = stopflag::raisedBy();
+    if (!signal.isEmpty())
+        fail(QStringLiteral("The call to %2 at the host bridge at %1 was cut short: interrupted "
+                            "by %3")
+                 .arg(where(), what, signal));
+}
+
 void TcpHostClient::unreadable()
 {
     fail(QStringLiteral("The host bridge at %1 sent a reply that cannot be read").arg(where()));
@@ -48,6 +70,9 @@ HostReply TcpHostClient::call(const QString &method, const QJsonArray &args)
 
 void TcpHostClient::connectTo(const QDeadlineTimer &deadline)
 {
+    failOnStop(QStringLiteral("connect"));
+    // The connection is not waited for in slices (a wait for it that times
+    // out drops it); a bridge that is up takes it at once.
     m_socket = std::make_unique<QTcpSocket>();
     m_socket->connectToHost(m_host, m_port);
     if (!m_socket->waitForConnected(int(deadline.remainingTime())))
@@ -75,24 +100,30 @@ QByteArray TcpHostClient::exchange(const QByteArray &request, const QString &wha
 {
     m_socket->write(request);
     while (m_socket->bytesToWrite() > 0) {
-        if (!m_socket->waitForBytesWritten(int(deadline.remainingTime())))
+        failOnStop(what);
+        if (deadline.hasExpired())
+            fail(QStringLiteral("The host bridge at %1 did not take the call to %2")
+                     .arg(where(), what));
+        if (!m_socket->waitForBytesWritten(slice(deadline)) &&
+            m_socket->state() != QAbstractSocket::ConnectedState)
             fail(QStringLiteral("The host bridge at %1 did not take the call to %2")
                      .arg(where(), what));
     }
     while (!m_socket->canReadLine()) {
+        failOnStop(what);
         if (m_socket->bytesAvailable() > HostProtocol::kMaxLine)
             unreadable();
         if (deadline.hasExpired())
             fail(QStringLiteral("The host bridge at %1 did not answer %2 within %3 seconds")
                      .arg(where(), what)
                      .arg(m_timeoutMs / 1000.0));
-        if (!m_socket->waitForReadyRead(int(std::max<qint64>(1, deadline.remainingTime())))) {
+        if (!m_socket->waitForReadyRead(slice(deadline))) {
             if (m_socket->state() != QAbstractSocket::ConnectedState && !m_socket->canReadLine())
                 fail(QStringLiteral("The host bridge at %1 closed the connection during %2")
                          .arg(where(), what));
         }
     }
-    return m_socket->readLine(HostProtocol::kMaxLine);
+    return HostProtocol::readLine(*m_socket);
 }
 
 QString TcpHostClient::textCall(const QString &method, QJsonArray &args)

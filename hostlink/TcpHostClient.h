@@ -18,7 +18,8 @@ namespace lumen {
  * and one reply (HostProtocol), with a time-out. A bridge that cannot be
  * reached, closes the connection, stays silent or answers garbage makes the
  * call fail with a description; testconnect then answers why instead of "OK".
- * The connection is made on first use and made again after a failure.
+ * The connection is made on first use and made again after a failure. A
+ * stop signal cuts a waiting call short at once (StopFlag), as a failure.
  */
 class TcpHostClient : public HostApp
 {
@@ -41,6 +42,8 @@ private:
     /** The call's text result; `args` become the by-reference arguments as the host left them. */
     QString textCall(const QString &method, QJsonArray &args);
     QString textCall(const QString &method);
+    /** Gives up on the call when a stop signal has come (StopFlag). */
+    void failOnStop(const QString &what);
     [[noreturn]] void unreadable();
     [[noreturn]] void fail(const QString &what);
     QString where() const;

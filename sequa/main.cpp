@@ -12,6 +12,7 @@
 #include "sequa/core/check/ResumeCheckMode.h"
 #include "sequa/core/check/ScriptCheckMode.h"
 #include "sequa/core/run/RunJournal.h"
+#include "sequa/core/run/RunPause.h"
 #include "sequa/core/run/RunRecord.h"
 #include "sequa/core/start/NestingDepth.h"
 #include "sequa/core/start/ScriptOpening.h"
@@ -48,6 +49,19 @@ lumen::StopSignals::Handler stopOn(lumen::sequa::SequaProgram &program)
     };
 }
 
+// SIGUSR1 pauses a playing run and SIGUSR2 resumes it, as the window's
+// Pause Script button does; the journal names the signal.
+lumen::StopSignals::Handler pauseOn(lumen::sequa::SequaProgram &program)
+{
+    return [&program](const QString &signalName) {
+        lumen::sequa::RunPause pause(program.model().runRecord(), program.model().runProgress());
+        if (signalName == QLatin1String("SIGUSR1"))
+            pause.pause(signalName);
+        else
+            pause.resume(signalName);
+    };
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -59,7 +73,10 @@ int main(int argc, char **argv)
         QStringLiteral(
             "Usage: Sequa [SCRIPT]\n"
             "       Sequa --check SCRIPT   report what the script will fail at, and its\n"
-            "                              run time (status 1 on any error)\n"
+            "                              run time (status 1 on any error); a line\n"
+            "                              that an unattended trial play on a simulated\n"
+            "                              host fails is an error, one that depends on\n"
+            "                              files, answers, inputs or programs a warning\n"
             "       Sequa --open [SCRIPT]  open the window, with the script loaded\n"
             "       Sequa --resume JOURNAL  continue the run of a journal that did not end\n"
             "       Sequa --check --resume JOURNAL  say where that run would continue, and\n"
@@ -111,10 +128,18 @@ int main(int argc, char **argv)
             "longer match the journal's SHA-256, a journal resumed already, the journal\n"
             "of a run still playing.\n"
             "\n"
+            "Pause: SIGUSR1 pauses a playing run (as Pause Script in the window does) and\n"
+            "SIGUSR2 resumes it. The run holds at the end of the line that plays, or at\n"
+            "once inside WaitSeconds, whose countdown then goes on with the time it had\n"
+            "left; WaitPreset, WaitInput and WaitExtProg wait on to their end first. The\n"
+            "journal records each pause and resume and what asked for it. A stop (Stop\n"
+            "Script, Exit, SIGTERM, SIGINT, SIGHUP) ends a paused run at once.\n"
+            "\n"
             "Environment:\n"
             "  LUMEN_HOST           tcp://HOST:PORT of a host bridge (hostsim --listen);\n"
             "                       empty or \"sim\": the simulated host in process\n"
-            "  LUMEN_HOST_TIMEOUT   seconds a bridge call may take (default 10)\n"
+            "  LUMEN_HOST_TIMEOUT   seconds a bridge call may take (default 10); a\n"
+            "                       signal cuts a waiting call short at once\n"
             "  LUMEN_HOST_SEED      seed of the simulated host's counts (default fresh)\n"
             "  LUMEN_HOST_SPEED     simulated host seconds per real second (default 1)\n"
             "  LUMEN_HOST_CHANNELS  channels of the simulated host, 1..16384 (8192)\n"
@@ -210,7 +235,7 @@ int main(int argc, char **argv)
         QCoreApplication app(argc, argv);
         installOperatorForDisplay();
         sequa::SequaProgram program(&sequa::createHostAppObject);
-        StopSignals stopSignals(stopOn(program));
+        StopSignals stopSignals(stopOn(program), pauseOn(program));
         program.timer().start();
         return sequa::UnattendedStart::run(program, commandLine, standardError(), resumeJournal);
     }
@@ -227,7 +252,7 @@ int main(int argc, char **argv)
     rememberWindowPlaces(app);
 
     sequa::SequaProgram program(&sequa::createHostAppObject);
-    StopSignals stopSignals(stopOn(program));
+    StopSignals stopSignals(stopOn(program), pauseOn(program));
     program.timer().start();
     sequa::UnattendedStart unattended;
     unattended.resumeFrom(resumeJournal);

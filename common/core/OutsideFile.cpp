@@ -1,6 +1,7 @@
 #include "common/core/OutsideFile.h"
 
 #include "common/core/Failure.h"
+#include "common/core/Paths.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -36,8 +37,11 @@ namespace {
 QByteArray read(const QString &path, qint64 cap)
 {
     const QFileInfo info(path);
-    if (path.isEmpty() || (!info.exists() && !info.isSymLink()))
-        throw Failure(QStringLiteral("File not found: ") + path);
+    if (path.isEmpty() || (!info.exists() && !info.isSymLink())) {
+        const QString unmade = folderProblem(path);
+        throw Failure(QStringLiteral("File not found: ") + path +
+                      (unmade.isEmpty() ? QString() : QStringLiteral(" (") + unmade + u')'));
+    }
     if (!info.isFile())
         notRegular(path);
 #ifdef Q_OS_UNIX

@@ -1,13 +1,29 @@
 #include "common/core/Paths.h"
 
+#include "common/core/Failure.h"
+
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QList>
+#include <QMutex>
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
 
 namespace lumen {
 namespace {
 const QString kDesignRoot = QStringLiteral("C:\\Program Files\\Korlund\\Lumen");
-}
+
+struct UnmadeFolder
+{
+    QString folder;
+    QString failure;
+};
+QMutex g_unmadeLock;
+QList<UnmadeFolder> g_unmade;
+} // namespace
 
 QString programDirectory()
 {
@@ -29,8 +45,44 @@ QString programDirectory()
     // the per-user Lumen folder, shared by the suite's programs as the one
     // installation folder is on Windows.
     const QString root = lumenRoot();
-    QDir().mkpath(root);
+    try {
+        makeFolder(root);
+    } catch (const Failure &) {
+        // Each file then fails with this reason (folderProblem), where it is used.
+    }
     return root;
+}
+
+void makeFolder(const QString &path)
+{
+    std::error_code error;
+    std::filesystem::create_directories(
+        std::filesystem::path(QFile::encodeName(path).toStdString()), error);
+    if (!error)
+        return;
+    const QString failure =
+        QStringLiteral("Cannot create the folder %1: %2")
+            .arg(QDir::toNativeSeparators(path), QString::fromLocal8Bit(error.message()));
+    {
+        const QMutexLocker locker(&g_unmadeLock);
+        const QString folder = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+        if (std::none_of(g_unmade.cbegin(), g_unmade.cend(),
+                         [&](const UnmadeFolder &u) { return u.folder == folder; }))
+            g_unmade.append({folder, failure});
+    }
+    throw Failure(failure);
+}
+
+QString folderProblem(const QString &path)
+{
+    const QString file = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    const QMutexLocker locker(&g_unmadeLock);
+    for (const UnmadeFolder &unmade : g_unmade) {
+        // The folder may exist by now: then its files say their own reasons.
+        if (file.startsWith(unmade.folder + u'/') && !QFileInfo::exists(unmade.folder))
+            return unmade.failure;
+    }
+    return QString();
 }
 
 QString joinPath(const QString &folder, const QString &name)

@@ -35,6 +35,21 @@ bool hasFolder(const QString &name);
 /** A name without a folder is placed in the program directory. */
 QString inProgramDirectory(const QString &name);
 
+/**
+ * Makes the folder and the folders above it that are missing. Failure,
+ * with the system's reason ("Read-only file system", "Permission denied"),
+ * when it cannot: a later open of a file in it could only say "No such
+ * file or directory". The failure is kept for folderProblem.
+ */
+void makeFolder(const QString &path);
+/**
+ * Why a file at `path` cannot be there: the failure of makeFolder for a
+ * folder that holds it (the Lumen folder made at the start, say); empty
+ * when none failed. Errors on such a file name this reason, not the
+ * "No such file or directory" of its open.
+ */
+QString folderProblem(const QString &path);
+
 /** Joins folder and name with the platform's separator. */
 QString joinPath(const QString &folder, const QString &name);
 

@@ -2,6 +2,7 @@
 
 #include "common/core/Failure.h"
 #include "common/core/PartialFiles.h"
+#include "common/core/Paths.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -22,8 +23,9 @@ namespace {
 
 [[noreturn]] void fail(const QString &path, const QString &reason)
 {
-    throw Failure(QStringLiteral("Could not write file: ") + path + QStringLiteral(" (") + reason +
-                  QStringLiteral(")"));
+    const QString unmade = folderProblem(path);
+    throw Failure(QStringLiteral("Could not write file: ") + path + QStringLiteral(" (") +
+                  (unmade.isEmpty() ? reason : unmade) + QStringLiteral(")"));
 }
 
 #ifdef Q_OS_UNIX

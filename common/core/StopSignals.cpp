@@ -1,5 +1,7 @@
 #include "common/core/StopSignals.h"
 
+#include "common/core/StopFlag.h"
+
 #include <QSocketNotifier>
 
 #ifdef Q_OS_UNIX
@@ -17,19 +19,36 @@ namespace {
 
 int g_pipe[2] = {-1, -1};
 constexpr std::array<int, 3> kSignals = {SIGTERM, SIGINT, SIGHUP};
+constexpr std::array<int, 2> kUserSignals = {SIGUSR1, SIGUSR2};
+
+bool isUserSignal(int signo)
+{
+    return signo == SIGUSR1 || signo == SIGUSR2;
+}
 
 extern "C" void onStopSignal(int signo)
 {
+    if (signo == SIGTERM || signo == SIGINT || signo == SIGHUP)
+        stopflag::raise(signo); // for the waits that run no events
     const char byte = static_cast<char>(signo);
     // write() is async-signal-safe; a full pipe already holds a stop.
+    [[maybe_unused]] const ssize_t written = ::write(g_pipe[0], &byte, 1);
+}
+
+extern "C" void onUserSignalRaised(int signo)
+{
+    // Its own handler: what a stop signal's handler does beyond the pipe is not for these.
+    const char byte = static_cast<char>(signo);
     [[maybe_unused]] const ssize_t written = ::write(g_pipe[0], &byte, 1);
 }
 
 } // namespace
 #endif
 
-StopSignals::StopSignals(Handler onSignal) : m_onSignal(std::move(onSignal))
+StopSignals::StopSignals(Handler onSignal, Handler onUserSignal)
+    : m_onSignal(std::move(onSignal)), m_onUserSignal(std::move(onUserSignal))
 {
+    stopflag::lower();
 #ifdef Q_OS_UNIX
     if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_pipe) != 0)
         return;
@@ -45,6 +64,11 @@ StopSignals::StopSignals(Handler onSignal) : m_onSignal(std::move(onSignal))
     action.sa_flags = SA_RESTART;
     for (int signo : kSignals)
         ::sigaction(signo, &action, nullptr);
+    if (m_onUserSignal) {
+        action.sa_handler = onUserSignalRaised;
+        for (int signo : kUserSignals)
+            ::sigaction(signo, &action, nullptr);
+    }
     // A reader of our output that goes away (`| head`) must not end a run
     // unjournaled: writes then fail with EPIPE instead. It stays ignored
     // after this object goes: the last words are flushed at the exit.
@@ -57,6 +81,10 @@ StopSignals::~StopSignals()
 #ifdef Q_OS_UNIX
     for (int signo : kSignals)
         ::signal(signo, SIG_DFL);
+    if (m_onUserSignal) {
+        for (int signo : kUserSignals)
+            ::signal(signo, SIG_DFL);
+    }
     m_notifier.reset();
     for (int &fd : g_pipe) {
         if (fd >= 0)
@@ -64,6 +92,7 @@ StopSignals::~StopSignals()
         fd = -1;
     }
 #endif
+    stopflag::lower();
 }
 
 QString StopSignals::signalName(int signo)
@@ -84,6 +113,10 @@ QString StopSignals::signalName(int signo)
         return QStringLiteral("SIGPIPE");
     case SIGTERM:
         return QStringLiteral("SIGTERM");
+    case SIGUSR1:
+        return QStringLiteral("SIGUSR1");
+    case SIGUSR2:
+        return QStringLiteral("SIGUSR2");
     default:
         break;
     }
@@ -99,7 +132,8 @@ void StopSignals::readPipe()
     while (::read(g_pipe[1], &byte, 1) == 1) {
         const int signo = static_cast<unsigned char>(byte);
         const QString name = signalName(signo);
-        m_onSignal(name.isEmpty() ? QStringLiteral("signal %1").arg(signo) : name);
+        const Handler &handler = isUserSignal(signo) ? m_onUserSignal : m_onSignal;
+        handler(name.isEmpty() ? QStringLiteral("signal %1").arg(signo) : name);
     }
 #endif
 }

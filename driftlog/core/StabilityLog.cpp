@@ -75,13 +75,11 @@ DriftSeries StabilityLog::lastSeries() const
 void StabilityLog::startSeries() const
 {
     const QString first = lineText(QStringLiteral("0"), QStringLiteral("0"));
-    if (isEmpty()) {
-        lumen::textfile::writeLines(m_path, {first});
-        return;
-    }
-    const QStringList lines = lumen::textfile::readLines(m_path);
-    if (!lines.isEmpty()) {
-        const auto last = parseLine(lines.last());
+    // Appended even to an empty log: two first runs at once must not replace
+    // each other's lines, as a rewrite of the file would.
+    if (!isEmpty()) {
+        const QStringList lines = lumen::textfile::readLines(m_path);
+        const auto last = lines.isEmpty() ? std::nullopt : parseLine(lines.last());
         if (last && startsSeries(*last))
             return;
     }

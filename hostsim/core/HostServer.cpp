@@ -58,7 +58,7 @@ void HostServer::accept()
 void HostServer::readFrom(QTcpSocket *socket)
 {
     while (socket->canReadLine()) {
-        const QByteArray request = socket->readLine(HostProtocol::kMaxLine);
+        const QByteArray request = HostProtocol::readLine(*socket);
         if (!request.endsWith('\n')) {
             // A line longer than any real request: the peer is not speaking the protocol.
             socket->abort();

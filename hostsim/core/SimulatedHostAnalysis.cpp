@@ -11,7 +11,6 @@
 #include "hostsim/core/PeakAnalysis.h"
 #include "hostsim/core/ResultsReport.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <cmath>
 #include <map>
@@ -96,17 +95,17 @@ QString SimulatedHost::PrintRprt(QString &analysisType)
         m_settings.printFolder.isEmpty()
             ? designPath(QStringLiteral("C:\\Program Files\\Korlund\\Lumen\\Print"))
             : m_settings.printFolder;
-    QDir().mkpath(folder);
     QString target;
-    do {
-        target =
-            joinPath(folder, QStringLiteral("REPORT%1.TXT").arg(++m_printed, 4, 10, QChar(u'0')));
-    } while (QFileInfo::exists(target));
     try {
+        makeFolder(folder);
+        do {
+            target = joinPath(folder,
+                              QStringLiteral("REPORT%1.TXT").arg(++m_printed, 4, 10, QChar(u'0')));
+        } while (QFileInfo::exists(target));
         safefile::replace(target, outsidefile::read(reportPath(), outsidefile::kReportCap));
     } catch (const Failure &failure) {
-        return errorReply(QStringLiteral("Could not print the report to ") + target + u' ' +
-                          failure.description());
+        return errorReply(QStringLiteral("Could not print the report to ") +
+                          (target.isEmpty() ? folder : target) + u' ' + failure.description());
     }
     return QStringLiteral("OK");
 }
@@ -120,7 +119,7 @@ QString SimulatedHost::SaveRprt(QString &analysisType, QString &fileName)
         const QString made = ensureReport(analysisType);
         if (made != QLatin1String("OK"))
             return made;
-        QDir().mkpath(QFileInfo(target).absolutePath());
+        makeFolder(QFileInfo(target).absolutePath());
         textfile::writeAll(target, textfile::readAll(reportPath()));
         return QStringLiteral("OK");
     } catch (const Failure &failure) {
@@ -177,7 +176,7 @@ QString SimulatedHost::analyse(const QString &analysisType)
     try {
         const ResultsReport report = buildReport(current(), type);
         const QString path = reportPath();
-        QDir().mkpath(QFileInfo(path).absolutePath());
+        makeFolder(QFileInfo(path).absolutePath());
         textfile::writeLines(path, report.lines());
         m_lastReportType = type;
         return QStringLiteral("OK");

@@ -36,7 +36,7 @@ QString SimulatedHost::SaveSpt(QString &fileName)
         header.setSampleUnits(m.units);
         if (const auto reference = activityReference(m))
             header.setSampleDateTime(toOleDate(*reference));
-        QDir().mkpath(QFileInfo(path).absolutePath());
+        makeFolder(QFileInfo(path).absolutePath());
         safefile::replace(path, lumen::AnsWriter::toBytes(header, m.counts));
         m.name = QFileInfo(path).fileName();
         return QStringLiteral("OK");

@@ -253,7 +253,10 @@ bool ArchiverModel::createDb()
             throw lumen::Failure(QStringLiteral("Bad file name or number"));
         ResultsDatabase::create(path);
     } catch (const lumen::Failure &) {
-        message(QStringLiteral("Could not create database"));
+        // A Lumen folder that could not be made is the reason, not the open's.
+        const QString unmade = lumen::folderProblem(path);
+        message(QStringLiteral("Could not create database") +
+                (unmade.isEmpty() ? QString() : QStringLiteral(": ") + unmade));
         return false;
     }
     numFields = QString::number(ResultsDatabase::fixedColumns().size());

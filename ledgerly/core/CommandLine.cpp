@@ -1,6 +1,7 @@
 #include "ledgerly/core/CommandLine.h"
 
 #include "common/core/FixedText.h"
+#include "common/core/Paths.h"
 #include "ledgerly/core/ArchiverModel.h"
 #include "ledgerly/core/ResultColumns.h"
 #include "ledgerly/core/StreamOperator.h"
@@ -134,8 +135,10 @@ int CommandLine::run(const QStringList &args, QTextStream &out, QTextStream &err
     if (choice.command == Command::Reset) {
         model.blindFlag = true;
         if (!model.createDb()) {
-            err << "Could not create database [ " << lumen::trimBlanks(model.apath) << " ]"
-                << Qt::endl;
+            const QString path = lumen::trimBlanks(model.apath);
+            const QString unmade = lumen::folderProblem(path);
+            err << "Could not create database [ " << path << " ]"
+                << (unmade.isEmpty() ? QString() : QStringLiteral(": ") + unmade) << Qt::endl;
             return ResetFailed;
         }
         out << "Reset " << lumen::trimBlanks(model.apath) << Qt::endl;

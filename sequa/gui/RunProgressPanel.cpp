@@ -1,6 +1,7 @@
 #include "sequa/gui/RunProgressPanel.h"
 
 #include "sequa/core/MainModel.h"
+#include "sequa/core/run/RunPause.h"
 
 #include <QHBoxLayout>
 #include <QKeySequence>
@@ -18,6 +19,9 @@ namespace {
 
 // The bar counts in thousandths of the preset, so a short preset still moves smoothly.
 constexpr int kBarSteps = 1000;
+
+const QString kPauseCaption = QStringLiteral("Pause Script");
+const QString kResumeCaption = QStringLiteral("Resume");
 
 QLabel *makeLabel(const char *name)
 {
@@ -43,6 +47,11 @@ RunProgressPanel::RunProgressPanel(MainModel &model, QWidget *parent)
     m_stop = new QPushButton(QStringLiteral("Stop Script"));
     m_stop->setObjectName(QStringLiteral("cmdStopScript"));
     m_stop->setToolTip(QStringLiteral("Ends the running script at once (Esc)"));
+    m_paused = makeLabel("lblRunPaused");
+    m_pause = new QPushButton(kPauseCaption);
+    m_pause->setObjectName(QStringLiteral("cmdPauseScript"));
+    m_pause->setToolTip(
+        QStringLiteral("Holds the running script after its line, or inside WaitSeconds"));
 
     layout->addWidget(m_line);
     layout->addWidget(m_loops);
@@ -50,12 +59,18 @@ RunProgressPanel::RunProgressPanel(MainModel &model, QWidget *parent)
     waitRow->addWidget(m_wait);
     waitRow->addWidget(m_preset, 1);
     layout->addLayout(waitRow);
-    layout->addWidget(m_stop, 0, Qt::AlignLeft);
+    layout->addWidget(m_paused);
+    auto *buttonRow = new QHBoxLayout;
+    buttonRow->addWidget(m_stop);
+    buttonRow->addWidget(m_pause);
+    buttonRow->addStretch(1);
+    layout->addLayout(buttonRow);
 
     connect(m_stop, &QPushButton::clicked, this, [this] {
         m_model.runRecord().requestStop(RunRecord::kOperatorStop);
         refresh();
     });
+    connect(m_pause, &QPushButton::clicked, this, &RunProgressPanel::pauseOrResume);
     // In the main window only: Esc in a dialog or the ROI viewer closes that.
     // A button's own shortcut would click it only after its animation.
     auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
@@ -91,7 +106,20 @@ void RunProgressPanel::refresh()
             m_preset->setValue(static_cast<int>(std::lround(done * kBarSteps)));
         }
     }
-    m_stop->setEnabled(m_model.playing() && !m_model.runRecord().stopRequested());
+    const bool running = m_model.playing() && !m_model.runRecord().stopRequested();
+    m_stop->setEnabled(running);
+    m_paused->setText(progress.pauseCaption());
+    m_paused->setVisible(!progress.pauseCaption().isEmpty());
+    m_pause->setEnabled(running);
+    m_pause->setText(running && m_model.runRecord().paused() ? kResumeCaption : kPauseCaption);
+}
+
+void RunProgressPanel::pauseOrResume()
+{
+    RunPause pause(m_model.runRecord(), m_model.runProgress());
+    if (!pause.resume(RunPause::kByOperator))
+        pause.pause(RunPause::kByOperator);
+    refresh();
 }
 
 } // namespace lumen::sequa

@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QGridLayout>
@@ -279,6 +280,19 @@ QPushButton *RxMainWindow::scriptButton(int index) const
     if (index < 0 || index >= static_cast<int>(m_scriptButtons.size()))
         return nullptr;
     return m_scriptButtons[static_cast<std::size_t>(index)];
+}
+
+void RxMainWindow::closeEvent(QCloseEvent *event)
+{
+    // Closing the window during a run is Exit: the run would otherwise go on
+    // unseen, or, paused, hold for ever. The window stays until the run has
+    // closed out, so the program ends with a stopped run's status.
+    if (m_program.model().playing() || m_program.model().waiting()) {
+        exitProgram();
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
 }
 
 void RxMainWindow::exitProgram()

@@ -50,6 +50,9 @@ public:
     /** The value rows: txt_NumbROIs (row 0), ROInumb (1), txtPrimNum (2), in column 1. */
     QGridLayout *valueGrid() const { return m_values; }
 
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
 private:
     void buildControls();
     void buildMenus();

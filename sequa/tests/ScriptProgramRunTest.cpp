@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QMap>
 #include <QThread>
+#include <QTime>
+#include <csignal>
 #include <gtest/gtest.h>
 
 #ifdef SEQUA_EXE
@@ -226,6 +228,50 @@ TEST_F(ScriptProgramRun, ASignalClosesTheRunOutAsNoConnectionDoes)
     EXPECT_TRUE(textOf(journals().value(0)).contains("interrupted by SIGTERM"))
         << textOf(journals().value(0)).toStdString();
     EXPECT_TRUE(leftInTmp().isEmpty()) << "play file and run log removed";
+}
+
+TEST_F(ScriptProgramRun, SigUsr1PausesTheRunSigUsr2ResumesItAndAStopSignalEndsItPaused)
+{
+    // Host seconds of the journal's time stamp ("HH:MM:SS Line 2: ...").
+    const auto secondOf = [](const QString &journal, const QString &entry) {
+        const qsizetype at = journal.indexOf(entry);
+        return at < 9
+                   ? -1
+                   : QTime::fromString(journal.mid(at - 9, 8), "HH:mm:ss").msecsSinceStartOfDay() /
+                         1000;
+    };
+    const auto waitFor = [this](const QString &entry) {
+        for (int i = 0; i < 400 && !textOf(journals().value(0)).contains(entry); ++i)
+            QThread::msleep(25);
+        return textOf(journals().value(0)).contains(entry);
+    };
+    // 5000 host seconds are 5 real ones at the fixture's speed.
+    writeScript(QStringLiteral("pause.lsf"), {"ConnectLMN", "WaitSeconds 5000", "StartAcquire"});
+    for (const bool resume : {true, false}) {
+        SCOPED_TRACE(resume ? "resumed" : "terminated");
+        QDir(path(QStringLiteral("journal"))).removeRecursively();
+        const auto process = startScript({path(QStringLiteral("pause.lsf"))});
+        ASSERT_TRUE(waitFor(QStringLiteral("Line 1:")));
+        ::kill(pid_t(process->processId()), SIGUSR1);
+        ASSERT_TRUE(waitFor(QStringLiteral("Paused by SIGUSR1 at line ")));
+        QThread::msleep(1000);
+        EXPECT_FALSE(textOf(journals().value(0)).contains("Line 2:")) << "the countdown holds";
+        ::kill(pid_t(process->processId()), resume ? SIGUSR2 : SIGTERM);
+        finish(*process);
+        const QString journal = textOf(journals().value(0));
+        if (!resume) {
+            EXPECT_EQ(m_exitCode, 1) << m_err.toStdString();
+            EXPECT_TRUE(journal.contains("interrupted by SIGTERM")) << journal.toStdString();
+            EXPECT_TRUE(leftInTmp().isEmpty());
+            continue;
+        }
+        EXPECT_EQ(m_exitCode, 0) << m_err.toStdString();
+        EXPECT_TRUE(journal.contains("Resumed by SIGUSR2 after ")) << journal.toStdString();
+        // The wait lasted its 5000 s and the (at least 1000 s) it was held.
+        const int waited =
+            (secondOf(journal, "Line 2:") - secondOf(journal, "Line 1:") + 86400) % 86400;
+        EXPECT_GE(waited, 5900) << journal.toStdString();
+    }
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include "sequa/core/check/CheckOperator.h"
 #include "sequa/core/check/CountingLauncher.h"
 #include "sequa/core/check/TrialHost.h"
+#include "sequa/core/commands/CommandRunner.h"
 #include "sequa/core/commands/CommandTable.h"
 #include "sequa/core/files/LocalFiles.h"
 #include "sequa/core/play/ScriptPlayer.h"
@@ -165,6 +166,17 @@ RunEstimate RunEstimate::ofScript(const QStringList &lines, const ScriptCheckPla
         model.setProgramFolder(programFolder);
         model.setDoNow(true);
         model.setScriptText(ScriptButtons::scriptFromLines(disarmed(lines, programFolder)));
+        // Unattended as a scheduled run: waits nobody could end give up as they do there.
+        model.runRecord().setUnattended(true);
+        program.runner().setLineAnswered([&estimate](qint16 line, const QString &reply) {
+            if (CommandRunner::isSuccess(reply))
+                return;
+            for (const LineFailure &known : estimate.failures) {
+                if (known.line == line)
+                    return; // the same line again, in a later pass
+            }
+            estimate.failures.push_back({line, reply});
+        });
         ScriptPlayer player(model, program.runner());
         if (resumeAt) {
             // The trial resumes a scratch journal: the real one stays untouched.

@@ -5,7 +5,10 @@
 #include "common/core/TextFile.h"
 #include "sequa/core/check/RunEstimate.h"
 #include "sequa/core/check/ScriptChecker.h"
+#include "sequa/core/check/TrialFindings.h"
 #include "sequa/core/run/ClockText.h"
+
+#include <algorithm>
 
 namespace lumen::sequa {
 
@@ -44,11 +47,17 @@ int ScriptCheckMode::run(const QStringList &args, QTextStream &out, QTextStream 
 
     const ScriptCheckPlaces places = ScriptCheckPlaces::ofThisInstallation();
     const ScriptChecker::Result checked = ScriptChecker::check(bytes, places);
-    for (const ScriptFinding &finding : checked.findings)
-        out << finding.format(name) << '\n';
-
     const RunEstimate estimate =
         RunEstimate::ofScript(checked.lines, places, answersGivenAhead(err));
+    ScriptFindings findings = checked.findings;
+    const ScriptFindings played = TrialFindings::of(checked.lines, estimate, checked.findings);
+    findings.insert(findings.end(), played.begin(), played.end());
+    std::stable_sort(
+        findings.begin(), findings.end(),
+        [](const ScriptFinding &a, const ScriptFinding &b) { return a.line < b.line; });
+    for (const ScriptFinding &finding : findings)
+        out << finding.format(name) << '\n';
+
     if (!estimate.complete)
         out << ScriptFinding{estimate.stoppedAtLine, ScriptFinding::Severity::Warning,
                              QStringLiteral("the trial play gave up here: ") + estimate.stopReason}
@@ -62,7 +71,7 @@ int ScriptCheckMode::run(const QStringList &args, QTextStream &out, QTextStream 
         out << " (" << estimate.programsCounted
             << " external program starts counted at their settle only)";
     out << Qt::endl;
-    return hasErrors(checked.findings) ? 1 : 0;
+    return hasErrors(findings) ? 1 : 0;
 }
 
 } // namespace lumen::sequa

@@ -6,6 +6,7 @@
 #include "sequa/core/commands/CommandTable.h"
 #include "sequa/core/play/ScriptPlayer.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace lumen::sequa {
@@ -38,6 +39,10 @@ ScriptFindings ScriptFlowCheck::check(const QStringList &lines,
                                       const ScriptArgumentCheck &arguments)
 {
     ScriptFindings findings;
+    if (std::none_of(lines.begin(), lines.end(), &ScriptPlayer::isCommandLine))
+        findings.push_back({0, Severity::Error,
+                            QStringLiteral("the script holds no command line: its run never "
+                                           "reaches the host and ends as stopped")});
     bool connected = false;
     std::vector<int> openLoops; // line numbers of the LoopBeg lines still open
     for (qsizetype i = 0; i < lines.size(); ++i) {

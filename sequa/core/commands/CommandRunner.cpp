@@ -4,6 +4,7 @@
 #include "common/core/FixedText.h"
 #include "common/core/NumberText.h"
 #include "common/core/Operator.h"
+#include "common/core/StopFlag.h"
 #include "sequa/core/MainModel.h"
 #include "sequa/core/SequaTexts.h"
 #include "sequa/core/commands/CommandContext.h"
@@ -68,6 +69,8 @@ bool CommandRunner::ExecuteCommandLine(QString &line, bool record)
     }
 
     m_model.setLastReply(reply);
+    if (m_lineAnswered && m_model.playing())
+        m_lineAnswered(m_model.currentLine(), reply);
     if (record)
         m_model.AppendScriptLine(line);
     // Playing or Waiting may have changed meanwhile: the design reads them again here.
@@ -77,6 +80,19 @@ bool CommandRunner::ExecuteCommandLine(QString &line, bool record)
 }
 
 QString CommandRunner::DispatchCommand(QString &line)
+{
+    const QString reply = dispatchLine(line);
+    // A signal cuts a call on the host short, and the call fails: the line
+    // did not fail by itself, the run was stopped. The event loop would tell
+    // the run only after this line was journaled.
+    const QString signal = stopflag::raisedBy();
+    if (signal.isEmpty() || isSuccess(reply))
+        return reply;
+    m_model.runRecord().requestStop(QStringLiteral("interrupted by ") + signal);
+    return QStringLiteral("Wait ended: ") + m_model.runRecord().stopReason();
+}
+
+QString CommandRunner::dispatchLine(QString &line)
 {
     if (!m_model.doNow())
         return kOk;

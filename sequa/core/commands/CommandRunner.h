@@ -4,6 +4,7 @@
 
 #include <QHash>
 #include <QString>
+#include <functional>
 
 namespace lumen::sequa {
 
@@ -33,7 +34,9 @@ public:
     /**
      * Executes one command and returns its reply. With Immediate Test Mode
      * off nothing runs and the reply is "OK". `line` is replaced by its
-     * trimmed form once the connection check has passed.
+     * trimmed form once the connection check has passed. A line during
+     * which a stop signal came (StopFlag) and that did not answer "OK" was
+     * cut short: it stops the run and answers "Wait ended: " + the reason.
      */
     QString DispatchCommand(QString &line);
 
@@ -50,15 +53,21 @@ public:
         m_outsideCodePage = std::move(lines);
     }
 
+    /** Told the reply of every line a playing script runs, by line number (the trial play). */
+    using LineAnswered = std::function<void(qint16 line, const QString &reply)>;
+    void setLineAnswered(LineAnswered told) { m_lineAnswered = std::move(told); }
+
     MainModel &model() { return m_model; }
     CommandRegistry &registry() { return m_registry; }
 
 private:
+    QString dispatchLine(QString &line);
     QString runMatched(QString &line);
 
     MainModel &m_model;
     CommandRegistry m_registry;
     QHash<qint16, QString> m_outsideCodePage;
+    LineAnswered m_lineAnswered;
 };
 
 } // namespace lumen::sequa

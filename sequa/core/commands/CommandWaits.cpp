@@ -15,6 +15,7 @@
 #include "sequa/core/run/DayStopwatch.h"
 #include "sequa/core/run/QualityGate.h"
 #include "sequa/core/run/RunJournal.h"
+#include "sequa/core/run/RunPause.h"
 #include "sequa/core/run/RunRecord.h"
 
 #include <cmath>
@@ -105,6 +106,13 @@ QString CommandWaits::WaitForSeconds(std::int32_t seconds)
         if (stopped())
             return stoppedReply();
         m_model.runProgress().showSecondsLeft(end - now);
+        // The countdown holds with the run and goes on with what it had left.
+        if (m_model.playing() && RunPause(m_model.runRecord(), m_model.runProgress()).hold()) {
+            const qint64 left = end - now;
+            start = highest = now = wholeSecondsOfDay();
+            end = now + left;
+            continue;
+        }
         pumpEventsWhileWaiting();
         now = wholeSecondsOfDay();
         if (now > highest)

@@ -35,7 +35,10 @@ public:
 
     CommandWaits(CommandRunner &runner, MainModel &model);
 
-    /** Waits on the time of day in whole seconds, across midnight. */
+    /**
+     * Waits on the time of day in whole seconds, across midnight. A pause of
+     * the run holds the countdown, which then goes on with what it had left.
+     */
     QString WaitForSeconds(std::int32_t seconds);
     /**
      * Polls GetAcqStatus until it shows "Reached Preset", then waits 2 s more.

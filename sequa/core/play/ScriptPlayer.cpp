@@ -17,6 +17,7 @@
 #include "sequa/core/play/RunFiles.h"
 #include "sequa/core/run/PlayFileReader.h"
 #include "sequa/core/run/RunJournal.h"
+#include "sequa/core/run/RunPause.h"
 #include "sequa/core/run/ScriptLines.h"
 
 #include <QCryptographicHash>
@@ -283,6 +284,8 @@ bool ScriptPlayer::playLines()
             m_entry.lineDone(line, m_model);
         }
         pumpEvents();
+        // A pause holds here, between lines, so no line is cut short by it.
+        RunPause(record, m_model.runProgress()).hold();
         if (record.stopRequested())
             return true;
     }

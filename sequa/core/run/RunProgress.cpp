@@ -18,6 +18,7 @@ void RunProgress::runStarted(int scriptLines)
     m_lineText.clear();
     m_loops.clear();
     m_wait = Wait::None;
+    m_pause = Pause::None;
     Q_EMIT changed();
 }
 
@@ -25,6 +26,7 @@ void RunProgress::runEnded()
 {
     m_running = false;
     m_wait = Wait::None;
+    m_pause = Pause::None;
     Q_EMIT changed();
 }
 
@@ -73,6 +75,31 @@ void RunProgress::showSecondsLeft(qint64 seconds)
     Q_EMIT changed();
 }
 
+void RunProgress::pauseAsked(const QString &by)
+{
+    m_pause = Pause::Asked;
+    m_pausedBy = by;
+    m_heldSeconds = 0;
+    Q_EMIT changed();
+}
+
+void RunProgress::showHeld(qint64 seconds)
+{
+    if (m_pause == Pause::Held && m_heldSeconds == seconds)
+        return;
+    m_pause = Pause::Held;
+    m_heldSeconds = seconds;
+    Q_EMIT changed();
+}
+
+void RunProgress::pauseEnded()
+{
+    if (m_pause == Pause::None)
+        return;
+    m_pause = Pause::None;
+    Q_EMIT changed();
+}
+
 void RunProgress::waitEnded()
 {
     if (m_wait == Wait::None)
@@ -118,6 +145,20 @@ QString RunProgress::waitCaption() const
         return QStringLiteral("%1 %2 of %3").arg(kind, elapsed, clockText(m_presetSeconds));
     }
     case Wait::None:
+        break;
+    }
+    return QString();
+}
+
+QString RunProgress::pauseCaption() const
+{
+    switch (m_pause) {
+    case Pause::Asked:
+        return QStringLiteral("Paused by %1: the run holds when this line ends").arg(m_pausedBy);
+    case Pause::Held:
+        return QStringLiteral("Paused by %1 for %2")
+            .arg(m_pausedBy, clockText(double(m_heldSeconds)));
+    case Pause::None:
         break;
     }
     return QString();

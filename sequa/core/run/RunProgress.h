@@ -33,6 +33,13 @@ public:
         Real,
         Live
     };
+    /** Where a pause is: asked while a line plays, or holding the run. */
+    enum class Pause
+    {
+        None,
+        Asked, ///< the line goes on; the run holds when it ends (WaitPreset, a program)
+        Held   ///< nothing of the script moves on (a WaitSeconds countdown included)
+    };
     struct Loop
     {
         int pass = 1;
@@ -76,6 +83,15 @@ public:
     void showSecondsLeft(qint64 seconds);
     void waitEnded();
 
+    /** A pause `by` someone ("the operator", "SIGUSR1") was asked. */
+    void pauseAsked(const QString &by);
+    /** The run holds and has held for `seconds`. */
+    void showHeld(qint64 seconds);
+    void pauseEnded();
+    Pause pause() const { return m_pause; }
+    /** Whole seconds the current hold has lasted. */
+    qint64 heldSeconds() const { return m_heldSeconds; }
+
     Wait wait() const { return m_wait; }
     /** Seconds of the preset a preset wait waits for; 0 when no preset is known. */
     double presetSeconds() const { return m_presetSeconds; }
@@ -89,6 +105,8 @@ public:
     QString loopsCaption() const;
     /** "Live time 0:00:42 of 0:05:00", "Time left 0:12:03"; empty outside a wait. */
     QString waitCaption() const;
+    /** "Paused by SIGUSR1 for 0:02:10"; empty when no pause was asked. */
+    QString pauseCaption() const;
 
 Q_SIGNALS:
     void changed();
@@ -105,6 +123,9 @@ private:
     Wait m_wait = Wait::None;
     double m_elapsedSeconds = -1;
     qint64 m_secondsLeft = 0;
+    Pause m_pause = Pause::None;
+    QString m_pausedBy;
+    qint64 m_heldSeconds = 0;
 };
 
 } // namespace lumen::sequa

@@ -22,6 +22,7 @@ QString RunRecord::failedProgramLines() const
 void RunRecord::reset()
 {
     m_stopReason.clear();
+    m_pausedBy.clear();
     m_qualityStop = false;
     m_hostReached = false;
     m_failedLines = 0;

@@ -47,6 +47,14 @@ public:
     }
     const QString &stopReason() const { return m_stopReason; }
 
+    /**
+     * Pause: the run holds at its next line boundary (RunPause) until it is
+     * resumed or stopped. `by` says who asked ("the operator", "SIGUSR1").
+     */
+    void setPausedBy(const QString &by) { m_pausedBy = by; }
+    bool paused() const { return !m_pausedBy.isEmpty(); }
+    const QString &pausedBy() const { return m_pausedBy; }
+
     void noteHostReached() { m_hostReached = true; }
     bool hostReached() const { return m_hostReached; }
     void noteFailedLine() { ++m_failedLines; }
@@ -90,6 +98,7 @@ private:
     QString failedProgramLines() const;
 
     QString m_stopReason;
+    QString m_pausedBy;
     bool m_qualityStop = false;
     bool m_hostReached = false;
     int m_failedLines = 0;
