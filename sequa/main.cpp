@@ -123,7 +123,7 @@ int main(int argc, char **argv)
             "counters and the LUMEN_ANSWERS position of that pass's start; completed\n"
             "passes never play again. The new journal says \"Resumes: JOURNAL\" and\n"
             "\"Chain: FIRST\" (the night's first journal) and can itself be resumed; the\n"
-            "old one gets \"Resumed by: NEW\". Refused with status 2: a file that is no\n"
+            "old one gets \"Continued by: NEW\". Refused with status 2: a file that is no\n"
             "journal, a run that ended with status 0, 2 or 3, a script whose bytes no\n"
             "longer match the journal's SHA-256, a journal resumed already, the journal\n"
             "of a run still playing.\n"

@@ -182,7 +182,8 @@ protected:
             const QString text = lab.text(chain[i]);
             EXPECT_TRUE(text.contains(QStringLiteral("Resumes: ") + chain[i - 1]));
             EXPECT_TRUE(text.contains(QStringLiteral("Chain: ") + chain[0]));
-            EXPECT_TRUE(lab.text(chain[i - 1]).contains(QStringLiteral("Resumed by: ") + chain[i]));
+            EXPECT_TRUE(
+                lab.text(chain[i - 1]).contains(QStringLiteral("Continued by: ") + chain[i]));
         }
         bridge.kill();
         bridge.waitForFinished(5000);
@@ -281,7 +282,7 @@ TEST(NightResumeRefusals, AJournalThatCannotBeContinuedIsRefusedWithStatusTwo)
         << qPrintable(checked.out);
     EXPECT_TRUE(checked.out.contains(QStringLiteral("estimated time left 0:00:0")))
         << qPrintable(checked.out);
-    EXPECT_FALSE(lab.text(killed).contains(QStringLiteral("Resumed by")));
+    EXPECT_FALSE(lab.text(killed).contains(QStringLiteral("Continued by")));
     EXPECT_EQ(lab.run(QStringLiteral("Sequa"), {QStringLiteral("--resume"), killed}).status, 0);
     const ProgramRun again = lab.run(QStringLiteral("Sequa"), {QStringLiteral("--resume"), killed});
     EXPECT_EQ(again.status, 2);

@@ -170,7 +170,7 @@ TEST_F(ResumeReplayTest, APassPlayedAgainTakesTheAnswersAndFailuresOfItsStart)
     EXPECT_TRUE(journal.contains("Continues at line 3, loop at line 2 pass 3 of 3"));
     EXPECT_TRUE(journal.contains("Checkpoint: line 4; loops -; answers 4; failed 1/0"));
     EXPECT_TRUE(QString::fromLatin1(bytesOf(QStringLiteral("killed.txt")))
-                    .contains("Resumed by: " + file(QStringLiteral("journal"))));
+                    .contains("Continued by: " + file(QStringLiteral("journal"))));
 }
 
 } // namespace

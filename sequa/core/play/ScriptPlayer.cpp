@@ -140,7 +140,8 @@ void ScriptPlayer::writeResumeEntries()
     m_journal->write(QStringLiteral("Resumes: ") + m_resume->journal);
     m_journal->write(QStringLiteral("Chain: ") + m_resume->chainFirst);
     try {
-        RunJournal::appendTo(m_resume->journal, QStringLiteral("Resumed by: ") + m_journal->path());
+        RunJournal::appendTo(m_resume->journal,
+                             QStringLiteral("Continued by: ") + m_journal->path());
     } catch (const Failure &failure) {
         // The new journal's "Resumes:" entry still tells a second resume apart.
         m_journal->write(QStringLiteral("Cannot mark the journal resumed: ") +

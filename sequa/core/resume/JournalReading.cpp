@@ -66,7 +66,7 @@ JournalReading JournalReading::parse(const QByteArray &bytes)
             reading.resumes = field;
         } else if (reading.chain.isNull() && takeField(entry, QStringLiteral("Chain: "), field)) {
             reading.chain = field;
-        } else if (takeField(entry, QStringLiteral("Resumed by: "), field)) {
+        } else if (takeField(entry, QStringLiteral("Continued by: "), field)) {
             reading.resumedBy = field;
         }
     }

@@ -26,7 +26,7 @@ struct ResumePlan
      * The plan of a journal; Failure saying why it cannot be resumed: it is
      * no run journal, its run played to its end (status 0 or 3) or played
      * nothing or is still playing, its script changed since, or a journal in `journalFolder`
-     * (or its own "Resumed by" entry) shows it was resumed already.
+     * (or its own "Continued by" entry) shows it was resumed already.
      */
     static ResumePlan prepare(const QString &journalPath, const QString &journalFolder);
 
