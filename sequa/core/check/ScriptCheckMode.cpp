@@ -8,13 +8,10 @@
 #include "sequa/core/check/TrialFindings.h"
 #include "sequa/core/run/ClockText.h"
 
-#include <algorithm>
 
 namespace lumen::sequa {
 
-namespace {
-
-QStringList answersGivenAhead(QTextStream &err)
+QStringList ScriptCheckMode::answersGivenAhead(QTextStream &err)
 {
     const QString path = qEnvironmentVariable("LUMEN_ANSWERS");
     if (path.isEmpty())
@@ -27,8 +24,6 @@ QStringList answersGivenAhead(QTextStream &err)
         return {};
     }
 }
-
-} // namespace
 
 int ScriptCheckMode::run(const QStringList &args, QTextStream &out, QTextStream &err)
 {
@@ -49,12 +44,8 @@ int ScriptCheckMode::run(const QStringList &args, QTextStream &out, QTextStream 
     const ScriptChecker::Result checked = ScriptChecker::check(bytes, places);
     const RunEstimate estimate =
         RunEstimate::ofScript(checked.lines, places, answersGivenAhead(err));
-    ScriptFindings findings = checked.findings;
-    const ScriptFindings played = TrialFindings::of(checked.lines, estimate, checked.findings);
-    findings.insert(findings.end(), played.begin(), played.end());
-    std::stable_sort(
-        findings.begin(), findings.end(),
-        [](const ScriptFinding &a, const ScriptFinding &b) { return a.line < b.line; });
+    const ScriptFindings findings =
+        TrialFindings::merged(checked.lines, estimate, checked.findings);
     for (const ScriptFinding &finding : findings)
         out << finding.format(name) << '\n';
 

@@ -74,4 +74,16 @@ ScriptFindings TrialFindings::of(const QStringList &lines, const RunEstimate &tr
     return findings;
 }
 
+ScriptFindings TrialFindings::merged(const QStringList &lines, const RunEstimate &trial,
+                                     const ScriptFindings &known)
+{
+    ScriptFindings findings = known;
+    const ScriptFindings played = of(lines, trial, known);
+    findings.insert(findings.end(), played.begin(), played.end());
+    std::stable_sort(
+        findings.begin(), findings.end(),
+        [](const ScriptFinding &a, const ScriptFinding &b) { return a.line < b.line; });
+    return findings;
+}
+
 } // namespace lumen::sequa

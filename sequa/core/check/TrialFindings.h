@@ -23,6 +23,9 @@ public:
      * out). */
     static ScriptFindings of(const QStringList &lines, const RunEstimate &trial,
                              const ScriptFindings &known);
+    /** `known` and the trial's findings together, in line order (`known` first on a line). */
+    static ScriptFindings merged(const QStringList &lines, const RunEstimate &trial,
+                                 const ScriptFindings &known);
 };
 
 } // namespace lumen::sequa
