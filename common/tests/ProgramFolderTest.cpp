@@ -38,3 +38,21 @@ TEST(ProgramFolder, RunsInAScratchHomeWithoutADisplayOrTheShellsSettings)
                                     "none", "none\n"})
                            .join(u'|'));
 }
+
+TEST(ProgramFolder, AServerSaysWhereItListensOrFailsTheTest)
+{
+    ProgramFolder folder({QStringLiteral("/bin/sh")});
+    const auto listening = [&](const char *script, int timeoutMs = 20000) {
+        const auto server = folder.start(QString(), {"-c", script});
+        return ProgramFolder::listeningAt(*server, timeoutMs);
+    };
+    EXPECT_EQ(listening("echo starting; echo 'Listening on 0.0.0.0:5011'; exec sleep 30"),
+              "0.0.0.0:5011");
+    QString at;
+    EXPECT_NONFATAL_FAILURE(at = listening("echo 'Listening on' >&2; exit 1"),
+                            "ended with status 1 before it listened");
+    EXPECT_NONFATAL_FAILURE(at = listening("kill -SEGV $$"), "crashed (signal 11)");
+    EXPECT_NONFATAL_FAILURE(at = listening("exec sleep 30", 300),
+                            "did not say where it listens within 300 ms");
+    EXPECT_EQ(at, QString());
+}

@@ -1,8 +1,11 @@
 #include "common/testsupport/ProgramFolder.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace lumen::test {
@@ -122,7 +125,9 @@ ProgramRun ProgramFolder::finish(QProcess &process, int timeoutMs)
         ADD_FAILURE() << describe(process).toStdString() << " did not start";
         return run;
     }
-    const bool ended = process.waitForFinished(timeoutMs);
+    // waitForFinished() is false for a program that has ended already.
+    const bool ended =
+        process.state() == QProcess::NotRunning || process.waitForFinished(timeoutMs);
     if (!ended) {
         process.kill();
         process.waitForFinished(10000);
@@ -140,6 +145,32 @@ ProgramRun ProgramFolder::finish(QProcess &process, int timeoutMs)
     else
         run.status = process.exitCode();
     return run;
+}
+
+QString ProgramFolder::listeningAt(QProcess &server, int timeoutMs)
+{
+    static const QRegularExpression listening(QStringLiteral("Listening on (\\S+:\\d+)\n"));
+    QString said;
+    const QDeadlineTimer deadline(timeoutMs);
+    while (!deadline.hasExpired()) {
+        server.waitForReadyRead(int(std::min<qint64>(deadline.remainingTime(), 200)));
+        said += QString::fromLocal8Bit(server.readAllStandardOutput());
+        if (const auto match = listening.match(said); match.hasMatch())
+            return match.captured(1);
+        if (server.state() == QProcess::NotRunning) {
+            // finish() has failed the test already on a crash or a start that failed.
+            const ProgramRun ended = finish(server);
+            if (ended.status >= 0)
+                ADD_FAILURE() << describe(server).toStdString() << " ended with status "
+                              << ended.status << " before it listened\n"
+                              << (said + ended.err).toStdString();
+            return {};
+        }
+    }
+    ADD_FAILURE() << describe(server).toStdString() << " did not say where it listens within "
+                  << timeoutMs << " ms\n"
+                  << said.toStdString();
+    return {};
 }
 
 } // namespace lumen::test

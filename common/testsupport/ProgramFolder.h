@@ -67,6 +67,14 @@ public:
      */
     static ProgramRun finish(QProcess &process, int timeoutMs = kTimeoutMs);
 
+    /**
+     * Waits for a started server to say "Listening on ADDRESS:PORT" (as
+     * `hostsim --listen` does) and gives "ADDRESS:PORT"; a server that ends
+     * or crashes first, or stays silent past the time-out, fails the test and
+     * gives an empty text. End the server with finish(), or kill it.
+     */
+    static QString listeningAt(QProcess &server, int timeoutMs = 20000);
+
 private:
     QTemporaryDir m_top;
     QString m_first;

@@ -123,26 +123,13 @@ public:
         return journals().isEmpty() ? QString() : text(journals().last());
     }
 
-    /** Starts `hostsim --listen 0` and returns the port it serves on (0 when it did not start). */
+    /** Starts `hostsim --listen 0`: its port, 0 (a failed test) when it did not listen. */
     static int startHostBridge(QProcess &bridge, const QProcessEnvironment &env)
     {
         bridge.setProcessEnvironment(env);
         bridge.start(QStringLiteral(HOSTSIM_EXE),
                      {QStringLiteral("--listen"), QStringLiteral("0")});
-        if (!bridge.waitForStarted(10000))
-            return 0;
-        QString said;
-        const QRegularExpression listening(QStringLiteral("Listening on [^:\\s]+:(\\d+)"));
-        QElapsedTimer waited;
-        waited.start();
-        while (waited.elapsed() < 20000) {
-            bridge.waitForReadyRead(200);
-            said += QString::fromLocal8Bit(bridge.readAllStandardOutput());
-            const auto match = listening.match(said);
-            if (match.hasMatch())
-                return match.captured(1).toInt();
-        }
-        return 0;
+        return listeningAt(bridge).section(u':', -1).toInt();
     }
 
     /** The day's ROI log name, as Sequa forms it from the date of the run. */
