@@ -2,6 +2,7 @@
 // the leftovers of interrupted replaces, and names that are links.
 #include "common/core/Failure.h"
 #include "common/core/SafeFile.h"
+#include "common/testsupport/ProgramFolder.h"
 #include "common/testsupport/TestSupport.h"
 
 #include <QDir>
@@ -38,9 +39,8 @@ TEST(SafeFileSharing, FourProcessesAppendingAtOnceLoseNoLine)
                  {path, QStringLiteral("w%1").arg(w), QString::number(kLinesEach)});
     }
     for (auto &p : writers) {
-        ASSERT_TRUE(p->waitForFinished(120000)) << "a writer hung";
-        EXPECT_EQ(p->exitStatus(), QProcess::NormalExit);
-        EXPECT_EQ(p->exitCode(), 0) << p->readAllStandardError().toStdString();
+        const test::ProgramRun wrote = test::ProgramFolder::finish(*p, 120000);
+        EXPECT_EQ(wrote.status, 0) << wrote.err.toStdString();
     }
 
     const QList<QByteArray> lines = test::fileBytes(path).split('\n');

@@ -2,6 +2,7 @@
 #include "hostsim/testsupport/ServedHost.h"
 
 #include "common/core/Failure.h"
+#include "common/testsupport/ProgramFolder.h"
 #include "hostlink/HostKey.h"
 #include "hostlink/HostLink.h"
 #include "hostlink/HostProtocol.h"
@@ -9,7 +10,6 @@
 #include "hostsim/core/HostServer.h"
 
 #include <QFile>
-#include <QProcess>
 #include <QSemaphore>
 #include <QTcpSocket>
 #include <QTemporaryDir>
@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 
 using namespace lumen;
+using lumen::test::ProgramFolder;
 
 namespace {
 
@@ -105,39 +106,22 @@ TEST(BridgeKey, KeyFileMustBeTheOwnersAlone)
     EXPECT_THROW(HostKey::fromFile(folder.path()), Failure);
 }
 
-QProcess *startHostsim(QProcess &server, const QStringList &args, const QByteArray &key)
-{
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.remove(QLatin1String(HostKey::kVariable));
-    env.remove(QLatin1String(HostKey::kFileVariable));
-    if (!key.isEmpty())
-        env.insert(QLatin1String(HostKey::kVariable), QString::fromUtf8(key));
-    server.setProcessEnvironment(env);
-    server.start(QStringLiteral(LUMEN_HOSTSIM_EXE), args);
-    return &server;
-}
-
 TEST(BridgeKey, HostsimServesOtherThanLoopbackOnlyWithAKey)
 {
+    ProgramFolder folder({QStringLiteral(LUMEN_HOSTSIM_EXE)});
     const QStringList anyAddress{QStringLiteral("--listen"), QStringLiteral("0.0.0.0:0")};
-    QProcess refused;
-    startHostsim(refused, anyAddress, {});
-    ASSERT_TRUE(refused.waitForFinished(10000));
-    EXPECT_EQ(refused.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(refused.exitCode(), 1);
-    EXPECT_TRUE(refused.readAllStandardError().contains("without a key"));
+    const auto refused = folder.run(anyAddress);
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_TRUE(refused.err.contains("without a key")) << refused.err.toStdString();
 
-    QProcess served;
-    startHostsim(served, anyAddress, kKey);
-    ASSERT_TRUE(served.waitForStarted(10000));
-    QByteArray banner;
-    while (!banner.contains('\n') && served.waitForReadyRead(10000))
-        banner += served.readAllStandardOutput();
-    EXPECT_TRUE(banner.startsWith("Listening on 0.0.0.0:")) << banner.toStdString();
-    const quint16 port = quint16(banner.trimmed().split(':').last().toUInt());
+    folder.environment().insert(QLatin1String(HostKey::kVariable), QString::fromUtf8(kKey));
+    const auto served = folder.start(QString(), anyAddress);
+    const QString at = ProgramFolder::listeningAt(*served);
+    ASSERT_TRUE(at.startsWith("0.0.0.0:")) << at.toStdString();
+    const quint16 port = at.section(u':', -1).toUShort();
     EXPECT_EQ(TcpHostClient(QStringLiteral("127.0.0.1"), port, 5000, kKey).testconnect(), "OK");
-    served.terminate();
-    EXPECT_TRUE(served.waitForFinished(10000));
+    served->terminate();
+    EXPECT_EQ(ProgramFolder::finish(*served, 10000).status, 0);
 }
 
 } // namespace

@@ -2,13 +2,14 @@
 // local time, and a start that cannot be read refused, never replaced.
 #include "common/core/Failure.h"
 #include "common/testsupport/LocalZone.h"
+#include "common/testsupport/ProgramFolder.h"
 #include "hostsim/core/SimulatedHostSettings.h"
 
-#include <QProcess>
 #include <gtest/gtest.h>
 
 using namespace lumen;
 using lumen::test::LocalZone;
+using lumen::test::ProgramFolder;
 
 namespace {
 
@@ -61,19 +62,14 @@ TEST(HostStart, IsReadAsTheLocalClockShowsIt)
 
 TEST(HostStart, TheProgramRefusesAStartItCannotReadWithStatus1)
 {
+    ProgramFolder folder({QStringLiteral(LUMEN_HOSTSIM_EXE)});
+    folder.environment().insert(QStringLiteral("TZ"), QStringLiteral("Europe/Berlin"));
     for (const char *text : kUnreadable) {
-        QProcess host;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("LUMEN_HOST_START"), QString::fromLatin1(text));
-        env.insert(QStringLiteral("TZ"), QStringLiteral("Europe/Berlin"));
-        host.setProcessEnvironment(env);
-        host.start(QStringLiteral(LUMEN_HOSTSIM_EXE),
-                   {QStringLiteral("--listen"), QStringLiteral("0")});
-        ASSERT_TRUE(host.waitForFinished(30000)) << text << ": the host did not refuse";
-        EXPECT_EQ(host.exitStatus(), QProcess::NormalExit) << text;
-        EXPECT_EQ(host.exitCode(), 1) << text;
-        EXPECT_EQ(host.readAllStandardError().toStdString(),
+        folder.environment().insert(QStringLiteral("LUMEN_HOST_START"), QString::fromLatin1(text));
+        const auto host = folder.run({QStringLiteral("--listen"), QStringLiteral("0")}, 30000);
+        EXPECT_EQ(host.status, 1) << text;
+        EXPECT_EQ(host.err.toStdString(),
                   std::string("hostsim: Invalid value of LUMEN_HOST_START: ") + text + "\n");
-        EXPECT_EQ(host.readAllStandardOutput(), QByteArray()) << text;
+        EXPECT_EQ(host.out, QString()) << text;
     }
 }

@@ -2,6 +2,7 @@
 #include "hostsim/testsupport/ServedHost.h"
 
 #include "common/core/Failure.h"
+#include "common/testsupport/ProgramFolder.h"
 #include "hostlink/HostApp.h"
 #include "hostlink/HostLink.h"
 #include "hostlink/HostProtocol.h"
@@ -9,7 +10,6 @@
 #include "hostsim/core/HostServer.h"
 
 #include <QElapsedTimer>
-#include <QProcess>
 #include <QSemaphore>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -22,6 +22,7 @@
 
 using namespace lumen;
 using lumen::test::hostSettings;
+using lumen::test::ProgramFolder;
 using lumen::test::ServedHost;
 
 namespace {
@@ -208,21 +209,16 @@ TEST(NetworkTransport, BrokenBridgesGiveFailuresAndNoConnection)
 
 TEST(NetworkTransport, KillingTheServerMidCallFailsWithinTheTimeOut)
 {
-    QProcess server;
-    server.setProgram(QStringLiteral(LUMEN_HOSTSIM_EXE));
-    server.setArguments({QStringLiteral("--listen"), QStringLiteral("0"),
-                         QStringLiteral("--faults"), QStringLiteral("slow=Analyze:20000")});
-    server.start();
-    ASSERT_TRUE(server.waitForStarted(10000));
-    QByteArray banner;
-    while (!banner.contains('\n') && server.waitForReadyRead(10000))
-        banner += server.readAllStandardOutput();
-    ASSERT_TRUE(banner.startsWith("Listening on 127.0.0.1:")) << banner.toStdString();
-    const quint16 port = quint16(banner.trimmed().split(':').last().toUInt());
+    const ProgramFolder folder({QStringLiteral(LUMEN_HOSTSIM_EXE)});
+    const auto server =
+        folder.start(QString(), {QStringLiteral("--listen"), QStringLiteral("0"),
+                                 QStringLiteral("--faults"), QStringLiteral("slow=Analyze:20000")});
+    const QString at = ProgramFolder::listeningAt(*server);
+    ASSERT_TRUE(at.startsWith("127.0.0.1:")) << at.toStdString();
 
-    TcpHostClient client(QStringLiteral("127.0.0.1"), port, 15000);
+    TcpHostClient client(QStringLiteral("127.0.0.1"), at.section(u':', -1).toUShort(), 15000);
     ASSERT_EQ(client.testconnect(), "OK");
-    const qint64 pid = server.processId();
+    const qint64 pid = server->processId();
     std::thread killer([pid] {
         std::this_thread::sleep_for(std::chrono::milliseconds(500));
         ::kill(pid_t(pid), SIGKILL);
@@ -233,7 +229,9 @@ TEST(NetworkTransport, KillingTheServerMidCallFailsWithinTheTimeOut)
     EXPECT_THROW(client.Analyze(type), Failure);
     EXPECT_LT(timer.elapsed(), 15000);
     killer.join();
-    server.waitForFinished(5000);
+    ASSERT_TRUE(server->waitForFinished(5000));
+    EXPECT_EQ(server->exitStatus(), QProcess::CrashExit);
+    EXPECT_EQ(server->exitCode(), SIGKILL) << "ended by the kill, not by a crash of its own";
     EXPECT_NE(client.testconnect(), "OK");
 }
 

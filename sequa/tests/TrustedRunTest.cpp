@@ -1,6 +1,7 @@
 // Unattended runs a lab can believe: waits that end, scripts that are taken
 // whole or refused, outside files that never hang a run, and the journal.
 #include "common/core/FixedText.h"
+#include "common/testsupport/ProgramFolder.h"
 #include "common/testsupport/SizeLimit.h"
 #include "sequa/core/SequaProgram.h"
 #include "sequa/core/files/DataFiles.h"
@@ -261,7 +262,7 @@ TEST_F(TrustedRunTest, TheNextRunRemovesTheFilesOfARunKilledOutright)
     ended.start(QStringLiteral("true"));
     ASSERT_TRUE(ended.waitForStarted(5000));
     const QString dead = QString::number(ended.processId());
-    ASSERT_TRUE(ended.waitForFinished(5000));
+    ASSERT_EQ(lumen::test::ProgramFolder::finish(ended, 5000).status, 0);
     const QDir tmp(m_tmp.path());
     for (const QString &name : {"SDE" + dead + "-aB3dE1.tmp", "SLG" + dead + "-aB3dE2.tmp",
                                 QStringLiteral("SDE1-aB3dE3.tmp")}) {
