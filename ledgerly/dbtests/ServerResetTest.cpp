@@ -4,14 +4,7 @@
 #include "ledgerly/dbtests/ArchiveBackend.h"
 
 using namespace lumen::ledgerly;
-
-namespace {
-
-class ServerReset : public lumen::ledgerly::test::ArchiveBackendTest
-{
-};
-
-} // namespace
+using ServerReset = lumen::ledgerly::test::ArchiveBackendTest;
 
 TEST_P(ServerReset, ResetsPrintNothingButTheirLine)
 {

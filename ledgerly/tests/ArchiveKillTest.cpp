@@ -12,14 +12,9 @@
 
 using namespace lumen::ledgerly;
 
-namespace {
-
-constexpr int kKills = 100;
-
-} // namespace
-
 TEST(ArchiveKill, AnAppendKilledWhileMakingANewArchiveLeavesOneTheNextAppendUses)
 {
+    constexpr int kKills = 100;
     const lumen::test::ProgramFolder folder({QStringLiteral(LEDGERLY_EXE)});
     const QString report = lumen::test::samplePath("RESULTS_normal.TXT");
     const auto useArchive = [&](const QString &db) {
