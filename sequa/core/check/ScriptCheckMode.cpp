@@ -8,7 +8,6 @@
 #include "sequa/core/check/TrialFindings.h"
 #include "sequa/core/run/ClockText.h"
 
-
 namespace lumen::sequa {
 
 QStringList ScriptCheckMode::answersGivenAhead(QTextStream &err)
