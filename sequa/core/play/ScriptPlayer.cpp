@@ -255,7 +255,8 @@ bool ScriptPlayer::playLines()
         m_model.setCurrentLine(static_cast<qint16>(m_model.currentLine() + 1));
         RunRecord &record = m_model.runRecord();
         const qint16 loopBegin = m_model.currentLine();
-        if (isCommandLine(line) && m_entry.skipsCompletedLoop(line, m_model)) {
+        const bool command = isCommandLine(line);
+        if (command && m_entry.skipsCompletedLoop(line, m_model)) {
             if (RunJournal *journal = record.journal())
                 journal->write(QStringLiteral("Line %1: %2 -> passed over to line %3: the loop "
                                               "completed before the resume")
@@ -263,7 +264,7 @@ bool ScriptPlayer::playLines()
                                    .arg(line)
                                    .arg(m_model.currentLine()));
             m_entry.lineDone(line, m_model);
-        } else if (isCommandLine(line)) {
+        } else if (command) {
             m_model.setLastCommandText(trimBlanks(line));
             const qint16 number = m_model.currentLine();
             m_model.runProgress().lineStarted(number, trimBlanks(line), openLoops(m_model));

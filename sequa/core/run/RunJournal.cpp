@@ -9,8 +9,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <filesystem>
-#include <system_error>
 
 namespace lumen::sequa {
 
@@ -33,8 +31,13 @@ QString oneLine(const QString &text)
     }
     return line;
 }
-QByteArray entryBytes(const QString &text);
 
+/** "HH:MM:SS text" by the clock, as one CR LF line of Windows-1252. */
+QByteArray entryBytes(const QString &text)
+{
+    const QString time = currentClock().now().toString(QStringLiteral("HH:mm:ss"));
+    return toCp1252(time + QLatin1Char(' ') + oneLine(text) + QStringLiteral("\r\n"));
+}
 } // namespace
 
 RunJournal::RunJournal(const QString &programFolder, const QDateTime &started)
@@ -42,11 +45,7 @@ RunJournal::RunJournal(const QString &programFolder, const QDateTime &started)
     const QString folder = joinPath(programFolder, kFolderName);
     // The system's reason, not a later open's "No such file or directory",
     // tells a read-only or mistyped program folder apart.
-    std::error_code error;
-    std::filesystem::create_directories(std::filesystem::path(folder.toStdString()), error);
-    if (error)
-        throw Failure(QStringLiteral("Cannot create the journal folder %1: %2")
-                          .arg(folder, QString::fromLocal8Bit(error.message())));
+    makeFolder(folder);
     const QString stem = started.toString(QStringLiteral("yyyy-MM-dd_HHmmss"));
     QString lastError;
     for (int n = 1; n <= kMaxNamesPerSecond; ++n) {
@@ -81,14 +80,6 @@ void RunJournal::writeRefusal(const QString &programFolder, const QString &scrip
         standardError() << "Sequa: no journal: " << failure.description() << Qt::endl;
     }
 }
-
-namespace {
-QByteArray entryBytes(const QString &text)
-{
-    const QString time = currentClock().now().toString(QStringLiteral("HH:mm:ss"));
-    return toCp1252(time + QLatin1Char(' ') + oneLine(text) + QStringLiteral("\r\n"));
-}
-} // namespace
 
 void RunJournal::appendTo(const QString &path, const QString &text)
 {
