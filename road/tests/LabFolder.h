@@ -12,10 +12,12 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QThread>
 #include <QUuid>
 #include <gtest/gtest.h>
 #include <optional>
@@ -113,6 +115,28 @@ public:
         for (const QString &name : dir.entryList(QDir::Files, QDir::Name))
             paths << dir.filePath(name);
         return paths;
+    }
+
+    /**
+     * Waits for the journal a run writes before it plays anything: the one
+     * not among `known`. Empty when none came while the run went on.
+     */
+    QString awaitNewJournal(const QStringList &known, const QProcess &run,
+                            int timeoutMs = 30000) const
+    {
+        QElapsedTimer waited;
+        waited.start();
+        while (waited.elapsed() < timeoutMs) {
+            QStringList added = journals();
+            for (const QString &old : known)
+                added.removeOne(old);
+            if (!added.isEmpty())
+                return added.first();
+            if (run.state() == QProcess::NotRunning)
+                return {};
+            QThread::msleep(5);
+        }
+        return {};
     }
 
     /** The whole text of a file; empty when it cannot be read. */
