@@ -159,11 +159,12 @@ int main(int argc, char **argv)
             "  LUMEN_SEQUA_DEPTH    set by Sequa for the programs it starts: how many\n"
             "                       Sequa runs are nested; at 8 a further one ends (2),\n"
             "                       as one does when it is no number; both journaled\n"
-            "  LUMEN_RUN, LUMEN_RUN_PASS\n"
+            "  LUMEN_RUN, LUMEN_RUN_PASS, LUMEN_RUN_LINE\n"
             "                       set by Sequa for the programs it starts: the run's\n"
             "                       journal (of a resumed run: the chain's first, so that\n"
             "                       Ledgerly supersedes the records of a pass played\n"
-            "                       again), and the pass of each open loop (\"2.1\")\n")};
+            "                       again), the pass of each open loop (\"2.1\") and the\n"
+            "                       script line that started the program\n")};
     const int status = handleStandardOptions(argc, argv, info);
     if (status >= 0)
         return status;

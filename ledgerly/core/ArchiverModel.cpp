@@ -214,10 +214,13 @@ NewRecord ArchiverModel::newRecord() const
     record.deadTime = report.reportDeadTime;
     record.mode = ResultColumns::modeName(appendMode);
     record.sha256 = reportSha256;
-    // Set by the script player for the programs it starts: which run and
-    // which loop pass archived the record.
+    // Set by the script player for the programs it starts: which run, which
+    // loop pass and which script line archived the record.
     record.run = qEnvironmentVariable("LUMEN_RUN");
     record.runPass = qEnvironmentVariable("LUMEN_RUN_PASS");
+    bool lineKnown = false;
+    const int line = qEnvironmentVariable("LUMEN_RUN_LINE").toInt(&lineKnown);
+    record.runLine = lineKnown && line > 0 ? line : 0;
     const auto addBlock = [&](const NuclideBlock &block, bool wideBlock) {
         const QString nuclide = lumen::trimBlanks(block.nuclideName);
         int j = 0;

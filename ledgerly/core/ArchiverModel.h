@@ -107,7 +107,7 @@ public:
     bool askBeforeAppendingAgain = false;
     /** The record the last refused append found archived already; 0 when none. */
     qint64 lastAlreadyArchived = 0;
-    /** Earlier records of the same run and pass that the last append superseded. */
+    /** Earlier records of the same run, pass and line that the last append superseded. */
     QList<qint64> lastSuperseded;
     /** SHA-256 (hex) of the bytes of the last report read. */
     QString reportSha256;

@@ -169,7 +169,7 @@ int CommandLine::run(const QStringList &args, QTextStream &out, QTextStream &err
         out << " (\"SamRecords\" and \"SamResults\" only: \"SamData\" is full)";
     out << Qt::endl;
     for (const qint64 earlier : std::as_const(model.lastSuperseded))
-        out << "Record " << earlier << " (same run and pass) is superseded" << Qt::endl;
+        out << "Record " << earlier << " (same run, pass and line) is superseded" << Qt::endl;
     if (!model.layoutWarning.isEmpty())
         return ReportEmpty; // the warning is on stderr
     return Done;

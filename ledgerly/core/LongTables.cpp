@@ -28,7 +28,8 @@ struct AddedColumn
 constexpr AddedColumn kAddedRecordColumns[] = {{"Sha256", "VARCHAR(64)"},
                                                {"Run", "VARCHAR(255)"},
                                                {"Run Pass", "VARCHAR(64)"},
-                                               {"Superseded By", "BIGINT"}};
+                                               {"Superseded By", "BIGINT"},
+                                               {"Run Line", "INTEGER"}};
 
 } // namespace
 
@@ -53,7 +54,8 @@ void LongTables::createMissing(QSqlQuery &query, bool server, const QStringList 
                                                  "\"Sha256\" VARCHAR(64), "
                                                  "\"Run\" VARCHAR(255), "
                                                  "\"Run Pass\" VARCHAR(64), "
-                                                 "\"Superseded By\" BIGINT)")
+                                                 "\"Superseded By\" BIGINT, "
+                                                 "\"Run Line\" INTEGER)")
                                       .arg(recordKey));
         SqlStatement::exec(
             query,
@@ -96,8 +98,8 @@ void LongTables::insertRecord(QSqlQuery &query, const NewRecord &record, qint64 
     if (!query.prepare(QStringLiteral(
             "INSERT INTO \"SamRecords\" (\"Record\", \"idxRec#\", \"File Name\", \"ID Text\", "
             "\"Date & time\", \"Sample Date\", \"Counting Time\", \"DT %\", \"Mode\", "
-            "\"Archived\", \"Sha256\", \"Run\", \"Run Pass\") "
-            "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")))
+            "\"Archived\", \"Sha256\", \"Run\", \"Run Pass\", \"Run Line\") "
+            "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")))
         SqlStatement::fail(query.lastError(), SqlStatement::isServer(query));
     const auto textOrNull = [](const QString &text) {
         return text.isEmpty() ? QVariant(QMetaType(QMetaType::QString)) : QVariant(text);
@@ -115,6 +117,8 @@ void LongTables::insertRecord(QSqlQuery &query, const NewRecord &record, qint64 
     query.addBindValue(textOrNull(record.sha256));
     query.addBindValue(textOrNull(record.run));
     query.addBindValue(textOrNull(record.runPass));
+    query.addBindValue(record.runLine > 0 ? QVariant(record.runLine)
+                                          : QVariant(QMetaType(QMetaType::Int)));
     SqlStatement::exec(query);
     query.finish();
 }

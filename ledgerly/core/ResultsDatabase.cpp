@@ -351,23 +351,38 @@ QStringList ResultsDatabase::recordColumnNames() const
     return names;
 }
 
+namespace {
+
+/**
+ * A record archived by a line a run plays, in one pass of its open loops:
+ * such a line archives once per pass, so its record from an earlier play of
+ * the same pass (a resumed run plays the interrupted pass again, or the
+ * set-up before it) is the one this record replaces. None outside a run.
+ */
+bool fromARunLine(const NewRecord &record)
+{
+    return !record.run.isEmpty() && record.runLine > 0;
+}
+
+} // namespace
+
 void ResultsDatabase::refuseArchivedAgain(QSqlQuery &query, const NewRecord &record)
 {
     if (record.sha256.isEmpty())
         return;
-    // A pass that a resumed run plays again archives its report anew: that
-    // supersedes the earlier record rather than being refused.
-    query.prepare(QStringLiteral("SELECT \"Record\", \"Run\", \"Run Pass\" FROM \"SamRecords\" "
-                                 "WHERE \"Sha256\" = ? AND \"Mode\" = ? AND \"Superseded By\" IS "
-                                 "NULL ORDER BY \"Record\""));
+    // The same line of the same pass archiving its report anew supersedes
+    // the earlier record rather than being refused.
+    query.prepare(QStringLiteral("SELECT \"Record\", \"Run\", \"Run Pass\", \"Run Line\" FROM "
+                                 "\"SamRecords\" WHERE \"Sha256\" = ? AND \"Mode\" = ? AND "
+                                 "\"Superseded By\" IS NULL ORDER BY \"Record\""));
     query.addBindValue(record.sha256);
     query.addBindValue(record.mode);
     SqlStatement::exec(query);
     while (query.next()) {
-        const bool replayedPass = !record.run.isEmpty() && !record.runPass.isEmpty() &&
-                                  query.value(1).toString() == record.run &&
-                                  query.value(2).toString() == record.runPass;
-        if (!replayedPass) {
+        const bool replayed = fromARunLine(record) && query.value(1).toString() == record.run &&
+                              query.value(2).toString() == record.runPass &&
+                              query.value(3).toInt() == record.runLine;
+        if (!replayed) {
             const qint64 earlier = query.value(0).toLongLong();
             query.finish();
             throw AlreadyArchived(earlier);
@@ -506,15 +521,17 @@ QList<qint64> ResultsDatabase::supersedeEarlier(QSqlQuery &query, const NewRecor
                                                 qint64 number)
 {
     QList<qint64> earlier;
-    if (record.run.isEmpty() || record.runPass.isEmpty())
+    if (!fromARunLine(record))
         return earlier;
     // A run resumed after a crash plays the interrupted pass again: its new
-    // record of the same mode replaces the one the interrupted pass left.
+    // record of the same line and mode replaces the one the interrupted pass
+    // left. Another line of the pass archives a record of its own.
     query.prepare(QStringLiteral("SELECT \"Record\" FROM \"SamRecords\" WHERE \"Run\" = ? AND "
-                                 "\"Run Pass\" = ? AND \"Mode\" = ? AND \"Record\" <> ? AND "
-                                 "\"Superseded By\" IS NULL ORDER BY \"Record\""));
+                                 "COALESCE(\"Run Pass\", '') = ? AND \"Run Line\" = ? AND "
+                                 "\"Mode\" = ? AND \"Record\" <> ? AND \"Superseded By\" IS NULL "
+                                 "ORDER BY \"Record\""));
     for (const QVariant &value :
-         QVariantList{record.run, record.runPass, record.mode, QVariant(number)})
+         QVariantList{record.run, record.runPass, record.runLine, record.mode, QVariant(number)})
         query.addBindValue(value);
     SqlStatement::exec(query);
     while (query.next())

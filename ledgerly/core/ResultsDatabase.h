@@ -39,6 +39,7 @@ struct NewRecord
     QString sha256;  ///< of the report's bytes, hex; empty when not known
     QString run;     ///< the run that archived it (LUMEN_RUN), empty outside a run
     QString runPass; ///< the run's loop passes (LUMEN_RUN_PASS), e.g. "2.1"
+    int runLine = 0; ///< the script line that started the archiving (LUMEN_RUN_LINE), 0 if none
 };
 
 /** The same report (same bytes, same mode) is archived already as `record`. */
@@ -64,7 +65,7 @@ struct AppendCounts
     qint64 record = 0;        ///< the report's "Record" in "SamRecords" (its record number)
     bool wideRecord = true;   ///< "SamData" took the record
     QStringList wideLeftOut;  ///< what "SamData" could not take, one line per reason
-    QList<qint64> superseded; ///< earlier records of the same run and pass, now superseded
+    QList<qint64> superseded; ///< earlier records of the same run, pass and line, now superseded
 };
 
 /**
@@ -127,7 +128,7 @@ public:
      * leaves the file as it was when anything fails. The record number is one
      * past every number given since the last reset, so none is given twice.
      * Unless `again`, a report whose bytes and mode are archived already is
-     * refused (AlreadyArchived); an earlier record of the same run and pass is
+     * refused (AlreadyArchived); an earlier record of the same run, pass and line is
      * marked superseded. The audit trail gets its rows in the same transaction.
      */
     AppendCounts append(const NewRecord &record, bool again = false);

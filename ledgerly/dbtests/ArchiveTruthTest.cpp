@@ -25,11 +25,13 @@ protected:
         ArchiverOnBackendTest::SetUp();
         qunsetenv("LUMEN_RUN");
         qunsetenv("LUMEN_RUN_PASS");
+        qunsetenv("LUMEN_RUN_LINE");
     }
     void TearDown() override
     {
         qunsetenv("LUMEN_RUN");
         qunsetenv("LUMEN_RUN_PASS");
+        qunsetenv("LUMEN_RUN_LINE");
     }
 
     bool append(const char *sample, const QString &id = QString())
@@ -164,24 +166,50 @@ TEST_P(ArchiveTruth, AReportIsArchivedOncePerModeUnlessAskedAgain)
     EXPECT_EQ(DbPeek(m_path).count("SELECT COUNT(*) FROM \"SamRecords\""), 4);
 }
 
-TEST_P(ArchiveTruth, APassPlayedAgainSupersedesItsEarlierRecord)
+TEST_P(ArchiveTruth, ALinePlayedAgainInItsPassSupersedesItsEarlierRecordOnly)
 {
+    // A report of other bytes than both samples.
+    const QString other = m_dir.filePath("RESULTS_other.TXT");
+    lumen::test::writeBytes(
+        other, lumen::test::fileBytes(lumen::test::samplePath("RESULTS_normal.TXT")) + "\r\n");
+    const auto appendAt = [&](const char *pass, const char *line, const QString &sample) {
+        qputenv("LUMEN_RUN_PASS", pass);
+        qputenv("LUMEN_RUN_LINE", line);
+        m_model.rpath = sample;
+        return m_model.readLmnFile() == ArchiverModel::ReadStatus::Read && m_model.appendIt();
+    };
     qputenv("LUMEN_RUN", "/lab/journals/night.journal");
-    qputenv("LUMEN_RUN_PASS", "2.1");
-    ASSERT_TRUE(append("RESULTS_normal.TXT"));
-    // The same pass played again by a resume, the same report bytes: a replay, not a duplicate.
-    ASSERT_TRUE(append("RESULTS_normal.TXT"));
-    EXPECT_EQ(m_model.lastSuperseded, QList<qint64>{1});
-    qputenv("LUMEN_RUN_PASS", "3.1");
-    ASSERT_TRUE(append("RESULTS_corrcoeff.TXT"));
-    EXPECT_TRUE(m_model.lastSuperseded.isEmpty());
+    const QString normal = lumen::test::samplePath("RESULTS_normal.TXT");
+    const QString corrcoeff = lumen::test::samplePath("RESULTS_corrcoeff.TXT");
+    struct Step
+    {
+        const char *pass;
+        const char *line;
+        QString sample;
+        QList<qint64> superseded;
+    };
+    const Step steps[] = {
+        {"", "5", normal, {}},
+        // The set-up before the loops, played again by a resume: the same bytes replay.
+        {"", "5", normal, {1}},
+        {"2.1", "20", corrcoeff, {}},
+        // Another line of the same pass archives a record of its own.
+        {"2.1", "24", other, {}},
+        {"2.1", "20", corrcoeff, {3}},
+    };
+    for (const Step &step : steps) {
+        ASSERT_TRUE(appendAt(step.pass, step.line, step.sample)) << step.pass << "@" << step.line;
+        EXPECT_EQ(m_model.lastSuperseded, step.superseded) << step.pass << "@" << step.line;
+    }
 
     DbPeek peek(m_path);
     EXPECT_EQ(peek.count("SELECT \"Superseded By\" FROM \"SamRecords\" WHERE \"Record\" = 1"), 2);
+    EXPECT_EQ(peek.count("SELECT \"Superseded By\" FROM \"SamRecords\" WHERE \"Record\" = 3"), 5);
     EXPECT_EQ(peek.count("SELECT COUNT(*) FROM \"SamRecords\" WHERE \"Run\" = "
                          "'/lab/journals/night.journal' AND \"Superseded By\" IS NULL"),
-              2);
-    EXPECT_EQ(auditActions(), (QStringList{"append", "supersede", "append", "append"}));
+              3);
+    EXPECT_EQ(auditActions(), (QStringList{"append", "supersede", "append", "append", "append",
+                                           "supersede", "append"}));
 
     const QString current = m_dir.filePath("current.csv"), all = m_dir.filePath("all.csv");
     lumen::test::writeBytes(m_dir.filePath("ARC&FILE.DAT"),
@@ -195,8 +223,8 @@ TEST_P(ArchiveTruth, APassPlayedAgainSupersedesItsEarlierRecord)
             numbers.insert(line.section(u',', 0, 0));
         return numbers;
     };
-    EXPECT_EQ(records(current), (QSet<QString>{"2", "3"}));
-    EXPECT_EQ(records(all), (QSet<QString>{"1", "2", "3"}));
+    EXPECT_EQ(records(current), (QSet<QString>{"2", "4", "5"}));
+    EXPECT_EQ(records(all), (QSet<QString>{"1", "2", "3", "4", "5"}));
     EXPECT_EQ(run({"--export", all, "--all"}), CommandLine::UsageError);
 }
 

@@ -65,9 +65,10 @@ TEST_P(ExportStore, IdsWithCommasQuotesAndCodePageLettersComeOutWholeInBothForms
     const QStringList longLines =
         QString::fromUtf8(lumen::test::fileBytes(longPath).mid(3)).split(QStringLiteral("\r\n"));
     ASSERT_EQ(longLines.size(), 6);
-    EXPECT_EQ(longLines[0], "Record,idxRec#,File Name,ID Text,Date & time,Sample Date,"
-                            "Counting Time,DT %,Mode,Archived,Run,Run Pass,Superseded By,Column,"
-                            "Nuclide,Line,Energy,Value");
+    EXPECT_EQ(longLines[0],
+              "Record,idxRec#,File Name,ID Text,Date & time,Sample Date,"
+              "Counting Time,DT %,Mode,Archived,Run,Run Pass,Run Line,Superseded By,Column,"
+              "Nuclide,Line,Energy,Value");
     EXPECT_TRUE(longLines[1].startsWith("1,1,,\"Soil, field \"\"B\"\"\",,,0,0,NET,"))
         << longLines[1].toStdString();
     EXPECT_TRUE(longLines[1].endsWith(",CS-137@NET1,CS-137,1,661.66,12.5"));

@@ -76,12 +76,12 @@ TEST_F(GatedRunTest, AStatusTheGateDoesNotListLetsTheRunGoOn)
     EXPECT_TRUE(QFile::exists(file(QStringLiteral("sampled"))));
 }
 
-TEST_F(GatedRunTest, ProgramsLearnTheRunAndThePassOfEveryOpenLoop)
+TEST_F(GatedRunTest, ProgramsLearnTheRunThePassOfEveryOpenLoopAndTheirLine)
 {
     const QString out = file(QStringLiteral("provenance.txt"));
-    const QString note =
-        QStringLiteral("WaitExtProg sh -c \"echo pass=$LUMEN_RUN_PASS run=$LUMEN_RUN >> %1\"")
-            .arg(out);
+    const QString note = QStringLiteral("WaitExtProg sh -c \"echo pass=$LUMEN_RUN_PASS "
+                                        "line=$LUMEN_RUN_LINE run=$LUMEN_RUN >> %1\"")
+                             .arg(out);
     ScriptPlayer player(model(), runner());
     player.PlayScript(QStringList{QStringLiteral("StartAcquire"), note,
                                   QStringLiteral("DoNumPass 2"), QStringLiteral("LoopBeg"),
@@ -91,7 +91,7 @@ TEST_F(GatedRunTest, ProgramsLearnTheRunAndThePassOfEveryOpenLoop)
     ASSERT_EQ(player.exitStatus(), RunRecord::kCompleted) << journalText().toStdString();
     const QString run = player.journalPath();
     QStringList expected;
-    for (const char *pass : {"", "1.1", "1.2", "2.1", "2.2"})
+    for (const char *pass : {" line=2", "1.1 line=7", "1.2 line=7", "2.1 line=7", "2.2 line=7"})
         expected << QStringLiteral("pass=%1 run=%2").arg(QLatin1String(pass), run);
     EXPECT_EQ(QString::fromLocal8Bit(bytesOf(QStringLiteral("provenance.txt")))
                   .split(u'\n', Qt::SkipEmptyParts),

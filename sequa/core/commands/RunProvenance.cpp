@@ -15,6 +15,7 @@ void RunProvenance::exportFor(MainModel &model)
     if (!model.playing() || !journal) {
         qunsetenv(kRunVariable);
         qunsetenv(kPassVariable);
+        qunsetenv(kLineVariable);
         return;
     }
     QStringList passes;
@@ -26,6 +27,7 @@ void RunProvenance::exportFor(MainModel &model)
     // journal, so that what they record supersedes what the passes left before.
     qputenv(kRunVariable, QFile::encodeName(journal->chainFirst()));
     qputenv(kPassVariable, passes.join(u'.').toLatin1());
+    qputenv(kLineVariable, QByteArray::number(model.currentLine()));
 }
 
 } // namespace lumen::sequa
