@@ -5,9 +5,9 @@
 
 #include "common/core/Operator.h"
 #include "common/testsupport/ScriptedOperator.h"
-#include "hostsim/core/SimulatedHost.h"
 #include "sequa/core/MainModel.h"
 #include "sequa/core/SequaProgram.h"
+#include "simhost/SimulatedHost.h"
 
 #include <QTemporaryDir>
 #include <memory>

@@ -1,1 +1,1 @@
-target_link_libraries(${stem} PRIVATE hostsim_core sequa_core Qt6::Network)
+target_link_libraries(${stem} PRIVATE simhost sequa_core Qt6::Network)

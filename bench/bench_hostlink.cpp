@@ -1,7 +1,7 @@
 // The cost of one host call in process and over the loopback transport.
 #include "hostlink/TcpHostClient.h"
-#include "hostsim/core/HostServer.h"
-#include "hostsim/core/SimulatedHost.h"
+#include "simhost/HostServer.h"
+#include "simhost/SimulatedHost.h"
 
 #include <QSemaphore>
 #include <QTemporaryDir>

@@ -3,7 +3,7 @@
 // and ROI files as the simulated host loads them.
 #include "hostlink/HostProtocol.h"
 #include "hostlink/testsupport/TestHost.h"
-#include "hostsim/core/SimulatedHost.h"
+#include "simhost/SimulatedHost.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -3,8 +3,8 @@
 #include "common/core/Failure.h"
 #include "common/core/StopSignals.h"
 #include "hostlink/HostKey.h"
-#include "hostsim/core/HostServer.h"
-#include "hostsim/core/SimulatedHost.h"
+#include "simhost/HostServer.h"
+#include "simhost/SimulatedHost.h"
 
 #include <QCoreApplication>
 

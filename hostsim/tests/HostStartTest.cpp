@@ -3,7 +3,7 @@
 #include "common/core/Failure.h"
 #include "common/testsupport/LocalZone.h"
 #include "common/testsupport/ProgramFolder.h"
-#include "hostsim/core/SimulatedHostSettings.h"
+#include "simhost/SimulatedHostSettings.h"
 
 #include <gtest/gtest.h>
 

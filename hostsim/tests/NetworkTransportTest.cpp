@@ -1,5 +1,5 @@
-#include "hostsim/testsupport/HostTestSupport.h"
-#include "hostsim/testsupport/ServedHost.h"
+#include "simhost/testsupport/HostTestSupport.h"
+#include "simhost/testsupport/ServedHost.h"
 
 #include "common/core/Failure.h"
 #include "common/testsupport/ProgramFolder.h"
@@ -7,7 +7,7 @@
 #include "hostlink/HostLink.h"
 #include "hostlink/HostProtocol.h"
 #include "hostlink/TcpHostClient.h"
-#include "hostsim/core/HostServer.h"
+#include "simhost/HostServer.h"
 
 #include <QElapsedTimer>
 #include <QSemaphore>

@@ -1,4 +1,4 @@
-#include "hostsim/testsupport/HostTestSupport.h"
+#include "simhost/testsupport/HostTestSupport.h"
 
 #include "common/core/Clock.h"
 #include "common/core/Failure.h"

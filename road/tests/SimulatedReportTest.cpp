@@ -1,9 +1,9 @@
-#include "hostsim/testsupport/HostTestSupport.h"
+#include "simhost/testsupport/HostTestSupport.h"
 
 #include "common/core/TextFile.h"
 #include "driftlog/core/ReportPeakReader.h"
-#include "hostsim/core/PeakAnalysis.h"
 #include "ledgerly/core/ReportReader.h"
+#include "simhost/PeakAnalysis.h"
 #include "spectra/AnsReader.h"
 
 #include <QFile>

@@ -7,9 +7,9 @@
 #include "common/core/ScaledClock.h"
 #include "hostlink/HostLink.h"
 #include "hostlink/TcpHostClient.h"
-#include "hostsim/core/SimulatedHost.h"
-#include "hostsim/core/SimulatedHostSettings.h"
 #include "sequa/core/HostSettings.h"
+#include "simhost/SimulatedHost.h"
+#include "simhost/SimulatedHostSettings.h"
 
 #include <memory>
 

@@ -2,9 +2,9 @@
 
 #include "common/core/TextFile.h"
 #include "hostlink/testsupport/TestHost.h"
-#include "hostsim/core/SimulatedHost.h"
 #include "sequa/core/files/DataFiles.h"
 #include "sequa/tests/SequaTestBench.h"
+#include "simhost/SimulatedHost.h"
 
 #include <QDir>
 #include <QTemporaryDir>

@@ -2,10 +2,10 @@
 #include "common/core/Clock.h"
 #include "common/core/Failure.h"
 #include "hostlink/TcpHostClient.h"
-#include "hostsim/core/SimulatedHost.h"
-#include "hostsim/testsupport/HostTestSupport.h"
-#include "hostsim/testsupport/ServedHost.h"
 #include "sequa/core/HostSettings.h"
+#include "simhost/SimulatedHost.h"
+#include "simhost/testsupport/HostTestSupport.h"
+#include "simhost/testsupport/ServedHost.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

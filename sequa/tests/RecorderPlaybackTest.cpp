@@ -1,8 +1,8 @@
 // What the buttons do at once in Immediate Test Mode, the recorded script
 // does again when it is saved, loaded and played.
-#include "hostsim/core/SimulatedHost.h"
 #include "sequa/core/recorder/ScriptButtons.h"
 #include "sequa/tests/RecorderTestBench.h"
+#include "simhost/SimulatedHost.h"
 
 namespace lumen::sequa::test {
 namespace {

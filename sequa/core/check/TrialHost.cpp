@@ -2,7 +2,7 @@
 #include "sequa/core/check/TrialHost.h"
 
 #include "common/core/Paths.h"
-#include "hostsim/core/SimulatedHost.h"
+#include "simhost/SimulatedHost.h"
 
 #include <QDir>
 

@@ -1,6 +1,6 @@
 // The simulated host's acquisition: counting into the memories as its
 // clock runs, presets, the acquisition's state and its sample description.
-#include "hostsim/core/SimulatedHost.h"
+#include "simhost/SimulatedHost.h"
 
 #include "common/core/DateText.h"
 #include "common/core/NumberText.h"

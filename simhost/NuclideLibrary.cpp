@@ -1,6 +1,6 @@
-#include "hostsim/core/NuclideLibrary.h"
+#include "simhost/NuclideLibrary.h"
 
-#include "hostsim/core/SourceModel.h"
+#include "simhost/SourceModel.h"
 
 #include <cmath>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "hostsim/core/RegionOfInterest.h"
+#include "simhost/RegionOfInterest.h"
 
 #include <QDateTime>
 #include <QString>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "hostsim/core/PeakArea.h"
+#include "simhost/PeakArea.h"
 
 #include <cstdint>
 #include <functional>

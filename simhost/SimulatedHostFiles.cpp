@@ -1,6 +1,6 @@
 // The simulated host's files: spectra saved and ROIs and configurations
 // loaded, every name resolved within the host's folders.
-#include "hostsim/core/SimulatedHost.h"
+#include "simhost/SimulatedHost.h"
 
 #include "common/core/DateText.h"
 #include "common/core/Failure.h"

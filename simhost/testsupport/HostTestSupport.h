@@ -1,6 +1,6 @@
 #pragma once
 
-#include "hostsim/core/SimulatedHost.h"
+#include "simhost/SimulatedHost.h"
 
 #include <QDir>
 #include <QTemporaryDir>

@@ -1,4 +1,4 @@
-#include "hostsim/core/PeakAnalysis.h"
+#include "simhost/PeakAnalysis.h"
 
 #include <algorithm>
 #include <cmath>

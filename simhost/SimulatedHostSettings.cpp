@@ -1,4 +1,4 @@
-#include "hostsim/core/SimulatedHostSettings.h"
+#include "simhost/SimulatedHostSettings.h"
 
 #include "common/core/DateText.h"
 #include "common/core/Failure.h"

@@ -1,4 +1,4 @@
-#include "hostsim/core/ResultsReport.h"
+#include "simhost/ResultsReport.h"
 
 #include "common/core/DateText.h"
 #include "common/core/FixedText.h"

@@ -1,4 +1,4 @@
-#include "hostsim/core/HostFaults.h"
+#include "simhost/HostFaults.h"
 
 #include "common/core/Failure.h"
 

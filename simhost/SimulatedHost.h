@@ -1,13 +1,13 @@
 #pragma once
 
 #include "hostlink/HostApp.h"
-#include "hostsim/core/HostClock.h"
-#include "hostsim/core/HostRandom.h"
-#include "hostsim/core/NuclideLibrary.h"
-#include "hostsim/core/PeakArea.h"
-#include "hostsim/core/SimulatedHostSettings.h"
-#include "hostsim/core/SourceModel.h"
-#include "hostsim/core/SpectrumMemory.h"
+#include "simhost/HostClock.h"
+#include "simhost/HostRandom.h"
+#include "simhost/NuclideLibrary.h"
+#include "simhost/PeakArea.h"
+#include "simhost/SimulatedHostSettings.h"
+#include "simhost/SourceModel.h"
+#include "simhost/SpectrumMemory.h"
 
 #include <QStringList>
 #include <array>

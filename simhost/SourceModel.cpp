@@ -1,4 +1,4 @@
-#include "hostsim/core/SourceModel.h"
+#include "simhost/SourceModel.h"
 
 #include <cmath>
 

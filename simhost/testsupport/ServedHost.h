@@ -1,8 +1,8 @@
 #pragma once
 
-#include "hostsim/core/HostServer.h"
-#include "hostsim/core/SimulatedHost.h"
-#include "hostsim/core/SimulatedHostSettings.h"
+#include "simhost/HostServer.h"
+#include "simhost/SimulatedHost.h"
+#include "simhost/SimulatedHostSettings.h"
 
 #include <QHostAddress>
 #include <QSemaphore>

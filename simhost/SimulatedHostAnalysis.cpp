@@ -1,6 +1,6 @@
 // The simulated host's analysis and report: the library, the peaks and
 // their activities, the results report and its ROI fields.
-#include "hostsim/core/SimulatedHost.h"
+#include "simhost/SimulatedHost.h"
 
 #include "common/core/DateText.h"
 #include "common/core/Failure.h"
@@ -8,8 +8,8 @@
 #include "common/core/Paths.h"
 #include "common/core/SafeFile.h"
 #include "common/core/TextFile.h"
-#include "hostsim/core/PeakAnalysis.h"
-#include "hostsim/core/ResultsReport.h"
+#include "simhost/PeakAnalysis.h"
+#include "simhost/ResultsReport.h"
 
 #include <QFileInfo>
 #include <cmath>

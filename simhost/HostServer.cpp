@@ -1,4 +1,4 @@
-#include "hostsim/core/HostServer.h"
+#include "simhost/HostServer.h"
 
 #include "common/core/Failure.h"
 #include "hostlink/HostApp.h"

@@ -1,4 +1,4 @@
-#include "hostsim/core/HostClock.h"
+#include "simhost/HostClock.h"
 
 #include "common/core/Clock.h"
 

@@ -1,4 +1,4 @@
-#include "hostsim/core/HostRandom.h"
+#include "simhost/HostRandom.h"
 
 #include <cmath>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "hostsim/core/HostFaults.h"
+#include "simhost/HostFaults.h"
 
 #include <QHostAddress>
 #include <QObject>

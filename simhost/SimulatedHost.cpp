@@ -1,4 +1,4 @@
-#include "hostsim/core/SimulatedHost.h"
+#include "simhost/SimulatedHost.h"
 
 #include "common/core/Clock.h"
 #include "common/core/Failure.h"
