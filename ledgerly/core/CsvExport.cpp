@@ -72,8 +72,7 @@ qint64 CsvExport::writeLong(ResultsDatabase &db, const QString &path, bool allRe
             "SELECT s.\"Record\", s.\"idxRec#\", s.\"File Name\", s.\"ID Text\", "
             "s.\"Date & time\", s.\"Sample Date\", s.\"Counting Time\", s.\"DT %\", s.\"Mode\", "
             "s.\"Archived\", s.\"Run\", s.\"Run Pass\", s.\"Run Line\", s.\"Superseded By\", "
-            "r.\"Column\", "
-            "r.\"Nuclide\", r.\"Line\", r.\"Energy\", r.\"Value\" "
+            "r.\"Column\", r.\"Nuclide\", r.\"Line\", r.\"Energy\", r.\"Value\" "
             "FROM \"SamResults\" r JOIN \"SamRecords\" s ON s.\"Record\" = r.\"Record\" ") +
             (allRecords ? QString() : QStringLiteral("WHERE s.\"Superseded By\" IS NULL ")) +
             QStringLiteral("ORDER BY s.\"Record\", r.") + db.storageKey(),
