@@ -4,62 +4,12 @@
 #include <cstdint>
 #include <vector>
 
-// The host's methods, listed once. The client, the bridge's method table and
-// the test host are generated from this list; each of them overrides every
-// method of HostApp, so a method added to the interface and not here (or the
-// other way round) stops the build.
-//
-// Each entry is X(Shape, name); the shape names the signature:
-//   Probe       QString name()  that never throws (testconnect)
-//   Plain       QString name()
-//   Text        QString name(QString &)
-//   TextText    QString name(QString &, QString &)
-//   Real        QString name(double &)
-//   Int16       QString name(std::int16_t &)
-//   Int16Int16  QString name(std::int16_t &, std::int16_t &)
-//   RoiField    QString name(std::int16_t &roi, const QString &key)
-//   Channels    std::int32_t name()
-//   Quantity    void name(float)
-//   Counts      void name(std::vector<std::int32_t> &)
-//   Number      double name()
-#define LUMEN_HOST_METHODS(X)                                                                      \
-    X(Probe, testconnect)                                                                          \
-    X(Plain, Minimize)                                                                             \
-    X(Plain, Maximize)                                                                             \
-    X(Plain, StartAcquire)                                                                         \
-    X(Plain, StopAcquire)                                                                          \
-    X(Plain, Erasespectrum)                                                                        \
-    X(Plain, presetsoff)                                                                           \
-    X(Plain, presetson)                                                                            \
-    X(Plain, SetUseLibEff)                                                                         \
-    X(Plain, ClearUseLibEff)                                                                       \
-    X(Plain, GetAcquireStatus)                                                                     \
-    X(Plain, GetElapsedReal)                                                                       \
-    X(Plain, GetElapsedLive)                                                                       \
-    X(Channels, NumberOfCounts)                                                                    \
-    X(Plain, GetLibrary)                                                                           \
-    X(Plain, GetUseLibEff)                                                                         \
-    X(Real, SetRealPreset)                                                                         \
-    X(Real, SetLivePreset)                                                                         \
-    X(Text, SetSpectrumID)                                                                         \
-    X(Text, SaveSpt)                                                                               \
-    X(Int16Int16, CopySpt)                                                                         \
-    X(Quantity, SampleQuantity)                                                                    \
-    X(Text, SampleDate)                                                                            \
-    X(Text, SampleTime)                                                                            \
-    X(Text, SampleUnits)                                                                           \
-    X(RoiField, GetROIData)                                                                        \
-    X(Int16, setprimary)                                                                           \
-    X(Text, ClsLoadROis)                                                                           \
-    X(TextText, LoadConfig)                                                                        \
-    X(Text, Analyze)                                                                               \
-    X(Text, PrintRprt)                                                                             \
-    X(TextText, SaveRprt)                                                                          \
-    X(Text, selectlibrary)                                                                         \
-    X(Int16, GetExtInput)                                                                          \
-    X(Int16Int16, SetExtOutput)                                                                    \
-    X(Counts, GetCounts)                                                                           \
-    X(Number, GetDeadtime)
+// The host's methods in Qt's types. The list itself (HostMethodList.h) needs
+// nothing, so that the Windows bridge is generated from it too. The client,
+// the protocol table and the test host each override every method of HostApp,
+// so a method added to the interface and not to the list (or the other way
+// round) stops the build.
+#include "hostlink/HostMethodList.h"
 
 // The signature of each shape, its arguments named a0 and a1:
 // LUMEN_HOST_SIGNATURE_##Shape(Class::name) begins a definition.

@@ -11,6 +11,7 @@ packages=(
   clang clang-format libclang-rt-14-dev libfuzzer-14-dev
   sqlite3 postgresql xvfb xauth dpkg-dev
   help2man lintian libqt6svg6 desktop-file-utils faketime
+  g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine wine64 zip
 )
 
 missing=()
