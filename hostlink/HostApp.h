@@ -77,6 +77,14 @@ public:
     virtual void GetCounts(std::vector<std::int32_t> &counts) = 0;
     /** The dead time value. */
     virtual double GetDeadtime() = 0;
+
+    /**
+     * Not one of the host's methods: tells a host reached over a bridge that
+     * its controller is still there through a long quiet wait, so that the
+     * bridge keeps the host held for it. Never throws; a host in process
+     * needs nothing.
+     */
+    virtual void keepAlive() {}
 };
 
 } // namespace lumen

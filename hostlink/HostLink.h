@@ -17,6 +17,9 @@ struct HostLink
     quint16 port = 0;
     int timeoutMs = 10000; ///< milliseconds per call (LUMEN_HOST_TIMEOUT, seconds)
     QByteArray key;        ///< the bridge's shared key (HostKey), empty for none
+    /// Who drives the host, as the bridge shows it to a client it refuses
+    /// while this one holds the host (a Sequa run: journal, process, start).
+    QString holder;
 
     /**
      * Reads a link text: empty or "sim" for the simulated host in process,
