@@ -1,0 +1,65 @@
+#pragma once
+
+// The host's automation object, owned by one thread that makes every call.
+
+#include "hostbridge/src/Json.h"
+#include "hostbridge/src/Methods.h"
+
+#include <windows.h>
+
+#include <ole2.h>
+
+#include <functional>
+#include <map>
+#include <string>
+#include <thread>
+
+namespace bridge {
+
+class ComHost
+{
+public:
+    /** `busyMs`: how long a host that rejects calls (a modal dialog) is asked again. */
+    ComHost(std::wstring progId, DWORD busyMs);
+    ~ComHost();
+    ComHost(const ComHost &) = delete;
+    ComHost &operator=(const ComHost &) = delete;
+
+    /** Makes the call on the host's thread and gives the reply object. */
+    Json call(Call call);
+
+    /**
+     * Runs `work` on the host's thread with the object, created if need be;
+     * on a failure to create it, with null and the reason.
+     */
+    void withObject(const std::function<void(IDispatch *, const std::string &)> &work);
+
+private:
+    void run();
+    void onHostThread(const std::function<void()> &work);
+    void pumpMessages();
+
+    HRESULT ensureObject();
+    void dropObject();
+    HRESULT dispidOf(const char *name, DISPID &id);
+    Json callOnce(Call &call, bool &gone);
+    HRESULT invokeWaitingWhileBusy(DISPID id, DISPPARAMS &params, VARIANT &result,
+                                   EXCEPINFO &exception, UINT &badArgument);
+
+    std::wstring m_progId;
+    DWORD m_busyMs;
+    IDispatch *m_object = nullptr;
+    std::map<std::string, DISPID> m_dispids;
+
+    HANDLE m_wake;
+    HANDLE m_done;
+    std::function<void()> m_work;
+    bool m_stop = false;
+    std::thread m_thread;
+};
+
+/** UTF-8 to a new BSTR and back. */
+BSTR toBstr(const std::string &utf8);
+std::string fromWide(const wchar_t *text, std::size_t length);
+
+} // namespace bridge
