@@ -9,6 +9,7 @@
 #include "ledgerly/core/CsvExport.h"
 #include "ledgerly/core/DatabaseLocation.h"
 #include "ledgerly/core/NewArchiveFile.h"
+#include "ledgerly/core/ReportCompleteness.h"
 #include "ledgerly/core/ReportReader.h"
 #include "ledgerly/core/ResultColumns.h"
 #include "ledgerly/core/ResultsDatabase.h"
@@ -93,6 +94,14 @@ ArchiverModel::ReadStatus ArchiverModel::readLmnFile()
     }
     if (bytes.isEmpty())
         return ReadStatus::Empty;
+    // A report the analysis is still writing is read again once it is whole.
+    qint64 settledSize = 0;
+    if (!ReportCompleteness::hasSettled(path, &settledSize) || settledSize != bytes.size()) {
+        m_lastReadNotAReport = true;
+        message(incompleteMessage(path, QStringLiteral("it is still being written: its size or "
+                                                       "time changed while it was read")));
+        return ReadStatus::Incomplete;
+    }
 
     const ReportReader::Outcome outcome = ReportReader::read(QByteArrayView(bytes), report);
     if (outcome.sawIdLine)
@@ -110,7 +119,19 @@ ArchiverModel::ReadStatus ArchiverModel::readLmnFile()
         message(notAReportMessage(path));
         return ReadStatus::NotAReport;
     }
+    if (const QString missing = ReportCompleteness::missingFrom(bytes); !missing.isEmpty()) {
+        m_lastReadNotAReport = true;
+        message(incompleteMessage(path, missing));
+        return ReadStatus::Incomplete;
+    }
+    m_reportRead = true;
     return ReadStatus::Read;
+}
+
+QString ArchiverModel::incompleteMessage(const QString &path, const QString &missing)
+{
+    return QStringLiteral("The report [ ") + path + QStringLiteral(" ] is not complete (") +
+           missing + QStringLiteral("), nothing archived");
 }
 
 QString ArchiverModel::notAReportMessage(const QString &path)
@@ -126,7 +147,14 @@ bool ArchiverModel::appendIt()
     lastSuperseded.clear();
     if (m_lastReadNotAReport) {
         // Archiving it would store the previous report's header under a new number.
-        message(notAReportMessage(lumen::trimBlanks(rpath)));
+        message(QStringLiteral("The last file read is no whole results report, nothing "
+                               "archived [ ") +
+                lumen::trimBlanks(rpath) + QStringLiteral(" ]"));
+        return false;
+    }
+    if (!m_reportRead) {
+        // Nothing read yet: the record would be blank, with an audit row of its own.
+        message(QStringLiteral("No report read yet: Read a report before appending it"));
         return false;
     }
     const QString path = lumen::trimBlanks(apath);

@@ -31,6 +31,7 @@ public:
         Failed,     ///< the path could not be opened (a message was shown)
         Empty,      ///< the file is empty or was missing: nothing read
         NotAReport, ///< the text holds none of the lines a report has: nothing taken
+        Incomplete, ///< a report cut short or still being written: nothing taken
         Read        ///< the report was read
     };
 
@@ -119,6 +120,8 @@ public:
 
     /** The message for a text that holds none of a report's lines. */
     static QString notAReportMessage(const QString &path);
+    /** The message for a report that is not whole; `missing` says what it lacks. */
+    static QString incompleteMessage(const QString &path, const QString &missing);
 
 private:
     lumen::Operator &op() const;
@@ -126,6 +129,7 @@ private:
 
     lumen::Operator *m_operator = nullptr;
     bool m_lastReadNotAReport = false;
+    bool m_reportRead = false; ///< a whole report has been read since the start
 };
 
 } // namespace lumen::ledgerly

@@ -155,6 +155,7 @@ int CommandLine::run(const QStringList &args, QTextStream &out, QTextStream &err
         err << "No report to archive [ " << lumen::trimBlanks(model.rpath) << " ]" << Qt::endl;
         return ReportEmpty;
     case ArchiverModel::ReadStatus::NotAReport:
+    case ArchiverModel::ReadStatus::Incomplete:
         return ReportEmpty; // the reader has said why on stderr
     case ArchiverModel::ReadStatus::Read:
         break;

@@ -197,7 +197,7 @@ QByteArray bigReport(int blocks, const QString &tag)
         lines << lumen::ledgerly::test::normalBlock(QStringLiteral("%1%2").arg(tag).arg(b), rows);
     }
     lines << QStringLiteral("end");
-    return lumen::ledgerly::test::reportBytes(lines);
+    return lumen::ledgerly::test::wholeReportBytes(lines);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "common/testsupport/TestSupport.h"
 #include "ledgerly/core/ArchiverSettings.h"
 #include "ledgerly/core/CommandLine.h"
+#include "ledgerly/core/ReportCompleteness.h"
 #include "ledgerly/core/ResultsDatabase.h"
 #include "ledgerly/tests/DbPeek.h"
 #include "ledgerly/tests/ReportText.h"
@@ -38,7 +39,7 @@ protected:
 
     int appendReport(const QStringList &lines)
     {
-        lumen::test::writeBytes(m_report, reportBytes(lines));
+        lumen::test::writeBytes(m_report, wholeReportBytes(lines));
         return run({"APPEND"});
     }
 
@@ -57,6 +58,41 @@ TEST_F(ArchiveReport, ATextWithoutAReportsSectionsIsRefusedWhateverMarkerItHolds
     // A header without its activity date line is no whole report either.
     EXPECT_EQ(appendReport(reportHeader("x").mid(0, 3)), CommandLine::ReportEmpty);
     EXPECT_FALSE(QFileInfo::exists(m_db) && DbPeek(m_db).records().size() > 0);
+}
+
+TEST_F(ArchiveReport, OnlyAWholeReportThatStoppedGrowingIsArchived)
+{
+    const QByteArray whole = lumen::test::fileBytes(lumen::test::samplePath("RESULTS_normal.TXT"));
+    const QByteArray corr =
+        lumen::test::fileBytes(lumen::test::samplePath("RESULTS_corrcoeff.TXT"));
+    const qsizetype closing = whole.indexOf("PEAK SEARCH");
+    const struct
+    {
+        QByteArray bytes;
+        bool growing;
+        const char *said;
+    } cases[] = {{whole.left(closing), false, "lacks its closing section"},
+                 {whole.left(closing + 5), false, "lacks its closing section"},
+                 {whole.chopped(3), false, "no line end"},
+                 {corr.chopped(2), false, "no line end"},
+                 {whole, true, "still being written"}};
+    for (const auto &c : cases) {
+        lumen::test::writeBytes(m_report, c.bytes);
+        // A writer adds a line while the report settles.
+        lumen::ledgerly::ReportCompleteness::setPause([&](const QString &path) {
+            if (c.growing)
+                lumen::test::writeBytes(path, c.bytes + "   5   1.00  2.00  3.00  4\r\n");
+        });
+        EXPECT_EQ(run({"APPEND"}), CommandLine::ReportEmpty) << c.said;
+        EXPECT_TRUE(m_err.contains("is not complete")) << m_err.toStdString();
+        EXPECT_TRUE(m_err.contains(QString::fromLatin1(c.said))) << m_err.toStdString();
+        EXPECT_FALSE(QFileInfo::exists(m_db));
+    }
+    lumen::ledgerly::ReportCompleteness::setPause([](const QString &) {});
+    for (const QByteArray &report : {whole, corr}) {
+        lumen::test::writeBytes(m_report, report);
+        EXPECT_EQ(run({"APPEND"}), CommandLine::Done) << m_err.toStdString();
+    }
 }
 
 TEST_F(ArchiveReport, AnUnknownLineInAPeakTableIsArchivedWithAWarningNamingIt)

@@ -16,6 +16,7 @@ using lumen::ledgerly::test::normalBlock;
 using lumen::ledgerly::test::normalRow;
 using lumen::ledgerly::test::reportBytes;
 using lumen::ledgerly::test::reportHeader;
+using lumen::ledgerly::test::wholeReportBytes;
 
 namespace {
 
@@ -62,6 +63,15 @@ TEST_F(ArchiverModelTest, ReadUpdatesTheIdAndIsotopeLabels)
     EXPECT_EQ(m_model.numbIso, "3");
     EXPECT_EQ(m_model.report.nuclideCount, 0);
     EXPECT_TRUE(m_operator.messages().isEmpty());
+}
+
+TEST_F(ArchiverModelTest, AppendWithNothingReadIsRefusedAndWritesNothing)
+{
+    EXPECT_FALSE(m_model.appendIt());
+    ASSERT_EQ(m_operator.messages().size(), 1);
+    EXPECT_TRUE(m_operator.messages()[0].contains("Read a report"))
+        << m_operator.messages()[0].toStdString();
+    EXPECT_FALSE(QFile::exists(db()));
 }
 
 TEST_F(ArchiverModelTest, AReportPathThatCannotBeOpenedIsReportedUnlessBlind)
@@ -187,7 +197,7 @@ TEST_F(ArchiverModelTest, AlternativeLayoutNamesColumnsByEnergyAndReusesThem)
 TEST_F(ArchiverModelTest, AReportWithoutNuclidesStoresTheFixedColumnsOnly)
 {
     m_model.rpath = m_dir.filePath("bare.txt");
-    lumen::test::writeBytes(m_model.rpath, reportBytes(reportHeader("bare") << "x"));
+    lumen::test::writeBytes(m_model.rpath, wholeReportBytes(reportHeader("bare") << "x"));
     ASSERT_EQ(m_model.readLmnFile(), ArchiverModel::ReadStatus::Read);
     ASSERT_TRUE(m_model.appendIt());
     EXPECT_EQ(m_model.numFields, "7");
@@ -199,9 +209,9 @@ TEST_F(ArchiverModelTest, SameNamedBlocksShareAColumnAndTheLaterValueWins)
     m_model.rpath = m_dir.filePath("twice.txt");
     lumen::test::writeBytes(
         m_model.rpath,
-        reportBytes(reportHeader("twice")
-                    << normalBlock("K-40", {normalRow("1460.8", "10", "5", "1.5")})
-                    << normalBlock("K-40", {normalRow("1460.8", "10", "5", "2.5")}) << "x"));
+        wholeReportBytes(reportHeader("twice")
+                         << normalBlock("K-40", {normalRow("1460.8", "10", "5", "1.5")})
+                         << normalBlock("K-40", {normalRow("1460.8", "10", "5", "2.5")}) << "x"));
     ASSERT_EQ(m_model.readLmnFile(), ArchiverModel::ReadStatus::Read);
     ASSERT_TRUE(m_model.appendIt());
     DbPeek peek(db());

@@ -1,6 +1,7 @@
 #include "ledgerly/core/DatabaseLocation.h"
 #include "common/core/Failure.h"
 #include "common/testsupport/ScriptedOperator.h"
+#include "common/testsupport/TestSupport.h"
 #include "ledgerly/core/ArchiverModel.h"
 
 #include <QSqlDatabase>
@@ -63,6 +64,8 @@ TEST(DatabaseLocation, AServerThatDoesNotAnswerIsReportedLikeABadPath)
     model.setOperator(&op);
     // Port 1 on loopback: refused at once.
     model.apath = QStringLiteral("postgresql://lumen@127.0.0.1:1/lumen_test");
+    model.rpath = lumen::test::samplePath("RESULTS_normal.TXT");
+    ASSERT_EQ(model.readLmnFile(), ArchiverModel::ReadStatus::Read);
     EXPECT_FALSE(model.appendIt());
     ASSERT_EQ(op.messages().size(), 1);
     EXPECT_TRUE(op.messages()[0].startsWith("Invalid path or file name [ " + model.apath + " ] <"))

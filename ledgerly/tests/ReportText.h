@@ -12,6 +12,20 @@ inline QByteArray reportBytes(const QStringList &lines)
     return (lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toLatin1();
 }
 
+/** The section the host writes last, with one peak-search row. */
+inline QStringList reportClosing()
+{
+    return {QString(), QStringLiteral("                         PEAK SEARCH RESULTS"),
+            QStringLiteral("  Pk   Channel Energy    FWHM Net Area"),
+            QStringLiteral("   1   1322.45  661.66    1.52      12644")};
+}
+
+/** A whole report: these lines, then the closing section. */
+inline QByteArray wholeReportBytes(const QStringList &lines)
+{
+    return reportBytes(QStringList(lines) << reportClosing());
+}
+
 /** The lines every report of the host opens with, for the sample `id`. */
 inline QStringList reportHeader(const QString &id)
 {
