@@ -299,6 +299,55 @@ TEST(NightResumeRefusals, AJournalThatCannotBeContinuedIsRefusedWithStatusTwo)
     EXPECT_TRUE(again.err.contains(QStringLiteral("resumed already by"))) << qPrintable(again.err);
 }
 
+TEST(NightResumeRefusals, ACheckpointThatDoesNotFitTheScriptIsRefusedByResumeAndCheck)
+{
+    LabFolder lab;
+    const QStringList script{"ConnectLMN",      "DoNumPass 2", "LoopBeg",
+                             "SetLivePreset 1", "DoNumPass 3", "LoopBeg",
+                             "SetLivePreset 2", "LoopEnd",     "LoopEnd"};
+    lab.writeScript(QStringLiteral("nested.lsf"), script);
+    const QString sha = QString::fromLatin1(
+        QCryptographicHash::hash(script.join(QStringLiteral("\r\n")).toLatin1() + "\r\n",
+                                 QCryptographicHash::Sha256)
+            .toHex());
+    struct Case
+    {
+        const char *checkpoint;
+        const char *reason;
+    };
+    const Case cases[] = {
+        {"line 999; loops -", "its line 999 is no line of the script, which has 9"},
+        {"line 4; loops 2:1/2@0/0/0", "loop open at line 2, which is no LoopBeg"},
+        {"line 7; loops 3:1/2@0/0/0", "inside the loops at line 3, 6, the checkpoint holds open "
+                                      "those at line 3"},
+        {"line 7; loops 6:1/3@0/0/0", "holds open those at line 6"},
+        {"line 4; loops 3:2/9@0/0/0", "loop at line 3 has 9 passes, where the script's "
+                                      "DoNumPass gives 2"},
+        {"line 7; loops 3:2/2@0/0/0,6:1/4@0/0/0", "loop at line 6 has 4 passes"},
+    };
+    for (const Case &c : cases) {
+        QFile journal(lab.lab(QStringLiteral("edited.txt")));
+        ASSERT_TRUE(journal.open(QIODevice::WriteOnly));
+        journal.write("08:00:00 Run started 2026-12-07 08:00:00, unattended\r\n08:00:00 Script: " +
+                      lab.lab(QStringLiteral("nested.lsf")).toLatin1() +
+                      "\r\n08:00:00 SHA-256: " + sha.toLatin1() +
+                      "\r\n08:00:01 Checkpoint: " + c.checkpoint + "; answers 0; failed 0/0\r\n");
+        journal.close();
+        const ProgramRun resumed =
+            lab.run(QStringLiteral("Sequa"), {QStringLiteral("--resume"), journal.fileName()});
+        EXPECT_EQ(resumed.status, 2) << c.checkpoint;
+        const ProgramRun checked =
+            lab.run(QStringLiteral("Sequa"),
+                    {QStringLiteral("--check"), QStringLiteral("--resume"), journal.fileName()});
+        EXPECT_EQ(checked.status, 1) << c.checkpoint;
+        for (const ProgramRun &run : {resumed, checked})
+            EXPECT_TRUE(
+                run.err.contains(QStringLiteral("its checkpoint does not fit the script")) &&
+                run.err.contains(QLatin1String(c.reason)))
+                << c.checkpoint << qPrintable(run.err);
+    }
+}
+
 TEST_F(NightResume, KilledAtRandomMomentsEveryNightEndsWholeAfterItsResume)
 {
     killAndResume(kMoments, false);

@@ -96,6 +96,8 @@ TEST_F(ResumeReplayTest, PlaysTheSetUpAgainThenTheInterruptedPassesOnwardAndNoCo
                              "AutoID",
                              "LoopEnd",
                              "LoopEnd"};
+    QStringList innerThenMore = nested;
+    innerThenMore.insert(8, "SetSpectrumID inner done");
     const QStringList sequential{"DoNumPass 2",
                                  "LoopBeg",
                                  "SetSpectrumID first",
@@ -129,6 +131,10 @@ TEST_F(ResumeReplayTest, PlaysTheSetUpAgainThenTheInterruptedPassesOnwardAndNoCo
          nested,
          "line 7; loops 3:2/2@0/0/0,6:2/3@0/0/0; answers 0; failed 0/0",
          {"setup", "outer", n + "2", n + "3"}},
+        {"killed after the inner loop ended: the outer pass plays again without it",
+         innerThenMore,
+         "line 8; loops 3:1/2@0/0/0; answers 0; failed 0/0",
+         {"setup", "outer", "inner done", "outer", n + "1", n + "2", n + "3", "inner done"}},
         {"sequential: the completed loop is passed over",
          sequential,
          "line 7; loops 6:1/2@0/0/0; answers 0; failed 0/0",

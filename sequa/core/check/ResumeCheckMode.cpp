@@ -6,6 +6,8 @@
 #include "sequa/core/check/ScriptCheckMode.h"
 #include "sequa/core/check/ScriptChecker.h"
 #include "sequa/core/check/TrialFindings.h"
+#include "sequa/core/recorder/ScriptFile.h"
+#include "sequa/core/resume/CheckpointFit.h"
 #include "sequa/core/resume/EntryPhase.h"
 #include "sequa/core/resume/ResumePlan.h"
 #include "sequa/core/run/ClockText.h"
@@ -25,6 +27,7 @@ int ResumeCheckMode::run(const QStringList &args, QTextStream &out, QTextStream 
     try {
         plan =
             ResumePlan::prepare(journal, joinPath(places.programFolder, RunJournal::kFolderName));
+        CheckpointFit::require(plan, journal, ScriptFile::lines(plan.scriptBytes));
     } catch (const Failure &failure) {
         err << "Sequa: " << failure.description() << Qt::endl;
         return 1;

@@ -1,11 +1,9 @@
 #include "sequa/core/resume/EntryPhase.h"
 
-#include "common/core/FixedText.h"
 #include "common/core/Operator.h"
 #include "sequa/core/MainModel.h"
-#include "sequa/core/commands/CommandTable.h"
+#include "sequa/core/resume/ScriptLoops.h"
 #include "sequa/core/run/PlayFileReader.h"
-#include "sequa/core/run/ScriptLines.h"
 
 #include <QStringList>
 #include <limits>
@@ -14,13 +12,9 @@ namespace lumen::sequa {
 
 namespace {
 
-/** The keyword the dispatcher would find for the line; empty for none or a comment. */
 QString keywordOf(const QString &line)
 {
-    if (!scriptlines::isCommand(line) || CommandTable::isConnectLine(line))
-        return QString();
-    const CommandRow *row = CommandTable::match(trimBlanks(line));
-    return row ? row->keyword : QString();
+    return ScriptLoops::keywordOf(line);
 }
 
 const QString kLoopBeg = QStringLiteral("LoopBeg");
@@ -73,11 +67,10 @@ void EntryPhase::lineDone(const QString &line, MainModel &model)
         model.loopPassStart(depth) = loop.atPassStart;
         ++m_nextLoop;
         begin(loop.atPassStart, model);
-        // The lines of the outer passes before the next open loop are played again.
-        m_active = m_nextLoop < m_checkpoint.loops.size();
-        return;
     }
-    if (model.currentLine() >= m_checkpoint.line) {
+    // The interrupted pass plays again up to the checkpoint's line, passing
+    // over the loops it had completed; from there the run stands where it stood.
+    if (m_nextLoop == m_checkpoint.loops.size() && model.currentLine() >= m_checkpoint.line) {
         begin(m_checkpoint.now, model);
         m_active = false;
     }

@@ -13,9 +13,10 @@ class MainModel;
  * the lines before a loop the checkpoint holds open are played again (the
  * host may have lost its state), each such loop is entered at its
  * interrupted pass with the tally of that pass's start, and any other loop
- * met on the way completed before and is passed over unplayed. The phase
- * ends once the innermost open loop is entered, or, with none open, after
- * the checkpoint's line; from there the run plays as any other.
+ * met on the way, an inner loop of the interrupted pass too, completed
+ * before and is passed over unplayed. The phase ends after the checkpoint's
+ * line, with the tally the checkpoint holds; from there the run plays as
+ * any other.
  */
 class EntryPhase
 {

@@ -8,6 +8,7 @@
 #include "sequa/core/SequaProgram.h"
 #include "sequa/core/play/ScriptPlayer.h"
 #include "sequa/core/recorder/ScriptFile.h"
+#include "sequa/core/resume/CheckpointFit.h"
 #include "sequa/core/resume/ResumePlan.h"
 #include "sequa/core/run/QualityGate.h"
 #include "sequa/core/run/RunJournal.h"
@@ -63,6 +64,7 @@ bool UnattendedStart::operator()(SequaProgram &program, const QString &commandLi
         try {
             plan = ResumePlan::prepare(m_resumeJournal,
                                        joinPath(model.programFolder(), RunJournal::kFolderName));
+            CheckpointFit::require(*plan, m_resumeJournal, ScriptFile::lines(plan->scriptBytes));
         } catch (const Failure &failure) {
             return refuse(program, Outcome::Refused, m_resumeJournal, failure.description());
         }
@@ -104,6 +106,10 @@ bool UnattendedStart::operator()(SequaProgram &program, const QString &commandLi
     m_exitStatus = player.exitStatus();
     m_journalPath = player.journalPath();
     m_outcome = failed ? Outcome::Failed : Outcome::Succeeded;
+    if (!player.refusal().isEmpty()) {
+        m_outcome = Outcome::Refused;
+        m_reason = player.refusal();
+    }
     // Whoever stopped the run wants it over, not the window after another
     // wait for the host.
     return !failed || m_endOnFailure || model.runRecord().stopRequested();
