@@ -6,7 +6,7 @@
 #   not the project's;
 # - test support is out of place: a header of a program's (or the road's)
 #   tests/ is included from outside that folder (stand-ins that several
-#   folders share live in common/, hostlink/ or simhost/testsupport), or
+#   folders share live in common/, hostlink/, simhost/ or spectra/testsupport), or
 #   the code of a program or a shared library includes a testsupport header;
 # - an include is not written from the top folder;
 # - a C++ file differs from .clang-format.
@@ -59,7 +59,7 @@ while IFS=: read -r file inc; do
   top=${inc%%/*}
   case "$inc" in
     */tests/*|*/dbtests/*)
-      if [[ "$top" =~ ^(sequa|ledgerly|transpec|driftlog|hostsim|road)$ ]] && [ "${file%%/*}" != "$top" ]; then
+      if [[ "$top" =~ ^(sequa|ledgerly|transpec|driftlog|hostsim|spectra|road)$ ]] && [ "${file%%/*}" != "$top" ]; then
         echo "test support: $file includes $inc, a header of another folder's tests (move it to a testsupport folder)"
         status=1
       fi ;;

@@ -1,5 +1,7 @@
 #include "spectra/AnsWriter.h"
 
+#include "spectra/SpectrumDoubts.h"
+
 #include "common/core/DateText.h"
 #include "common/core/Failure.h"
 #include "common/core/FixedText.h"
@@ -78,6 +80,11 @@ AnsHeader AnsWriter::headerOf(const Spectrum &spectrum, QStringList *losses)
     if (!c.empty() && spectrum.calibrationUnit.compare(u"keV", Qt::CaseInsensitive) != 0)
         lost << QStringLiteral("the calibration is in %1, the ANS file takes keV")
                     .arg(spectrum.calibrationUnit);
+    if (const QString pairs = SpectrumDoubts::deviationPairsLost(spectrum, QStringLiteral("ANS"));
+        !pairs.isEmpty())
+        lost << pairs;
+    if (!spectrum.start)
+        lost << QStringLiteral("no acquisition start in the file, written as Dec 30, 1899");
     lost << spectrum.notes;
     if (losses)
         *losses << lost;

@@ -6,6 +6,7 @@
 #include "common/core/NumberText.h"
 #include "spectra/ChannelStore.h"
 #include "spectra/SpectrumFile.h"
+#include "spectra/SpectrumKind.h"
 #include "spectra/SpectrumText.h"
 
 namespace lumen {
@@ -108,6 +109,9 @@ IncomingSpectrum ChnReader::read(QByteArrayView bytes, const QString &path,
         spectrum.realSeconds = seconds(header.int32At(8));
         spectrum.start = spectrumtext::momentOf(dateBox(date), timeBox(time, startSeconds),
                                                 "acquisition start", result.warnings);
+        if (fileType != -1 && !spectrumkind::of(bytes).isEmpty())
+            throw lumen::Failure(
+                QStringLiteral("the header's file type is %1, not -1").arg(fileType));
         if (fileType != -1) {
             spectrum.countKind = QStringLiteral("Unknown [Type=%1]").arg(fileType);
             spectrum.countKindKnown = false;
@@ -117,12 +121,10 @@ IncomingSpectrum ChnReader::read(QByteArrayView bytes, const QString &path,
             throw lumen::Failure(QStringLiteral("the header declares %1 channels").arg(n));
 
         if (n < 256)
-            result.messages << QStringLiteral(
-                                   "<SpcRec1.NumChan> Less than 256 channels reported : ") +
-                                   path;
+            result.inform(QStringLiteral("<SpcRec1.NumChan> Less than 256 channels reported : ") +
+                          path);
         if (n > ChannelStore::kCapacity)
-            result.messages << QStringLiteral(
-                "<SpcRec1.NumChan> Spectra size greater than 16384...");
+            result.inform(QStringLiteral("<SpcRec1.NumChan> Spectra size greater than 16384..."));
 
         if (n > ChannelStore::kCapacity)
             throw lumen::Failure(
@@ -139,7 +141,8 @@ IncomingSpectrum ChnReader::read(QByteArrayView bytes, const QString &path,
         result.loaded = true;
     } catch (const lumen::Failure &failure) {
         result.messages << QStringLiteral("Error reading ") + path + QStringLiteral(": ") +
-                               failure.description();
+                               failure.description() +
+                               spectrumkind::hintBeyond(bytes, QStringLiteral("CHN"));
     }
     return result;
 }

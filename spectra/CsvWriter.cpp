@@ -3,6 +3,7 @@
 #include "common/core/CsvText.h"
 #include "common/core/NumberText.h"
 #include "spectra/EnergyCalibration.h"
+#include "spectra/SpectrumDoubts.h"
 
 namespace lumen {
 
@@ -32,6 +33,9 @@ SpectrumImage CsvWriter::image(const Spectrum &spectrum)
         dropped << QStringLiteral("sample size");
     if (!dropped.isEmpty())
         image.losses << QStringLiteral("a CSV file carries no %1").arg(dropped.join(u", "));
+    if (const QString pairs = SpectrumDoubts::deviationPairsLost(spectrum, QStringLiteral("CSV"));
+        !pairs.isEmpty())
+        image.losses << pairs;
 
     // What a CSV file holds of the value: its counts and its calibration's energies.
     Spectrum &carried = image.carried;

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <algorithm>
 #include <span>
+#include <utility>
 
 namespace lumen::energycalibration {
 
@@ -21,6 +23,38 @@ inline bool calibrates(std::span<const double> coefficients)
             return true;
     }
     return false;
+}
+
+/**
+ * The deviation at `energy` (a polynomial energy) of pairs rising in energy:
+ * straight between two pairs, the nearest pair's beyond either end; 0
+ * without pairs.
+ */
+inline double deviationAt(std::span<const std::pair<double, double>> pairs, double energy)
+{
+    if (pairs.empty())
+        return 0;
+    if (energy <= pairs.front().first)
+        return pairs.front().second;
+    if (energy >= pairs.back().first)
+        return pairs.back().second;
+    const auto above = std::upper_bound(pairs.begin(), pairs.end(), energy,
+                                        [](double e, const auto &p) { return e < p.first; });
+    const auto below = above - 1;
+    const double span = above->first - below->first;
+    if (span <= 0)
+        return below->second;
+    const double t = (energy - below->first) / span;
+    return below->second + t * (above->second - below->second);
+}
+
+/** The largest deviation of the pairs in size; 0 without pairs. */
+inline double largestDeviation(std::span<const std::pair<double, double>> pairs)
+{
+    double largest = 0;
+    for (const auto &pair : pairs)
+        largest = std::max(largest, pair.second < 0 ? -pair.second : pair.second);
+    return largest;
 }
 
 } // namespace lumen::energycalibration

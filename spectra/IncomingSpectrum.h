@@ -26,6 +26,19 @@ public:
      */
     QStringList warnings;
     bool loaded = false;
+    /**
+     * The messages that only inform, in the window's own words (a channel
+     * count below 256, the record type): a run without a window leaves them
+     * out, and what they doubt stands in `warnings` or in the refusal.
+     */
+    QStringList notices;
+
+    /** A message that only informs: shown in the window, left out elsewhere. */
+    void inform(const QString &message)
+    {
+        messages << message;
+        notices << message;
+    }
 
     /**
      * Text stored in a fixed-width field as one line: Windows-1252, every

@@ -5,11 +5,13 @@
 #include "common/core/Failure.h"
 #include "spectra/ChannelStore.h"
 #include "spectra/SpectrumFile.h"
+#include "spectra/SpectrumKind.h"
 #include "spectra/SpectrumText.h"
 
 #include <QDateTime>
 #include <QRegularExpression>
 #include <QXmlStreamReader>
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -60,6 +62,10 @@ struct Calibration
     QString id;
     QString coefficients;
     QString unit;
+    // Deviation pairs: energies and the deviation at each. Energies beside
+    // channel values are a table of points instead, not pairs.
+    QString energies, deviations;
+    bool channelTable = false;
 };
 
 // What one measurement (2011 RadMeasurement, 2006 Measurement) says for its spectra.
@@ -129,9 +135,15 @@ Calibration calibrationOf(QXmlStreamReader &xml)
         if (token == QXmlStreamReader::EndElement) {
             --level;
         } else if (token == QXmlStreamReader::StartElement) {
-            if ((xml.name() == u"CoefficientValues" || xml.name() == u"Coefficients") &&
-                c.coefficients.isEmpty())
-                c.coefficients = xml.readElementText(QXmlStreamReader::SkipChildElements);
+            const QStringView name = xml.name();
+            QString *into = name == u"CoefficientValues" || name == u"Coefficients"
+                                ? &c.coefficients
+                            : name == u"EnergyValues"          ? &c.energies
+                            : name == u"EnergyDeviationValues" ? &c.deviations
+                                                               : nullptr;
+            c.channelTable = c.channelTable || name == u"ChannelValues";
+            if (into && into->isEmpty())
+                *into = xml.readElementText(QXmlStreamReader::SkipChildElements);
             else
                 ++level;
         }
@@ -139,10 +151,34 @@ Calibration calibrationOf(QXmlStreamReader &xml)
     return c;
 }
 
-Document scan(QByteArrayView bytes)
+// A prefix the file uses without declaring it: bound to a namespace of its
+// own, so that its elements are read like any others.
+QXmlStreamNamespaceDeclaration undeclared(const QString &prefix)
+{
+    return QXmlStreamNamespaceDeclaration(prefix,
+                                          QStringLiteral("urn:undeclared-prefix:") + prefix);
+}
+
+// The prefix an XML error complains of as never declared; empty for any other error.
+QString undeclaredPrefixOf(const QXmlStreamReader &xml)
+{
+    static const QRegularExpression re(QStringLiteral("^Namespace prefix '([^']+)' not declared$"));
+    if (xml.error() != QXmlStreamReader::NotWellFormedError)
+        return QString();
+    return re.match(xml.errorString()).captured(1);
+}
+
+struct UndeclaredPrefix
+{
+    QString prefix;
+};
+
+Document scan(const QByteArray &bytes, const QStringList &prefixes)
 {
     Document doc;
-    QXmlStreamReader xml(bytes.toByteArray());
+    QXmlStreamReader xml(bytes);
+    for (const QString &prefix : prefixes)
+        xml.addExtraNamespaceDeclaration(undeclared(prefix));
     QList<QString> path;
     int measurement = -1;
     int spectrum = -1;
@@ -216,6 +252,8 @@ Document scan(QByteArrayView bytes)
             path.append(name);
         }
     }
+    if (const QString prefix = undeclaredPrefixOf(xml); !prefix.isEmpty())
+        throw UndeclaredPrefix{prefix};
     if (xml.hasError())
         malformed(QStringLiteral("XML error at line %1: %2")
                       .arg(xml.lineNumber())
@@ -297,6 +335,59 @@ QStringList descriptionsFor(const SpectrumFound &chosen, const Document &doc)
     return descriptions;
 }
 
+// The file's document; each prefix it uses but never declares is bound to a
+// namespace of its own and named in `warnings`. Nothing else is forgiven.
+Document scanLeniently(QByteArrayView bytes, QStringList &warnings)
+{
+    constexpr int kMostPrefixes = 16;
+    const QByteArray xmlBytes = bytes.toByteArray();
+    QStringList prefixes;
+    for (;;) {
+        try {
+            const Document doc = scan(xmlBytes, prefixes);
+            for (const QString &prefix : prefixes)
+                warnings << QStringLiteral("the namespace prefix \"%1\" is used but never "
+                                           "declared; read as a namespace of its own")
+                                .arg(prefix);
+            return doc;
+        } catch (const UndeclaredPrefix &u) {
+            if (prefixes.contains(u.prefix) || prefixes.size() >= kMostPrefixes)
+                malformed(QStringLiteral("more than %1 namespace prefixes never declared")
+                              .arg(kMostPrefixes));
+            prefixes << u.prefix;
+        }
+    }
+}
+
+// Deviation pairs: each energy with the deviation the polynomial has there.
+std::vector<std::pair<double, double>> deviationPairsOf(const Calibration &c, Spectrum &spectrum)
+{
+    if (c.channelTable || c.deviations.trimmed().isEmpty())
+        return {};
+    const auto numbers = [](const QString &text) {
+        std::vector<double> values;
+        for (const QString &word : wordsOf(text))
+            values.push_back(numberOf(word, "a deviation pair value"));
+        return values;
+    };
+    const std::vector<double> energies = numbers(c.energies);
+    const std::vector<double> deviations = numbers(c.deviations);
+    if (energies.size() != deviations.size()) {
+        spectrum.notes << QStringLiteral("%1 deviation values for %2 energies, none applied")
+                              .arg(deviations.size())
+                              .arg(energies.size());
+        return {};
+    }
+    std::vector<std::pair<double, double>> pairs;
+    for (std::size_t i = 0; i < energies.size(); ++i)
+        pairs.emplace_back(energies[i], deviations[i]);
+    if (!std::is_sorted(pairs.begin(), pairs.end())) {
+        spectrum.notes << QStringLiteral("deviation pairs not in rising energy, none applied");
+        return {};
+    }
+    return pairs;
+}
+
 } // namespace
 
 std::optional<double> N42Reader::durationSeconds(const QString &text)
@@ -330,7 +421,7 @@ IncomingSpectrum N42Reader::read(QByteArrayView bytes, const QString &path,
         if (bytes.size() > kMostBytes)
             malformed(
                 QStringLiteral("larger than %1 bytes, more than one spectrum").arg(kMostBytes));
-        const Document doc = scan(bytes);
+        const Document doc = scanLeniently(bytes, result.warnings);
         const auto chosen = std::find_if(doc.spectra.cbegin(), doc.spectra.cend(),
                                          [](const SpectrumFound &s) { return !s.data.isEmpty(); });
         if (chosen == doc.spectra.cend())
@@ -343,6 +434,7 @@ IncomingSpectrum N42Reader::read(QByteArrayView bytes, const QString &path,
             spectrum.coefficients = spectrumtext::coefficientsOf(wordsOf(c->coefficients));
             if (!c->unit.isEmpty())
                 spectrum.calibrationUnit = c->unit;
+            spectrum.deviationPairs = deviationPairsOf(*c, spectrum);
         }
         spectrum.descriptions = descriptionsFor(*chosen, doc);
         if (doc.spectra.size() > 1) {
@@ -357,7 +449,8 @@ IncomingSpectrum N42Reader::read(QByteArrayView bytes, const QString &path,
         result.loaded = true;
     } catch (const lumen::Failure &failure) {
         result.messages << QStringLiteral("Error reading ") + path + QStringLiteral(": ") +
-                               failure.description();
+                               failure.description() +
+                               spectrumkind::hintBeyond(bytes, QStringLiteral("N42"));
     }
     return result;
 }

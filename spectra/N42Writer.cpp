@@ -88,6 +88,16 @@ void writeCarried(QXmlStreamWriter &xml, const Spectrum &s)
         for (const double c : s.coefficients)
             words << lumen::exactDoubleText(c);
         xml.writeTextElement(kNamespace, QStringLiteral("CoefficientValues"), words.join(u' '));
+        if (!s.deviationPairs.empty()) {
+            QStringList energies, deviations;
+            for (const auto &[energy, deviation] : s.deviationPairs) {
+                energies << lumen::exactDoubleText(energy);
+                deviations << lumen::exactDoubleText(deviation);
+            }
+            xml.writeTextElement(kNamespace, QStringLiteral("EnergyValues"), energies.join(u' '));
+            xml.writeTextElement(kNamespace, QStringLiteral("EnergyDeviationValues"),
+                                 deviations.join(u' '));
+        }
         xml.writeEndElement();
     }
 
@@ -151,6 +161,10 @@ SpectrumImage N42Writer::image(const Spectrum &spectrum)
         if (s.calibrationUnit.compare(u"MeV", Qt::CaseInsensitive) == 0) {
             for (double &c : s.coefficients)
                 c *= 1000;
+            for (auto &[energy, deviation] : s.deviationPairs) {
+                energy *= 1000;
+                deviation *= 1000;
+            }
         } else if (s.calibrationUnit.compare(u"keV", Qt::CaseInsensitive) != 0) {
             image.losses << QStringLiteral(
                                 "the energy calibration in \"%1\" cannot be written in keV")
@@ -158,6 +172,10 @@ SpectrumImage N42Writer::image(const Spectrum &spectrum)
             s.coefficients.clear();
         }
     }
+    if (s.coefficients.empty())
+        s.deviationPairs.clear();
+    if (!s.start)
+        image.losses << QStringLiteral("no acquisition start in the file, the N42 file has none");
     s.calibrationUnit = QStringLiteral("keV");
     for (QString &line : s.descriptions) {
         const QString clean = xmlText(line);

@@ -10,10 +10,11 @@ namespace lumen {
  * `RadMeasurement` with its `StartDateTime` (with the UTC offset) and
  * `RealTimeDuration`, one `Spectrum` with the descriptions as `Remark`s (the
  * ID first), its `LiveTimeDuration` and uncompressed `ChannelData`, and the
- * `EnergyCalibration` it refers to, in keV. Durations are ISO 8601
+ * `EnergyCalibration` it refers to, in keV, with its deviation pairs
+ * (`EnergyValues`, `EnergyDeviationValues`). Durations are ISO 8601
  * ("PT300.5S") with every digit of the value.
  *
- * Not carried, and so named in the losses: the sample date and quantity, a
+ * Not carried, and so named in the losses: a start the value lacks, the sample date and quantity, a
  * negative or non-finite time, a calibration in a unit other than keV or
  * MeV, characters XML cannot hold in a description.
  */

@@ -6,6 +6,7 @@
 #include "common/core/NumberText.h"
 #include "spectra/ChannelStore.h"
 #include "spectra/SpectrumFile.h"
+#include "spectra/SpectrumKind.h"
 #include "spectra/SpectrumText.h"
 
 #include <cmath>
@@ -19,13 +20,15 @@ constexpr int kIntegerData = 1;
 constexpr int kRealData = 5;
 
 // Record `number` (from 1) as a full 128-byte record. A record that begins
-// past the end of the file means the header lies about it; one that the end
-// of the file cuts short is completed with zeros.
+// past the end of the file means the first record is not one of this kind
+// (other programs write .spc files of their own); one that the end of the
+// file cuts short is completed with zeros.
 QByteArray record(QByteArrayView bytes, int number, const char *what)
 {
     const qint64 start = qint64(number - 1) * kRecordSize;
     if (start < 0 || start >= bytes.size())
-        throw lumen::Failure(QStringLiteral("the %1 record %2 lies beyond the end of the file")
+        throw lumen::Failure(QStringLiteral("not an SPC spectrum of this kind (its first record "
+                                            "names a %1 record %2, beyond the end of the file)")
                                  .arg(QLatin1String(what))
                                  .arg(number));
     QByteArray rec =
@@ -166,8 +169,11 @@ void judgeRecordOne(const RecordOne &one, int whole, const QString &path, Incomi
         result.warnings << QStringLiteral("the data holds %1 of the %2 channels declared")
                                .arg(whole)
                                .arg(one.channels);
-    if (one.inftyp != 1)
-        result.messages << QStringLiteral("<SpcRec1.inftyp=%1 > not = 1 : ").arg(one.inftyp) + path;
+    if (one.inftyp != 1) {
+        result.inform(QStringLiteral("<SpcRec1.inftyp=%1 > not = 1 : ").arg(one.inftyp) + path);
+        result.warnings
+            << QStringLiteral("the first record's information type is %1, not 1").arg(one.inftyp);
+    }
     if (one.dataType != kIntegerData) {
         spectrum.countKind = one.dataType == kRealData
                                  ? QStringLiteral("Real")
@@ -178,8 +184,7 @@ void judgeRecordOne(const RecordOne &one, int whole, const QString &path, Incomi
                 << QStringLiteral("unknown data type %1, no counts read").arg(one.dataType);
     }
     if (one.channels < 256)
-        result.messages << QStringLiteral("<SpcRec1.spcchn> Less than 256 channes reported : ") +
-                               path;
+        result.inform(QStringLiteral("<SpcRec1.spcchn> Less than 256 channes reported : ") + path);
 }
 } // namespace
 
@@ -202,7 +207,8 @@ IncomingSpectrum SpcReader::read(QByteArrayView bytes, const QString &path,
         return result;
     }
     if (looksLikeText(bytes.first(kRecordSize))) {
-        result.messages << path + QStringLiteral(" is a text file, not a binary SPC spectrum");
+        result.messages << path + QStringLiteral(" is a text file, not a binary SPC spectrum") +
+                               spectrumkind::hintBeyond(bytes, QStringLiteral("SPC"));
         return result;
     }
     try {
@@ -211,8 +217,7 @@ IncomingSpectrum SpcReader::read(QByteArrayView bytes, const QString &path,
         result.spectrum.liveSeconds = spectrumtext::decimalOf(one.liveTime);
         readNamedRecords(bytes, one, result);
         if (one.channels > ChannelStore::kCapacity) {
-            result.messages << QStringLiteral(
-                "<SpcRec1.spcchn> Spectra size greater than 16384...");
+            result.inform(QStringLiteral("<SpcRec1.spcchn> Spectra size greater than 16384..."));
             throw lumen::Failure(
                 QStringLiteral("record 1 declares %1 channels, more than 16384").arg(one.channels));
         }
@@ -223,7 +228,8 @@ IncomingSpectrum SpcReader::read(QByteArrayView bytes, const QString &path,
         result.loaded = true;
     } catch (const lumen::Failure &failure) {
         result.messages << QStringLiteral("Error reading ") + path + QStringLiteral(": ") +
-                               failure.description();
+                               failure.description() +
+                               spectrumkind::hintBeyond(bytes, QStringLiteral("SPC"));
     }
     return result;
 }

@@ -6,6 +6,7 @@
 #include "common/core/NumberText.h"
 #include "spectra/ChannelStore.h"
 #include "spectra/SpectrumFile.h"
+#include "spectra/SpectrumKind.h"
 #include "spectra/SpectrumText.h"
 
 #include <QMap>
@@ -65,19 +66,22 @@ void readCounts(const QStringList &lines, Spectrum &spectrum, IncomingSpectrum &
     if (first < 0 || last < first)
         malformed(QStringLiteral("$DATA range %1 to %2").arg(first).arg(last));
     if (last >= ChannelStore::kCapacity) {
-        result.messages << QStringLiteral("<SpcRec1.NumChan> Spectra size greater than 16384...");
+        result.inform(QStringLiteral("<SpcRec1.NumChan> Spectra size greater than 16384..."));
         malformed(QStringLiteral("more channels than the store holds"));
     }
     const int wanted = last - first + 1;
-    if (words.size() - 2 < wanted)
-        malformed(QStringLiteral("the data holds %1 of the %2 channels declared")
-                      .arg(words.size() - 2)
-                      .arg(wanted));
+    // Data cut short reads as a CHN or SPC file cut short does: the missing
+    // channels are 0 and the file is written with a warning.
+    const qsizetype held = std::min<qsizetype>(words.size() - 2, wanted);
+    if (held < wanted)
+        result.warnings << QStringLiteral("the data holds %1 of the %2 channels declared")
+                               .arg(held)
+                               .arg(wanted);
     if (words.size() - 2 > wanted)
         result.warnings << QStringLiteral("%1 values after the last channel ignored")
                                .arg(words.size() - 2 - wanted);
     spectrum.counts.assign(std::size_t(last) + 1, 0);
-    for (int i = first; i <= last; ++i) {
+    for (int i = first; i < first + held; ++i) {
         if (pump && i % kPumpEvery == 0)
             pump();
         spectrum.counts[std::size_t(i)] =
@@ -224,7 +228,8 @@ IncomingSpectrum SpeReader::read(QByteArrayView bytes, const QString &path,
         result.loaded = true;
     } catch (const lumen::Failure &failure) {
         result.messages << QStringLiteral("Error reading ") + path + QStringLiteral(": ") +
-                               failure.description();
+                               failure.description() +
+                               spectrumkind::hintBeyond(bytes, QStringLiteral("SPE"));
     }
     return result;
 }

@@ -16,10 +16,10 @@ namespace lumen {
  * $MCA_CAL (a count of coefficients, then the coefficients and their unit)
  * or, when that is empty or all 0, $ENER_FIT (offset and slope). A leading
  * UTF-8 byte-order mark and any line ends (CR LF, LF, CR) are read. A file
- * without $DATA, with a count or channel that is no whole number, with
- * fewer counts than its channel range or fewer coefficients than $MCA_CAL
- * names is refused; other sections with content are noted in the value,
- * except the routine $ROI, $PRESETS and $SHAPE_CAL.
+ * without $DATA, with a count or channel that is no whole number or with
+ * fewer coefficients than $MCA_CAL names is refused; counts that end before
+ * the channel range does leave the rest 0, with a warning; other sections with content are noted in
+ * the value, except the routine $ROI, $PRESETS and $SHAPE_CAL.
  */
 class SpeReader
 {

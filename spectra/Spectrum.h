@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <cstdint>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace lumen {
@@ -37,6 +38,12 @@ public:
     std::vector<double> coefficients;
     /** The calibration's energy unit as the source named it ("keV" unless it said otherwise). */
     QString calibrationUnit = QStringLiteral("keV");
+    /**
+     * Deviation pairs (energy, deviation), rising in energy: how far the true
+     * energy lies from the polynomial's at that energy, in the calibration's
+     * unit. Empty when the source held none.
+     */
+    std::vector<std::pair<double, double>> deviationPairs;
 
     /** Description lines (the spectrum's ID first), each without line ends. */
     QStringList descriptions;

@@ -1,6 +1,7 @@
 #include "spectra/SpectrumDoubts.h"
 
 #include "common/core/NumberText.h"
+#include "spectra/EnergyCalibration.h"
 
 #include <cmath>
 
@@ -40,6 +41,17 @@ QStringList SpectrumDoubts::of(const Spectrum &spectrum)
                                        .arg(negative)
                                        .arg(first));
     return doubts;
+}
+
+QString SpectrumDoubts::deviationPairsLost(const Spectrum &spectrum, const QString &format)
+{
+    if (spectrum.deviationPairs.empty())
+        return QString();
+    return QStringLiteral("%1 energy deviation pairs (up to %2 %3) are not applied: the %4 file "
+                          "keeps the polynomial alone")
+        .arg(spectrum.deviationPairs.size())
+        .arg(lumen::shortDoubleText(energycalibration::largestDeviation(spectrum.deviationPairs)),
+             spectrum.calibrationUnit, format);
 }
 
 } // namespace lumen

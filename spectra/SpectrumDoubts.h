@@ -15,6 +15,12 @@ class SpectrumDoubts
 {
 public:
     static QStringList of(const Spectrum &spectrum);
+
+    /**
+     * The sentence for deviation pairs that a file of `format` cannot carry
+     * (it keeps the polynomial alone); empty when the spectrum has none.
+     */
+    static QString deviationPairsLost(const Spectrum &spectrum, const QString &format);
 };
 
 } // namespace lumen

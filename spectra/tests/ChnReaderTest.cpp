@@ -2,7 +2,7 @@
 #include "common/core/DateText.h"
 #include "common/testsupport/TestSupport.h"
 #include "spectra/SpcReader.h"
-#include "spectra/tests/SpectrumBuilders.h"
+#include "spectra/testsupport/SpectrumBuilders.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,10 +1,12 @@
 #include "spectra/N42Writer.h"
+#include "spectra/AnsWriter.h"
 #include "spectra/ChnReader.h"
+#include "spectra/CsvWriter.h"
 #include "spectra/N42Reader.h"
 #include "spectra/SpcReader.h"
 #include "spectra/SpeReader.h"
 #include "spectra/SpectrumFile.h"
-#include "spectra/tests/SpectrumBuilders.h"
+#include "spectra/testsupport/SpectrumBuilders.h"
 
 #include <QXmlStreamReader>
 #include <functional>
@@ -125,7 +127,8 @@ TEST(N42Writer, IsA2011DocumentAndNamesWhatItCannotCarry)
                            "none",
                            "the sample date has no place in an N42 file",
                            "the sample size has no place in an N42 file",
-                           "the energy calibration in \"channels\" cannot be written in keV"}));
+                           "the energy calibration in \"channels\" cannot be written in keV",
+                           "no acquisition start in the file, the N42 file has none"}));
     EXPECT_FALSE(image.carried.liveSeconds);
     EXPECT_TRUE(image.carried.coefficients.empty());
 
@@ -148,10 +151,36 @@ TEST(N42Writer, MeVCalibrationIsWrittenInKeV)
 {
     Spectrum s;
     s.counts = {1};
+    s.start = QDateTime(QDate(2001, 6, 1), QTime(8, 0));
     s.coefficients = {0.001, 0.0005};
+    s.deviationPairs = {{0.1, 0.002}, {1.5, -0.001}};
     s.calibrationUnit = QStringLiteral("MeV");
     const SpectrumImage image = N42Writer::image(s);
     EXPECT_TRUE(image.losses.isEmpty());
     EXPECT_EQ(image.carried.coefficients, (std::vector<double>{1, 0.5}));
     EXPECT_TRUE(image.bytes.contains("<CoefficientValues>1 0.5</CoefficientValues>"));
+    EXPECT_TRUE(image.bytes.contains("<EnergyValues>100 1500</EnergyValues>"));
+    EXPECT_TRUE(image.bytes.contains("<EnergyDeviationValues>2 -1</EnergyDeviationValues>"));
+}
+
+// Deviation pairs reach the N42 file and read back; the ANS and CSV files
+// keep the polynomial alone and say so.
+TEST(N42Writer, DeviationPairsAreWrittenWhereTheyFitAndNamedWhereTheyAreLost)
+{
+    Spectrum s;
+    s.counts = {1, 2, 3};
+    s.start = QDateTime(QDate(2001, 6, 1), QTime(8, 0));
+    s.coefficients = {0, 3};
+    s.deviationPairs = {{0, 0}, {662, -0.75}, {1460, 0.5}};
+    const IncomingSpectrum back = N42Reader::read(N42Writer::image(s).bytes, "back.n42");
+    ASSERT_TRUE(back.loaded);
+    EXPECT_EQ(back.spectrum.deviationPairs, s.deviationPairs);
+    EXPECT_TRUE(back.warnings.isEmpty());
+
+    const QString lost = QStringLiteral("3 energy deviation pairs (up to 0.75 keV) are not "
+                                        "applied: the %1 file keeps the polynomial alone");
+    EXPECT_TRUE(CsvWriter::image(s).losses.contains(lost.arg("CSV")));
+    QStringList ansLosses;
+    AnsWriter::headerOf(s, &ansLosses);
+    EXPECT_EQ(ansLosses, QStringList{lost.arg("ANS")});
 }

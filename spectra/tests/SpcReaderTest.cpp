@@ -1,6 +1,6 @@
 #include "spectra/SpcReader.h"
 #include "common/core/DateText.h"
-#include "spectra/tests/SpectrumBuilders.h"
+#include "spectra/testsupport/SpectrumBuilders.h"
 
 #include <gtest/gtest.h>
 #include <limits>
@@ -162,8 +162,9 @@ TEST(SpcReader, HeadersThatLieAreRefusedByName)
     IncomingSpectrum r = readImage(image.bytes());
     EXPECT_FALSE(r.loaded);
     EXPECT_EQ(r.messages, QStringList{"Error reading " + kPath +
-                                      ": the calibration record 400 lies beyond the end of "
-                                      "the file"});
+                                      ": not an SPC spectrum of this kind (its first record "
+                                      "names a calibration record 400, beyond the end of the "
+                                      "file)"});
 
     SpcImage big;
     big.counts.assign(16384, 2);

@@ -7,12 +7,12 @@
 #include "common/core/NumberText.h"
 #include "common/core/Paths.h"
 #include "spectra/AnsWriter.h"
-#include "spectra/BoxNames.h"
 #include "spectra/ChnReader.h"
 #include "spectra/N42Reader.h"
 #include "spectra/SpcReader.h"
 #include "spectra/SpeReader.h"
 #include "spectra/SpectrumDoubts.h"
+#include "transpec/core/BoxNames.h"
 #include "transpec/core/ReadBack.h"
 #include "transpec/core/SpectrumBoxes.h"
 
@@ -198,6 +198,7 @@ void ConvertModel::loadChosenFile(const QString &path)
     m_loaded = false;
     m_warnings.clear();
     m_readWarnings.clear();
+    m_notices.clear();
     // Every file starts from a fresh header: nothing of the previous spectrum
     // (its sample date, calibration, size) may pass into the next file.
     m_header = AnsHeader();
@@ -259,6 +260,7 @@ void ConvertModel::apply(const IncomingSpectrum &read)
         show(message);
     m_warnings << read.warnings;
     m_readWarnings = read.warnings;
+    m_notices = read.notices;
     m_loaded = read.loaded;
 }
 

@@ -76,6 +76,8 @@ public:
     const QStringList &warnings() const { return m_warnings; }
     /** The reader's own part of warnings(): doubts whatever format is written. */
     const QStringList &readWarnings() const { return m_readWarnings; }
+    /** The reader's messages that only inform (shown, but no doubt or refusal of their own). */
+    const QStringList &notices() const { return m_notices; }
     bool commandLineMode() const { return m_commandLineMode; }
     QString commandLineOutputPath() const { return m_outputPath; }
 
@@ -126,6 +128,7 @@ private:
     bool m_loaded = false;
     QStringList m_warnings;
     QStringList m_readWarnings;
+    QStringList m_notices;
     bool m_commandLineMode = false;
     QString m_outputPath;
     quint32 m_loadColour = kGreen;

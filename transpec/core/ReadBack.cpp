@@ -99,6 +99,14 @@ QStringList compare(const Spectrum &meant, const Spectrum &read, const Precision
             break;
         }
     }
+    const auto samePair = [&p](const auto &a, const auto &b) {
+        return near(a.first, b.first, p.coefficients) && near(a.second, b.second, p.coefficients);
+    };
+    if (!std::equal(meant.deviationPairs.begin(), meant.deviationPairs.end(),
+                    read.deviationPairs.begin(), read.deviationPairs.end(), samePair))
+        out << QStringLiteral("%1 deviation pairs read back, not %2 as written")
+                   .arg(read.deviationPairs.size())
+                   .arg(meant.deviationPairs.size());
     return out;
 }
 

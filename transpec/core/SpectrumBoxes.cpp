@@ -2,7 +2,7 @@
 
 #include "common/core/DateText.h"
 #include "common/core/NumberText.h"
-#include "spectra/BoxNames.h"
+#include "transpec/core/BoxNames.h"
 
 namespace lumen::transpec {
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include <QString>
+
 namespace lumen::transpec {
 
 void SpectrumView::setCounts(std::span<const std::int32_t> counts)
@@ -108,16 +110,16 @@ QString SpectrumView::readout(double xFraction) const
         std::clamp(int(std::floor(channelAt(xFraction))), 0, int(m_counts.size()) - 1);
     QString text = QStringLiteral("Channel %1").arg(channel);
     if (hasEnergyAxis())
-        text += QStringLiteral("  %1 keV").arg(energyAt(channel), 0, 'f', 2);
+        text += QStringLiteral("  %1 %2").arg(energyAt(channel), 0, 'f', 2).arg(m_unit);
     return text + QStringLiteral("  Counts %1").arg(m_counts[std::size_t(channel)]);
 }
 
-std::vector<double> SpectrumView::linearTicks(double lo, double hi, int maxTicks)
+std::vector<double> SpectrumView::linearTicks(double lo, double hi, int maxTicks, double finest)
 {
     std::vector<double> ticks;
     if (!(hi > lo) || maxTicks < 1)
         return ticks;
-    const double rough = (hi - lo) / maxTicks;
+    const double rough = std::max((hi - lo) / maxTicks, finest);
     const double magnitude = std::pow(10.0, std::floor(std::log10(rough)));
     double step = magnitude;
     for (const double m : {1.0, 2.0, 5.0, 10.0}) {
@@ -128,6 +130,19 @@ std::vector<double> SpectrumView::linearTicks(double lo, double hi, int maxTicks
     for (double t = std::ceil(lo / step) * step; t <= hi + step * 1e-9; t += step)
         ticks.push_back(std::fabs(t) < step * 1e-9 ? 0.0 : t);
     return ticks;
+}
+
+QString SpectrumView::tickText(double value, double step)
+{
+    if (std::fabs(value) >= 1e6)
+        return QString::number(value, 'g', 4);
+    const int decimals = step > 0 ? std::clamp(int(std::ceil(-std::log10(step) - 1e-9)), 0, 6) : 0;
+    return QString::number(value, 'f', decimals);
+}
+
+std::vector<double> SpectrumView::channelTicks(int maxTicks) const
+{
+    return linearTicks(m_first, m_first + m_count, maxTicks, 1.0);
 }
 
 std::vector<double> SpectrumView::countTicks(int maxTicks) const

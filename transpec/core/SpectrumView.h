@@ -24,8 +24,11 @@ public:
     static constexpr int kNarrowestView = 8;
 
     void setCounts(std::span<const std::int32_t> counts);
-    /** C(0)..C(3) of E = C0 + C1 ch + C2 ch^2 + C3 ch^3, in keV. */
+    /** C(0)..C(3) of E = C0 + C1 ch + C2 ch^2 + C3 ch^3, in energyUnit(). */
     void setCalibration(const std::array<double, 4> &coefficients);
+    /** The calibration's unit as its source named it ("keV" unless set). */
+    void setEnergyUnit(const QString &unit) { m_unit = unit; }
+    const QString &energyUnit() const { return m_unit; }
     void setLogScale(bool log) { m_log = log; }
 
     bool drawable() const { return int(m_counts.size()) >= kMinimumChannels; }
@@ -55,11 +58,18 @@ public:
      */
     std::vector<double> columnHeights(int columns) const;
 
-    /** "Channel 1234  661.6 keV  Counts 5432" (no energy without a calibration). */
+    /** "Channel 1234  661.6 keV  Counts 5432" (no energy without a calibration, its own unit). */
     QString readout(double xFraction) const;
 
-    /** Axis labels between lo and hi: 1, 2 or 5 times a power of ten, at most about maxTicks. */
-    static std::vector<double> linearTicks(double lo, double hi, int maxTicks);
+    /**
+     * Axis labels between lo and hi: 1, 2 or 5 times a power of ten, at most
+     * about maxTicks, never closer than `finest` (channels are whole).
+     */
+    static std::vector<double> linearTicks(double lo, double hi, int maxTicks, double finest = 0);
+    /** A label of ticks `step` apart: as many decimals as tell two neighbours apart. */
+    static QString tickText(double value, double step);
+    /** The channel axis marks: whole channels. */
+    std::vector<double> channelTicks(int maxTicks) const;
     /** Counts axis marks: linear ticks, or the powers of ten on a log scale. */
     std::vector<double> countTicks(int maxTicks) const;
 
@@ -68,6 +78,7 @@ private:
 
     std::vector<std::int32_t> m_counts;
     std::array<double, 4> m_calibration{0, 0, 0, 0};
+    QString m_unit = QStringLiteral("keV");
     bool m_log = false;
     double m_first = 0;
     double m_count = 1;

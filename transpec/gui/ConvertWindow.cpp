@@ -1,6 +1,6 @@
 #include "transpec/gui/ConvertWindow.h"
 
-#include "spectra/BoxNames.h"
+#include "transpec/core/BoxNames.h"
 #include "transpec/gui/GraphWidget.h"
 
 #include <QCheckBox>

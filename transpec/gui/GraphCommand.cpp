@@ -51,6 +51,8 @@ int GraphCommand::run(const QStringList &args, QTextStream &out, QTextStream &er
     QStringList notes;
     model.setMessageSink([&notes](const QString &m) { notes << m; });
     model.loadChosenFile(spectrum);
+    for (const QString &notice : model.notices())
+        notes.removeOne(notice);
     if (!model.loaded()) {
         err << "Transpec: no graph drawn: "
             << (notes.isEmpty() ? QStringLiteral("Nothing read from ") + spectrum
@@ -83,12 +85,21 @@ int GraphCommand::run(const QStringList &args, QTextStream &out, QTextStream &er
     }
     out << "Transpec: graph of " << graph.view().channelCount() << " channels written to " << png
         << '\n';
+    int status = 0;
     if (!graph.view().drawable()) {
         err << "Transpec: " << spectrum << ": warning: fewer than "
             << SpectrumView::kMinimumChannels << " channels, the graph is empty\n";
-        return finish(out, err, 3);
+        status = 3;
     }
-    return finish(out, err, 0);
+    // A calibration in another unit is drawn in that unit, and said so as
+    // --convert says it: an axis read as keV would misplace every peak.
+    const QString &unit = graph.view().energyUnit();
+    if (graph.view().hasEnergyAxis() && unit.compare(u"keV", Qt::CaseInsensitive) != 0) {
+        err << "Transpec: " << spectrum << ": warning: the calibration is in " << unit
+            << ", not keV; the energy axis is labelled " << unit << "\n";
+        status = 3;
+    }
+    return finish(out, err, status);
 }
 
 } // namespace lumen::transpec

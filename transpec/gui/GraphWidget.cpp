@@ -1,7 +1,7 @@
 #include "transpec/gui/GraphWidget.h"
 
 #include "common/core/NumberText.h"
-#include "spectra/BoxNames.h"
+#include "transpec/core/BoxNames.h"
 
 #include <QLineF>
 #include <QMouseEvent>
@@ -13,18 +13,15 @@
 namespace lumen::transpec {
 
 namespace {
-constexpr int kLeft = 56;   // room for the counts labels
-constexpr int kBottom = 34; // channel labels and their caption
-constexpr int kTop = 40;    // energy labels, their caption, the readout
+constexpr int kLeft = 56; // room for the counts labels
 constexpr int kRight = 10;
+constexpr int kGap = 4;            // between a row of text and the next
 constexpr double kWheelStep = 0.8; // view width kept per wheel notch
 
-QString tickText(double value)
+// The step between neighbouring ticks, for their labels' decimals.
+double stepOf(const std::vector<double> &ticks)
 {
-    if (std::fabs(value) >= 1e5)
-        return QString::number(value, 'g', 3);
-    const bool whole = std::fabs(value - std::round(value)) < 1e-9;
-    return QString::number(value, 'f', whole ? 0 : 1);
+    return ticks.size() > 1 ? ticks[1] - ticks[0] : 1.0;
 }
 } // namespace
 
@@ -49,6 +46,7 @@ void GraphWidget::refresh()
 
 void GraphWidget::refreshCalibration()
 {
+    m_view.setEnergyUnit(m_model.spectrum().calibrationUnit);
     m_view.setCalibration(
         {lumen::numericValue(m_model.text(box::C0)), lumen::numericValue(m_model.text(box::C1)),
          lumen::numericValue(m_model.text(box::C2)), lumen::numericValue(m_model.text(box::C3))});
@@ -69,7 +67,28 @@ void GraphWidget::resetZoom()
 
 QRect GraphWidget::plotArea() const
 {
-    return rect().adjusted(kLeft, kTop, -kRight, -kBottom);
+    // Two rows above the plot (the titles and the readout, then the energy
+    // labels) and two below (channel labels, their caption), as tall as the font.
+    const int row = fontMetrics().height();
+    return rect().adjusted(kLeft, 2 * row + 3 * kGap, -kRight, -(2 * row + 2 * kGap));
+}
+
+QRect GraphWidget::titleRow() const
+{
+    return QRect(kGap, kGap / 2, width() - kGap - kRight, fontMetrics().height());
+}
+
+QString GraphWidget::countsTitle() const
+{
+    return m_view.logScale() ? QStringLiteral("counts (log)") : QStringLiteral("counts");
+}
+
+QRect GraphWidget::readoutArea() const
+{
+    // Right of the counts title, so that the readout never covers it.
+    const QRect row = titleRow();
+    const int titleEnd = row.left() + fontMetrics().horizontalAdvance(countsTitle()) + 3 * kGap;
+    return QRect(QPoint(titleEnd, row.top()), row.bottomRight());
 }
 
 double GraphWidget::fractionAt(double x) const
@@ -85,19 +104,25 @@ void GraphWidget::drawAxes(QPainter &painter, const QRect &plot) const
     const QFontMetrics fm = painter.fontMetrics();
     const double first = m_view.firstShown();
     const double last = first + m_view.shownCount();
-    const int across = std::max(2, plot.width() / 80);
-    for (const double ch : SpectrumView::linearTicks(first, last, across)) {
+    // A label takes about 80 pixels at the usual font; wider fonts get fewer ticks.
+    const int labelWidth = std::max(80, fm.horizontalAdvance(QStringLiteral("00000.00")) + 8);
+    const int across = std::max(2, plot.width() / labelWidth);
+    const std::vector<double> channels = m_view.channelTicks(across);
+    for (const double ch : channels) {
         const int x = plot.left() + int(std::lround(m_view.xOf(ch) * plot.width()));
-        painter.drawLine(x, plot.bottom(), x, plot.bottom() + 4);
-        painter.drawText(QRect(x - 40, plot.bottom() + 5, 80, fm.height()), Qt::AlignHCenter,
-                         tickText(ch));
+        painter.drawLine(x, plot.bottom(), x, plot.bottom() + kGap);
+        painter.drawText(
+            QRect(x - labelWidth / 2, plot.bottom() + kGap + 1, labelWidth, fm.height()),
+            Qt::AlignHCenter, SpectrumView::tickText(ch, stepOf(channels)));
     }
-    painter.drawText(QRect(plot.left(), height() - fm.height(), plot.width(), fm.height()),
-                     Qt::AlignHCenter, QStringLiteral("channel"));
+    painter.drawText(
+        QRect(plot.left(), height() - fm.height() - kGap / 2, plot.width(), fm.height()),
+        Qt::AlignHCenter, QStringLiteral("channel"));
     if (m_view.hasEnergyAxis()) {
         const double e0 = m_view.energyAt(first);
         const double e1 = m_view.energyAt(last);
-        for (const double e : SpectrumView::linearTicks(e0, e1, across)) {
+        const std::vector<double> energies = SpectrumView::linearTicks(e0, e1, across);
+        for (const double e : energies) {
             // The channel of an energy, by bisection: the calibration rises over the view.
             double lo = first, hi = last;
             for (int i = 0; i < 40; ++i) {
@@ -105,21 +130,24 @@ void GraphWidget::drawAxes(QPainter &painter, const QRect &plot) const
                 (m_view.energyAt(mid) < e ? lo : hi) = mid;
             }
             const int x = plot.left() + int(std::lround(m_view.xOf(lo) * plot.width()));
-            painter.drawLine(x, plot.top(), x, plot.top() - 4);
-            painter.drawText(QRect(x - 40, plot.top() - 4 - fm.height(), 80, fm.height()),
-                             Qt::AlignHCenter, tickText(e));
+            painter.drawLine(x, plot.top(), x, plot.top() - kGap);
+            painter.drawText(
+                QRect(x - labelWidth / 2, plot.top() - kGap - fm.height(), labelWidth, fm.height()),
+                Qt::AlignHCenter, SpectrumView::tickText(e, stepOf(energies)));
         }
-        painter.drawText(QRect(0, plot.top() - 4 - fm.height(), kLeft - 16, fm.height()),
-                         Qt::AlignRight, QStringLiteral("keV"));
+        painter.drawText(QRect(0, plot.top() - kGap - fm.height(), kLeft - 2 * kGap, fm.height()),
+                         Qt::AlignRight, m_view.energyUnit());
     }
-    for (const double count : m_view.countTicks(std::max(2, plot.height() / 40))) {
+    const std::vector<double> counts =
+        m_view.countTicks(std::max(2, plot.height() / (2 * fm.height() + 8)));
+    const double countStep = m_view.logScale() ? 1.0 : stepOf(counts);
+    for (const double count : counts) {
         const int y = plot.bottom() - int(std::lround(m_view.heightOf(count) * plot.height()));
-        painter.drawLine(plot.left() - 4, y, plot.left(), y);
+        painter.drawLine(plot.left() - kGap, y, plot.left(), y);
         painter.drawText(QRect(0, y - fm.height() / 2, kLeft - 6, fm.height()), Qt::AlignRight,
-                         tickText(count));
+                         SpectrumView::tickText(count, countStep));
     }
-    painter.drawText(QRect(4, 2, 120, fm.height()), Qt::AlignLeft,
-                     m_view.logScale() ? QStringLiteral("counts (log)") : QStringLiteral("counts"));
+    painter.drawText(titleRow(), Qt::AlignLeft, countsTitle());
 }
 
 void GraphWidget::paintEvent(QPaintEvent *)
@@ -153,9 +181,11 @@ void GraphWidget::paintEvent(QPaintEvent *)
             QColor(0, 0, 255, 40));
     }
     drawAxes(painter, plot);
-    if (!m_readout.isEmpty())
-        painter.drawText(QRect(plot.left(), 2, plot.width(), painter.fontMetrics().height()),
-                         Qt::AlignRight, m_readout);
+    if (!m_readout.isEmpty()) {
+        const QRect area = readoutArea();
+        painter.drawText(area, Qt::AlignRight,
+                         painter.fontMetrics().elidedText(m_readout, Qt::ElideLeft, area.width()));
+    }
 }
 
 void GraphWidget::mousePressEvent(QMouseEvent *event)

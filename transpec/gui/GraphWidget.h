@@ -33,6 +33,11 @@ public:
     int lineCount() const { return m_lineCount; }
     /** The plot area inside the axes, in widget pixels. */
     QRect plotArea() const;
+    /** The top row: the counts axis title at its left. */
+    QRect titleRow() const;
+    /** Where the cursor readout is drawn: the top row right of the counts title. */
+    QRect readoutArea() const;
+    QString countsTitle() const;
 
 Q_SIGNALS:
     void readoutChanged(const QString &text);

@@ -2,8 +2,8 @@
 #include "common/testsupport/ScriptedOperator.h"
 #include "common/testsupport/TestSupport.h"
 #include "spectra/AnsReader.h"
-#include "spectra/BoxNames.h"
-#include "spectra/tests/SpectrumBuilders.h"
+#include "spectra/testsupport/SpectrumBuilders.h"
+#include "transpec/core/BoxNames.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,6 +1,6 @@
 #include "transpec/gui/GraphCommand.h"
 #include "common/testsupport/TestSupport.h"
-#include "spectra/tests/SpectrumBuilders.h"
+#include "spectra/testsupport/SpectrumBuilders.h"
 
 #include <QImage>
 #include <QTemporaryDir>
@@ -81,6 +81,18 @@ TEST(GraphCommand, StatusesOfAnEmptyGraphAFailureAndBadArguments)
     EXPECT_EQ(failed.status, 1);
     EXPECT_TRUE(failed.err.contains("Could not find file: " + missing)) << failed.err.toStdString();
     EXPECT_FALSE(QFileInfo::exists(other));
+
+    // A calibration in ns is drawn in ns and said so, as --convert says it.
+    const QString ns = dir.filePath(QStringLiteral("tof.spe"));
+    QByteArray spe = "$DATE_MEA:\n06/22/2001 13:05:42\n$MEAS_TIM:\n1 1\n$MCA_CAL:\n2\n0 0.5 ns\n"
+                     "$DATA:\n0 255\n";
+    spe += QByteArray("7 ").repeated(256);
+    ASSERT_TRUE(lumen::test::writeBytes(ns, spe));
+    const GraphRun timed = graph({"--graph", ns, png});
+    EXPECT_EQ(timed.status, 3);
+    EXPECT_EQ(timed.err, "Transpec: " + ns +
+                             ": warning: the calibration is in ns, not keV; the energy axis is "
+                             "labelled ns\n");
 
     EXPECT_EQ(graph({"--graph", few}).status, 2);
     EXPECT_EQ(graph({"--graph", few, png, "--linear"}).status, 2);

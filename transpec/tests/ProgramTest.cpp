@@ -2,7 +2,7 @@
 #include "common/testsupport/ProgramFolder.h"
 #include "common/testsupport/TestSupport.h"
 #include "spectra/AnsReader.h"
-#include "spectra/tests/SpectrumBuilders.h"
+#include "spectra/testsupport/SpectrumBuilders.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,5 +1,6 @@
 #include "transpec/core/SpectrumView.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
 
 using namespace lumen::transpec;
@@ -60,6 +61,8 @@ TEST(SpectrumView, EnergyAxisAndReadoutFollowTheCalibration)
     v.setCalibration({1.0, 0.5, 0.001, 0.0});
     EXPECT_TRUE(v.hasEnergyAxis());
     EXPECT_EQ(v.readout(0.5), "Channel 512  519.14 keV  Counts 77");
+    v.setEnergyUnit("ns");
+    EXPECT_EQ(v.readout(0.5), "Channel 512  519.14 ns  Counts 77");
     EXPECT_FALSE(viewOf(std::vector<std::int32_t>(127, 1)).drawable());
 }
 
@@ -69,4 +72,19 @@ TEST(SpectrumView, TicksAreRoundNumbers)
               (std::vector<double>{0, 200, 400, 600, 800, 1000}));
     EXPECT_EQ(SpectrumView::linearTicks(13, 61, 4), (std::vector<double>{20, 40, 60}));
     EXPECT_TRUE(SpectrumView::linearTicks(5, 5, 4).empty());
+}
+
+// Zoomed to a few channels, the labels stay whole channels, and energy labels
+// close together keep the digits that tell them apart.
+TEST(SpectrumView, TicksStayReadableWhenZoomed)
+{
+    SpectrumView v = viewOf(std::vector<std::int32_t>(4096, 1));
+    v.zoomTo(100, 108);
+    const std::vector<double> ticks = v.channelTicks(12);
+    ASSERT_FALSE(ticks.empty());
+    for (const double t : ticks)
+        EXPECT_EQ(t, std::round(t));
+    EXPECT_EQ(SpectrumView::tickText(661.65, 0.05), "661.65");
+    EXPECT_EQ(SpectrumView::tickText(661.6, 0.2), "661.6");
+    EXPECT_EQ(SpectrumView::tickText(1500, 500), "1500");
 }

@@ -4,7 +4,7 @@
 #include <QStringList>
 
 // Names of the converter window's boxes; they are also the controls' object names.
-namespace lumen::box {
+namespace lumen::transpec::box {
 
 inline const QString SpcToRead = QStringLiteral("SpcToRead");
 inline const QString AnsToWrite = QStringLiteral("AnsToWrite");
@@ -45,4 +45,4 @@ inline const QStringList kSpectrumBoxes = {
     AnsLT,      AnsSize,    AnsUnits,    AnsType,  AnsNumChan, AnsSamDate, AnsSamTime,
     AnsMcaDate, AnsMcaTime, C0,          C1,       C2,         C3,         GrpSize};
 
-} // namespace lumen::box
+} // namespace lumen::transpec::box
