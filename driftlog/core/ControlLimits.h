@@ -10,6 +10,8 @@ struct ControlLimits
 {
     /** Points after the reference that make the baseline. */
     static constexpr int kBaselinePoints = 20;
+    /** The least sd, as a share of the mean: below it a spread is rounding. */
+    static constexpr double kRounding = 1e-9;
 
     double mean = 0.0;
     double sd = 0.0; ///< sample standard deviation (n - 1)

@@ -236,8 +236,14 @@ QString DriftlogModel::unit() const
 QcCharts DriftlogModel::charts()
 {
     const ToleranceSettings settings = limitsOrDefaults();
-    return QcCharts::of(StabilityLog(m_logPath).lastSeries(), QcLog(m_qcPath).lastSeries(),
-                        settings, m_mode, unit());
+    QcCharts charts = QcCharts::of(StabilityLog(m_logPath).lastSeries(),
+                                   QcLog(m_qcPath).lastSeries(), settings, m_mode, unit());
+    // The minutes count as the design counts them: whole days and minutes of the day, no zone.
+    const auto date = lumen::parseDate(referenceDate);
+    const auto time = lumen::parseTime(referenceTime);
+    if (date && time)
+        charts.start = QDateTime(*date, *time, Qt::UTC);
+    return charts;
 }
 
 AppendOutcome DriftlogModel::takeReference()

@@ -47,7 +47,7 @@ QcCharts QcCharts::of(const DriftSeries &drift, const QcLog::Series &qc,
         rateSpec.tolerance = ToleranceBand{*referenceRate, *referenceRate * *settings.rate / 100.0};
 
     return {ControlChart(drift, driftSpec), ControlChart(widths, fwhmSpec),
-            ControlChart(rates, rateSpec)};
+            ControlChart(rates, rateSpec), std::nullopt};
 }
 
 QcVerdict QcCharts::verdictAt(qint32 minutes) const

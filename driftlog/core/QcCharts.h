@@ -5,6 +5,9 @@
 #include "driftlog/core/QcVerdict.h"
 #include "driftlog/core/ToleranceSettings.h"
 
+#include <QDateTime>
+#include <optional>
+
 namespace lumen::driftlog {
 
 /**
@@ -17,6 +20,8 @@ struct QcCharts
     ControlChart drift;
     ControlChart fwhm;
     ControlChart rate;
+    /** The reference's date and time, which the minutes count from; nothing when unreadable. */
+    std::optional<QDateTime> start;
 
     /**
      * `unit` is the drift's ("%" or "keV"). FWHM is judged upward only, with

@@ -1,6 +1,7 @@
 #include "driftlog/gui/DriftChartPainter.h"
 
 #include "common/core/NumberText.h"
+#include "driftlog/core/PanelRange.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -19,90 +20,50 @@ const QColor kEwmaColour(0, 140, 140);
 constexpr double kLeftMargin = 80.0;
 constexpr double kRightMargin = 50.0;
 
-/** A tick step of 1, 2 or 5 times a power of ten giving about `ticks` ticks. */
-double tickStep(double span, double ticks)
-{
-    const double rough = span / ticks;
-    const double power = std::pow(10.0, std::floor(std::log10(rough)));
-    for (double m : {1.0, 2.0, 5.0})
-        if (m * power >= rough)
-            return m * power;
-    return 10.0 * power;
-}
-
-QString tickText(double value)
-{
-    return lumen::shortDoubleText(std::fabs(value) < 1e-12 ? 0.0 : value);
-}
-
 /** Maps values and minutes onto one panel's rectangle. */
 struct Scale
 {
     QRectF plot;
-    double xMin, xMax, yMin, yMax;
-    double x(double minutes) const
+    AxisRange x;
+    AxisRange y;
+    double xAt(double minutes) const
     {
-        return plot.left() + (minutes - xMin) / (xMax - xMin) * plot.width();
+        return plot.left() + (minutes - x.low) / x.span() * plot.width();
     }
-    double y(double value) const
+    double yAt(double value) const
     {
-        return plot.bottom() - (value - yMin) / (yMax - yMin) * plot.height();
+        return plot.bottom() - (value - y.low) / y.span() * plot.height();
     }
 };
 
-Scale scaleFor(const ControlChart &chart, const QRectF &plot, double xMax, bool fromZero)
-{
-    const auto &points = chart.points();
-    double yMin = fromZero || points.isEmpty() ? 0.0 : points.first().drift;
-    double yMax = yMin;
-    for (const DriftPoint &p : points) {
-        yMin = std::min(yMin, p.drift);
-        yMax = std::max(yMax, p.drift);
-    }
-    const bool both = chart.spec().sides == Sides::Both;
-    if (const auto &l = chart.limits()) {
-        yMin = std::min(yMin, both ? l->actionLow() : l->mean);
-        yMax = std::max(yMax, l->actionHigh());
-    }
-    if (const auto &t = chart.tolerance()) {
-        if (both)
-            yMin = std::min(yMin, t->low());
-        yMax = std::max(yMax, t->high());
-    }
-    double pad = (yMax - yMin) * 0.08;
-    if (!(pad > 0.0))
-        pad = std::max(std::fabs(yMax), 1.0) * 0.1;
-    return {plot, 0.0, xMax, yMin - pad, yMax + pad};
-}
-
-void drawFrame(QPainter &p, const Scale &s, const QString &label, bool xTicks)
+void drawFrame(QPainter &p, const Scale &s, const QString &label, bool xTicks,
+               const std::optional<QDateTime> &start)
 {
     p.setPen(QPen(Qt::black, 1));
     p.setBrush(Qt::NoBrush); // the last panel's points leave their fill behind
     p.drawRect(s.plot);
     const QFontMetrics fm = p.fontMetrics();
-    const double rows = std::max(2.0, s.plot.height() / (2.5 * fm.height()));
-    const double yStep = tickStep(s.yMax - s.yMin, rows);
-    for (double v = std::ceil(s.yMin / yStep) * yStep; v <= s.yMax; v += yStep) {
-        const double y = s.y(v);
+    const int rows = int(std::max(2.0, s.plot.height() / (2.5 * fm.height())));
+    for (const AxisTick &tick : chartaxis::valueTicks(s.y, rows)) {
+        const double y = s.yAt(tick.at);
         p.setPen(QPen(QColor(225, 225, 225), 1));
         p.drawLine(QPointF(s.plot.left(), y), QPointF(s.plot.right(), y));
         p.setPen(Qt::black);
-        const QString t = tickText(v);
-        p.drawText(QPointF(s.plot.left() - 6 - fm.horizontalAdvance(t), y + fm.ascent() / 2.0), t);
+        p.drawText(
+            QPointF(s.plot.left() - 6 - fm.horizontalAdvance(tick.text), y + fm.ascent() / 2.0),
+            tick.text);
     }
-    const double xStep = tickStep(s.xMax - s.xMin, std::max(2.0, s.plot.width() / 110.0));
-    for (double v = 0.0; v <= s.xMax; v += xStep) {
-        const double x = s.x(v);
+    const int columns = int(std::max(2.0, s.plot.width() / 110.0));
+    for (const AxisTick &tick : chartaxis::timeTicks(s.x, columns, start)) {
+        const double x = s.xAt(tick.at);
         p.setPen(QPen(QColor(235, 235, 235), 1));
         p.drawLine(QPointF(x, s.plot.top()), QPointF(x, s.plot.bottom()));
         p.setPen(Qt::black);
         p.drawLine(QPointF(x, s.plot.bottom()), QPointF(x, s.plot.bottom() + 4));
-        if (xTicks) {
-            const QString t = tickText(v);
-            p.drawText(
-                QPointF(x - fm.horizontalAdvance(t) / 2.0, s.plot.bottom() + 6 + fm.ascent()), t);
-        }
+        if (xTicks)
+            p.drawText(QPointF(x - fm.horizontalAdvance(tick.text) / 2.0,
+                               s.plot.bottom() + 6 + fm.ascent()),
+                       tick.text);
     }
     // The panel's name runs along its left edge, cut to the panel's height.
     p.save();
@@ -119,7 +80,7 @@ using LabelPlaces = QList<double>;
 void drawLevel(QPainter &p, const Scale &s, double value, const QColor &colour, Qt::PenStyle style,
                const QString &label, LabelPlaces &places)
 {
-    const double y = s.y(value);
+    const double y = s.yAt(value);
     p.setPen(QPen(colour, 1.5, style));
     p.drawLine(QPointF(s.plot.left(), y), QPointF(s.plot.right(), y));
     const double room = p.fontMetrics().height() * 0.9;
@@ -149,13 +110,29 @@ void drawLimits(QPainter &p, const Scale &s, const ControlChart &chart)
         // Where the baseline ends: the limits were drawn from the points left of it.
         const double end = chart.points()[ControlLimits::kBaselinePoints - 1].minutes;
         p.setPen(QPen(Qt::gray, 1, Qt::DotLine));
-        p.drawLine(QPointF(s.x(end), s.plot.top()), QPointF(s.x(end), s.plot.bottom()));
+        p.drawLine(QPointF(s.xAt(end), s.plot.top()), QPointF(s.xAt(end), s.plot.bottom()));
     }
     if (const auto &t = chart.tolerance()) {
-        drawLevel(p, s, t->high(), kToleranceColour, Qt::DotLine, QStringLiteral("+tol"), places);
-        if (both)
-            drawLevel(p, s, t->low(), kToleranceColour, Qt::DotLine, QStringLiteral("-tol"),
-                      places);
+        for (const auto &[level, name] : {std::pair{t->high(), QStringLiteral("+tol")},
+                                          std::pair{t->low(), QStringLiteral("-tol")}}) {
+            if (name.startsWith(QLatin1Char('-')) && !both)
+                continue;
+            if (s.y.contains(level)) {
+                drawLevel(p, s, level, kToleranceColour, Qt::DotLine, name, places);
+                continue;
+            }
+            // Far from the points: named at the edge it lies beyond, so the points keep the panel.
+            const bool above = level > s.y.high;
+            const QString text =
+                QStringLiteral("%1 %2 %3")
+                    .arg(name, lumen::shortDoubleText(level),
+                         above ? QStringLiteral("above") : QStringLiteral("below"));
+            const QFontMetrics fm = p.fontMetrics();
+            const double y =
+                above ? s.plot.top() + fm.ascent() + 2 : s.plot.bottom() - fm.descent() - 2;
+            p.setPen(kToleranceColour);
+            p.drawText(QPointF(s.plot.right() - fm.horizontalAdvance(text) - 4, y), text);
+        }
     }
 }
 
@@ -170,12 +147,12 @@ void drawEwma(QPainter &p, const Scale &s, const ControlChart &chart)
     QPainterPath high;
     QPainterPath low;
     for (int i = 0; i < ewma.size(); ++i) {
-        const double x = s.x(chart.points()[i].minutes);
+        const double x = s.xAt(chart.points()[i].minutes);
         const auto to = [&](QPainterPath &path, double v) {
             if (i == 0)
-                path.moveTo(x, s.y(v));
+                path.moveTo(x, s.yAt(v));
             else
-                path.lineTo(x, s.y(v));
+                path.lineTo(x, s.yAt(v));
         };
         to(value, ewma[i].value);
         to(high, ewma[i].high);
@@ -195,7 +172,7 @@ void drawPoints(QPainter &p, const Scale &s, const ControlChart &chart)
     const auto &points = chart.points();
     QPainterPath line;
     for (int i = 0; i < points.size(); ++i) {
-        const QPointF at(s.x(points[i].minutes), s.y(points[i].drift));
+        const QPointF at(s.xAt(points[i].minutes), s.yAt(points[i].drift));
         if (i == 0)
             line.moveTo(at);
         else
@@ -205,7 +182,7 @@ void drawPoints(QPainter &p, const Scale &s, const ControlChart &chart)
     p.setBrush(Qt::NoBrush);
     p.drawPath(line);
     for (int i = 0; i < points.size(); ++i) {
-        const QPointF at(s.x(points[i].minutes), s.y(points[i].drift));
+        const QPointF at(s.xAt(points[i].minutes), s.yAt(points[i].drift));
         const auto &broken = chart.brokenAt(i);
         QColor colour = kPointColour;
         double radius = 3.0;
@@ -222,11 +199,12 @@ void drawPoints(QPainter &p, const Scale &s, const ControlChart &chart)
     }
 }
 
-void drawPanel(QPainter &p, const ControlChart &chart, const QRectF &plot, double xMax,
-               const QString &label, bool xTicks)
+void drawPanel(QPainter &p, const ControlChart &chart, const QRectF &plot, const AxisRange &x,
+               const QString &label, bool xTicks, const std::optional<QDateTime> &start)
 {
-    const Scale s = scaleFor(chart, plot, xMax, chart.spec().name == QLatin1String("drift"));
-    drawFrame(p, s, label, xTicks);
+    const bool withZero = chart.spec().name == QLatin1String("drift");
+    const Scale s{plot, x, PanelRange::of(chart, withZero).values};
+    drawFrame(p, s, label, xTicks, start);
     if (chart.points().isEmpty()) {
         p.setPen(Qt::gray);
         const QString none =
@@ -235,9 +213,12 @@ void drawPanel(QPainter &p, const ControlChart &chart, const QRectF &plot, doubl
                    p.fontMetrics().elidedText(none, Qt::ElideRight, int(plot.width())));
         return;
     }
+    p.save();
+    p.setClipRect(plot.adjusted(-6, -6, 60, 6)); // the level names stand right of the frame
     drawLimits(p, s, chart);
     drawEwma(p, s, chart);
     drawPoints(p, s, chart);
+    p.restore();
 }
 } // namespace
 
@@ -286,7 +267,7 @@ void DriftChartPainter::paint(QPainter &painter, const QRect &area, const QcChar
     for (const ControlChart *c : {&charts.drift, &charts.fwhm, &charts.rate})
         for (const DriftPoint &p : c->points())
             xMax = std::max(xMax, double(p.minutes));
-    xMax *= 1.02;
+    const AxisRange x{0.0, xMax * 1.02}; // from the reference on
 
     const struct
     {
@@ -299,9 +280,10 @@ void DriftChartPainter::paint(QPainter &painter, const QRect &area, const QcChar
     };
     for (int i = 0; i < 3; ++i) {
         const QRectF plot(inner.left(), top + i * (height + gap), inner.width(), height);
-        drawPanel(painter, *panels[i].chart, plot, xMax, panels[i].label, i == 2);
+        drawPanel(painter, *panels[i].chart, plot, x, panels[i].label, i == 2, charts.start);
     }
-    const QString xLabel = QStringLiteral("minutes since the reference");
+    const QString xLabel = charts.start ? QStringLiteral("date of the check")
+                                        : QStringLiteral("minutes since the reference");
     painter.setPen(Qt::black);
     const double labelY = top + 3 * height + 2 * gap + 10 + 2 * fm.height();
     painter.drawText(QPointF(inner.center().x() - fm.horizontalAdvance(xLabel) / 2.0, labelY),

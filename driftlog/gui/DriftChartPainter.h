@@ -11,9 +11,11 @@ namespace lumen::driftlog {
 
 /**
  * Draws the three control charts of the check source as aligned panels over
- * one axis of minutes since the reference: drift, FWHM and count rate, each
+ * one time axis, dated from the reference: drift, FWHM and count rate, each
  * with its baseline mean, warning and action limits, tolerance, and the
  * points that break a rule marked (red for an action, orange for a warning).
+ * Each panel is scaled to its points and limits; a tolerance far from them is
+ * named at the panel's edge rather than drawn.
  * Plain QPainter, so the same drawing serves the window and a picture made
  * without a display. Texts that do not fit are elided or wrapped.
  */

@@ -178,7 +178,8 @@ TEST(QualityControl, StabLimitsSettingsAndTheirRefusals)
 
 TEST(QualityControl, VerdictNamesQuantityAndRule)
 {
-    const auto step = [](int) { return 6.0; };
+    // 6.5 s: at 6 s the sum lands on h itself, and rounding alone decides.
+    const auto step = [](int) { return 6.5; };
     const ControlChart fwhm(series(1.6, 0.02, 1, step), spec("FWHM", Sides::UpperOnly, "cusum"));
     const ControlChart drift(series(0.0, 0.01, 1, [](int) { return 3.0; }),
                              spec("drift", Sides::Both, "1-2s"));
