@@ -3,8 +3,10 @@
 #include "common/core/Failure.h"
 #include "common/core/OutsideFile.h"
 
-#include <QCryptographicHash>
 #include <QFileInfo>
+#include <QMessageAuthenticationCode>
+#include <QRandomGenerator>
+#include <array>
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
@@ -73,16 +75,29 @@ QByteArray HostKey::fromEnvironment()
     return {};
 }
 
-bool HostKey::matches(const QByteArray &offered, const QByteArray &key)
+QByteArray HostKey::freshChallenge()
 {
-    // Digests of equal length, compared without an early exit: neither the
-    // key's length nor its first differing byte shows in the time taken.
-    const QByteArray a = QCryptographicHash::hash(offered, QCryptographicHash::Sha256);
-    const QByteArray b = QCryptographicHash::hash(key, QCryptographicHash::Sha256);
+    std::array<quint32, kChallengeBytes / sizeof(quint32)> words{};
+    QRandomGenerator::system()->fillRange(words.data(), qsizetype(words.size()));
+    return QByteArray(reinterpret_cast<const char *>(words.data()), kChallengeBytes).toHex();
+}
+
+QByteArray HostKey::answer(const QByteArray &key, const QByteArray &challenge)
+{
+    return QMessageAuthenticationCode::hash(challenge, key, QCryptographicHash::Sha256).toHex();
+}
+
+bool HostKey::answers(const QByteArray &offered, const QByteArray &key, const QByteArray &challenge)
+{
+    // Every answer is 64 digits long, so its length tells a guesser nothing;
+    // the bytes are compared without an early exit.
+    const QByteArray expected = answer(key, challenge);
+    if (key.isEmpty() || offered.size() != expected.size())
+        return false;
     unsigned char difference = 0;
-    for (qsizetype i = 0; i < a.size(); ++i)
-        difference |= static_cast<unsigned char>(a[i] ^ b[i]);
-    return difference == 0 && !key.isEmpty();
+    for (qsizetype i = 0; i < expected.size(); ++i)
+        difference |= static_cast<unsigned char>(offered[i] ^ expected[i]);
+    return difference == 0;
 }
 
 } // namespace lumen

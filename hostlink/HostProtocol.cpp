@@ -2,10 +2,12 @@
 
 #include "common/core/Failure.h"
 #include "hostlink/HostApp.h"
+#include "hostlink/HostKey.h"
 #include "hostlink/HostMethods.h"
 
 #include <QIODevice>
 #include <QJsonDocument>
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <map>
@@ -221,20 +223,57 @@ QByteArray HostProtocol::request(const QString &method, const QJsonArray &args)
     return line(QJsonObject{{QStringLiteral("method"), method}, {QStringLiteral("args"), args}});
 }
 
-QByteArray HostProtocol::keyRequest(const QByteArray &key)
+QByteArray HostProtocol::challenge(const QByteArray &hex)
 {
-    return line(QJsonObject{{QStringLiteral("key"), QString::fromUtf8(key)}});
+    return line(QJsonObject{{QStringLiteral("challenge"), QString::fromLatin1(hex)}});
 }
 
-std::optional<QByteArray> HostProtocol::keyOf(const QByteArray &requestLine)
+std::optional<QByteArray> HostProtocol::challengeOf(const QByteArray &challengeLine)
 {
-    const QJsonDocument doc = QJsonDocument::fromJson(requestLine);
-    if (!doc.isObject() || !doc.object().value(QStringLiteral("key")).isString())
+    const QJsonDocument doc = QJsonDocument::fromJson(challengeLine);
+    const QJsonValue value = doc.object().value(QStringLiteral("challenge"));
+    const QByteArray hex = value.toString().toLatin1();
+    const bool lowerHex = std::all_of(hex.begin(), hex.end(), [](char c) {
+        return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');
+    });
+    if (!value.isString() || hex.size() != 2 * HostKey::kChallengeBytes || !lowerHex)
         return std::nullopt;
-    return doc.object().value(QStringLiteral("key")).toString().toUtf8();
+    return hex;
 }
 
-QByteArray HostProtocol::keyAccepted()
+QByteArray HostProtocol::hello(const QString &who, const QByteArray &answer)
+{
+    QJsonObject o{{QStringLiteral("hello"), who}};
+    if (!answer.isEmpty())
+        o.insert(QStringLiteral("answer"), QString::fromLatin1(answer));
+    return line(o);
+}
+
+std::optional<HostProtocol::Hello> HostProtocol::helloOf(const QByteArray &helloLine)
+{
+    // Parsed only when it may be one: a flood of calls must not cost a second parse each.
+    if (!helloLine.contains("\"hello\""))
+        return std::nullopt;
+    const QJsonObject o = QJsonDocument::fromJson(helloLine).object();
+    const QJsonValue who = o.value(QStringLiteral("hello"));
+    if (!who.isString() && !who.isNull())
+        return std::nullopt;
+    return Hello{who.toString(), o.value(QStringLiteral("answer")).toString().toLatin1()};
+}
+
+QByteArray HostProtocol::ping()
+{
+    return line(QJsonObject{{QStringLiteral("ping"), true}});
+}
+
+bool HostProtocol::isPing(const QByteArray &pingLine)
+{
+    if (!pingLine.contains("\"ping\""))
+        return false;
+    return QJsonDocument::fromJson(pingLine).object().value(QStringLiteral("ping")) == true;
+}
+
+QByteArray HostProtocol::accepted()
 {
     return line(reply(QStringLiteral("OK")));
 }

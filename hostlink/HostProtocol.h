@@ -19,9 +19,11 @@ class HostApp;
  *   request: {"method": NAME, "args": [...]}
  *   reply:   {"result": VALUE, "args": [...by-reference arguments after the call...]}
  *   or:      {"failure": DESCRIPTION}
- * A bridge with a key (HostKey) first wants {"key": KEY} on each connection,
- * answered {"result": "OK"}; anything else is refused once and the
- * connection closed.
+ * The bridge speaks first on each connection, {"challenge": HEX}; the
+ * client's first line may be a hello, {"hello": WHO, "answer": HEX}, with
+ * the answer (HostKey::answer) required by a bridge with a key. A refused
+ * line gets one failure reply and the connection is closed.
+ * {"ping": true} is answered {"result": "OK"} without calling the host.
  */
 class HostProtocol
 {
@@ -44,10 +46,25 @@ public:
      */
     static QByteArray serve(HostApp &host, const QByteArray &requestLine);
 
-    static QByteArray keyRequest(const QByteArray &key);
-    /** The key a line offers, nothing when it is no key line. */
-    static std::optional<QByteArray> keyOf(const QByteArray &requestLine);
-    static QByteArray keyAccepted();
+    static QByteArray challenge(const QByteArray &hex);
+    /** The challenge a line carries (64 lowercase hex digits), nothing when it is none. */
+    static std::optional<QByteArray> challengeOf(const QByteArray &line);
+
+    /** A client's first line; WHO and answer are left out when empty. */
+    static QByteArray hello(const QString &who, const QByteArray &answer);
+    struct Hello
+    {
+        QString who;       ///< empty when the client named none
+        QByteArray answer; ///< empty when the client gave none
+    };
+    /** The hello in a line, nothing when it is no hello. */
+    static std::optional<Hello> helloOf(const QByteArray &line);
+
+    static QByteArray ping();
+    static bool isPing(const QByteArray &line);
+
+    /** {"result": "OK"}: a hello or a ping accepted. */
+    static QByteArray accepted();
     /** A failure reply: the bridge will not serve this connection. */
     static QByteArray refusal(const QString &why);
 

@@ -2,6 +2,7 @@
 
 #include "common/core/Failure.h"
 #include "common/core/StopFlag.h"
+#include "hostlink/HostKey.h"
 #include "hostlink/HostProtocol.h"
 
 #include <QDeadlineTimer>
@@ -21,8 +22,10 @@ int slice(const QDeadlineTimer &deadline)
 }
 } // namespace
 
-TcpHostClient::TcpHostClient(const QString &host, quint16 port, int timeoutMs, QByteArray key)
-    : m_host(host), m_port(port), m_timeoutMs(timeoutMs), m_key(std::move(key))
+TcpHostClient::TcpHostClient(const QString &host, quint16 port, int timeoutMs, QByteArray key,
+                             QString holder)
+    : m_host(host), m_port(port), m_timeoutMs(timeoutMs), m_key(std::move(key)),
+      m_holder(std::move(holder))
 {
 }
 
@@ -80,25 +83,58 @@ void TcpHostClient::connectTo(const QDeadlineTimer &deadline)
                  .arg(where(), m_socket->errorString()));
     // One small request, one small reply: waiting to batch them only adds delay.
     m_socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
-    if (m_key.isEmpty())
-        return;
-    const QByteArray answer =
-        exchange(HostProtocol::keyRequest(m_key), QStringLiteral("the key"), deadline);
-    std::optional<HostReply> reply;
-    try {
-        reply = HostReply::parse(answer);
-    } catch (const Failure &refusal) {
-        fail(QStringLiteral("The host bridge at %1 refused the key: %2")
-                 .arg(where(), refusal.description()));
+    greet(deadline);
+}
+
+void TcpHostClient::greet(const QDeadlineTimer &deadline)
+{
+    const QString what = QStringLiteral("the hello");
+    if (m_key.isEmpty()) {
+        // Nothing to prove: the hello goes out at once, without waiting for the challenge.
+        send(HostProtocol::hello(m_holder, {}), what, deadline);
+        if (!HostProtocol::challengeOf(receive(what, deadline)))
+            unreadable();
+    } else {
+        const std::optional<QByteArray> challenge =
+            HostProtocol::challengeOf(receive(what, deadline));
+        if (!challenge)
+            unreadable();
+        send(HostProtocol::hello(m_holder, HostKey::answer(m_key, *challenge)), what, deadline);
     }
-    if (!reply)
-        unreadable();
+    try {
+        if (!HostReply::parse(receive(what, deadline)))
+            unreadable();
+    } catch (const Failure &refusal) {
+        // The bridge has closed the connection; its reason is the caller's answer.
+        fail(refusal.description());
+    }
+}
+
+void TcpHostClient::keepAlive()
+{
+    if (!m_socket || m_socket->state() != QAbstractSocket::ConnectedState ||
+        m_sinceExchange.elapsed() < m_keepAliveMs)
+        return;
+    try {
+        if (!HostReply::parse(exchange(HostProtocol::ping(), QStringLiteral("the ping"),
+                                       QDeadlineTimer(m_timeoutMs))))
+            unreadable();
+    } catch (const Failure &) {
+        // The connection is dropped; the next call connects again and says why it cannot.
+    }
 }
 
 QByteArray TcpHostClient::exchange(const QByteArray &request, const QString &what,
                                    const QDeadlineTimer &deadline)
 {
-    m_socket->write(request);
+    send(request, what, deadline);
+    return receive(what, deadline);
+}
+
+void TcpHostClient::send(const QByteArray &line, const QString &what,
+                         const QDeadlineTimer &deadline)
+{
+    m_socket->write(line);
     while (m_socket->bytesToWrite() > 0) {
         failOnStop(what);
         if (deadline.hasExpired())
@@ -109,6 +145,10 @@ QByteArray TcpHostClient::exchange(const QByteArray &request, const QString &wha
             fail(QStringLiteral("The host bridge at %1 did not take the call to %2")
                      .arg(where(), what));
     }
+}
+
+QByteArray TcpHostClient::receive(const QString &what, const QDeadlineTimer &deadline)
+{
     while (!m_socket->canReadLine()) {
         failOnStop(what);
         if (m_socket->bytesAvailable() > HostProtocol::kMaxLine)
@@ -123,6 +163,7 @@ QByteArray TcpHostClient::exchange(const QByteArray &request, const QString &wha
                          .arg(where(), what));
         }
     }
+    m_sinceExchange.start();
     return HostProtocol::readLine(*m_socket);
 }
 

@@ -1,5 +1,6 @@
 #include "simhost/HostServer.h"
 
+#include "common/core/Clock.h"
 #include "common/core/Failure.h"
 #include "hostlink/HostApp.h"
 #include "hostlink/HostKey.h"
@@ -8,12 +9,43 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QThread>
+#include <QTimer>
+
+#ifdef Q_OS_LINUX
+#include <poll.h>
+#endif
 
 namespace lumen {
 
 namespace {
-// Set on a connection once it has presented the key.
-constexpr const char *kAdmitted = "lumenAdmitted";
+
+/**
+ * True when the peer has closed its end, though the event loop has not yet
+ * seen it: a client that closes and reconnects at once sends its hello on
+ * the new connection before the old one's close is handled here.
+ */
+bool peerHasClosed(QTcpSocket &socket)
+{
+    if (socket.state() != QAbstractSocket::ConnectedState)
+        return true;
+#if defined(Q_OS_LINUX) && defined(POLLRDHUP)
+    pollfd watched{int(socket.socketDescriptor()), POLLRDHUP, 0};
+    return ::poll(&watched, 1, 0) > 0 && (watched.revents & (POLLRDHUP | POLLHUP | POLLERR)) != 0;
+#else
+    return false;
+#endif
+}
+
+QString addressOf(const QTcpSocket &socket)
+{
+    QHostAddress address = socket.peerAddress();
+    bool isV4 = false;
+    const quint32 v4 = address.toIPv4Address(&isV4);
+    if (isV4)
+        address = QHostAddress(v4); // not as ::ffff:a.b.c.d from a dual-stack listener
+    return QStringLiteral("%1:%2").arg(address.toString()).arg(socket.peerPort());
+}
+
 } // namespace
 
 HostServer::HostServer(std::shared_ptr<HostApp> host, HostFaults faults, QObject *parent)
@@ -28,6 +60,11 @@ HostServer::~HostServer() = default;
 void HostServer::requireKey(const QByteArray &key)
 {
     m_key = key;
+}
+
+void HostServer::setIdleSeconds(int seconds)
+{
+    m_idleMs = seconds * 1000;
 }
 
 void HostServer::listen(const QHostAddress &address, quint16 port)
@@ -50,29 +87,45 @@ void HostServer::accept()
         socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
         // What a client leaves unread is held here, not in an unbounded kernel buffer.
         socket->setSocketOption(QAbstractSocket::SendBufferSizeSocketOption, kSendBufferBytes);
+        Connection connection;
+        connection.challenge = HostKey::freshChallenge();
+        if (m_idleMs > 0) {
+            connection.idle = new QTimer(socket);
+            connection.idle->setSingleShot(true);
+            connection.idle->setInterval(m_idleMs);
+            connect(connection.idle, &QTimer::timeout, this, [this, socket] { drop(socket); });
+            connection.idle->start();
+        }
+        m_connections[socket] = connection;
         connect(socket, &QTcpSocket::readyRead, this, [this, socket] { readFrom(socket); });
+        connect(socket, &QTcpSocket::disconnected, this, [this, socket] { forget(socket); });
         connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+        socket->write(HostProtocol::challenge(connection.challenge));
+        socket->flush();
     }
 }
 
 void HostServer::readFrom(QTcpSocket *socket)
 {
-    while (socket->canReadLine()) {
+    const auto found = m_connections.find(socket);
+    if (found == m_connections.end())
+        return;
+    Connection &connection = found->second;
+    while (socket->state() == QAbstractSocket::ConnectedState && socket->canReadLine()) {
         const QByteArray request = HostProtocol::readLine(*socket);
         if (!request.endsWith('\n')) {
             // A line longer than any real request: the peer is not speaking the protocol.
-            socket->abort();
+            drop(socket);
             return;
         }
-        if (!m_key.isEmpty() && !socket->property(kAdmitted).toBool()) {
-            if (!admit(socket, request))
-                return;
-            continue;
-        }
-        // Parsed only when it may be one: a flood of calls must not cost a second parse each.
-        if (request.contains("\"key\"") && HostProtocol::keyOf(request)) {
-            // Presented again, or to a bridge that needs none: nothing to check.
-            socket->write(HostProtocol::keyAccepted());
+        answered(connection);
+        const bool hello = HostProtocol::helloOf(request).has_value();
+        if (!connection.admitted && !admit(socket, connection, request))
+            return;
+        if (hello || HostProtocol::isPing(request)) {
+            // A ping only keeps the hold; a hello again changes nothing.
+            socket->write(HostProtocol::accepted());
+            socket->flush();
             continue;
         }
         const int delay = m_faults.slowReplies.value(HostProtocol::methodOf(request), 0);
@@ -80,33 +133,83 @@ void HostServer::readFrom(QTcpSocket *socket)
             QThread::msleep(ulong(delay));
         socket->write(HostProtocol::serve(*m_host, request));
         socket->flush();
+        answered(connection);
         // A client that does not read its replies would pile them up here
         // without end; it is dropped, and the others are served on.
         if (socket->bytesToWrite() > kMaxUnreadReplyBytes) {
-            socket->abort();
+            drop(socket);
             return;
         }
     }
     if (socket->bytesAvailable() > HostProtocol::kMaxLine)
-        socket->abort();
+        drop(socket);
 }
 
-bool HostServer::admit(QTcpSocket *socket, const QByteArray &request)
+bool HostServer::admit(QTcpSocket *socket, Connection &connection, const QByteArray &request)
 {
-    const std::optional<QByteArray> offered = HostProtocol::keyOf(request);
-    if (offered && HostKey::matches(*offered, m_key)) {
-        socket->setProperty(kAdmitted, true);
-        socket->write(HostProtocol::keyAccepted());
-        socket->flush();
-        return true;
+    const std::optional<HostProtocol::Hello> hello = HostProtocol::helloOf(request);
+    // The key first: who holds the host is told only to those who may drive it.
+    if (!m_key.isEmpty() && (!hello || hello->answer.isEmpty())) {
+        refuse(socket, QStringLiteral("This host bridge needs a key first (%1)")
+                           .arg(QLatin1String(HostKey::kVariable)));
+        return false;
     }
+    if (!m_key.isEmpty() && !HostKey::answers(hello->answer, m_key, connection.challenge)) {
+        refuse(socket, QStringLiteral("Wrong key for this host bridge"));
+        return false;
+    }
+    const QString who = hello ? hello->who : QString();
+    if (const QString held = heldAgainst(who); !held.isEmpty()) {
+        refuse(socket, held);
+        return false;
+    }
+    m_hold = Hold{socket, who, addressOf(*socket), currentClock().now()};
+    connection.admitted = true;
+    return true;
+}
+
+QString HostServer::heldAgainst(const QString &who)
+{
+    QTcpSocket *holder = m_hold.socket;
+    if (!holder)
+        return {};
+    // A holder gone without our noticing, or the same client come back on a
+    // new connection: the old connection is closed and the host is free.
+    if (peerHasClosed(*holder) || (!who.isEmpty() && who == m_hold.who)) {
+        drop(holder);
+        return {};
+    }
+    const QString by = m_hold.who.isEmpty() ? QStringLiteral("a client") : m_hold.who;
+    return QStringLiteral("The host is held by %1 from %2 since %3")
+        .arg(by, m_hold.from, m_hold.since.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+}
+
+void HostServer::refuse(QTcpSocket *socket, const QString &why)
+{
     // One refusal, then the line is closed: a guesser gets one try per connection.
-    socket->write(
-        HostProtocol::refusal(offered ? QStringLiteral("Wrong key for this host bridge")
-                                      : QStringLiteral("This host bridge needs a key first (%1)")
-                                            .arg(QLatin1String(HostKey::kVariable))));
+    socket->write(HostProtocol::refusal(why));
+    forget(socket);
     socket->disconnectFromHost();
-    return false;
+}
+
+void HostServer::drop(QTcpSocket *socket)
+{
+    forget(socket);
+    socket->abort();
+    socket->deleteLater();
+}
+
+void HostServer::forget(QTcpSocket *socket)
+{
+    if (m_hold.socket == socket)
+        m_hold = Hold{};
+    m_connections.erase(socket);
+}
+
+void HostServer::answered(Connection &connection)
+{
+    if (connection.idle)
+        connection.idle->start();
 }
 
 } // namespace lumen

@@ -13,18 +13,25 @@ namespace lumen {
 QString HostSimProgram::usage()
 {
     return QStringLiteral(
-        "Usage: hostsim --listen [ADDRESS:]PORT [--faults TEXT]\n"
+        "Usage: hostsim --listen [ADDRESS:]PORT [--idle SECONDS] [--faults TEXT]\n"
         "Serves the simulated MCA host over TCP, one request line and one reply line\n"
         "per call, for Sequa runs with LUMEN_HOST=tcp://ADDRESS:PORT. It prints\n"
         "\"Listening on ADDRESS:PORT\" and serves until it is ended (SIGTERM, SIGINT).\n"
-        "A client that leaves more than 1 MB of replies unread is dropped.\n"
+        "One connection at a time holds the host, from its first accepted line until\n"
+        "it closes; another is refused with the holder's name, address and since\n"
+        "when, unless its hello names the same holder (which takes the host over).\n"
+        "A connection silent for the idle time, or that leaves more than 1 MB of\n"
+        "replies unread, is closed.\n"
         "With a key set (LUMEN_HOST_TOKEN or LUMEN_HOST_TOKEN_FILE), each connection\n"
-        "must present it before any method runs; a wrong key is refused once and\n"
-        "the connection closed. Without a key only a loopback address is served.\n"
+        "must answer the server's challenge under it before any method runs (the key\n"
+        "never crosses the wire); a wrong answer is refused once and the connection\n"
+        "closed. Without a key only a loopback address is served.\n"
         "\n"
         "Options:\n"
         "  --listen [ADDRESS:]PORT  where to listen (address 127.0.0.1 by default;\n"
         "                           port 0 picks a free one)\n"
+        "  --idle SECONDS           close a connection silent this long (default 300;\n"
+        "                           0 never)\n"
         "  --faults TEXT            faults to play instead of LUMEN_HOST_FAULTS\n"
         "\n"
         "Environment:\n"
@@ -54,9 +61,19 @@ int HostSimProgram::run(const QStringList &args, QTextStream &out, QTextStream &
     QString listen;
     QString faultsText;
     bool faultsGiven = false;
+    int idleSeconds = HostServer::kDefaultIdleSeconds;
     for (int i = 0; i < args.size(); ++i) {
         if (args[i] == QLatin1String("--listen") && i + 1 < args.size()) {
             listen = args[++i];
+        } else if (args[i] == QLatin1String("--idle") && i + 1 < args.size()) {
+            bool ok = false;
+            idleSeconds = args[++i].toInt(&ok);
+            // A day at most: the timer counts milliseconds in an int.
+            if (!ok || idleSeconds < 0 || idleSeconds > 86400) {
+                err << "hostsim: invalid --idle (whole seconds, 0 to 86400): " << args[i] << "\n";
+                err.flush();
+                return 2;
+            }
         } else if (args[i] == QLatin1String("--faults") && i + 1 < args.size()) {
             faultsText = args[++i];
             faultsGiven = true;
@@ -97,6 +114,7 @@ int HostSimProgram::run(const QStringList &args, QTextStream &out, QTextStream &
         auto host = std::make_shared<SimulatedHost>(settings);
         HostServer server(host, settings.faults);
         server.requireKey(key);
+        server.setIdleSeconds(idleSeconds);
         server.listen(address, quint16(port));
         out << "Listening on " << address.toString() << ":" << server.port() << "\n";
         out.flush();

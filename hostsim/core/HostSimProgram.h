@@ -6,7 +6,7 @@
 namespace lumen {
 
 /**
- * The hostsim program: `--listen [ADDRESS:]PORT [--faults TEXT]` serves the
+ * The hostsim program: `--listen [ADDRESS:]PORT [--idle SECONDS] [--faults TEXT]` serves the
  * simulated host over TCP until the process is ended. Port 0 picks a free
  * port; the line "Listening on ADDRESS:PORT" tells which.
  */

@@ -22,7 +22,8 @@ std::shared_ptr<HostApp> createHostAppObject(const QString &identifier)
         throw Failure(QStringLiteral("Cannot create the automation object \"%1\"").arg(identifier));
     const HostLink link = HostLink::fromEnvironment();
     if (link.kind == HostLink::Kind::Tcp)
-        return std::make_shared<TcpHostClient>(link.host, link.port, link.timeoutMs, link.key);
+        return std::make_shared<TcpHostClient>(link.host, link.port, link.timeoutMs, link.key,
+                                               link.holder);
     return SimulatedHost::shared();
 }
 

@@ -22,8 +22,10 @@ public:
         quit();
         wait();
     }
-    /** Before startServing: each connection must present `key` first. */
+    /** Before startServing: each connection must answer the challenge under `key` first. */
     void requireKey(QByteArray key) { m_key = std::move(key); }
+    /** Before startServing: seconds of silence before a connection is closed. */
+    void setIdleSeconds(int seconds) { m_idleSeconds = seconds; }
     quint16 startServing()
     {
         start();
@@ -43,6 +45,7 @@ protected:
         m_host = std::make_shared<SimulatedHost>(m_settings);
         HostServer server(m_host, m_settings.faults);
         server.requireKey(m_key);
+        server.setIdleSeconds(m_idleSeconds);
         server.listen(QHostAddress::LocalHost, 0);
         m_port = server.port();
         m_context = &server;
@@ -53,6 +56,7 @@ protected:
 private:
     SimulatedHostSettings m_settings;
     QByteArray m_key;
+    int m_idleSeconds = HostServer::kDefaultIdleSeconds;
     std::shared_ptr<SimulatedHost> m_host;
     QObject *m_context = nullptr;
     quint16 m_port = 0;

@@ -2,84 +2,21 @@
 #include "simhost/testsupport/ServedHost.h"
 
 #include "common/core/Failure.h"
-#include "common/testsupport/ProgramFolder.h"
 #include "hostlink/HostApp.h"
-#include "hostlink/HostLink.h"
 #include "hostlink/HostProtocol.h"
 #include "hostlink/TcpHostClient.h"
-#include "simhost/HostServer.h"
 
 #include <QElapsedTimer>
-#include <QSemaphore>
-#include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
-#include <QThread>
-#include <csignal>
 #include <functional>
 #include <gtest/gtest.h>
-#include <thread>
 
 using namespace lumen;
 using lumen::test::hostSettings;
-using lumen::test::ProgramFolder;
 using lumen::test::ServedHost;
 
 namespace {
-
-/** A simulated host served on its own thread, so this thread can block in calls. */
-
-/** A bridge that misbehaves: answers garbage, hangs up, or never answers. */
-class BadBridge : public QThread
-{
-public:
-    enum class Mode
-    {
-        Garbage,
-        HangUp,
-        Silent,
-        Endless
-    };
-    explicit BadBridge(Mode mode) : m_mode(mode) {}
-    ~BadBridge() override
-    {
-        quit();
-        wait();
-    }
-    quint16 startServing()
-    {
-        start();
-        m_ready.acquire();
-        return m_port;
-    }
-
-protected:
-    void run() override
-    {
-        QTcpServer server;
-        server.listen(QHostAddress::LocalHost, 0);
-        m_port = server.serverPort();
-        QObject::connect(&server, &QTcpServer::newConnection, &server, [&] {
-            QTcpSocket *socket = server.nextPendingConnection();
-            QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
-                socket->readAll();
-                if (m_mode == Mode::Garbage)
-                    socket->write("this is not the protocol\n");
-                else if (m_mode == Mode::HangUp)
-                    socket->disconnectFromHost();
-                else if (m_mode == Mode::Endless)
-                    socket->write(QByteArray(1 << 20, 'x'));
-            });
-        });
-        m_ready.release();
-        exec();
-    }
-
-private:
-    Mode m_mode;
-    quint16 m_port = 0;
-    QSemaphore m_ready;
-};
 
 /** Drives a host through most of its methods and writes down every reply and by-reference value. */
 QStringList exercise(HostApp &host, const std::function<void(double)> &advance,
@@ -177,78 +114,6 @@ TEST(NetworkTransport, HostFailuresArriveAsFailures)
         EXPECT_EQ(failure.description(), "The host application is not running");
     }
     EXPECT_EQ(client.testconnect(), "The host application is not running");
-}
-
-TEST(NetworkTransport, BrokenBridgesGiveFailuresAndNoConnection)
-{
-    for (auto mode : {BadBridge::Mode::Garbage, BadBridge::Mode::HangUp, BadBridge::Mode::Silent,
-                      BadBridge::Mode::Endless}) {
-        BadBridge bridge(mode);
-        TcpHostClient client(QStringLiteral("127.0.0.1"), bridge.startServing(), 700);
-        QElapsedTimer timer;
-        timer.start();
-        EXPECT_THROW(client.StartAcquire(), Failure) << int(mode);
-        const QString answer = client.testconnect();
-        EXPECT_NE(answer, "OK");
-        EXPECT_TRUE(answer.startsWith("No connection: ")) << answer.toStdString();
-        EXPECT_LT(timer.elapsed(), 5000) << "each call ends by its time-out";
-    }
-    // Nobody listening at all.
-    quint16 freePort = 0;
-    {
-        QTcpServer probe;
-        probe.listen(QHostAddress::LocalHost, 0);
-        freePort = probe.serverPort();
-    }
-    TcpHostClient nobody(QStringLiteral("127.0.0.1"), freePort, 2000);
-    EXPECT_TRUE(nobody.testconnect().startsWith(
-        "No connection: Cannot reach the host bridge at 127.0.0.1:"));
-    std::vector<std::int32_t> counts(10);
-    EXPECT_THROW(nobody.GetCounts(counts), Failure);
-}
-
-TEST(NetworkTransport, KillingTheServerMidCallFailsWithinTheTimeOut)
-{
-    const ProgramFolder folder({QStringLiteral(LUMEN_HOSTSIM_EXE)});
-    const auto server =
-        folder.start(QString(), {QStringLiteral("--listen"), QStringLiteral("0"),
-                                 QStringLiteral("--faults"), QStringLiteral("slow=Analyze:20000")});
-    const QString at = ProgramFolder::listeningAt(*server);
-    ASSERT_TRUE(at.startsWith("127.0.0.1:")) << at.toStdString();
-
-    TcpHostClient client(QStringLiteral("127.0.0.1"), at.section(u':', -1).toUShort(), 15000);
-    ASSERT_EQ(client.testconnect(), "OK");
-    const qint64 pid = server->processId();
-    std::thread killer([pid] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(500));
-        ::kill(pid_t(pid), SIGKILL);
-    });
-    QElapsedTimer timer;
-    timer.start();
-    QString type = QStringLiteral("RapidScan");
-    EXPECT_THROW(client.Analyze(type), Failure);
-    EXPECT_LT(timer.elapsed(), 15000);
-    killer.join();
-    ASSERT_TRUE(server->waitForFinished(5000));
-    EXPECT_EQ(server->exitStatus(), QProcess::CrashExit);
-    EXPECT_EQ(server->exitCode(), SIGKILL) << "ended by the kill, not by a crash of its own";
-    EXPECT_NE(client.testconnect(), "OK");
-}
-
-TEST(HostLink, ReadsTheLinkText)
-{
-    EXPECT_EQ(HostLink::parse(QString()).kind, HostLink::Kind::InProcess);
-    EXPECT_EQ(HostLink::parse(QStringLiteral("sim")).kind, HostLink::Kind::InProcess);
-    const HostLink tcp =
-        HostLink::parse(QStringLiteral("tcp://127.0.0.1:5011"), QStringLiteral("2.5"));
-    EXPECT_EQ(tcp.kind, HostLink::Kind::Tcp);
-    EXPECT_EQ(tcp.host, "127.0.0.1");
-    EXPECT_EQ(tcp.port, 5011);
-    EXPECT_EQ(tcp.timeoutMs, 2500);
-    for (const char *bad :
-         {"tcp://127.0.0.1", "http://host:80", "tcp://:80", "tcp://h:80/x", "bridge"})
-        EXPECT_THROW(HostLink::parse(QString::fromLatin1(bad)), Failure) << bad;
-    EXPECT_THROW(HostLink::parse(QString(), QStringLiteral("0")), Failure);
 }
 
 TEST(NetworkTransport, AClientThatNeverReadsIsDroppedAndOthersAreServed)
