@@ -71,6 +71,11 @@ public:
      * who answers in person has none and ignores it.
      */
     virtual void seekAnswers(int taken) { (void)taken; }
+    /**
+     * True when nobody is there to answer: a box this operator cancels had no
+     * answer given ahead left, so whatever asked for it goes on without one.
+     */
+    virtual bool answersWithoutAnyone() const { return false; }
 };
 
 /** The operator in use by this process (headless until a program installs another). */

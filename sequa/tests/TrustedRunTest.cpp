@@ -1,6 +1,7 @@
 // Unattended runs a lab can believe: waits that end, scripts that are taken
 // whole or refused, outside files that never hang a run, and the journal.
 #include "common/core/FixedText.h"
+#include "common/core/HeadlessOperator.h"
 #include "common/testsupport/ProgramFolder.h"
 #include "common/testsupport/SizeLimit.h"
 #include "sequa/core/SequaProgram.h"
@@ -210,6 +211,24 @@ TEST_F(TrustedRunTest, ACancelledInputBoxIsJournaledAsCancelledNotAsAnEmptyAnswe
         << journal.toStdString();
     EXPECT_TRUE(journal.contains("Input box \"Enter spectrum ID:\" cancelled"))
         << journal.toStdString();
+}
+
+TEST_F(TrustedRunTest, AnUnattendedRunThatRunsOutOfAnswersEndsWithThree)
+{
+    writeFile(QStringLiteral("answers.txt"), "S-1\r\n");
+    qputenv("LUMEN_ANSWERS", QFile::encodeName(file(QStringLiteral("answers.txt"))));
+    HeadlessOperator headless;
+    qunsetenv("LUMEN_ANSWERS");
+    setCurrentOperator(&headless);
+    writeFile(QStringLiteral("ask.lsf"), "AskID\r\nAskID\r\nStartAcquire\r\nAskID\r\n");
+    const UnattendedStart start = startWith(file(QStringLiteral("ask.lsf")));
+    setCurrentOperator(&m_operator);
+    EXPECT_EQ(start.exitStatus(), RunRecord::kLinesFailed);
+    const QString journal = journalText();
+    for (const char *entry : {"Input box \"Enter spectrum ID:\" answered \"S-1\"",
+                              "cancelled: the answers ran out at answer 2 of the run",
+                              "the answers ran out at answer 2: 2 box(es) cancelled"})
+        EXPECT_TRUE(journal.contains(QLatin1String(entry))) << entry << qPrintable(journal);
 }
 
 TEST_F(TrustedRunTest, ControlCharactersInANameOrLineNeverSplitAJournalEntry)

@@ -58,6 +58,16 @@ QString JournalOperator::inputBox(const QString &prompt, const QString &title,
     const QString answer = m_inner.inputBox(prompt, title, defaultText);
     if (m_record)
         m_record->noteAnswerAsked();
+    if (answer.isNull() && m_inner.answersWithoutAnyone() && m_record) {
+        // A box nobody could answer leaves its line undone: a blank ID or a
+        // spectrum never saved must not end as success.
+        m_record->noteUnansweredBox();
+        m_journal.write(QStringLiteral("Input box \"%1\" cancelled: the answers ran out at "
+                                       "answer %2 of the run; the line counts as failed")
+                            .arg(oneLine(prompt))
+                            .arg(m_record->answersAsked()));
+        return answer;
+    }
     m_journal.write(answer.isNull()
                         ? QStringLiteral("Input box \"%1\" cancelled").arg(oneLine(prompt))
                         : QStringLiteral("Input box \"%1\" answered \"%2\"")
@@ -68,6 +78,13 @@ QString JournalOperator::inputBox(const QString &prompt, const QString &title,
 std::optional<QString> JournalOperator::fileDialog(const FileDialogRequest &request)
 {
     const std::optional<QString> chosen = m_inner.fileDialog(request);
+    if (!chosen && m_inner.answersWithoutAnyone() && m_record) {
+        m_record->noteUnansweredBox();
+        m_journal.write(QStringLiteral("File dialog \"%1\" cancelled: nobody is there to "
+                                       "choose; the line counts as failed")
+                            .arg(oneLine(request.title)));
+        return chosen;
+    }
     m_journal.write(QStringLiteral("File dialog \"%1\" answered %2")
                         .arg(oneLine(request.title), chosen ? QStringLiteral("\"%1\"").arg(*chosen)
                                                             : QStringLiteral("Cancel")));

@@ -28,6 +28,7 @@ public:
     std::optional<QString> fileDialog(const FileDialogRequest &request) override;
     void beep() override;
     void seekAnswers(int taken) override { m_inner.seekAnswers(taken); }
+    bool answersWithoutAnyone() const override { return m_inner.answersWithoutAnyone(); }
 
 private:
     Operator &m_inner;

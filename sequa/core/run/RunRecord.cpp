@@ -29,6 +29,15 @@ void RunRecord::reset()
     m_failedPrograms.clear();
     m_carriedFailedPrograms = 0;
     m_answersAsked = 0;
+    m_unansweredBoxes = 0;
+    m_answersRanOutAt = 0;
+}
+
+void RunRecord::noteUnansweredBox()
+{
+    if (m_unansweredBoxes++ == 0)
+        m_answersRanOutAt = m_answersAsked;
+    ++m_failedLines;
 }
 
 PassTally RunRecord::tally() const
@@ -79,8 +88,13 @@ QString RunRecord::outcomeText(bool stoppedEarly) const
         return QStringLiteral("the run ended without ever reaching the host");
     if (m_failedLines > 0 || tally().failedPrograms > 0) {
         QStringList what;
-        if (m_failedLines > 0)
-            what << QStringLiteral("%1 line(s) gave an error reply").arg(m_failedLines);
+        if (m_failedLines > m_unansweredBoxes)
+            what << QStringLiteral("%1 line(s) gave an error reply")
+                        .arg(m_failedLines - m_unansweredBoxes);
+        if (m_unansweredBoxes > 0)
+            what << QStringLiteral("the answers ran out at answer %1: %2 box(es) cancelled")
+                        .arg(m_answersRanOutAt)
+                        .arg(m_unansweredBoxes);
         if (!m_failedPrograms.isEmpty())
             what << QStringLiteral("%1 program(s) ended with a failure (line %2)")
                         .arg(m_failedPrograms.size())

@@ -66,6 +66,13 @@ public:
     void noteFailedProgram(int line) { m_failedPrograms.append(line); }
     const QList<int> &failedPrograms() const { return m_failedPrograms; }
 
+    /**
+     * A box nobody was there to answer was cancelled (the answers given ahead
+     * ran out): its line counts as failed.
+     */
+    void noteUnansweredBox();
+    int unansweredBoxes() const { return m_unansweredBoxes; }
+
     /** An input box was put to the operator: one answer given ahead is used. */
     void noteAnswerAsked() { ++m_answersAsked; }
     int answersAsked() const { return m_answersAsked; }
@@ -105,6 +112,8 @@ private:
     QList<int> m_failedPrograms;
     int m_carriedFailedPrograms = 0; ///< failed programs of the runs this one resumes
     int m_answersAsked = 0;
+    int m_unansweredBoxes = 0;
+    int m_answersRanOutAt = 0; ///< the answer of the run the first unanswered box would have taken
     bool m_unattended = false;
     RunJournal *m_journal = nullptr;
 };
