@@ -237,6 +237,7 @@ int main(int argc, char **argv)
         QCoreApplication app(argc, argv);
         installOperatorForDisplay();
         sequa::SequaProgram program(&sequa::createHostAppObject);
+        program.model().setExclusiveRuns(true);
         StopSignals stopSignals(stopOn(program), pauseOn(program));
         program.timer().start();
         return sequa::UnattendedStart::run(program, commandLine, standardError(), resumeJournal);
@@ -254,6 +255,7 @@ int main(int argc, char **argv)
     rememberWindowPlaces(app);
 
     sequa::SequaProgram program(&sequa::createHostAppObject);
+    program.model().setExclusiveRuns(true);
     StopSignals stopSignals(stopOn(program), pauseOn(program));
     program.timer().start();
     sequa::UnattendedStart unattended;

@@ -30,7 +30,8 @@ SystemProcessLauncher::SystemProcessLauncher() : m_impl(std::make_unique<Impl>()
 
 SystemProcessLauncher::~SystemProcessLauncher()
 {
-    // Programs started without waiting go on after we end, as designed.
+    // What start() began is ours to wait for and ends with us (a program
+    // meant to outlive us is started detached).
     for (auto &p : m_impl->processes) {
         p->disconnect();
         p->setParent(nullptr);
@@ -58,19 +59,44 @@ QString ProcessLauncher::findProgram(const QString &program)
     return QStandardPaths::findExecutable(program);
 }
 
+namespace {
+/** The program of a command line, found and executable, and its arguments; Failure when none. */
+QStringList resolvedCommand(const QString &commandLine)
+{
+    QStringList words = ProcessLauncher::splitCommandLine(commandLine);
+    if (words.isEmpty())
+        throw Failure(QStringLiteral("File not found: no program named"));
+    const QString resolved = ProcessLauncher::findProgram(words.first());
+    if (resolved.isEmpty() || !QFileInfo(resolved).isExecutable())
+        throw Failure(QStringLiteral("File not found: ") + words.first());
+    words.first() = resolved;
+    return words;
+}
+} // namespace
+
+qint64 SystemProcessLauncher::startDetached(const QString &commandLine, bool minimized)
+{
+    Q_UNUSED(minimized) // a window style only means something on Windows
+    QStringList words = resolvedCommand(commandLine);
+    // Not a child of ours: neither our end nor a signal to us reaches it.
+    QProcess process;
+    process.setProgram(words.takeFirst());
+    process.setArguments(words);
+    qint64 pid = 0;
+    if (!process.startDetached(&pid))
+        throw Failure(QStringLiteral("Cannot start ") + process.program() + QStringLiteral(": ") +
+                      process.errorString());
+    return pid;
+}
+
 qint64 SystemProcessLauncher::start(const QString &commandLine, bool minimized)
 {
     Q_UNUSED(minimized) // a window style only means something on Windows
-    QStringList words = splitCommandLine(commandLine);
-    if (words.isEmpty())
-        throw Failure(QStringLiteral("File not found: no program named"));
-    const QString program = words.takeFirst();
-    const QString resolved = findProgram(program);
-    if (resolved.isEmpty() || !QFileInfo(resolved).isExecutable())
-        throw Failure(QStringLiteral("File not found: ") + program);
+    QStringList words = resolvedCommand(commandLine);
+    const QString program = ProcessLauncher::splitCommandLine(commandLine).value(0);
 
     auto process = std::make_shared<QProcess>();
-    process->setProgram(resolved);
+    process->setProgram(words.takeFirst());
     process->setArguments(words);
     process->setProcessChannelMode(QProcess::ForwardedChannels);
     process->setInputChannelMode(QProcess::ForwardedInputChannel);

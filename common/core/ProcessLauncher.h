@@ -46,6 +46,16 @@ public:
      */
     virtual qint64 start(const QString &commandLine, bool minimized) = 0;
     /**
+     * The same for a program that is not the caller's to end: it goes on
+     * after the caller ends, however the caller ends, and is never waited
+     * for. A stand-in launcher may keep this default, which starts as
+     * start() does.
+     */
+    virtual qint64 startDetached(const QString &commandLine, bool minimized)
+    {
+        return start(commandLine, minimized);
+    }
+    /**
      * Waits until the process ends, pumping window events meanwhile. Once
      * `stopNow` answers true the process is asked to end (SIGTERM) and,
      * still running after `kEndGraceMs`, killed; the end then says `ended`.
@@ -72,6 +82,7 @@ public:
     SystemProcessLauncher();
     ~SystemProcessLauncher() override;
     qint64 start(const QString &commandLine, bool minimized) override;
+    qint64 startDetached(const QString &commandLine, bool minimized) override;
     ProcessEnd waitForEnd(qint64 pid, const std::function<bool()> &stopNow = {}) override;
     bool isRunning(qint64 pid) const override;
 

@@ -8,6 +8,7 @@
 #include "hostlink/HostLink.h"
 #include "hostlink/TcpHostClient.h"
 #include "sequa/core/HostSettings.h"
+#include "sequa/core/run/HostHold.h"
 #include "simhost/SimulatedHost.h"
 #include "simhost/SimulatedHostSettings.h"
 
@@ -20,7 +21,8 @@ std::shared_ptr<HostApp> createHostAppObject(const QString &identifier)
     // Automation identifiers are not case-sensitive.
     if (identifier.trimmed().compare(QLatin1String("LmnPro.clsLmn"), Qt::CaseInsensitive) != 0)
         throw Failure(QStringLiteral("Cannot create the automation object \"%1\"").arg(identifier));
-    const HostLink link = HostLink::fromEnvironment();
+    HostLink link = HostLink::fromEnvironment();
+    link.holder = HostHold::current();
     if (link.kind == HostLink::Kind::Tcp)
         return std::make_shared<TcpHostClient>(link.host, link.port, link.timeoutMs, link.key,
                                                link.holder);

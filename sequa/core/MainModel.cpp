@@ -68,6 +68,9 @@ void MainModel::onTick()
     ++m_tickCount;
     if (m_tickCount > kTickLimit)
         m_tickCount = 0;
+    // A bridge lets go of a controller that stays silent through a long wait.
+    if (m_playing && m_host && m_tickCount % kKeepAliveTicks == 0)
+        m_host->keepAlive();
 }
 
 qint32 MainModel::ticksSince(qint32 mark) const

@@ -52,10 +52,26 @@ public:
     /** The host object; Failure when none was created yet. */
     HostApp &hostAppObject();
     void setHostFactory(HostFactory factory) { m_hostFactory = std::move(factory); }
+    /**
+     * Runs of this program hold the host against other processes and claim
+     * the runs they resume (RunHold): set by the program, never by a test
+     * that plays in process.
+     */
+    void setExclusiveRuns(bool on) { m_exclusiveRuns = on; }
+    bool exclusiveRuns() const { return m_exclusiveRuns; }
+    /**
+     * Why the host last answered "No Connection" (testconnect's own text, a
+     * host object that could not be created, another run holding the host);
+     * empty once it answered.
+     */
+    const QString &noConnectionReason() const { return m_noConnectionReason; }
+    void setNoConnectionReason(const QString &reason) { m_noConnectionReason = reason; }
 
     // Timer
-    /** The 250 ms timer event. */
+    /** The 250 ms timer event; while a run plays, it keeps a bridge's host held now and then. */
     void onTick();
+    /** Ticks between two keepAlive calls of a playing run. */
+    static constexpr qint32 kKeepAliveTicks = 240;
     qint32 tickCount() const { return m_tickCount; }
     void setTickCount(qint32 ticks) { m_tickCount = ticks; }
     /** Ticks counted since `mark` was read from tickCount(), across the wrap to 0. */
@@ -178,6 +194,8 @@ private:
 
     HostFactory m_hostFactory;
     std::shared_ptr<HostApp> m_host;
+    bool m_exclusiveRuns = false;
+    QString m_noConnectionReason;
     std::unique_ptr<QFile> m_runLog;
     QTextStream *m_runLogEcho = nullptr;
     PlayFileReader m_playFileReader;

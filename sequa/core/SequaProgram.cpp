@@ -56,10 +56,12 @@ void SequaProgram::connectAtStartUp()
         } while (stopwatch.elapsed() < kConnectWaitSeconds);
     }
 
-    if (m_model.hostAppObject().testconnect() == kOk)
+    if (const QString answer = m_model.hostAppObject().testconnect(); answer == kOk) {
         readLibrarySettings();
-    else
+    } else {
+        m_model.setNoConnectionReason(answer);
         m_model.setStatusText(kNoConnection);
+    }
 }
 
 void SequaProgram::readLibrarySettings()
@@ -85,13 +87,19 @@ void SequaProgram::connectMenu()
     m_model.setConnectMenuChecked(true);
     try {
         m_model.createHostAppObject();
-        if (m_model.hostAppObject().testconnect() == kOk) {
+        const QString answer = m_model.hostAppObject().testconnect();
+        if (answer == kOk) {
+            m_model.setNoConnectionReason(QString());
             m_model.setStatusText(kConnected);
             m_model.AppendScriptLine(QStringLiteral("ConnectLMN"));
             return;
         }
-    } catch (const std::exception &) {
+        m_model.setNoConnectionReason(answer);
+    } catch (const Failure &failure) {
         // Any failure reads as no connection, like a host that does not answer.
+        m_model.setNoConnectionReason(failure.description());
+    } catch (const std::exception &error) {
+        m_model.setNoConnectionReason(QString::fromLocal8Bit(error.what()));
     }
     m_model.setConnectMenuChecked(false);
     m_model.setStatusText(kNoConnection);

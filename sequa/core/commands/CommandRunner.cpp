@@ -5,12 +5,15 @@
 #include "common/core/NumberText.h"
 #include "common/core/Operator.h"
 #include "common/core/StopFlag.h"
+#include "hostlink/HostLink.h"
 #include "sequa/core/MainModel.h"
 #include "sequa/core/SequaTexts.h"
 #include "sequa/core/commands/CommandContext.h"
 #include "sequa/core/commands/CommandGroups.h"
 #include "sequa/core/commands/CommandTable.h"
 #include "sequa/core/commands/ConnectCommand.h"
+#include "sequa/core/run/HostHold.h"
+#include "sequa/core/run/RunJournal.h"
 
 #include <exception>
 
@@ -52,8 +55,14 @@ bool CommandRunner::ExecuteCommandLine(QString &line, bool record)
     const bool failed = !isSuccess(reply);
     if (failed) {
         m_model.setStatusText(reply);
-        const QString shown = QStringLiteral("ERROR:   ") + reply + QStringLiteral("\r\n") +
-                              QStringLiteral("COMMAND: ") + line;
+        QString shown = QStringLiteral("ERROR:   ") + reply + QStringLiteral("\r\n") +
+                        QStringLiteral("COMMAND: ") + line;
+        if (reply == kNoConnection && !m_model.noConnectionReason().isEmpty()) {
+            // "No Connection" alone cannot tell a host that is down from one another run holds.
+            shown += QStringLiteral("\r\nREASON:  ") + m_model.noConnectionReason();
+            if (RunJournal *journal = m_model.runRecord().journal())
+                journal->write(QStringLiteral("No Connection: ") + m_model.noConnectionReason());
+        }
         if (m_model.playing()) {
             m_model.ShowMessagePanel(shown);
             m_model.pumpForTicks(kErrorPanelTicks);
@@ -103,7 +112,12 @@ QString CommandRunner::dispatchLine(QString &line)
         return kErrorPrefix +
                QStringLiteral("the line holds %1, which Windows-1252 files and fields cannot hold")
                    .arg(m_outsideCodePage.value(m_model.currentLine()));
+    m_model.setNoConnectionReason(QString());
     try {
+        if (const QString holder = hostHeldElsewhere(); !holder.isEmpty()) {
+            m_model.setNoConnectionReason(HostHold::refusal(holder));
+            return kNoConnection;
+        }
         if (CommandTable::isConnectLine(line)) {
             QString reply = ConnectCommand::run(*this);
             if (isSuccess(reply))
@@ -111,8 +125,10 @@ QString CommandRunner::dispatchLine(QString &line)
             return reply;
         }
 
-        if (m_model.hostAppObject().testconnect() != kOk)
+        if (const QString answer = m_model.hostAppObject().testconnect(); answer != kOk) {
+            m_model.setNoConnectionReason(answer);
             return kNoConnection;
+        }
         m_model.runRecord().noteHostReached();
 
         line = trimBlanks(line);
@@ -122,6 +138,20 @@ QString CommandRunner::dispatchLine(QString &line)
     } catch (const std::exception &error) {
         return kErrorPrefix + QString::fromLocal8Bit(error.what());
     }
+}
+
+QString CommandRunner::hostHeldElsewhere() const
+{
+    // A run's own lines, and its commands from the window, drive the host it holds.
+    if (!m_model.exclusiveRuns() || m_model.playing())
+        return QString();
+    try {
+        if (HostLink::fromEnvironment().kind != HostLink::Kind::InProcess)
+            return QString(); // a bridge refuses by itself, through testconnect
+    } catch (const Failure &) {
+        return QString();
+    }
+    return HostHold::heldBy();
 }
 
 QString CommandRunner::runMatched(QString &line)

@@ -63,6 +63,8 @@ public:
 private:
     QString dispatchLine(QString &line);
     QString runMatched(QString &line);
+    /** The run of another process that holds the host, when the model's runs are exclusive. */
+    QString hostHeldElsewhere() const;
 
     MainModel &m_model;
     CommandRegistry m_registry;

@@ -13,6 +13,7 @@
 #include "sequa/core/commands/ProgramStatus.h"
 #include "sequa/core/commands/RunProvenance.h"
 #include "sequa/core/run/DayStopwatch.h"
+#include "sequa/core/run/HostHold.h"
 #include "sequa/core/run/QualityGate.h"
 #include "sequa/core/run/RunJournal.h"
 #include "sequa/core/run/RunPause.h"
@@ -210,6 +211,7 @@ QString CommandWaits::RunProgramAndWait(const QString &commandLine)
     ProcessLauncher &launcher = currentLauncher();
     const QualityGate gate = QualityGate::fromEnvironment();
     RunProvenance::exportFor(m_model);
+    HostHold::lendTo(true);
     const qint64 pid = launcher.start(commandLine, true);
     waitOnTimeOfDay(kProgramSettleSeconds);
     // Also a program that ended during the settle: its status still counts.

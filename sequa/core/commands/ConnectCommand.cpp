@@ -12,8 +12,11 @@ QString ConnectCommand::run(CommandRunner &runner)
 {
     MainModel &model = runner.model();
     model.createHostAppObject();
-    if (model.hostAppObject().testconnect() != QStringLiteral("OK"))
+    if (const QString answer = model.hostAppObject().testconnect();
+        answer != QStringLiteral("OK")) {
+        model.setNoConnectionReason(answer);
         return kNoConnection;
+    }
 
     DayStopwatch stopwatch;
     runner.ExecuteCommandLine(QStringLiteral("GetLibrary"), false);

@@ -10,6 +10,7 @@
 #include "sequa/core/commands/CommandWaits.h"
 #include "sequa/core/commands/RunProvenance.h"
 #include "sequa/core/files/FileDeletion.h"
+#include "sequa/core/run/HostHold.h"
 
 namespace lumen::sequa {
 
@@ -32,7 +33,9 @@ void registerProgramCommands(CommandRegistry &registry)
             return kBlankCommandLine;
         }
         RunProvenance::exportFor(c.model());
-        currentLauncher().start(commandLine, false);
+        HostHold::lendTo(false);
+        // The operator's program, not the run's: it outlives the run.
+        currentLauncher().startDetached(commandLine, false);
         return kOk;
     });
     // WaitExtProg and KillFile tell of a blank line but let the script go on.

@@ -16,6 +16,7 @@
 #include "sequa/core/play/JournalOperator.h"
 #include "sequa/core/play/RunFiles.h"
 #include "sequa/core/run/PlayFileReader.h"
+#include "sequa/core/run/ResumeClaim.h"
 #include "sequa/core/run/RunJournal.h"
 #include "sequa/core/run/RunPause.h"
 #include "sequa/core/run/ScriptLines.h"
@@ -128,6 +129,14 @@ void ScriptPlayer::openJournal(const QString &script)
     m_journal->write(
         QStringLiteral("SHA-256: ") +
         QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex()));
+    m_journal->write(ResumeClaim::kIdEntry + ResumeClaim::newIdentity());
+    try {
+        // Before the resumed journal is marked: a refused run continued nothing.
+        m_hold.take(m_model, m_journal->path(), m_resume ? m_resume->journal : QString());
+    } catch (const Failure &failure) {
+        m_refusal = failure.description();
+        return;
+    }
     writeResumeEntries();
     m_journal->write(QStringLiteral("Host: ") + HostSettings::describe());
 }
@@ -177,6 +186,7 @@ void ScriptPlayer::closeJournal(const QString &outcome)
     m_model.runRecord().setJournal(nullptr);
     m_journalPath = m_journal->path();
     m_journal.reset();
+    m_hold.release();
 }
 
 bool ScriptPlayer::isCommandLine(const QString &line)
@@ -191,6 +201,7 @@ bool ScriptPlayer::PlayScript(const QString &script)
     m_model.setPlayFile(QString());
     RunRecord &record = m_model.runRecord();
     record.reset();
+    m_refusal.clear();
     // Runs killed outright left their files; no run of theirs will remove them.
     for (const QString &prefix : {kPlayFilePrefix, kRunLogPrefix}) {
         RunFiles::sweep(QDir::tempPath(), prefix);
@@ -203,6 +214,17 @@ bool ScriptPlayer::PlayScript(const QString &script)
         currentOperator().messageBox(QStringLiteral("Error: ") + m_journalFailure, kProgramTitle,
                                      MessageButtons::Ok);
         m_exitStatus = RunRecord::kNotPlayed;
+        return true;
+    }
+    if (m_refusal.isEmpty() && m_journal->broken())
+        m_refusal = QStringLiteral("the run journal cannot be written");
+    if (!m_refusal.isEmpty()) {
+        m_journal->write(QStringLiteral("Error: ") + m_refusal);
+        if (!record.unattended())
+            currentOperator().messageBox(QStringLiteral("Error: ") + m_refusal, kProgramTitle,
+                                         MessageButtons::Ok);
+        m_exitStatus = RunRecord::kNotPlayed;
+        closeJournal(QStringLiteral("nothing was played"));
         return true;
     }
     std::optional<JournalOperator> journalled;

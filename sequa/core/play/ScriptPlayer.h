@@ -1,5 +1,6 @@
 #pragma once
 
+#include "sequa/core/play/RunHold.h"
 #include "sequa/core/resume/EntryPhase.h"
 #include "sequa/core/resume/ResumePlan.h"
 
@@ -59,6 +60,12 @@ public:
     int exitStatus() const { return m_exitStatus; }
     /** The journal the last PlayScript wrote (empty when none could be made). */
     const QString &journalPath() const { return m_journalPath; }
+    /**
+     * Why the last PlayScript played nothing although its journal opened:
+     * another run holds the host or continued the resumed run, or the
+     * journal cannot be written. Empty when it played.
+     */
+    const QString &refusal() const { return m_refusal; }
 
 private:
     bool playLines();
@@ -80,6 +87,8 @@ private:
     std::unique_ptr<RunJournal> m_journal;
     std::optional<ResumePlan> m_resume;
     EntryPhase m_entry;
+    RunHold m_hold;
+    QString m_refusal;
 };
 
 } // namespace lumen::sequa

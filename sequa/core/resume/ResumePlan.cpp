@@ -56,12 +56,14 @@ ResumePlan ResumePlan::prepare(const QString &journalPath, const QString &journa
     } catch (const Failure &failure) {
         refuse(journalPath, failure.description());
     }
+    // A refused run's journal names no SHA-256: it is still a run's journal.
+    if (reading.kind == JournalReading::Kind::Refused ||
+        (reading.kind == JournalReading::Kind::Run && reading.exitStatus == RunRecord::kNotPlayed))
+        refuse(journalPath,
+               QStringLiteral("its run was refused and played nothing; play the script itself"));
     if (reading.kind == JournalReading::Kind::NoJournal || reading.script.isEmpty() ||
         reading.sha256.isEmpty())
         refuse(journalPath, QStringLiteral("it is no journal of a Sequa run"));
-    if (reading.kind == JournalReading::Kind::Refused ||
-        reading.exitStatus == RunRecord::kNotPlayed)
-        refuse(journalPath, QStringLiteral("its run played nothing; play the script itself"));
     if (reading.exitStatus == RunRecord::kCompleted ||
         reading.exitStatus == RunRecord::kLinesFailed)
         refuse(journalPath, QStringLiteral("its run played to the end of the script (status %1)")

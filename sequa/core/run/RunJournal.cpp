@@ -9,11 +9,14 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
+#include <algorithm>
 
 namespace lumen::sequa {
 
 namespace {
-constexpr int kMaxNamesPerSecond = 1000;
+constexpr int kMaxNamesPerSecond = 999;
+constexpr int kStemLength = 17; // "YYYY-MM-DD_HHMMSS"
 
 /**
  * Control characters as "\xNN": a NUL or a line end in a script's name or
@@ -38,6 +41,17 @@ QByteArray entryBytes(const QString &text)
     const QString time = currentClock().now().toString(QStringLiteral("HH:mm:ss"));
     return toCp1252(time + QLatin1Char(' ') + oneLine(text) + QStringLiteral("\r\n"));
 }
+/** The last journal name of the folder in name order ("" for none). */
+QString newestJournalName(const QString &folder)
+{
+    static const QRegularExpression journalName(
+        QStringLiteral("^\\d{4}-\\d\\d-\\d\\d_\\d{6}([-_]\\d+)?\\.txt$"));
+    QString newest;
+    for (const QString &name : QDir(folder).entryList({QStringLiteral("*.txt")}, QDir::Files))
+        if (journalName.match(name).hasMatch() && name > newest)
+            newest = name;
+    return newest;
+}
 } // namespace
 
 RunJournal::RunJournal(const QString &programFolder, const QDateTime &started)
@@ -46,11 +60,18 @@ RunJournal::RunJournal(const QString &programFolder, const QDateTime &started)
     // The system's reason, not a later open's "No such file or directory",
     // tells a read-only or mistyped program folder apart.
     makeFolder(folder);
-    const QString stem = started.toString(QStringLiteral("yyyy-MM-dd_HHmmss"));
+    // Names sort in the order runs began, whatever the clock: a simulated
+    // host's clock starts again at its set time in every process.
+    const QString newest = newestJournalName(folder);
+    const QString stem =
+        std::max(started.toString(QStringLiteral("yyyy-MM-dd_HHmmss")), newest.left(kStemLength));
     QString lastError;
     for (int n = 1; n <= kMaxNamesPerSecond; ++n) {
-        const QString name =
-            stem + (n == 1 ? QString() : QStringLiteral("-%1").arg(n)) + QStringLiteral(".txt");
+        const QString name = stem +
+                             (n == 1 ? QString() : QStringLiteral("_%1").arg(n, 3, 10, u'0')) +
+                             QStringLiteral(".txt");
+        if (name <= newest)
+            continue;
         QFile file(joinPath(folder, name));
         // NewOnly: two runs starting in one second, even in two processes, get two names.
         if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {

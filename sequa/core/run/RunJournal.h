@@ -22,8 +22,10 @@ public:
 
     /**
      * Creates a new journal file in programFolder/journal, named
-     * "YYYY-MM-DD_HHMMSS.txt" by `started` ("-2", "-3", ... added when a run
-     * of the same second already has that name). Failure when it cannot.
+     * "YYYY-MM-DD_HHMMSS.txt" by `started` ("_002", "_003", ... added when a
+     * run of the same second already has that name), and never named before
+     * a journal already in the folder, so that names sort in the order runs
+     * began. Failure when it cannot.
      */
     RunJournal(const QString &programFolder, const QDateTime &started);
 

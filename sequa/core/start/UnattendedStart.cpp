@@ -110,6 +110,10 @@ bool UnattendedStart::operator()(SequaProgram &program, const QString &commandLi
         m_outcome = Outcome::Refused;
         m_reason = player.refusal();
     }
+    if (!player.refusal().isEmpty()) {
+        m_outcome = Outcome::Refused;
+        m_reason = player.refusal();
+    }
     // Whoever stopped the run wants it over, not the window after another
     // wait for the host.
     return !failed || m_endOnFailure || model.runRecord().stopRequested();

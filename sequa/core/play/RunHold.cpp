@@ -1,0 +1,84 @@
+#include "sequa/core/play/RunHold.h"
+
+#include "common/core/Failure.h"
+#include "common/core/OutsideFile.h"
+#include "hostlink/HostApp.h"
+#include "hostlink/HostLink.h"
+#include "sequa/core/CreateHostAppObject.h"
+#include "sequa/core/MainModel.h"
+#include "sequa/core/SequaTexts.h"
+#include "sequa/core/run/HostHold.h"
+#include "sequa/core/run/ResumeClaim.h"
+
+namespace lumen::sequa {
+
+namespace {
+constexpr qint64 kJournalCap = 64LL * 1024 * 1024;
+const QString kHeldBy = QStringLiteral("The host is held by ");
+
+void claimResumed(const QString &journal, const QString &resumedJournal)
+{
+    try {
+        const QString identity =
+            ResumeClaim::identityOf(outsidefile::read(resumedJournal, kJournalCap));
+        ResumeClaim::claim(ResumeClaim::sharedFolder(), identity, journal);
+    } catch (const Failure &failure) {
+        throw Failure(
+            QStringLiteral("cannot resume %1: %2").arg(resumedJournal, failure.description()));
+    }
+}
+
+/**
+ * Over a bridge, one call before any line plays: a bridge that another
+ * client holds refuses it, and the run then plays nothing. A bridge that
+ * cannot be reached is left to the script's Connect line, as before.
+ */
+std::shared_ptr<HostApp> firstContact()
+{
+    std::shared_ptr<HostApp> host;
+    try {
+        host = createHostAppObject(kHostIdentifier);
+    } catch (const Failure &) {
+        return nullptr;
+    }
+    const QString answer = host->testconnect();
+    if (const qsizetype at = answer.indexOf(kHeldBy); at >= 0)
+        throw Failure(answer.mid(at));
+    return host;
+}
+} // namespace
+
+RunHold::RunHold() = default;
+
+RunHold::~RunHold()
+{
+    release();
+}
+
+void RunHold::take(MainModel &model, const QString &journal, const QString &resumedJournal)
+{
+    if (!model.exclusiveRuns())
+        return;
+    const QString lent = HostHold::lent();
+    HostHold::setCurrent(lent.isEmpty() ? HostHold::describeRun(journal) : lent);
+    try {
+        if (!resumedJournal.isEmpty())
+            claimResumed(journal, resumedJournal);
+        if (HostLink::fromEnvironment().kind == HostLink::Kind::InProcess)
+            m_host = std::make_unique<HostHold>(HostHold::current());
+        else
+            m_firstContact = firstContact();
+    } catch (const Failure &) {
+        release();
+        throw;
+    }
+}
+
+void RunHold::release()
+{
+    m_firstContact.reset();
+    m_host.reset();
+    HostHold::setCurrent(QString());
+}
+
+} // namespace lumen::sequa
