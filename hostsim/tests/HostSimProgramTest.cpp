@@ -1,4 +1,4 @@
-// The hostsim program's own face: where it listens, its idle time, its end.
+// The hostsim program's own face: where it listens, its settings, its idle time, its end.
 #include "common/core/Failure.h"
 #include "common/testsupport/ProgramFolder.h"
 #include "hostlink/HostKey.h"
@@ -110,6 +110,20 @@ TEST(HostSimProgram, KillingTheServerMidCallFailsWithinTheTimeOut)
     EXPECT_EQ(server->exitStatus(), QProcess::CrashExit);
     EXPECT_EQ(server->exitCode(), SIGKILL) << "ended by the kill, not by a crash of its own";
     EXPECT_NE(client.testconnect(), "OK");
+}
+
+TEST(HostSimProgram, RefusesAHostStartItCannotReadWithStatus1)
+{
+    ProgramFolder folder({QStringLiteral(LUMEN_HOSTSIM_EXE)});
+    folder.environment().insert(QStringLiteral("TZ"), QStringLiteral("Europe/Berlin"));
+    for (const char *text : {"2024-02-30 10:00:00", "yesterday"}) {
+        folder.environment().insert(QStringLiteral("LUMEN_HOST_START"), QString::fromLatin1(text));
+        const auto host = folder.run({QStringLiteral("--listen"), QStringLiteral("0")}, 30000);
+        EXPECT_EQ(host.status, 1) << text;
+        EXPECT_EQ(host.err.toStdString(),
+                  std::string("hostsim: Invalid value of LUMEN_HOST_START: ") + text + "\n");
+        EXPECT_EQ(host.out, QString()) << text;
+    }
 }
 
 } // namespace

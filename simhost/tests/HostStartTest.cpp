@@ -1,15 +1,14 @@
 // LUMEN_HOST_START: the host clock's start, read as the suite reads every
-// local time, and a start that cannot be read refused, never replaced.
+// local time, and a start that cannot be read refused, never replaced
+// (hostsim's status for it: HostSimProgramTest).
 #include "common/core/Failure.h"
 #include "common/testsupport/LocalZone.h"
-#include "common/testsupport/ProgramFolder.h"
 #include "simhost/SimulatedHostSettings.h"
 
 #include <gtest/gtest.h>
 
 using namespace lumen;
 using lumen::test::LocalZone;
-using lumen::test::ProgramFolder;
 
 namespace {
 
@@ -57,19 +56,5 @@ TEST(HostStart, IsReadAsTheLocalClockShowsIt)
             EXPECT_EQ(f.description(),
                       QStringLiteral("Invalid value of LUMEN_HOST_START: ") + QLatin1String(text));
         }
-    }
-}
-
-TEST(HostStart, TheProgramRefusesAStartItCannotReadWithStatus1)
-{
-    ProgramFolder folder({QStringLiteral(LUMEN_HOSTSIM_EXE)});
-    folder.environment().insert(QStringLiteral("TZ"), QStringLiteral("Europe/Berlin"));
-    for (const char *text : kUnreadable) {
-        folder.environment().insert(QStringLiteral("LUMEN_HOST_START"), QString::fromLatin1(text));
-        const auto host = folder.run({QStringLiteral("--listen"), QStringLiteral("0")}, 30000);
-        EXPECT_EQ(host.status, 1) << text;
-        EXPECT_EQ(host.err.toStdString(),
-                  std::string("hostsim: Invalid value of LUMEN_HOST_START: ") + text + "\n");
-        EXPECT_EQ(host.out, QString()) << text;
     }
 }
