@@ -1,6 +1,7 @@
 // Runs of the built program that meet over one host: one plays, one is
 // refused; a run is continued once; CallExtProg's programs outlive the run.
 #include "common/testsupport/ProgramFolder.h"
+#include "simhost/testsupport/ServedHost.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,6 +13,7 @@
 
 namespace {
 
+using lumen::SimulatedHostSettings;
 using lumen::test::ProgramFolder;
 using lumen::test::ProgramRun;
 
@@ -40,6 +42,8 @@ protected:
     {
         QProcessEnvironment env = m_folder.environment();
         env.insert(QStringLiteral("LUMEN_HOST_SPEED"), speed);
+        for (auto it = m_env.cbegin(); it != m_env.cend(); ++it)
+            env.insert(it.key(), it.value());
         return m_folder.start(QString(), args, env);
     }
 
@@ -69,31 +73,61 @@ protected:
         return false;
     }
 
+    /** LUMEN_HOST of a simulated host served over TCP, as a bridge to a real one serves it. */
+    QString bridge()
+    {
+        SimulatedHostSettings settings;
+        settings.reportPath = path(QStringLiteral("RESULTS.TXT"));
+        settings.dataFolder = settings.printFolder = path(QStringLiteral("tmp"));
+        m_bridge = std::make_unique<lumen::test::ServedHost>(settings);
+        return QStringLiteral("tcp://127.0.0.1:%1").arg(m_bridge->startServing());
+    }
+
     ProgramFolder m_folder{{QStringLiteral(SEQUA_EXE)}};
+    QHash<QString, QString> m_env;
+    std::unique_ptr<lumen::test::ServedHost> m_bridge;
 };
 
 TEST_F(HeldHostRun, ASecondRunOnTheHostIsRefusedNamingTheFirst)
 {
-    const auto first =
-        start({writeScript(QStringLiteral("long.lsf"), {"ConnectLMN", "WaitSeconds 600"})}, "1");
-    ASSERT_TRUE(waitFor([this] { return journals().value(0); }, "Line 1:"));
-    const QString held = QFileInfo(journals().value(0)).fileName();
+    for (const QString &host : {QString(), bridge()}) {
+        QDir(path(QStringLiteral("journal"))).removeRecursively();
+        m_env = {{QStringLiteral("LUMEN_HOST"), host}};
+        const auto first = start(
+            {writeScript(QStringLiteral("long.lsf"), {"ConnectLMN", "WaitSeconds 600"})}, "1");
+        ASSERT_TRUE(waitFor([this] { return journals().value(0); }, "Line 1:"));
+        const QString held = QFileInfo(journals().value(0)).fileName();
 
-    const auto second = start({writeScript(QStringLiteral("b.lsf"), {"ConnectLMN", "Beep"})}, "1");
-    const ProgramRun refused = ProgramFolder::finish(*second);
-    EXPECT_EQ(refused.status, 2) << qPrintable(refused.err);
-    const QString holder = QStringLiteral("(process %1, started ").arg(first->processId());
-    EXPECT_TRUE(refused.err.contains("The host is held by Sequa run of journal "))
-        << qPrintable(refused.err);
-    EXPECT_TRUE(refused.err.contains(held) && refused.err.contains(holder))
-        << qPrintable(refused.err);
-    const QString refusedJournal = textOf(journals().value(1));
-    EXPECT_TRUE(refusedJournal.contains("Error: The host is held by"))
-        << qPrintable(refusedJournal);
-    EXPECT_FALSE(refusedJournal.contains("Line 1:"));
+        const auto second =
+            start({writeScript(QStringLiteral("b.lsf"), {"ConnectLMN", "Beep"})}, "1");
+        const ProgramRun refused = ProgramFolder::finish(*second);
+        EXPECT_EQ(refused.status, 2) << qPrintable(refused.err);
+        const QString holder = QStringLiteral("(process %1, started ").arg(first->processId());
+        EXPECT_TRUE(refused.err.contains("The host is held by Sequa run of journal ") &&
+                    refused.err.contains(held) && refused.err.contains(holder))
+            << qPrintable(refused.err);
+        const QString refusedJournal = textOf(journals().value(1));
+        EXPECT_TRUE(refusedJournal.contains("Error: The host is held by"))
+            << qPrintable(refusedJournal);
+        EXPECT_FALSE(refusedJournal.contains("Line 1:"));
 
-    first->terminate();
-    EXPECT_EQ(ProgramFolder::finish(*first).status, 1);
+        first->terminate();
+        EXPECT_EQ(ProgramFolder::finish(*first).status, 1);
+    }
+}
+
+TEST_F(HeldHostRun, ARunLendsTheHostToTheSequaRunItWaitsFor)
+{
+    const QString inner = writeScript(QStringLiteral("inner.lsf"), {"ConnectLMN", "Beep"});
+    const QString outer = writeScript(QStringLiteral("outer.lsf"),
+                                      {"ConnectLMN", "WaitExtProg Sequa " + inner, "Beep"});
+    for (const QString &host : {QString(), bridge()}) {
+        QDir(path(QStringLiteral("journal"))).removeRecursively();
+        m_env = {{QStringLiteral("LUMEN_HOST"), host}};
+        const ProgramRun ran = ProgramFolder::finish(*start({outer}, "1000"));
+        EXPECT_EQ(ran.status, 0) << qPrintable(ran.err);
+        EXPECT_EQ(journals().size(), 2);
+    }
 }
 
 TEST_F(HeldHostRun, AKilledRunIsContinuedOnceByTwoResumesOrACopy)
