@@ -11,6 +11,10 @@ enum class AppendOutcome
     BadDateTime,    ///< a date or time text could not be read: nothing written
     BadCentre,      ///< the centre text is no usable number: nothing written
     WriteFailed,    ///< the log could not be written
+    NothingRead,    ///< no report was read yet: nothing written
+    AlreadyLogged,  ///< the same report or measurement is logged already: nothing written
+    /** The run played the line that took the reference again: the reference stays, no point. */
+    ReplayOfReference,
 };
 
 /** True when the log received a line. */

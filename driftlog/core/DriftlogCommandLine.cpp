@@ -64,6 +64,13 @@ int DriftlogCommandLine::run(const QStringList &args, QTextStream &out, QTextStr
         out << "Driftlog: new reference " << model.centerText << " keV at " << model.referenceDate
             << ' ' << model.referenceTime << '\n';
         break;
+    case AppendOutcome::AlreadyLogged:
+        err << "Driftlog: nothing appended: " << model.lastError() << '\n';
+        status = kAlreadyLogged;
+        break;
+    case AppendOutcome::ReplayOfReference:
+        out << "Driftlog: " << model.statusText << '\n';
+        break;
     case AppendOutcome::NotLater:
         out << "Driftlog: measurement not later than the reference (" << model.elapsedText
             << " min), nothing appended\n";
@@ -104,7 +111,8 @@ lumen::ProgramInfo DriftlogCommandLine::programInfo()
             "  KEV              the same with the keV drift (GAIN wins when both are given)\n"
             "  --chart FILE.png draw the drift, FWHM and rate charts of the logs' last\n"
             "                   series into FILE.png, three panels over one time axis\n"
-            "                   (no display needed)\n"
+            "                   dated from the reference, each scaled to its points and\n"
+            "                   limits (no display needed)\n"
             "\n"
             "The report path and the reference are kept in STAB&FILE.DAT, the log in\n"
             "StabData.txt, both beside the program. The first run of a new (or emptied) log\n"
@@ -114,9 +122,20 @@ lumen::ProgramInfo DriftlogCommandLine::programInfo()
             "QC log: each append also writes one line to StabQC.csv beside StabData.txt\n"
             "(CSV with a header line): date_time (with UTC offset), minutes, centre_keV,\n"
             "drift_percent, drift_keV, fwhm_keV, net_area, live_time_s, count_rate_cps\n"
-            "(net area / live time) and decay_corrected_rate_cps (to the reference's date).\n"
-            "The centre, FWHM and net area come from the report's last peak line, the live\n"
-            "time from its LT: line. A log without StabQC.csv starts it at the next append.\n"
+            "(net area / live time), decay_corrected_rate_cps (to the reference's date),\n"
+            "run, run_pass, run_line (LUMEN_RUN, LUMEN_RUN_PASS, LUMEN_RUN_LINE when a Sequa\n"
+            "run started the program), report_sha256 and replaced_by. The centre, FWHM and\n"
+            "net area come from the report's last peak line, the live time from its LT:\n"
+            "line. A log without StabQC.csv starts it at the next append; a log of the\n"
+            "first ten columns gains the new ones, empty, at its next append.\n"
+            "\n"
+            "One point a measurement: a check a run plays again (same run, pass and line,\n"
+            "e.g. after a resume) replaces its earlier point: StabData.txt gets its line as\n"
+            "every append does, the earlier line of StabQC.csv is marked in replaced_by\n"
+            "with the new one's date_time, and the rules and the chart count only the new\n"
+            "point. A check played again that took the reference adds no point. The same\n"
+            "report (same bytes) or the same measurement (date, time and centre) appended\n"
+            "again is refused (status 7). Append needs a report read first.\n"
             "\n"
             "Three quantities are judged at each point: the drift (both ways), the FWHM\n"
             "(upward only) and the count rate (both ways; decay-corrected when a half-life\n"
@@ -148,16 +167,21 @@ lumen::ProgramInfo DriftlogCommandLine::programInfo()
             "                     instead of the program's own\n"
             "  LUMEN_ROOT         the host's installation folder (default ~/Lumen); the\n"
             "                     report defaults to $LUMEN_ROOT/Temp/RESULTS.TXT\n"
+            "  LUMEN_RUN, LUMEN_RUN_PASS, LUMEN_RUN_LINE  set by Sequa for the programs a\n"
+            "                     run starts: the run, pass and line of the measurement\n"
             "  DISPLAY, WAYLAND_DISPLAY, QT_QPA_PLATFORM  where the window is shown\n"
             "\n"
             "Exit status:\n"
             "  0  appended and in control, at a warning or without limits yet; a reference\n"
-            "     taken; a measurement not later than the reference (nothing appended);\n"
-            "     the chart written\n"
-            "  1  nothing could be appended, the settings were not saved, StabLimits.txt\n"
-            "     could not be read, StabQC.csv not written, or the chart not written\n"
+            "     taken; a measurement not later than the reference, or the reference's\n"
+            "     check played again (nothing appended); the chart written\n"
+            "  1  nothing could be appended (no report to read among the reasons), the\n"
+            "     settings were not saved, StabLimits.txt could not be read, StabQC.csv\n"
+            "     not written, or the chart not written\n"
             "  2  no command word, or no display for the window\n"
-            "  4  appended, but some quantity is at an action (logged all the same)\n")};
+            "  4  appended, but some quantity is at an action (logged all the same)\n"
+            "  7  already logged: the same report (same bytes) or the same measurement\n"
+            "     (date, time and centre) is in StabQC.csv; nothing appended\n")};
 }
 
 } // namespace lumen::driftlog

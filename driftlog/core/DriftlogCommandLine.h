@@ -13,6 +13,9 @@ namespace lumen::driftlog {
 class DriftlogCommandLine
 {
 public:
+    /** The same report or measurement is logged already: nothing appended. */
+    static constexpr int kAlreadyLogged = 7;
+
     /**
      * The mode a start argument asks for: the arguments joined, trimmed and
      * upper-cased; containing "GAIN" gives 0, else containing "KEV" gives 1,
@@ -25,7 +28,8 @@ public:
      * the arguments after the program name. Exit status 0 when the log got a
      * line that is in control or at a warning, a reference was taken, or the
      * measurement was not later than the reference; 4 when the new line is at
-     * an action limit or beyond the tolerance (it is logged all the same); 1
+     * an action limit or beyond the tolerance (it is logged all the same); 7
+     * when the same report or measurement is logged already; 1
      * when nothing could be appended, the settings could not be saved or the
      * tolerance could not be read; 2 when no command word was given.
      */

@@ -28,7 +28,8 @@ DriftlogModel::DriftlogModel(const QString &folder)
       m_settingsPath(lumen::joinPath(folder, QStringLiteral("STAB&FILE.DAT"))),
       m_logPath(lumen::joinPath(folder, QStringLiteral("StabData.txt"))),
       m_tolerancePath(lumen::joinPath(folder, QLatin1String(ToleranceSettings::kFileName))),
-      m_qcPath(lumen::joinPath(folder, QLatin1String(QcLog::kFileName)))
+      m_qcPath(lumen::joinPath(folder, QLatin1String(QcLog::kFileName))),
+      m_origin(lumen::RunOrigin::fromEnvironment())
 {
 }
 
@@ -104,6 +105,8 @@ bool DriftlogModel::readLmnFile()
     liveTimeText = peak->liveTime.value_or(QString());
     if (peak->date)
         m_dateMissing = peak->dateMissing;
+    m_reportRead = true;
+    m_reportSha256 = peak->sha256;
     statusText = QStringLiteral("Report read: ") + path;
     return true;
 }
@@ -120,6 +123,11 @@ AppendOutcome DriftlogModel::appendIt()
     m_verdict.reset();
     m_toleranceUnread = false;
     m_qcError.clear();
+    // Boxes never read show no measurement: a drift from them would be made up.
+    if (!m_reportRead)
+        return failed(AppendOutcome::NothingRead,
+                      QStringLiteral("no report read yet; read one first with \"Read Lmn "
+                                     "Results Text file\""));
     const StabilityLog log(m_logPath);
     if (!(referenceCentre > 0.0f) || log.isEmpty())
         return takeReference();
@@ -151,14 +159,58 @@ AppendOutcome DriftlogModel::appendIt()
         return AppendOutcome::NotLater;
     }
 
+    const QcRecord record = qcRecord(*elapsed, centre);
+    const QcLog qc(m_qcPath);
+    std::optional<QcRecord> replayed;
+    try {
+        if (const auto same = qc.sameMeasurement(record))
+            return failed(AppendOutcome::AlreadyLogged, alreadyLogged(*same, record));
+        const QcLog::Series series = qc.lastSeries();
+        if (series.reference && series.reference->origin.sameMeasurement(m_origin)) {
+            statusText = QStringLiteral("Played again, the check that took the reference "
+                                        "adds no point: nothing appended");
+            return AppendOutcome::ReplayOfReference;
+        }
+        for (const QcRecord &r : series.points) {
+            if (r.origin.sameMeasurement(m_origin))
+                replayed = r;
+        }
+    } catch (const lumen::Failure &) {
+        // An unreadable QC log is said when its line cannot be written either.
+    }
+
     try {
         log.appendLine(elapsedText, m_mode == kGainMode ? percentDrift : keVdrift);
     } catch (const lumen::Failure &f) {
         return failed(AppendOutcome::WriteFailed, f.description());
     }
-    appendQcLine(*elapsed, centre);
+    // StabData.txt keeps every measurement's line; the QC log keeps one point a
+    // run, pass and line, and the rules count the points it keeps.
+    try {
+        if (replayed)
+            qc.replace(*replayed, record);
+        else
+            qc.append(record);
+    } catch (const lumen::Failure &f) {
+        m_qcError = f.description();
+    }
     judgeNewLine(*elapsed, centre);
+    if (replayed)
+        statusText = QStringLiteral("Replaces the point of the same run and line at %1 min\n")
+                         .arg(replayed->minutes) +
+                     statusText;
     return AppendOutcome::LineWritten;
+}
+
+QString DriftlogModel::alreadyLogged(const QcRecord &logged, const QcRecord &record) const
+{
+    const bool sameReport =
+        !record.reportSha256.isEmpty() && logged.reportSha256 == record.reportSha256;
+    return QStringLiteral("already logged at %1 min (%2): %3")
+        .arg(logged.minutes)
+        .arg(logged.dateTime, sameReport
+                                  ? QStringLiteral("the same report")
+                                  : QStringLiteral("the same measurement date, time and centre"));
 }
 
 QString DriftlogModel::dateTimeRefusal() const
@@ -179,10 +231,8 @@ ToleranceSettings DriftlogModel::limitsOrDefaults()
     }
 }
 
-void DriftlogModel::appendQcLine(qint32 minutes, double centre)
+QcRecord DriftlogModel::qcRecord(qint32 minutes, double centre)
 {
-    // The QC log follows StabData.txt: a failure here leaves the designed line
-    // in place and is reported on its own.
     QcMeasurement m;
     m.date = lumen::trimBlanks(dateText);
     m.time = lumen::trimBlanks(timeText);
@@ -195,8 +245,18 @@ void DriftlogModel::appendQcLine(qint32 minutes, double centre)
     m.netArea = netAreaText;
     m.liveTime = liveTimeText;
     m.halfLifeSeconds = limitsOrDefaults().halfLifeSeconds;
+    QcRecord record = m.record();
+    record.origin = m_origin;
+    record.reportSha256 = m_reportSha256;
+    return record;
+}
+
+void DriftlogModel::appendQcLine(qint32 minutes, double centre)
+{
+    // The QC log follows StabData.txt: a failure here leaves the designed line
+    // in place and is reported on its own.
     try {
-        QcLog(m_qcPath).append(m.record());
+        QcLog(m_qcPath).append(qcRecord(minutes, centre));
     } catch (const lumen::Failure &f) {
         m_qcError = f.description();
     }
@@ -236,8 +296,12 @@ QString DriftlogModel::unit() const
 QcCharts DriftlogModel::charts()
 {
     const ToleranceSettings settings = limitsOrDefaults();
-    QcCharts charts = QcCharts::of(StabilityLog(m_logPath).lastSeries(),
-                                   QcLog(m_qcPath).lastSeries(), settings, m_mode, unit());
+    const QcLog::Series qc = QcLog(m_qcPath).lastSeries();
+    // A measurement a run played again keeps its line in StabData.txt, but only
+    // the point that replaced it counts.
+    DriftSeries drift = StabilityLog(m_logPath).lastSeries();
+    drift.removeIf([&](const DriftPoint &p) { return qc.replacedMinutes.contains(p.minutes); });
+    QcCharts charts = QcCharts::of(drift, qc, settings, m_mode, unit());
     // The minutes count as the design counts them: whole days and minutes of the day, no zone.
     const auto date = lumen::parseDate(referenceDate);
     const auto time = lumen::parseTime(referenceTime);

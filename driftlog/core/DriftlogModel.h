@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/core/RunOrigin.h"
 #include "driftlog/core/AppendOutcome.h"
 #include "driftlog/core/QcCharts.h"
 #include "driftlog/core/QcVerdict.h"
@@ -77,6 +78,9 @@ public:
     /** "%" in % gain drift mode, "keV" in keV drift mode. */
     QString unit() const;
 
+    /** Which run, pass and line this append belongs to (the environment's by default). */
+    void setRunOrigin(const lumen::RunOrigin &origin) { m_origin = origin; }
+
     /** Description of the last failure, for stderr in a command-line run. */
     QString lastError() const { return m_lastError; }
 
@@ -106,7 +110,9 @@ private:
     AppendOutcome failed(AppendOutcome outcome, const QString &why);
     bool view(const QString &path);
     void judgeNewLine(qint32 minutes, double centre);
+    QcRecord qcRecord(qint32 minutes, double centre);
     void appendQcLine(qint32 minutes, double centre);
+    QString alreadyLogged(const QcRecord &logged, const QcRecord &record) const;
     QString dateTimeRefusal() const;
     ToleranceSettings limitsOrDefaults();
 
@@ -118,6 +124,9 @@ private:
     bool m_toleranceUnread = false;
     bool m_dateMissing = false;
     QString m_qcError;
+    lumen::RunOrigin m_origin;
+    bool m_reportRead = false; ///< Append computes from the boxes only after a read
+    QString m_reportSha256;
     QObject *m_viewContext = nullptr;
     std::function<void()> m_viewChanged;
     int m_mode = kGainMode;

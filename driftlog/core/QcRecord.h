@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/core/RunOrigin.h"
+
 #include <QString>
 #include <QtGlobal>
 #include <optional>
@@ -19,6 +21,12 @@ struct QcRecord
     std::optional<double> liveTime;      ///< s
     std::optional<double> rate;          ///< net area / live time, counts per second
     std::optional<double> correctedRate; ///< the rate decay-corrected to the reference's date
+    lumen::RunOrigin origin;             ///< the run, pass and line that logged it, when known
+    QString reportSha256;                ///< of the report's bytes, hex; empty when not known
+    /** The date_time of the measurement of the same run, pass and line that replaced it. */
+    QString supersededBy;
+
+    bool live() const { return supersededBy.isEmpty(); }
 
     /** The rate judged: the decay-corrected one when a half-life is set, else the measured. */
     std::optional<double> judgedRate(bool halfLifeSet) const

@@ -23,6 +23,8 @@ struct ReportPeak
      * columns hold, and when it is no date, the date is missing.
      */
     bool dateMissing = false;
+    /** SHA-256 of the report file's bytes, hex; empty for a report not read from a file. */
+    QString sha256;
 };
 
 } // namespace lumen::driftlog

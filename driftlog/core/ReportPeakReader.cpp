@@ -5,6 +5,7 @@
 #include "common/core/OutsideFile.h"
 #include "common/core/TextFile.h"
 
+#include <QCryptographicHash>
 #include <QFileInfo>
 
 namespace lumen::driftlog {
@@ -77,7 +78,10 @@ std::optional<ReportPeak> ReportPeakReader::readFile(const QString &path)
     const QByteArray bytes = lumen::outsidefile::read(path, lumen::outsidefile::kReportCap);
     if (bytes.isEmpty())
         return std::nullopt;
-    return parse(bytes);
+    ReportPeak peak = parse(bytes);
+    peak.sha256 =
+        QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
+    return peak;
 }
 
 } // namespace lumen::driftlog

@@ -256,7 +256,7 @@ TEST_F(DriftlogModelTest, AReportThatIsNoRegularFileIsRefusedWithItsReason)
         EXPECT_FALSE(m.readLmnFile());
         EXPECT_TRUE(m.statusText.startsWith("Not a regular file: ")) << m.statusText.toStdString();
     }
-    EXPECT_EQ(m.appendIt(), AppendOutcome::BadCentre);
+    EXPECT_EQ(m.appendIt(), AppendOutcome::NothingRead);
     EXPECT_FALSE(QFile::exists(logPath()));
 }
 

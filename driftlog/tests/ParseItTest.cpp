@@ -114,3 +114,24 @@ TEST(ParseIt, TheWindowSaysWhatFailedAndShowsTheChart)
     ASSERT_TRUE(w.chartView()->charts());
     EXPECT_EQ(w.chartView()->charts()->drift.points().size(), 1);
 }
+
+TEST(ParseIt, AppendBeforeReadAsksForAReportAndShowsNoDrift)
+{
+    QTemporaryDir dir;
+    lumen::driftlog::StabSettings s;
+    s.reportPath = dir.filePath("RESULTS.TXT");
+    s.referenceCentre = 661.66f;
+    s.referenceDate = "22-Jun-2001";
+    s.referenceTime = "13:05:00";
+    s.save(dir.filePath("STAB&FILE.DAT"));
+    const QByteArray log = "0                  0\r\n60                 0.1\r\n";
+    ASSERT_TRUE(lumen::test::writeBytes(dir.filePath("StabData.txt"), log));
+    ParseIt w(dir.path());
+    w.show();
+    QTest::mouseClick(w.findChild<QPushButton *>("AppendIT"), Qt::LeftButton);
+    for (const char *box : {"keVdrift", "PercentDrift", "ElapsedText"})
+        EXPECT_EQ(w.findChild<QLineEdit *>(box)->text(), QString()) << box;
+    const QString said = w.findChild<QLabel *>("StatusText")->text();
+    EXPECT_TRUE(said.contains("read one first")) << said.toStdString();
+    EXPECT_EQ(lumen::test::fileBytes(dir.filePath("StabData.txt")), log);
+}

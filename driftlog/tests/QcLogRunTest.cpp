@@ -14,7 +14,8 @@ using lumen::test::writeBytes;
 namespace {
 
 const QByteArray kHeader = "date_time,minutes,centre_keV,drift_percent,drift_keV,fwhm_keV,"
-                           "net_area,live_time_s,count_rate_cps,decay_corrected_rate_cps\r\n";
+                           "net_area,live_time_s,count_rate_cps,decay_corrected_rate_cps,"
+                           "run,run_pass,run_line,report_sha256,replaced_by\r\n";
 
 /** Unattended runs in a scratch folder whose settings point at its own report. */
 class QcLogRunTest : public ::testing::Test
@@ -52,12 +53,17 @@ TEST_F(QcLogRunTest, EachAppendWritesOneLineAfterTheHeader)
     ASSERT_EQ(runAt("22-Jun-2001", "13:05:00", "661.66"), 0) << m_out.toStdString();
     ASSERT_EQ(runAt("23-Jun-2001", "12:00:00", "662.32", 1.55, 12000), 0) << m_out.toStdString();
     // 12000 counts in 600 s, decay-corrected over 22 h 55 min of a 30.08-year half-life.
-    EXPECT_EQ(qcLog().toStdString(),
-              (kHeader + "2001-06-22T13:05:00Z,0,661.66,0,0,1.52,12644,600,21.07333,"
-                         "21.07333\r\n"
-                         "2001-06-23T12:00:00Z,1375,662.32,0.09975318,0.6600268,1.55,"
-                         "12000,600,20,20.0012\r\n")
-                  .toStdString());
+    const QList<QByteArray> lines = qcLog().split('\n');
+    ASSERT_EQ(lines.size(), 4) << qcLog().toStdString();
+    EXPECT_EQ(lines[0] + '\n', kHeader);
+    // Outside a run the run's fields stay empty; the report's hash is known.
+    EXPECT_TRUE(lines[1].startsWith("2001-06-22T13:05:00Z,0,661.66,0,0,1.52,12644,600,21.07333,"
+                                    "21.07333,,,,"))
+        << lines[1].toStdString();
+    EXPECT_TRUE(lines[2].startsWith("2001-06-23T12:00:00Z,1375,662.32,0.09975318,0.6600268,1.55,"
+                                    "12000,600,20,20.0012,,,,"))
+        << lines[2].toStdString();
+    EXPECT_EQ(lines[2].size() - lines[2].lastIndexOf(",,,,") - 4, 64 + 2) << "hash, comma, CR";
     qunsetenv("TZ");
 }
 

@@ -214,7 +214,9 @@ TEST(QualityControl, QcLogRowsReadBackAndDamagedOnesAreSkipped)
         {"x,60,661.7,0,0,,,,", false},      // a field short
         {"x,60,661.7,0,0,wide,,,,", false}, // no number
         {"x,60,661.7,0,0,1e300,,,,", false},
-        {"\"x,y\",60,661.7,0,0,,,,,", false}, // not a line this program writes
+        {"\"x,60,661.7,0,0,,,,,", false},         // a quote left open
+        {"x,60,661.7,0,0,,,,,,run,1,x,,", false}, // a script line that is no number
+        {"x,60,661.7,0,0,,,,,,\"C:\\run,1.jrn\",2.1,7,ab,", true},
     };
     for (const auto &c : cases)
         EXPECT_EQ(QcLog::parseRow(c.line).has_value(), c.read) << c.line;
