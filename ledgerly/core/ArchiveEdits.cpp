@@ -3,6 +3,7 @@
 #include "common/core/Failure.h"
 #include "common/core/FixedText.h"
 #include "ledgerly/core/AuditTrail.h"
+#include "ledgerly/core/RecordDigest.h"
 #include "ledgerly/core/ResultsDatabase.h"
 #include "ledgerly/core/SqlStatement.h"
 
@@ -154,7 +155,8 @@ bool ArchiveEdits::edit(const QVariant &key, const QString &column, const QVaria
         query.finish();
         editLongTables(record, column, stored);
         AuditTrail::createMissing(query, m_server, m_db.tables());
-        AuditTrail::add(query, {QStringLiteral("edit"), number, column, old, stored});
+        AuditTrail::add(query, {QStringLiteral("edit"), record.isNull() ? number : record, column,
+                                old, stored});
     });
 }
 
@@ -173,6 +175,11 @@ bool ArchiveEdits::remove(const QVariant &key)
         const QString id = lumen::trimBlanks(query.value(1).toString());
         query.finish();
         const QVariant record = recordOf(number);
+        const QVariant audited = record.isNull() ? number : record;
+        // Every value the record holds, with its report's hash, stays readable in the trail.
+        AuditTrail::createMissing(query, m_server, m_db.tables());
+        const QString values =
+            audited.isNull() ? QString() : RecordDigest::values(query, audited.toLongLong());
 
         query.prepare(QStringLiteral("DELETE FROM \"SamData\" WHERE %1 = %2")
                           .arg(keyExpression(), keyMark()));
@@ -188,9 +195,8 @@ bool ArchiveEdits::remove(const QVariant &key)
                 SqlStatement::exec(query);
             }
         }
-        AuditTrail::createMissing(query, m_server, m_db.tables());
-        AuditTrail::add(
-            query, {QStringLiteral("delete"), number, QStringLiteral("ID Text"), id, QVariant()});
+        AuditTrail::add(query, {QStringLiteral("delete"), audited, QStringLiteral("ID Text"), id,
+                                QVariant(), values});
     });
 }
 

@@ -181,6 +181,13 @@ bool ArchiverModel::appendIt()
                 failure.description() + u'>');
         return false;
     }
+    // A cheap look at the audit chain's end; the record is archived all the same.
+    try {
+        if (const QString problem = db->auditTailProblem(); !problem.isEmpty())
+            message(QStringLiteral("Warning: ") + problem +
+                    QStringLiteral(" (Ledgerly --verify checks the whole archive)"));
+    } catch (const lumen::Failure &) {
+    }
 
     try {
         const AppendCounts counts = db->append(newRecord(), appendAgain);
@@ -310,31 +317,66 @@ bool ArchiverModel::checkViewerPath()
     return false;
 }
 
-qint64 ArchiverModel::exportCsv(const QString &path, ExportKind kind, QString *error,
-                                bool allRecords) const
+ArchiverModel::ExportResult ArchiverModel::exportCsv(const QString &path, ExportKind kind,
+                                                     bool allRecords) const
 {
     const QString database = lumen::trimBlanks(apath);
+    ExportResult result;
+    std::unique_ptr<ResultsDatabase> db;
+    QString what;
     try {
         // Only an archive that is there: the engine would make an empty file.
         if (!DatabaseLocation::isServerUrl(database) && !QFileInfo(database).isFile())
             throw lumen::Failure(QStringLiteral("No database there"));
-        ResultsDatabase db(database);
-        db.ensureSchema();
-        db.checkReadable();
+        db = std::make_unique<ResultsDatabase>(database);
+        try {
+            db->ensureSchema();
+        } catch (const lumen::Failure &) {
+            // A read-only archive of an older layout is read as it stands.
+        }
+        db->checkReadable();
+        result.head = db->auditHead();
         switch (kind) {
         case ExportKind::Wide:
-            return CsvExport::writeWide(db, path);
+            result.rows = CsvExport::writeWide(*db, path);
+            what = QStringLiteral("SamData");
+            break;
         case ExportKind::Long:
-            return CsvExport::writeLong(db, path, allRecords);
+            result.rows = CsvExport::writeLong(*db, path, allRecords);
+            what = allRecords ? QStringLiteral("long, all") : QStringLiteral("long");
+            break;
         case ExportKind::Audit:
-            return CsvExport::writeAudit(db, path);
+            result.rows = CsvExport::writeAudit(*db, path);
+            what = QStringLiteral("SamAudit");
+            break;
         }
-        return -1;
     } catch (const lumen::Failure &failure) {
-        *error = QStringLiteral("Could not export [ ") + database + QStringLiteral(" ] to [ ") +
-                 path + QStringLiteral(" ] <") + failure.description() + u'>';
-        return -1;
+        result.rows = -1;
+        result.error = QStringLiteral("Could not export [ ") + database +
+                       QStringLiteral(" ] to [ ") + path + QStringLiteral(" ] <") +
+                       failure.description() + u'>';
+        return result;
     }
+    try {
+        // The file is written: an archive that takes no writing (a read-only
+        // file, a role that may only read) still exports, and says it could
+        // not record the export.
+        db->addAuditEntry({QStringLiteral("export"), QVariant(), what, headText(result.head),
+                           QFileInfo(path).absoluteFilePath()});
+    } catch (const lumen::Failure &failure) {
+        result.auditError = QStringLiteral("The export to [ ") + path +
+                            QStringLiteral(" ] is written, but its audit entry could not be "
+                                           "written <") +
+                            failure.description() + u'>';
+    }
+    return result;
+}
+
+QString ArchiverModel::headText(const AuditChain::Head &head)
+{
+    return head.entry > 0
+               ? QStringLiteral("audit chain head: entry %1, %2").arg(head.entry).arg(head.hash)
+               : QStringLiteral("audit chain head: none yet");
 }
 
 bool ArchiverModel::viewResultsText()

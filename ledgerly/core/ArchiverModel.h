@@ -72,14 +72,22 @@ public:
         Long, ///< one row per value of "SamResults" with its record's fields
         Audit ///< "SamAudit", the trail of changes
     };
+    /** How an export ended. */
+    struct ExportResult
+    {
+        qint64 rows = -1;      ///< rows written; -1 when no file was written (`error` says why)
+        QString error;         ///< why nothing was written
+        QString auditError;    ///< the file was written but its audit row was refused: why
+        AuditChain::Head head; ///< the audit chain's head the export was made from
+    };
     /**
      * Writes the database at `Apath` to a CSV file, text fields without their
      * fixed-width padding. The long form holds current records only unless
-     * `allRecords` (superseded ones too). An export is itself audited.
-     * Returns the rows written, or -1 with `error` set (nothing is shown).
+     * `allRecords` (superseded ones too). Reading needs no writing: a
+     * read-only archive exports. The export is then audited (its file's
+     * absolute path and the chain head); nothing is shown.
      */
-    qint64 exportCsv(const QString &path, ExportKind kind, QString *error,
-                     bool allRecords = false) const;
+    ExportResult exportCsv(const QString &path, ExportKind kind, bool allRecords = false) const;
     /** Opens the report in the text editor; a missing report or editor is reported. */
     bool viewResultsText();
 
@@ -117,6 +125,9 @@ public:
 
     /** The record the append stores of the report, with the run it comes from. */
     NewRecord newRecord() const;
+
+    /** The chain head as an export names it, e.g. "audit chain head: entry 12, 3fa4…". */
+    static QString headText(const AuditChain::Head &head);
 
     /** The message for a text that holds none of a report's lines. */
     static QString notAReportMessage(const QString &path);

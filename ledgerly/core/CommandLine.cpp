@@ -1,10 +1,15 @@
 #include "ledgerly/core/CommandLine.h"
 
+#include "common/core/Failure.h"
 #include "common/core/FixedText.h"
 #include "common/core/Paths.h"
 #include "ledgerly/core/ArchiverModel.h"
+#include "ledgerly/core/DatabaseLocation.h"
 #include "ledgerly/core/ResultColumns.h"
+#include "ledgerly/core/ResultsDatabase.h"
 #include "ledgerly/core/StreamOperator.h"
+
+#include <QFileInfo>
 
 namespace lumen::ledgerly {
 
@@ -52,6 +57,8 @@ CommandLine::Options CommandLine::parseOptions(const QStringList &args)
             options.allRecords = true;
         } else if (arg == u"--again") {
             options.again = true;
+        } else if (arg == u"--verify") {
+            options.verify = true;
         } else if (arg == u"--audit") {
             if (i + 1 >= args.size() || args.at(i + 1).isEmpty()) {
                 options.error = QStringLiteral("--audit needs the path of the CSV file");
@@ -71,8 +78,10 @@ CommandLine::Options CommandLine::parseOptions(const QStringList &args)
         options.error = QStringLiteral("--long goes with --export FILE");
     else if (options.allRecords && !options.longForm)
         options.error = QStringLiteral("--all goes with --export FILE --long");
-    else if (!options.exportPath.isEmpty() && !options.auditPath.isEmpty())
-        options.error = QStringLiteral("--export and --audit are given one at a time");
+    else if (int(!options.exportPath.isEmpty()) + int(!options.auditPath.isEmpty()) +
+                 int(options.verify) >
+             1)
+        options.error = QStringLiteral("--export, --audit and --verify are given one at a time");
     return options;
 }
 
@@ -80,8 +89,50 @@ bool CommandLine::isUnattended(const QStringList &args)
 {
     const Options options = parseOptions(args);
     return !options.error.isEmpty() || !options.exportPath.isEmpty() ||
-           !options.auditPath.isEmpty() || options.again ||
+           !options.auditPath.isEmpty() || options.again || options.verify ||
            parse(options.words).command != Command::None;
+}
+
+int CommandLine::verify(const QString &database, QTextStream &out, QTextStream &err)
+{
+    AuditChain::Verdict verdict;
+    try {
+        // Only an archive that is there: the engine would make an empty file.
+        if (!DatabaseLocation::isServerUrl(database) && !QFileInfo(database).isFile())
+            throw lumen::Failure(QStringLiteral("No database there"));
+        ResultsDatabase db(database);
+        db.checkReadable();
+        verdict = db.verify();
+    } catch (const lumen::Failure &failure) {
+        err << "Could not verify [ " << database << " ] <" << failure.description() << ">"
+            << Qt::endl;
+        return ExportFailed;
+    }
+    if (verdict.firstChainedEntry == 0) {
+        out << "The audit trail has no chained entry yet (" << verdict.earlierEntries
+            << " earlier entries): the chain starts with the next change" << Qt::endl;
+    } else {
+        out << "The chain covers audit entries " << verdict.firstChainedEntry << " to "
+            << verdict.lastEntry;
+        if (verdict.earlierEntries > 0)
+            out << " (" << verdict.earlierEntries << " earlier entries predate it)";
+        out << Qt::endl;
+        if (verdict.firstCoveredRecord > 0)
+            out << "Records from " << verdict.firstCoveredRecord << " on are covered";
+        else
+            out << "No record has been appended since the chain started";
+        out << "; " << verdict.recordsChecked << " records checked, " << verdict.recordsNotCovered
+            << " archived before the chain started" << Qt::endl;
+    }
+    if (!verdict.firstBreak.isEmpty()) {
+        err << "Ledgerly --verify: the archive does not agree with its audit trail: "
+            << verdict.firstBreak << Qt::endl;
+        return ArchiveBroken;
+    }
+    if (verdict.head.entry > 0)
+        out << ArchiverModel::headText(verdict.head) << Qt::endl;
+    out << "All agree" << Qt::endl;
+    return Done;
 }
 
 int CommandLine::run(const QStringList &args, QTextStream &out, QTextStream &err,
@@ -95,8 +146,9 @@ int CommandLine::run(const QStringList &args, QTextStream &out, QTextStream &err
     }
     const Choice choice = parse(options.words);
     const bool exporting = !options.exportPath.isEmpty() || !options.auditPath.isEmpty();
-    if (exporting && choice.command != Command::None) {
-        err << "Ledgerly: --export and --audit are not combined with a command word (see --help)"
+    if ((exporting || options.verify) && choice.command != Command::None) {
+        err << "Ledgerly: --export, --audit and --verify are not combined with a command word "
+               "(see --help)"
             << Qt::endl;
         return UsageError;
     }
@@ -104,7 +156,7 @@ int CommandLine::run(const QStringList &args, QTextStream &out, QTextStream &err
         err << "Ledgerly: --again goes with APPEND, NET, GROSS or BKG (see --help)" << Qt::endl;
         return UsageError;
     }
-    if (!exporting && choice.command == Command::None)
+    if (!exporting && !options.verify && choice.command == Command::None)
         return -1;
 
     StreamOperator messages(err);
@@ -112,23 +164,29 @@ int CommandLine::run(const QStringList &args, QTextStream &out, QTextStream &err
     model.setOperator(&messages);
     model.loadSettings(settingsFolder);
 
+    if (options.verify)
+        return verify(lumen::trimBlanks(model.apath), out, err);
+
     if (exporting) {
         using Kind = ArchiverModel::ExportKind;
         const Kind kind = !options.auditPath.isEmpty() ? Kind::Audit
                           : options.longForm           ? Kind::Long
                                                        : Kind::Wide;
         const QString path = kind == Kind::Audit ? options.auditPath : options.exportPath;
-        QString error;
-        const qint64 rows = model.exportCsv(path, kind, &error, options.allRecords);
-        if (rows < 0) {
-            err << error << Qt::endl;
+        const ArchiverModel::ExportResult result = model.exportCsv(path, kind, options.allRecords);
+        if (result.rows < 0) {
+            err << result.error << Qt::endl;
             return ExportFailed;
         }
-        out << "Exported " << rows
+        out << "Exported " << result.rows
             << (kind == Kind::Long    ? " values"
                 : kind == Kind::Audit ? " audit entries"
                                       : " records")
-            << " to " << path << Qt::endl;
+            << " to " << path << " (" << ArchiverModel::headText(result.head) << ")" << Qt::endl;
+        if (!result.auditError.isEmpty()) {
+            err << result.auditError << Qt::endl;
+            return ExportNotAudited;
+        }
         return Done;
     }
 

@@ -38,6 +38,7 @@ public:
         bool allRecords = false; ///< --all: superseded records too
         QString auditPath;       ///< --audit FILE
         bool again = false;      ///< --again: archive a report archived already
+        bool verify = false;     ///< --verify: check the audit chain and every record
         QStringList words;       ///< what is left: the command words
         QString error;           ///< an option that is not known or lacks its value
     };
@@ -50,14 +51,17 @@ public:
     enum Status : int
     {
         Done = 0,
-        ReportNotRead = 2,   ///< the report could not be opened
-        ReportEmpty = 3,     ///< the report was missing, empty or no report: nothing appended;
-                             ///< also a report archived with a warning about its layout
-        AppendFailed = 4,    ///< the database could not be opened or the record not stored
-        ResetFailed = 5,     ///< the fresh database could not be made
-        ExportFailed = 6,    ///< the database could not be read or the CSV file not written
-        AlreadyArchived = 7, ///< the same report (bytes and mode) is archived already
-        UsageError = 1       ///< an unknown option, or an option without its value
+        ReportNotRead = 2,    ///< the report could not be opened
+        ReportEmpty = 3,      ///< the report was missing, empty or no report: nothing appended;
+                              ///< also a report archived with a warning about its layout
+        AppendFailed = 4,     ///< the database could not be opened or the record not stored
+        ResetFailed = 5,      ///< the fresh database could not be made
+        ExportFailed = 6,     ///< the database could not be read or the CSV file not written
+                              ///< (also --verify on an archive that cannot be read)
+        AlreadyArchived = 7,  ///< the same report (bytes and mode) is archived already
+        ExportNotAudited = 8, ///< the export is written but its audit row was refused
+        ArchiveBroken = 9,    ///< --verify found a record or audit row that does not agree
+        UsageError = 1        ///< an unknown option, or an option without its value
     };
 
     /**
@@ -67,6 +71,13 @@ public:
      */
     static int run(const QStringList &args, QTextStream &out, QTextStream &err,
                    const QString &settingsFolder);
+
+    /**
+     * --verify: walks the audit chain and every record of the archive at
+     * `database`; Done when all agree, ArchiveBroken naming the first break,
+     * ExportFailed when the archive cannot be read. Writes nothing.
+     */
+    static int verify(const QString &database, QTextStream &out, QTextStream &err);
 };
 
 } // namespace lumen::ledgerly

@@ -17,7 +17,7 @@ namespace {
 
 // Rows go out as the query reads them (forward only: a server then sends
 // them one by one rather than the whole result at once).
-qint64 writeQuery(ResultsDatabase &db, const QString &sql, const QString &path, const QString &what)
+qint64 writeQuery(ResultsDatabase &db, const QString &sql, const QString &path)
 {
     QSqlQuery query(db.connection());
     query.setForwardOnly(true);
@@ -38,7 +38,7 @@ qint64 writeQuery(ResultsDatabase &db, const QString &sql, const QString &path, 
             const QString text = value.typeId() == QMetaType::QString
                                      ? lumen::trimBlanks(value.toString())
                                      : value.toString();
-            fields << (value.isNull() ? QString() : CsvExport::field(text));
+            fields << (value.isNull() ? QString() : CsvExport::field(CsvExport::inert(text)));
         }
         bytes += fields.join(u',').toUtf8() + "\r\n";
         ++rows;
@@ -46,7 +46,6 @@ qint64 writeQuery(ResultsDatabase &db, const QString &sql, const QString &path, 
     if (query.lastError().isValid())
         SqlStatement::fail(query.lastError(), db.isServer());
     lumen::safefile::replace(path, bytes);
-    db.addAuditEntry({QStringLiteral("export"), QVariant(), what, QVariant(), path});
     return rows;
 }
 
@@ -57,11 +56,21 @@ QString CsvExport::field(const QString &text)
     return lumen::csvtext::field(text);
 }
 
+QString CsvExport::inert(const QString &text)
+{
+    static const QString starts = QStringLiteral("=+-@\t\r");
+    if (text.isEmpty() || !starts.contains(text.front()))
+        return text;
+    bool number = false;
+    text.trimmed().toDouble(&number);
+    return number ? text : u'\'' + text;
+}
+
 qint64 CsvExport::writeWide(ResultsDatabase &db, const QString &path)
 {
     return writeQuery(
         db, QStringLiteral("SELECT * FROM \"SamData\" ORDER BY \"idxRec#\", ") + db.storageKey(),
-        path, QStringLiteral("SamData"));
+        path);
 }
 
 qint64 CsvExport::writeLong(ResultsDatabase &db, const QString &path, bool allRecords)
@@ -76,13 +85,12 @@ qint64 CsvExport::writeLong(ResultsDatabase &db, const QString &path, bool allRe
             "FROM \"SamResults\" r JOIN \"SamRecords\" s ON s.\"Record\" = r.\"Record\" ") +
             (allRecords ? QString() : QStringLiteral("WHERE s.\"Superseded By\" IS NULL ")) +
             QStringLiteral("ORDER BY s.\"Record\", r.") + db.storageKey(),
-        path, allRecords ? QStringLiteral("long, all") : QStringLiteral("long"));
+        path);
 }
 
 qint64 CsvExport::writeAudit(ResultsDatabase &db, const QString &path)
 {
-    return writeQuery(db, QStringLiteral("SELECT * FROM \"SamAudit\" ORDER BY \"Entry\""), path,
-                      QStringLiteral("SamAudit"));
+    return writeQuery(db, QStringLiteral("SELECT * FROM \"SamAudit\" ORDER BY \"Entry\""), path);
 }
 
 } // namespace lumen::ledgerly

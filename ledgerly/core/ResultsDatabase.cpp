@@ -253,6 +253,44 @@ void ResultsDatabase::addAuditEntry(const AuditTrail::Entry &entry)
     });
 }
 
+AuditChain::Head ResultsDatabase::auditHead()
+{
+    return withRetry([this] {
+        QSqlQuery query(m_db);
+        return m_db.tables().contains(AuditTrail::table()) ? AuditChain::head(query)
+                                                           : AuditChain::Head();
+    });
+}
+
+QString ResultsDatabase::auditTailProblem()
+{
+    return withRetry([this] {
+        QSqlQuery query(m_db);
+        return m_db.tables().contains(AuditTrail::table()) ? AuditChain::tailProblem(query)
+                                                           : QString();
+    });
+}
+
+AuditChain::Verdict ResultsDatabase::verify()
+{
+    return withRetry([this] {
+        QSqlQuery query(m_db);
+        if (!m_db.tables().contains(AuditTrail::table()))
+            return AuditChain::Verdict();
+        // One snapshot for the walk: a file holds its read lock, a server
+        // sees the rows as they stood when the walk began.
+        if (!m_db.transaction())
+            fail(m_db.lastError(), m_server);
+        if (m_server)
+            exec(query,
+                 QStringLiteral("SET TRANSACTION ISOLATION LEVEL REPEATABLE READ, READ ONLY"));
+        AuditChain::Verdict verdict = AuditChain::verify(query);
+        query.finish();
+        m_db.rollback();
+        return verdict;
+    });
+}
+
 QStringList ResultsDatabase::columnNames() const
 {
     const QSqlRecord record = m_db.record(tableName());
@@ -393,17 +431,14 @@ void ResultsDatabase::refuseArchivedAgain(QSqlQuery &query, const NewRecord &rec
 
 qint64 ResultsDatabase::nextRecordNumber(QSqlQuery &query)
 {
-    // One past every number given since the last reset, including those of
-    // records deleted since: a number is never given twice. The audit trail
-    // remembers the deleted ones, across a reset too, so only its deletions
-    // after the last reset count (its index finds both at once).
-    exec(query,
-         QStringLiteral("SELECT MAX(n) FROM ("
-                        "SELECT MAX(\"Record\") AS n FROM \"SamRecords\" "
-                        "UNION ALL SELECT MAX(\"idxRec#\") FROM \"SamData\" "
-                        "UNION ALL SELECT MAX(\"Record\") FROM \"SamAudit\" WHERE \"Action\" = "
-                        "'delete' AND \"Entry\" > COALESCE((SELECT MAX(\"Entry\") FROM "
-                        "\"SamAudit\" WHERE \"Action\" = 'reset'), 0)) AS numbers"));
+    // One past every number ever given, including those of records deleted
+    // or reset since: a number is never given twice. The audit trail names
+    // every record it has seen and outlives every reset (its index on
+    // "Record" finds the highest at once).
+    exec(query, QStringLiteral("SELECT MAX(n) FROM ("
+                               "SELECT MAX(\"Record\") AS n FROM \"SamRecords\" "
+                               "UNION ALL SELECT MAX(\"idxRec#\") FROM \"SamData\" "
+                               "UNION ALL SELECT MAX(\"Record\") FROM \"SamAudit\") AS numbers"));
     query.next();
     const qint64 number = query.value(0).toLongLong() + 1;
     query.finish();

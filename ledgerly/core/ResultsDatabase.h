@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/core/Failure.h"
+#include "ledgerly/core/AuditChain.h"
 #include "ledgerly/core/AuditTrail.h"
 
 #include <QList>
@@ -126,7 +127,8 @@ public:
      * past its limit, a row too large, a record number past 32767) is left
      * out of the wide record only and told in wideLeftOut. Throws Failure and
      * leaves the file as it was when anything fails. The record number is one
-     * past every number given since the last reset, so none is given twice.
+     * past every number ever given (the audit trail remembers them across
+     * resets and deletes), so none is given twice.
      * Unless `again`, a report whose bytes and mode are archived already is
      * refused (AlreadyArchived); an earlier record of the same run, pass and line is
      * marked superseded. The audit trail gets its rows in the same transaction.
@@ -135,6 +137,13 @@ public:
 
     /** Adds one audit entry in a transaction of its own (an export, which changes nothing). */
     void addAuditEntry(const AuditTrail::Entry &entry);
+
+    /** The audit chain's last chained entry and hash; entry 0 when there is none. Reads only. */
+    AuditChain::Head auditHead();
+    /** The cheap look at the chain's end (AuditChain::tailProblem); empty when it agrees. */
+    QString auditTailProblem();
+    /** Walks the whole chain and every record (AuditChain::verify). Reads only. */
+    AuditChain::Verdict verify();
 
     QStringList columnNames() const;
     int recordCount();

@@ -49,6 +49,14 @@ bool ViewerModel::load(const QString &apath)
         return false;
     }
     m_records = records.release();
+    // A cheap look at the audit chain's end: the grid opens all the same.
+    try {
+        if (const QString problem = m_database->auditTailProblem(); !problem.isEmpty())
+            op().messageBox(QStringLiteral("Warning: ") + problem +
+                                QStringLiteral(" (Ledgerly --verify checks the whole archive)"),
+                            title(), lumen::MessageButtons::Ok);
+    } catch (const lumen::Failure &) {
+    }
     const int total = m_records->totalRecords();
     if (total > 0)
         totalLable = QString::number(total);
@@ -114,12 +122,16 @@ bool ViewerModel::exportCsv()
         return false;
     ArchiverModel archiver;
     archiver.apath = m_apath;
-    QString error;
-    const qint64 rows = archiver.exportCsv(*path, ArchiverModel::ExportKind::Wide, &error);
-    op().messageBox(rows < 0 ? error
-                             : QStringLiteral("Exported %1 records to [ %2 ]").arg(rows).arg(*path),
-                    ArchiverModel::title(), lumen::MessageButtons::Ok);
-    return rows >= 0;
+    const ArchiverModel::ExportResult result =
+        archiver.exportCsv(*path, ArchiverModel::ExportKind::Wide);
+    QString said = result.rows < 0 ? result.error
+                                   : QStringLiteral("Exported %1 records to [ %2 ] (%3)")
+                                         .arg(result.rows)
+                                         .arg(*path, ArchiverModel::headText(result.head));
+    if (!result.auditError.isEmpty())
+        said += u'\n' + result.auditError;
+    op().messageBox(said, ArchiverModel::title(), lumen::MessageButtons::Ok);
+    return result.rows >= 0;
 }
 
 std::optional<QRect> ViewerModel::gridGeometry(int width, int height, int dataHeight, int top)

@@ -122,7 +122,8 @@ TEST_F(LedgerlyProgram, ResetRacingAppendEndsInSecondsWithOneWinningWhole)
         const auto records = peek.records();
         ASSERT_LE(records.size(), 1);
         if (!records.isEmpty()) {
-            EXPECT_EQ(records[0]["idxRec#"].toInt(), 1);
+            // A reset never gives a number again: the first append had 1.
+            EXPECT_GE(records[0]["idxRec#"].toInt(), round + 2);
             EXPECT_EQ(records[0]["CO-60@LINE1"].toString(), "3.047");
         }
     }
