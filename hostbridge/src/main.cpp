@@ -11,6 +11,8 @@
 
 #include <cstdio>
 #include <cwchar>
+#include <fcntl.h>
+#include <io.h>
 #include <string>
 
 #ifndef LUMEN_VERSION
@@ -92,6 +94,8 @@ bool wholeNumber(const std::string &text, unsigned long max, unsigned long &out)
 
 int wmain(int argc, wchar_t **argv)
 {
+    // Lines end in a line feed alone, as the programs that read them expect.
+    _setmode(_fileno(stdout), _O_BINARY);
     std::string listen;
     std::wstring progId = L"LmnPro.clsLmn";
     unsigned long idle = 300;
