@@ -2,10 +2,6 @@
 
 #include "common/core/Failure.h"
 #include "common/core/NumberText.h"
-#include "spectra/AnsWriter.h"
-#include "spectra/CsvWriter.h"
-#include "spectra/N42Writer.h"
-#include "spectra/SpectrumDoubts.h"
 #include "spectra/SpectrumFile.h"
 #include "spectra/SpectrumKind.h"
 #include "transpec/core/BatchWriter.h"
@@ -17,7 +13,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <cmath>
 
 namespace lumen::transpec {
 
@@ -28,28 +23,6 @@ const QString kOutput = QStringLiteral("--output");
 const QString kTo = QStringLiteral("--to");
 
 constexpr int kBadArguments = 2;
-
-// The doubts about a spectrum when it is written as another format than ANS:
-// a time the value lacks is left out there, not written as 0 (and one the
-// format cannot carry is named by its writer).
-QStringList doubtsBeyondAns(const Spectrum &spectrum)
-{
-    QStringList doubts;
-    Spectrum times = spectrum;
-    for (const auto &[seconds, what] :
-         {std::pair{&times.liveSeconds, "live time"}, std::pair{&times.realSeconds, "real time"}}) {
-        if (!*seconds)
-            doubts << QStringLiteral("no %1 in the file").arg(QLatin1String(what));
-        if (!*seconds || !std::isfinite(**seconds))
-            seconds->reset();
-    }
-    // Neither absent time is then below or above the other.
-    if (!times.liveSeconds)
-        times.liveSeconds = times.realSeconds.value_or(0.0);
-    if (!times.realSeconds)
-        times.realSeconds = times.liveSeconds;
-    return doubts + SpectrumDoubts::of(times);
-}
 
 // Why nothing was read from an input that gave no message: a .txt file is
 // opened without a word in the window, so say here what it holds.
@@ -230,22 +203,12 @@ int ConvertCommand::run(const QStringList &args, QTextStream &out, QTextStream &
             claimed.claim(input, target);
             model.setText(box::AnsToWrite, target);
             item.target = target;
-            QByteArray bytes;
-            Spectrum meant;
-            if (*format == OutputFormat::Ans) {
-                item.warnings = model.warnings();
-                bytes = AnsWriter::toBytes(model.headerFromBoxes(),
-                                           model.channels().first(model.channelsToWrite()));
-                meant = readback::ansCarried(model.spectrum());
-            } else {
-                SpectrumImage image = *format == OutputFormat::N42
-                                          ? N42Writer::image(model.spectrum())
-                                          : CsvWriter::image(model.spectrum());
-                item.warnings = model.readWarnings() + doubtsBeyondAns(model.spectrum()) +
-                                model.spectrum().notes + image.losses;
-                bytes = std::move(image.bytes);
-                meant = std::move(image.carried);
-            }
+            ConvertedFile file = model.converted(*format);
+            item.warnings = std::move(file.warnings);
+            QByteArray bytes = std::move(file.bytes);
+            // Nobody edited the boxes: the ANS file must give back the spectrum as read.
+            Spectrum meant = *format == OutputFormat::Ans ? readback::ansCarried(model.spectrum())
+                                                          : std::move(file.meant);
             batch.write(std::move(item),
                         [f = *format, target, bytes = std::move(bytes), meant = std::move(meant)] {
                             readback::writeChecked(f, target, bytes, meant);

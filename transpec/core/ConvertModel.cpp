@@ -8,7 +8,9 @@
 #include "common/core/Paths.h"
 #include "spectra/AnsWriter.h"
 #include "spectra/ChnReader.h"
+#include "spectra/CsvWriter.h"
 #include "spectra/N42Reader.h"
+#include "spectra/N42Writer.h"
 #include "spectra/SpcReader.h"
 #include "spectra/SpeReader.h"
 #include "spectra/SpectrumDoubts.h"
@@ -65,6 +67,28 @@ QString dateShown(double ole)
 QString timeShown(double ole)
 {
     return lumen::formatDateTime(lumen::fromOleDate(ole), u"HH:MM:SS");
+}
+
+// The doubts about a spectrum when it is written as another format than ANS:
+// a time the value lacks is left out there, not written as 0 (and one the
+// format cannot carry is named by its writer).
+QStringList doubtsBeyondAns(const Spectrum &spectrum)
+{
+    QStringList doubts;
+    Spectrum times = spectrum;
+    for (const auto &[seconds, what] :
+         {std::pair{&times.liveSeconds, "live time"}, std::pair{&times.realSeconds, "real time"}}) {
+        if (!*seconds)
+            doubts << QStringLiteral("no %1 in the file").arg(QLatin1String(what));
+        if (!*seconds || !std::isfinite(**seconds))
+            seconds->reset();
+    }
+    // Neither absent time is then below or above the other.
+    if (!times.liveSeconds)
+        times.liveSeconds = times.realSeconds.value_or(0.0);
+    if (!times.realSeconds)
+        times.realSeconds = times.liveSeconds;
+    return doubts + SpectrumDoubts::of(times);
 }
 
 // The folder part of a chosen path, without its trailing separator, when the
@@ -196,6 +220,8 @@ void ConvertModel::openSpectrum()
 void ConvertModel::loadChosenFile(const QString &path)
 {
     m_loaded = false;
+    m_savedTo.clear();
+    m_savedWarnings.clear();
     m_warnings.clear();
     m_readWarnings.clear();
     m_notices.clear();
@@ -296,14 +322,40 @@ void ConvertModel::fillAnsFields(const QString &title)
 
 bool ConvertModel::writeAns()
 {
-    headerFromBoxes();
+    return write(OutputFormat::Ans);
+}
+
+ConvertedFile ConvertModel::converted(OutputFormat format)
+{
+    ConvertedFile file;
+    if (format == OutputFormat::Ans) {
+        headerFromBoxes();
+        const std::span<const std::int32_t> counts = m_channels.first(channelsToWrite());
+        file.bytes = AnsWriter::toBytes(m_header, counts);
+        file.meant = readback::ansValueOf(m_header, counts);
+        file.warnings = m_warnings;
+        return file;
+    }
+    SpectrumImage image =
+        format == OutputFormat::N42 ? N42Writer::image(m_spectrum) : CsvWriter::image(m_spectrum);
+    file.bytes = std::move(image.bytes);
+    file.meant = std::move(image.carried);
+    file.warnings = m_readWarnings + doubtsBeyondAns(m_spectrum) + m_spectrum.notes + image.losses;
+    return file;
+}
+
+bool ConvertModel::write(OutputFormat format)
+{
     const QString path = lumen::trimBlanks(text(box::AnsToWrite));
+    m_savedTo.clear();
+    m_savedWarnings.clear();
     bool written = true;
     try {
+        ConvertedFile file = converted(format);
         // Read back before it counts as saved, as every converted file is.
-        const std::span<const std::int32_t> counts = m_channels.first(channelsToWrite());
-        readback::writeChecked(OutputFormat::Ans, path, AnsWriter::toBytes(m_header, counts),
-                               readback::ansValueOf(m_header, counts));
+        readback::writeChecked(format, path, file.bytes, file.meant);
+        m_savedTo = path;
+        m_savedWarnings = std::move(file.warnings);
     } catch (const lumen::Failure &failure) {
         written = false;
         show(failure.description());
@@ -352,9 +404,15 @@ bool ConvertModel::saveConverted()
         request.title = QStringLiteral("Save Converted Spectrum");
         request.defaultExtension = QStringLiteral("ans");
         request.initialName = text(box::AnsToWrite);
-        request.filter = QStringLiteral("Korlund ANS Files (*.ans)|*.ans|All Files (*.*)|*.*");
+        // The further formats follow "All Files", as in the open dialog.
+        request.filter = QStringLiteral("Korlund ANS Files (*.ans)|*.ans|All Files (*.*)|*.*|"
+                                        "N42 Files (*.n42)|*.n42|CSV Files (*.csv)|*.csv");
         request.filterIndex = 1;
-        request.initialFolder = lumen::trimBlanks(m_settings.saveFolder);
+        // Beside the spectrum, where its converted file belongs; without
+        // one, where the last save went.
+        const std::optional<QString> spectrumFolder =
+            m_loaded ? folderOf(lumen::trimBlanks(text(box::SpcToRead))) : std::nullopt;
+        request.initialFolder = spectrumFolder.value_or(lumen::trimBlanks(m_settings.saveFolder));
         request.hideReadOnly = true;
         request.overwritePrompt = false;
         const std::optional<QString> chosen = lumen::currentOperator().fileDialog(request);
@@ -368,7 +426,8 @@ bool ConvertModel::saveConverted()
         m_saveEnabled = true;
         Q_EMIT changed();
     }
-    const bool written = writeAns();
+    const bool written =
+        write(m_commandLineMode ? OutputFormat::Ans : outputformat::ofPath(text(box::AnsToWrite)));
     if (m_commandLineMode) {
         m_exitStatus = written ? 0 : 1;
         exitProgram();

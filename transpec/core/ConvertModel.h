@@ -4,6 +4,7 @@
 #include "spectra/AnsHeader.h"
 #include "spectra/ChannelStore.h"
 #include "spectra/IncomingSpectrum.h"
+#include "transpec/core/OutputFormat.h"
 #include "transpec/core/TranspecSettings.h"
 
 #include <QHash>
@@ -12,6 +13,15 @@
 #include <functional>
 
 namespace lumen::transpec {
+
+/** A converted file before it is written: its bytes, the value it must read back as, its doubts. */
+struct ConvertedFile
+{
+    QByteArray bytes;
+    Spectrum meant;
+    /** What the file cannot carry of the spectrum, and the doubts about it. */
+    QStringList warnings;
+};
 
 /**
  * The state and logic of the converter window `Convert`: the box texts, the
@@ -48,11 +58,20 @@ public:
     void loadChosenFile(const QString &path);
     /**
      * `SaveANS`: asks for the output file (not in command-line mode) and writes
-     * it; in command-line mode the program then exits. True when written.
+     * it, as ANS, or as N42 or CSV when the name chosen ends so; in
+     * command-line mode the program then exits. True when written.
      */
     bool saveConverted();
     /** Writes the ANS file from the converted boxes to `AnsToWrite`; true when written. */
     bool writeAns();
+    /**
+     * The file of `format` a save writes: ANS from the converted boxes as
+     * edited, N42 and CSV from the spectrum as read (as --convert writes them).
+     */
+    ConvertedFile converted(OutputFormat format);
+    /** After a save: where it went, and what the file could not carry; empty before. */
+    const QString &savedTo() const { return m_savedTo; }
+    const QStringList &savedWarnings() const { return m_savedWarnings; }
     /**
      * The save's steps before the write: the header from the converted boxes
      * (the date and time boxes rewritten in normalised form).
@@ -122,6 +141,7 @@ private:
     void apply(const IncomingSpectrum &read);
     void fillAnsFields(const QString &title);
     void requestExit(int status);
+    bool write(OutputFormat format);
     std::function<void()> pump() const;
 
     QHash<QString, QString> m_texts;
@@ -146,6 +166,8 @@ private:
 
     lumen::FileDialogRequest m_openDialog;
     QString m_saveFolder;
+    QString m_savedTo;
+    QStringList m_savedWarnings;
     TranspecSettings m_settings;
     QString m_settingsPath;
 

@@ -1,5 +1,6 @@
 #include "transpec/core/OutputFormat.h"
 
+#include <QFileInfo>
 #include <array>
 
 namespace lumen::transpec::outputformat {
@@ -43,6 +44,17 @@ QString extension(OutputFormat format)
 QString title(OutputFormat format)
 {
     return QLatin1String(namesOf(format).title);
+}
+
+OutputFormat ofPath(const QString &path)
+{
+    const QString suffix = QFileInfo(path).suffix();
+    if (suffix.compare(u"n42", Qt::CaseInsensitive) == 0 ||
+        suffix.compare(u"xml", Qt::CaseInsensitive) == 0)
+        return OutputFormat::N42;
+    if (suffix.compare(u"csv", Qt::CaseInsensitive) == 0)
+        return OutputFormat::Csv;
+    return OutputFormat::Ans;
 }
 
 } // namespace lumen::transpec::outputformat

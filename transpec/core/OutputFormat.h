@@ -21,6 +21,8 @@ std::optional<OutputFormat> named(const QString &name);
 QString extension(OutputFormat format);
 /** "ANS", "N42", "CSV", as messages name the format. */
 QString title(OutputFormat format);
+/** The format a chosen output name asks for: .n42 or .xml N42, .csv CSV, anything else ANS. */
+OutputFormat ofPath(const QString &path);
 
 } // namespace outputformat
 } // namespace lumen::transpec

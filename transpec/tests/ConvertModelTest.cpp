@@ -94,7 +94,8 @@ TEST_F(ConvertModelTest, SettingsComeBackAtTheNextStart)
     const lumen::FileDialogRequest &save = m_op.prompts()[0].dialog;
     EXPECT_EQ(save.title, "Save Converted Spectrum");
     EXPECT_EQ(save.defaultExtension, "ans");
-    EXPECT_EQ(save.filter, "Korlund ANS Files (*.ans)|*.ans|All Files (*.*)|*.*");
+    EXPECT_EQ(save.filter, "Korlund ANS Files (*.ans)|*.ans|All Files (*.*)|*.*|"
+                           "N42 Files (*.n42)|*.n42|CSV Files (*.csv)|*.csv");
     EXPECT_EQ(save.initialFolder, m_dir.path());
     EXPECT_FALSE(save.overwritePrompt);
 }

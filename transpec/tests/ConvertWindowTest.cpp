@@ -2,6 +2,7 @@
 #include "common/testsupport/ScriptedOperator.h"
 #include "common/testsupport/SmallScreen.h"
 #include "common/testsupport/TestSupport.h"
+#include "spectra/N42Reader.h"
 #include "spectra/testsupport/SpectrumBuilders.h"
 #include "transpec/core/BoxNames.h"
 #include "transpec/core/ConvertModel.h"
@@ -9,7 +10,9 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -167,6 +170,75 @@ TEST_F(ConvertWindowTest, TheGraphZoomsByDragAndWheelAndShowsTheCursor)
 TEST_F(ConvertWindowTest, FitsASmallScreenWithEveryButtonInReach)
 {
     test::expectFitsSmallScreen(m_window);
+    // At 125 % the same screen holds a fifth fewer pixels of the window's own.
+    const QSize least = m_window.minimumSizeHint();
+    EXPECT_LE(least.width(), test::kSmallScreenClient.width() * 4 / 5);
+    EXPECT_LE(least.height(), test::kSmallScreenClient.height() * 4 / 5);
+}
+
+// Widened or heightened, the window gives the graph the room; the panels
+// keep their rows.
+TEST_F(ConvertWindowTest, TheGraphTakesTheSpareRoom)
+{
+    m_window.show();
+    m_window.resize(1280, 720);
+    QApplication::processEvents();
+    const QSize before = m_window.graph()->size();
+    m_window.resize(1920, 1040);
+    QApplication::processEvents();
+    const QSize after = m_window.graph()->size();
+    EXPECT_GE(after.width() - before.width(), 640 * 9 / 10);
+    EXPECT_GE(after.height() - before.height(), 320 * 9 / 10);
+}
+
+TEST_F(ConvertWindowTest, TheReadoutNeverCoversTheCountsTitle)
+{
+    GraphWidget *g = openAndZoom();
+    for (const bool log : {false, true}) {
+        m_window.findChild<QCheckBox *>("LogScale")->setChecked(log);
+        const int titleEnd =
+            g->titleRow().left() + g->fontMetrics().horizontalAdvance(g->countsTitle());
+        EXPECT_GT(g->readoutArea().left(), titleEnd) << "log " << log;
+        EXPECT_LE(g->readoutArea().right(), g->rect().right());
+    }
+}
+
+// The window saves ANS, N42 or CSV as the name chosen asks, beside the
+// spectrum unless told otherwise, and says where the file went.
+TEST_F(ConvertWindowTest, SavesAsTheNameAsksAndSaysWhere)
+{
+    test::ChnImage image;
+    image.counts.assign(512, 5);
+    image.liveTicks = 15000;
+    image.realTicks = 15500;
+    ASSERT_TRUE(QDir(m_dir.path()).mkdir("in"));
+    const QString source = m_dir.filePath("in/s.chn");
+    ASSERT_TRUE(lumen::test::writeBytes(source, image.bytes()));
+    m_op.queueFile(source);
+    QTest::mouseClick(button("LoadSPM"), Qt::LeftButton);
+
+    const struct
+    {
+        const char *name;
+        QByteArray starts; // the file's first bytes
+        bool warned;
+    } cases[] = {{"s.Ans", "", false}, {"s.n42", "<?xml", false}, {"s.csv", "channel,", true}};
+    for (const auto &c : cases) {
+        const QString out = m_dir.filePath(QString::fromLatin1(c.name));
+        m_op.clear();
+        m_op.queueFile(out);
+        QTest::mouseClick(button("SaveANS"), Qt::LeftButton);
+        ASSERT_EQ(m_op.prompts().size(), 1) << c.name;
+        EXPECT_EQ(m_op.prompts()[0].dialog.initialFolder, m_dir.filePath("in")) << c.name;
+        const QByteArray bytes = lumen::test::fileBytes(out);
+        EXPECT_TRUE(bytes.startsWith(c.starts)) << c.name;
+        const QString said = m_window.savedLine()->text();
+        EXPECT_TRUE(said.startsWith("Saved to " + out)) << said.toStdString();
+        EXPECT_EQ(said.contains("warning"), c.warned) << said.toStdString();
+    }
+    const IncomingSpectrum n42 = N42Reader::readFile(m_dir.filePath("s.n42"));
+    ASSERT_TRUE(n42.loaded);
+    EXPECT_EQ(n42.spectrum.counts, image.counts);
 }
 
 TEST_F(ConvertWindowTest, CalibrationEditsKeepTheZoom)
