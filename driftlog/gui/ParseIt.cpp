@@ -12,9 +12,15 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QVBoxLayout>
 
 namespace lumen::driftlog {
+
+namespace {
+/** Lines of the status shown at once: a verdict's headline, its three quantities and a note. */
+constexpr int kStatusLines = 6;
+} // namespace
 
 ParseIt::ParseIt(const QString &folder, QWidget *parent) : QWidget(parent), m_model(folder)
 {
@@ -64,6 +70,8 @@ ParseIt::ParseIt(const QString &folder, QWidget *parent) : QWidget(parent), m_mo
         o->setAutoExclusive(false);
         modeLayout->addWidget(o);
     }
+    // The mode frame keeps the height its two options need, whatever the status holds.
+    frame1->setMinimumHeight(frame1->sizeHint().height());
     buttons->addWidget(frame1);
     buttons->addStretch();
     middle->addLayout(buttons);
@@ -79,12 +87,22 @@ ParseIt::ParseIt(const QString &folder, QWidget *parent) : QWidget(parent), m_mo
     grid->setRowStretch(7, 1);
     middle->addLayout(grid, 1);
     top->addLayout(middle);
-    // Verdicts and failures: nothing the window does fails silently.
-    m_status = new QLabel(this);
+    // Verdicts and failures: nothing the window does fails silently. A long
+    // verdict scrolls in a place of its own height instead of squeezing the
+    // boxes and the mode frame above it.
+    m_status = new QLabel;
     m_status->setObjectName(QStringLiteral("StatusText"));
     m_status->setWordWrap(true);
+    m_status->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_status->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    top->addWidget(m_status);
+    auto *statusArea = new QScrollArea(this);
+    statusArea->setObjectName(QStringLiteral("StatusArea"));
+    statusArea->setWidget(m_status);
+    statusArea->setWidgetResizable(true);
+    statusArea->setFrameShape(QFrame::NoFrame);
+    statusArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    statusArea->setFixedHeight(statusArea->fontMetrics().lineSpacing() * kStatusLines + 6);
+    top->addWidget(statusArea);
 
     for (auto &[box, text] : m_boxes) {
         QString *target = text;
