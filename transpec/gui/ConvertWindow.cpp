@@ -152,6 +152,9 @@ ConvertWindow::ConvertWindow(ConvertModel &model, QWidget *parent) : QWidget(par
     m_saved = new QLabel(this);
     m_saved->setObjectName(QStringLiteral("SavedTo"));
     m_saved->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // A long list of warnings is cut at the window's edge (the tooltip holds
+    // it whole), never widening the window beyond the screen.
+    m_saved->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
 
     auto *top = new QHBoxLayout;
     top->addWidget(m_load);

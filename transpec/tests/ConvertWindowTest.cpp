@@ -235,6 +235,8 @@ TEST_F(ConvertWindowTest, SavesAsTheNameAsksAndSaysWhere)
         const QString said = m_window.savedLine()->text();
         EXPECT_TRUE(said.startsWith("Saved to " + out)) << said.toStdString();
         EXPECT_EQ(said.contains("warning"), c.warned) << said.toStdString();
+        EXPECT_LE(m_window.minimumSizeHint().width(), test::kSmallScreenClient.width() * 4 / 5)
+            << "a long line of warnings never widens the window";
     }
     const IncomingSpectrum n42 = N42Reader::readFile(m_dir.filePath("s.n42"));
     ASSERT_TRUE(n42.loaded);
