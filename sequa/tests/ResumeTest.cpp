@@ -4,6 +4,8 @@
 #include "common/core/HeadlessOperator.h"
 #include "sequa/core/resume/JournalCheckpoint.h"
 #include "sequa/core/resume/JournalReading.h"
+#include "sequa/core/run/QualityGate.h"
+#include "sequa/core/start/UnattendedStart.h"
 #include "sequa/tests/PlayerTestBench.h"
 
 namespace lumen::sequa::test {
@@ -78,6 +80,16 @@ protected:
         for (const QString &id : argsOf(QStringLiteral("SetSpectrumID")))
             marks << id.trimmed();
         return marks;
+    }
+    /** Plays the script file unattended, or continues the journal (`redo`: --redo-failed). */
+    UnattendedStart start(const QString &path, const QString &journal = QString(),
+                          bool redo = false)
+    {
+        UnattendedStart start;
+        start.resumeFrom(journal);
+        start.setRedoFailed(redo);
+        start(*m_program, journal.isEmpty() ? path : journal);
+        return start;
     }
     int m_status = -1;
 };
@@ -177,6 +189,112 @@ TEST_F(ResumeReplayTest, APassPlayedAgainTakesTheAnswersAndFailuresOfItsStart)
     EXPECT_TRUE(journal.contains("Checkpoint: line 4; loops -; answers 4; failed 1/0"));
     EXPECT_TRUE(QString::fromLatin1(bytesOf(QStringLiteral("killed.txt")))
                     .contains("Continued by: " + file(QStringLiteral("journal"))));
+}
+
+TEST_F(ResumeReplayTest, RedoFailedPlaysExactlyTheFailedPassesUnderTheRunsIdentity)
+{
+    // Each pass's program says where it ran; it fails in one pass until "fixed" exists.
+    const auto program = [&](const char *failingPass) {
+        return QStringLiteral("WaitExtProg sh -c \"echo $LUMEN_RUN $LUMEN_RUN_PASS "
+                              "$LUMEN_RUN_LINE >> %1; test -e %2 || test $LUMEN_RUN_PASS != %3\"")
+            .arg(file(QStringLiteral("runs.txt")), file(QStringLiteral("fixed")),
+                 QLatin1String(failingPass));
+    };
+    struct Case
+    {
+        const char *what;
+        QStringList lines;
+        QStringList redone;
+        int failedRun; ///< the program run of the original that failed, counted from 0
+    };
+    const QString n = QStringLiteral("Sample sequence number ");
+    const Case cases[] = {
+        {"one loop", {"DoNumPass 3", "LoopBeg", "AutoID", program("2"), "LoopEnd"}, {n + "2"}, 1},
+        {"nested: the inner pass of the outer pass",
+         {"DoNumPass 2", "LoopBeg", "DoNumPass 2", "LoopBeg", "AutoID", program("2.1"), "LoopEnd",
+          "SetSpectrumID outer end", "LoopEnd"},
+         {n + "1"},
+         2},
+    };
+    for (const Case &c : cases) {
+        QFile::remove(file(QStringLiteral("fixed")));
+        QFile::remove(file(QStringLiteral("runs.txt")));
+        writeFile(QStringLiteral("night.lsf"), c.lines.join(QStringLiteral("\r\n")).toLatin1());
+        const UnattendedStart night = start(file(QStringLiteral("night.lsf")));
+        ASSERT_EQ(night.exitStatus(), RunRecord::kLinesFailed) << c.what;
+        EXPECT_TRUE(journalText().contains("Failed pass: ")) << c.what;
+        EXPECT_EQ(start(QString(), night.journalPath()).exitStatus(), RunRecord::kNotPlayed)
+            << c.what << ": a plain resume of a run that ended 3 still plays nothing";
+
+        writeFile(QStringLiteral("fixed"), "");
+        m_recording->calls.clear();
+        const UnattendedStart redo = start(QString(), night.journalPath(), true);
+        EXPECT_EQ(redo.exitStatus(), RunRecord::kCompleted) << c.what;
+        QStringList marks;
+        for (const QString &id : argsOf(QStringLiteral("SetSpectrumID")))
+            marks << id.trimmed();
+        EXPECT_EQ(marks, c.redone) << c.what;
+        const QStringList runs = QString::fromLatin1(bytesOf(QStringLiteral("runs.txt")))
+                                     .split(u'\n', Qt::SkipEmptyParts);
+        EXPECT_EQ(runs.last(), runs.value(c.failedRun))
+            << c.what << ": the same run, pass and line, so the archive supersedes";
+
+        for (const QString &again : {night.journalPath(), redo.journalPath()})
+            EXPECT_EQ(start(QString(), again, true).exitStatus(), RunRecord::kNotPlayed)
+                << c.what << ": redone once; a run that ended 0 has nothing to redo";
+    }
+}
+
+TEST_F(ResumeReplayTest, AFailedPassStaysNamedAcrossAResumeSoThatARedoFindsIt)
+{
+    writeFile(QStringLiteral("night.lsf"),
+              "DoNumPass 2\r\nLoopBeg\r\nAutoID\r\nWaitExtProg sh -c \"test -e " +
+                  file(QStringLiteral("fixed")).toLatin1() +
+                  " || test $LUMEN_RUN_PASS != 1\"\r\nWaitSeconds 60\r\nLoopEnd\r\n");
+    // The night dies in pass 2, after pass 1's program failed.
+    alsoOnAdvance([&](qint64) {
+        if (model().currentLine() == 5 && model().loopCounter(1) == 2 &&
+            !model().runRecord().stopRequested() && !QFile::exists(file(QStringLiteral("once"))))
+            model().runRecord().requestStop(QStringLiteral("interrupted by SIGTERM"));
+    });
+    const UnattendedStart killed = start(file(QStringLiteral("night.lsf")));
+    ASSERT_EQ(killed.exitStatus(), RunRecord::kStopped);
+    writeFile(QStringLiteral("once"), "");
+    const UnattendedStart resumed = start(QString(), killed.journalPath());
+    EXPECT_EQ(resumed.exitStatus(), RunRecord::kLinesFailed);
+    EXPECT_TRUE(journalText().contains("Failed pass: line 2; loops 2:1/2@0/0/0"))
+        << qPrintable(journalText());
+
+    writeFile(QStringLiteral("fixed"), "");
+    m_recording->calls.clear();
+    EXPECT_EQ(start(QString(), resumed.journalPath(), true).exitStatus(), RunRecord::kCompleted);
+    EXPECT_EQ(argsOf(QStringLiteral("SetSpectrumID")).value(0).trimmed(),
+              "Sample sequence number 1");
+    EXPECT_EQ(argsOf(QStringLiteral("SetSpectrumID")).size(), 1);
+}
+
+TEST_F(ResumeReplayTest, TheQualityGateTravelsWithTheRunItStopped)
+{
+    writeFile(QStringLiteral("gated.lsf"), "StartAcquire\r\nWaitExtProg sh -c \"test -e " +
+                                               file(QStringLiteral("fixed")).toLatin1() +
+                                               " || exit 4\"\r\nStopAcquire\r\n");
+    qputenv(QualityGate::kVariable, "4");
+    const UnattendedStart stopped = start(file(QStringLiteral("gated.lsf")));
+    qunsetenv(QualityGate::kVariable);
+    ASSERT_EQ(stopped.exitStatus(), RunRecord::kQualityStop);
+
+    const UnattendedStart again = start(QString(), stopped.journalPath());
+    EXPECT_EQ(again.exitStatus(), RunRecord::kQualityStop) << "no LUMEN_QC_GATE, the run's gate";
+    EXPECT_TRUE(qEnvironmentVariableIsEmpty(QualityGate::kVariable));
+    const QString journal = journalText();
+    for (const char *entry : {"Quality gate: 4", "Resumes a run stopped by the quality gate: "
+                                                 "the run was stopped by a quality check: sh "
+                                                 "ended with status 4"})
+        EXPECT_TRUE(journal.contains(QLatin1String(entry))) << entry << qPrintable(journal);
+
+    writeFile(QStringLiteral("fixed"), "");
+    EXPECT_EQ(start(QString(), again.journalPath()).exitStatus(), RunRecord::kCompleted);
+    EXPECT_EQ(m_recording->callsOf(QStringLiteral("StopAcquire")).size(), 1);
 }
 
 } // namespace

@@ -15,7 +15,9 @@
 #include "sequa/core/commands/CommandRunner.h"
 #include "sequa/core/play/JournalOperator.h"
 #include "sequa/core/play/RunFiles.h"
+#include "sequa/core/resume/ScriptLoops.h"
 #include "sequa/core/run/PlayFileReader.h"
+#include "sequa/core/run/QualityGate.h"
 #include "sequa/core/run/ResumeClaim.h"
 #include "sequa/core/run/RunJournal.h"
 #include "sequa/core/run/RunPause.h"
@@ -137,8 +139,20 @@ void ScriptPlayer::openJournal(const QString &script)
         m_refusal = failure.description();
         return;
     }
+    writeGateEntry();
     writeResumeEntries();
     m_journal->write(QStringLiteral("Host: ") + HostSettings::describe());
+}
+
+void ScriptPlayer::writeGateEntry()
+{
+    try {
+        // A resume of the run keeps the gate it played under.
+        if (const QualityGate gate = QualityGate::fromEnvironment(); gate.isSet())
+            m_journal->write(QStringLiteral("Quality gate: ") + gate.text());
+    } catch (const Failure &) {
+        // An unattended start refuses an unreadable gate; in the window none is used.
+    }
 }
 
 void ScriptPlayer::writeResumeEntries()
@@ -155,6 +169,21 @@ void ScriptPlayer::writeResumeEntries()
         // The new journal's "Resumes:" entry still tells a second resume apart.
         m_journal->write(QStringLiteral("Cannot mark the journal resumed: ") +
                          failure.description());
+    }
+    if (!m_resume->gateStop.isEmpty())
+        m_journal->write(QStringLiteral("Resumes a run stopped by the quality gate: ") +
+                         m_resume->gateStop);
+    // The failures of the runs before stay named, for a later --redo-failed.
+    if (!m_resume->carried.isEmpty())
+        m_journal->write(m_resume->carried);
+    for (const QString &entry : m_resume->carried)
+        m_failedPasses.carry(entry);
+    if (m_resume->redo()) {
+        QStringList passes{FailedPasses::kRedoHead + m_resume->journal};
+        for (const JournalCheckpoint &pass : m_resume->passes)
+            passes << FailedPasses::kRedoEntry + pass.text().mid(JournalCheckpoint::kEntry.size());
+        m_journal->write(passes);
+        return;
     }
     if (!m_resume->checkpoint) {
         m_journal->write(QStringLiteral("Continues at line 1: the run completed no line"));
@@ -201,6 +230,7 @@ bool ScriptPlayer::PlayScript(const QString &script)
     m_model.setPlayFile(QString());
     RunRecord &record = m_model.runRecord();
     record.reset();
+    m_failedPasses = FailedPasses();
     m_refusal.clear();
     // Runs killed outright left their files; no run of theirs will remove them.
     for (const QString &prefix : {kPlayFilePrefix, kRunLogPrefix}) {
@@ -243,7 +273,7 @@ bool ScriptPlayer::PlayScript(const QString &script)
         m_entry =
             m_resume && m_resume->checkpoint ? EntryPhase(*m_resume->checkpoint) : EntryPhase();
         m_runner.setLinesOutsideCodePage(linesOutsideCodePage(script));
-        failed = playLines();
+        failed = m_resume && m_resume->redo() ? playFailedPasses() : playLines();
     } catch (const std::exception &error) {
         // A run that cannot go on (its files gone, the line count overflowing)
         // is told to the operator and counts as failed, never as success.
@@ -286,12 +316,26 @@ bool ScriptPlayer::playLines()
                                    .arg(line)
                                    .arg(m_model.currentLine()));
             m_entry.lineDone(line, m_model);
+        } else if (command && endsRedonePass(line)) {
+            if (RunJournal *journal = record.journal())
+                journal->write(QStringLiteral("Line %1: %2 -> the pass played again ends here")
+                                   .arg(loopBegin)
+                                   .arg(line));
+            return false;
         } else if (command) {
             m_model.setLastCommandText(trimBlanks(line));
             const qint16 number = m_model.currentLine();
             m_model.runProgress().lineStarted(number, trimBlanks(line), openLoops(m_model));
+            const PassTally before = record.tally();
             if (m_runner.ExecuteCommandLine(line, false))
                 record.noteFailedLine();
+            const PassTally after = record.tally();
+            // A line cut short (a stop, No Connection) is played again by a resume.
+            const bool cutShort = record.stopRequested() || m_model.statusText() == kNoConnection;
+            const QString failedPass = !cutShort && after.failedLines + after.failedPrograms >
+                                                        before.failedLines + before.failedPrograms
+                                           ? m_failedPasses.note(m_model, number)
+                                           : QString();
             m_entry.lineDone(line, m_model);
             // The line and the checkpoint after it in one append: a journal
             // never shows a line done without saying where the run then stood.
@@ -299,7 +343,8 @@ bool ScriptPlayer::playLines()
                 journal->write(QStringList{QStringLiteral("Line %1: %2 -> %3")
                                                .arg(number)
                                                .arg(line, m_model.lastReply())} +
-                               checkpointAfterLine());
+                               checkpointAfterLine() +
+                               (failedPass.isEmpty() ? QStringList() : QStringList{failedPass}));
             if (m_model.statusText() == kNoConnection)
                 return true;
             if (m_journal && m_journal->broken())
@@ -316,6 +361,40 @@ bool ScriptPlayer::playLines()
     if (m_model.loopDepth() >= 1) {
         currentOperator().messageBox(kLoopsLeftOpen, kProgramTitle, MessageButtons::Ok);
         return true;
+    }
+    return false;
+}
+
+bool ScriptPlayer::endsRedonePass(const QString &line)
+{
+    return m_redoneDepth > 0 && !m_entry.active() && m_model.loopDepth() == m_redoneDepth &&
+           ScriptLoops::keywordOf(line) == QLatin1String("LoopEnd");
+}
+
+bool ScriptPlayer::playFailedPasses()
+{
+    RunRecord &record = m_model.runRecord();
+    // Lines that failed outside any loop have no pass to play again: they still count.
+    for (const QString &entry : m_resume->carried)
+        if (entry.startsWith(FailedPasses::kLineEntry))
+            record.noteFailedLine();
+    for (JournalCheckpoint pass : m_resume->passes) {
+        // The pass takes the answers of its start again; its failures are this run's own.
+        const PassTally own = record.tally();
+        for (JournalCheckpoint::OpenLoop &loop : pass.loops) {
+            loop.atPassStart.failedLines = own.failedLines;
+            loop.atPassStart.failedPrograms = own.failedPrograms;
+        }
+        pass.now = pass.loops.last().atPassStart;
+        m_model.playFileReader().rewind();
+        m_model.setCurrentLine(0);
+        m_model.setLoopDepth(0);
+        m_entry = EntryPhase(pass);
+        m_redoneDepth = int(pass.loops.size());
+        const bool stopped = playLines();
+        m_redoneDepth = 0;
+        if (stopped)
+            return true;
     }
     return false;
 }

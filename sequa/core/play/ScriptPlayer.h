@@ -2,6 +2,7 @@
 
 #include "sequa/core/play/RunHold.h"
 #include "sequa/core/resume/EntryPhase.h"
+#include "sequa/core/resume/FailedPasses.h"
 #include "sequa/core/resume/ResumePlan.h"
 
 #include <QByteArray>
@@ -72,7 +73,12 @@ private:
     void closeOut(const QString &runLogPath);
     void openJournal(const QString &script);
     void closeJournal(const QString &outcome);
+    void writeGateEntry();
     void writeResumeEntries();
+    /** --redo-failed: each failed pass played as a resume enters it, up to its LoopEnd. */
+    bool playFailedPasses();
+    /** True for the LoopEnd that ends the pass a redo plays again. */
+    bool endsRedonePass(const QString &line);
     /** The checkpoint entry after a played line: none while the run finds its way back in. */
     QStringList checkpointAfterLine();
 
@@ -87,6 +93,8 @@ private:
     std::unique_ptr<RunJournal> m_journal;
     std::optional<ResumePlan> m_resume;
     EntryPhase m_entry;
+    FailedPasses m_failedPasses;
+    int m_redoneDepth = 0; ///< the depth of the pass a redo plays; 0 otherwise
     RunHold m_hold;
     QString m_refusal;
 };

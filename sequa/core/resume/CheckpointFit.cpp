@@ -59,11 +59,16 @@ QString CheckpointFit::problem(const JournalCheckpoint &checkpoint, const QStrin
 void CheckpointFit::require(const ResumePlan &plan, const QString &journal,
                             const QStringList &scriptLines)
 {
-    if (!plan.checkpoint)
-        return;
-    if (const QString why = problem(*plan.checkpoint, scriptLines); !why.isEmpty())
-        throw Failure(QStringLiteral("cannot resume %1: its checkpoint does not fit the script: %2")
-                          .arg(journal, why));
+    if (plan.checkpoint && !plan.redo())
+        if (const QString why = problem(*plan.checkpoint, scriptLines); !why.isEmpty())
+            throw Failure(
+                QStringLiteral("cannot resume %1: its checkpoint does not fit the script: %2")
+                    .arg(journal, why));
+    for (const JournalCheckpoint &pass : plan.passes)
+        if (const QString why = problem(pass, scriptLines); !why.isEmpty())
+            throw Failure(QStringLiteral("cannot resume %1: its failed pass does not fit the "
+                                         "script: %2")
+                              .arg(journal, why));
 }
 
 } // namespace lumen::sequa

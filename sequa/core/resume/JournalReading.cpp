@@ -2,6 +2,7 @@
 
 #include "common/core/Cp1252.h"
 #include "common/core/OutsideFile.h"
+#include "sequa/core/resume/FailedPasses.h"
 
 #include <QRegularExpression>
 
@@ -68,6 +69,18 @@ JournalReading JournalReading::parse(const QByteArray &bytes)
             reading.chain = field;
         } else if (takeField(entry, QStringLiteral("Continued by: "), field)) {
             reading.resumedBy = field;
+        } else if (takeField(entry, QStringLiteral("Outcome: "), field)) {
+            reading.outcome = field;
+        } else if (takeField(entry, QStringLiteral("Quality gate: "), field)) {
+            reading.qualityGate = field;
+        } else if (entry.startsWith(FailedPasses::kPassEntry) ||
+                   entry.startsWith(FailedPasses::kLineEntry)) {
+            if (!reading.failures.contains(entry))
+                reading.failures << entry;
+        } else if (entry.startsWith(FailedPasses::kRedoHead)) {
+            reading.redo = true;
+        } else if (takeField(entry, FailedPasses::kRedoEntry, field)) {
+            reading.redoPasses << field;
         }
     }
     return reading;

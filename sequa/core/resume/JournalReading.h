@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 namespace lumen::sequa {
@@ -34,6 +35,16 @@ struct JournalReading
     /** The entry text of a checkpoint that is malformed, or empty. */
     QString badCheckpoint;
     std::optional<int> exitStatus;
+    /** The last "Outcome: " entry. */
+    QString outcome;
+    /** The LUMEN_QC_GATE statuses the run played under ("Quality gate: "), or empty. */
+    QString qualityGate;
+    /** The entries naming failed passes and lines outside loops, carried ones too (FailedPasses).
+     */
+    QStringList failures;
+    /** A run of --redo-failed: the passes it was to play again ("Redo pass: " entries). */
+    bool redo = false;
+    QStringList redoPasses;
 
     static JournalReading parse(const QByteArray &bytes);
     /** Reads a regular file of at most kCap bytes; Failure when it cannot. */

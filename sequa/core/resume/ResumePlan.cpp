@@ -2,6 +2,7 @@
 
 #include "common/core/Failure.h"
 #include "common/core/OutsideFile.h"
+#include "sequa/core/resume/FailedPasses.h"
 #include "sequa/core/resume/JournalReading.h"
 #include "sequa/core/run/JournalLock.h"
 #include "sequa/core/run/RunRecord.h"
@@ -17,6 +18,46 @@ namespace {
 [[noreturn]] void refuse(const QString &journal, const QString &why)
 {
     throw Failure(QStringLiteral("cannot resume %1: %2").arg(journal, why));
+}
+
+/** A redo that was cut short plays its passes again; any other run must have ended with 3. */
+bool redoCutShort(const JournalReading &reading)
+{
+    return reading.redo && reading.exitStatus != RunRecord::kCompleted &&
+           reading.exitStatus != RunRecord::kLinesFailed;
+}
+
+void refuseRedo(const JournalReading &reading, const QString &journal)
+{
+    if (redoCutShort(reading) || reading.exitStatus == RunRecord::kLinesFailed)
+        return;
+    refuse(journal, QStringLiteral("--redo-failed plays again the failed passes of a run that "
+                                   "ended with status 3, and its run %1")
+                        .arg(reading.exitStatus
+                                 ? QStringLiteral("ended with status %1").arg(*reading.exitStatus)
+                                 : QStringLiteral("did not end")));
+}
+
+void takeFailedPasses(ResumePlan &plan, const JournalReading &reading, const QString &journal)
+{
+    QStringList passes = redoCutShort(reading) ? reading.redoPasses : QStringList();
+    for (const QString &entry : reading.failures) {
+        if (entry.startsWith(FailedPasses::kLineEntry))
+            plan.carried << entry;
+        else if (!redoCutShort(reading))
+            passes << entry.mid(FailedPasses::kPassEntry.size());
+    }
+    for (const QString &pass : passes) {
+        const auto start = JournalCheckpoint::parse(JournalCheckpoint::kEntry + pass);
+        if (!start || start->loops.isEmpty())
+            refuse(journal, QStringLiteral("its failed pass cannot be read: ") + pass);
+        plan.passes << *start;
+    }
+    if (plan.passes.isEmpty())
+        refuse(journal, plan.carried.isEmpty()
+                            ? QStringLiteral("it names no failed pass to play again")
+                            : QStringLiteral("its failed lines are outside any loop, in no pass "
+                                             "to play again"));
 }
 
 bool sameFile(const QString &a, const QString &b)
@@ -48,7 +89,8 @@ QString ResumePlan::resumedBy(const QString &journal, const QString &journalFold
     return QString();
 }
 
-ResumePlan ResumePlan::prepare(const QString &journalPath, const QString &journalFolder)
+ResumePlan ResumePlan::prepare(const QString &journalPath, const QString &journalFolder,
+                               bool redoFailed)
 {
     JournalReading reading;
     try {
@@ -64,10 +106,15 @@ ResumePlan ResumePlan::prepare(const QString &journalPath, const QString &journa
     if (reading.kind == JournalReading::Kind::NoJournal || reading.script.isEmpty() ||
         reading.sha256.isEmpty())
         refuse(journalPath, QStringLiteral("it is no journal of a Sequa run"));
-    if (reading.exitStatus == RunRecord::kCompleted ||
-        reading.exitStatus == RunRecord::kLinesFailed)
+    if (redoFailed)
+        refuseRedo(reading, journalPath);
+    else if (reading.exitStatus == RunRecord::kCompleted ||
+             reading.exitStatus == RunRecord::kLinesFailed)
         refuse(journalPath, QStringLiteral("its run played to the end of the script (status %1)")
                                 .arg(*reading.exitStatus));
+    else if (reading.redo)
+        refuse(journalPath, QStringLiteral("its run played failed passes again; give it to "
+                                           "--redo-failed"));
     if (!reading.badCheckpoint.isEmpty())
         refuse(journalPath,
                QStringLiteral("its last checkpoint cannot be read: ") + reading.badCheckpoint);
@@ -86,6 +133,13 @@ ResumePlan ResumePlan::prepare(const QString &journalPath, const QString &journa
     plan.chainFirst = reading.chain.isEmpty() ? plan.journal : reading.chain;
     plan.script = reading.script;
     plan.checkpoint = reading.checkpoint;
+    plan.qualityGate = reading.qualityGate;
+    if (reading.exitStatus == RunRecord::kQualityStop)
+        plan.gateStop = reading.outcome;
+    if (redoFailed)
+        takeFailedPasses(plan, reading, journalPath);
+    else
+        plan.carried = reading.failures;
     try {
         // Read as an unattended start reads it, so the hash compares like with like.
         plan.scriptBytes = outsidefile::read(plan.script, outsidefile::kTextCap);

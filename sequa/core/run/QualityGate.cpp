@@ -5,6 +5,7 @@
 
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QStringList>
 
 namespace lumen::sequa {
 
@@ -24,6 +25,14 @@ QualityGate QualityGate::fromEnvironment()
             gate.m_statuses.append(status);
     }
     return gate;
+}
+
+QString QualityGate::text() const
+{
+    QStringList words;
+    for (const int status : m_statuses)
+        words << QString::number(status);
+    return words.join(u' ');
 }
 
 QString QualityGate::reason(const QString &commandLine, int status)

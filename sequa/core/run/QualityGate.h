@@ -25,6 +25,8 @@ public:
     static QualityGate fromEnvironment();
 
     bool isSet() const { return !m_statuses.isEmpty(); }
+    /** The statuses as LUMEN_QC_GATE takes them: "4 5". */
+    QString text() const;
     /** True when a program that exited with `status` must stop the run. */
     bool stops(int status) const { return m_statuses.contains(status); }
 

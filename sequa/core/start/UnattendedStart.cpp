@@ -3,6 +3,7 @@
 #include "common/core/Clock.h"
 #include "common/core/Failure.h"
 #include "common/core/Paths.h"
+#include "common/core/Platform.h"
 #include "sequa/core/HostSettings.h"
 #include "sequa/core/MainModel.h"
 #include "sequa/core/SequaProgram.h"
@@ -45,6 +46,18 @@ bool UnattendedStart::refuse(SequaProgram &program, Outcome outcome, const QStri
     return m_endOnFailure;
 }
 
+bool UnattendedStart::keepGate(const ResumePlan &plan)
+{
+    const bool unset = qEnvironmentVariableIsEmpty(QualityGate::kVariable);
+    if (unset && !plan.qualityGate.isEmpty())
+        qputenv(QualityGate::kVariable, plan.qualityGate.toLatin1());
+    if (!plan.gateStop.isEmpty())
+        standardError() << "Sequa: " << plan.journal << ": " << plan.gateStop
+                        << "; the resume plays under the quality gate "
+                        << qEnvironmentVariable(QualityGate::kVariable) << Qt::endl;
+    return unset && !plan.qualityGate.isEmpty();
+}
+
 int UnattendedStart::windowExitStatus(int windowStatus) const
 {
     if (windowStatus != 0 || m_outcome == Outcome::NotStarted)
@@ -63,7 +76,8 @@ bool UnattendedStart::operator()(SequaProgram &program, const QString &commandLi
     if (resuming()) {
         try {
             plan = ResumePlan::prepare(m_resumeJournal,
-                                       joinPath(model.programFolder(), RunJournal::kFolderName));
+                                       joinPath(model.programFolder(), RunJournal::kFolderName),
+                                       m_redoFailed);
             CheckpointFit::require(*plan, m_resumeJournal, ScriptFile::lines(plan->scriptBytes));
         } catch (const Failure &failure) {
             return refuse(program, Outcome::Refused, m_resumeJournal, failure.description());
@@ -99,17 +113,16 @@ bool UnattendedStart::operator()(SequaProgram &program, const QString &commandLi
     player.setSource(m_script, bytes);
     if (plan)
         player.setResume(*plan);
+    const bool gateKept = plan && keepGate(*plan);
     model.runRecord().setUnattended(true);
     const bool failed = player.PlayScript(model.scriptText());
+    if (gateKept)
+        qunsetenv(QualityGate::kVariable);
     // Runs from the window that may open now have an operator again.
     model.runRecord().setUnattended(false);
     m_exitStatus = player.exitStatus();
     m_journalPath = player.journalPath();
     m_outcome = failed ? Outcome::Failed : Outcome::Succeeded;
-    if (!player.refusal().isEmpty()) {
-        m_outcome = Outcome::Refused;
-        m_reason = player.refusal();
-    }
     if (!player.refusal().isEmpty()) {
         m_outcome = Outcome::Refused;
         m_reason = player.refusal();
@@ -120,10 +133,11 @@ bool UnattendedStart::operator()(SequaProgram &program, const QString &commandLi
 }
 
 int UnattendedStart::run(SequaProgram &program, const QString &commandLine, QTextStream &err,
-                         const QString &resumeJournal)
+                         const QString &resumeJournal, bool redoFailed)
 {
     UnattendedStart start(true);
     start.resumeFrom(resumeJournal);
+    start.setRedoFailed(redoFailed);
     program.setUnattendedStart(std::ref(start));
     program.model().setRunLogEcho(&err);
     program.startUp(commandLine);

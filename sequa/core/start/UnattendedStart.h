@@ -6,6 +6,7 @@
 namespace lumen::sequa {
 
 class SequaProgram;
+struct ResumePlan;
 
 /**
  * A script file named on the command line, loaded and played during
@@ -37,6 +38,8 @@ public:
      * the journal names, refused when it is not resumable (ResumePlan).
      */
     void resumeFrom(const QString &journal) { m_resumeJournal = journal; }
+    /** `--redo-failed`: the resume plays again exactly the passes its run names as failed. */
+    void setRedoFailed(bool redo) { m_redoFailed = redo; }
     bool resuming() const { return !m_resumeJournal.isEmpty(); }
 
     /** The start-up hook: plays the file; returns true when the program should end. */
@@ -63,13 +66,16 @@ public:
      * the run continues that journal's run (resumeFrom).
      */
     static int run(SequaProgram &program, const QString &commandLine, QTextStream &err,
-                   const QString &resumeJournal = QString());
+                   const QString &resumeJournal = QString(), bool redoFailed = false);
 
 private:
     bool refuse(SequaProgram &program, Outcome outcome, const QString &path, const QString &reason);
+    /** The resumed run's gate when LUMEN_QC_GATE is unset; true when it was set here. */
+    static bool keepGate(const ResumePlan &plan);
 
     bool m_endOnFailure;
     QString m_resumeJournal;
+    bool m_redoFailed = false;
     QString m_script; ///< the script played: the command line, or the resumed journal's
     Outcome m_outcome = Outcome::NotStarted;
     QString m_reason;
