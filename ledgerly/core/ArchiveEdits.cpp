@@ -4,6 +4,7 @@
 #include "common/core/FixedText.h"
 #include "ledgerly/core/AuditTrail.h"
 #include "ledgerly/core/RecordDigest.h"
+#include "ledgerly/core/ResultColumns.h"
 #include "ledgerly/core/ResultsDatabase.h"
 #include "ledgerly/core/SqlStatement.h"
 
@@ -29,7 +30,9 @@ bool isRecordNumber(const QString &column)
 QVariant numberOrNull(const QVariant &stored)
 {
     bool ok = false;
-    const double value = stored.toString().trimmed().toDouble(&ok);
+    // A "D" exponent reads as an "E" one, as everywhere a number is read.
+    const double value =
+        stored.toString().trimmed().replace(u'D', u'E').replace(u'd', u'e').toDouble(&ok);
     return ok ? QVariant(value) : QVariant(QMetaType(QMetaType::Double));
 }
 
@@ -100,10 +103,23 @@ void ArchiveEdits::editLongTables(const QVariant &record, const QString &column,
     } else if (run(QStringLiteral("UPDATE \"SamResults\" SET \"Value\" = ? WHERE \"Record\" = ? "
                                   "AND \"Column\" = ?"),
                    {numberOrNull(stored), record, column}) < 1) {
-        // A value typed into a cell the report left empty: the long table gets it too.
-        run(QStringLiteral("INSERT INTO \"SamResults\" (\"Record\", \"Column\", \"Value\") "
-                           "VALUES (?, ?, ?)"),
-            {record, column, numberOrNull(stored)});
+        // A value typed into a cell the report left empty: the long table gets
+        // it too, with the nuclide, row and energy another record of the
+        // column has (or its name gives), so queries by nuclide find it.
+        if (run(QStringLiteral("INSERT INTO \"SamResults\" (\"Record\", \"Column\", "
+                               "\"Nuclide\", \"Line\", \"Energy\", \"Value\") SELECT ?, ?, "
+                               "\"Nuclide\", \"Line\", \"Energy\", ? FROM \"SamResults\" "
+                               "WHERE \"Column\" = ? AND \"Nuclide\" IS NOT NULL LIMIT 1"),
+                {record, column, numberOrNull(stored), column}) < 1) {
+            const ResultColumns::NameParts parts = ResultColumns::partsOf(column);
+            run(QStringLiteral("INSERT INTO \"SamResults\" (\"Record\", \"Column\", "
+                               "\"Nuclide\", \"Line\", \"Energy\", \"Value\") VALUES "
+                               "(?, ?, ?, ?, ?, ?)"),
+                {record, column, parts.nuclide,
+                 parts.line > 0 ? QVariant(parts.line) : QVariant(QMetaType(QMetaType::Int)),
+                 parts.line > 0 ? QVariant(QMetaType(QMetaType::Double)) : QVariant(parts.energy),
+                 numberOrNull(stored)});
+        }
     }
 }
 

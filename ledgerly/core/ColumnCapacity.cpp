@@ -33,6 +33,12 @@ QString ColumnCapacity::refusal(const QString &column, const QVariant &value)
         }
         return QString();
     }
+    // Results and times are numbers: a text there would make the wide view
+    // say what the long view cannot hold.
+    const bool isText = column == u"File Name" || column == u"ID Text" ||
+                        column == u"Date & time" || column == u"Sample Date";
+    if (!isText && !lumen::isNumberText(text))
+        return QStringLiteral("\"%1\" takes a number (or nothing), not \"%2\"").arg(column, text);
     const int most = width(column);
     if (text.size() > most)
         return QStringLiteral("\"%1\" takes at most %2 characters; \"%3\" has %4")

@@ -37,6 +37,32 @@ QString ResultColumns::resultColumnName(const NuclideBlock &nuclide, const PeakR
     return column;
 }
 
+ResultColumns::NameParts ResultColumns::partsOf(const QString &column)
+{
+    NameParts parts;
+    const qsizetype at = column.indexOf(u'@');
+    parts.nuclide = at < 0 ? column : column.left(at);
+    if (at < 0)
+        return parts;
+    // After the marker: a row number ("@LINE2"), or an energy whose first
+    // "." became ":" ("@1173:23").
+    const QString tail = column.mid(at + 1);
+    qsizetype digits = tail.size();
+    while (digits > 0 && tail.at(digits - 1).isDigit())
+        --digits;
+    if (digits > 0 && digits < tail.size() && tail.at(digits - 1).isLetter()) {
+        parts.line = tail.mid(digits).toInt();
+        return parts;
+    }
+    bool number = false;
+    const double energy = QString(tail).replace(u':', u'.').toDouble(&number);
+    if (number) {
+        parts.line = 0;
+        parts.energy = energy;
+    }
+    return parts;
+}
+
 QString ResultColumns::modeName(int appendMode)
 {
     switch (appendMode) {

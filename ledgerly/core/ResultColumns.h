@@ -36,6 +36,16 @@ public:
                                     bool corrCoeffLayout, int appendMode,
                                     const QStringList &modeMarkers);
 
+    /** What a result column's name says of its value: nuclide, row and (by energy) energy. */
+    struct NameParts
+    {
+        QString nuclide;
+        int line = 1;      ///< the row within its block; 0 when the name gives an energy
+        double energy = 0; ///< keV, when the name gives it
+    };
+    /** The nuclide, row and energy a name made by resultColumnName() carries. */
+    static NameParts partsOf(const QString &column);
+
     /** "ACTIVITY", "NET", "GROSS" or "BKG": the mode as "SamRecords" names it. */
     static QString modeName(int appendMode);
 

@@ -1,5 +1,6 @@
 #include "common/testsupport/ScriptedOperator.h"
 #include "common/testsupport/TestSupport.h"
+#include "ledgerly/core/ArchiverModel.h"
 #include "ledgerly/core/ResultsDatabase.h"
 #include "ledgerly/core/ResultsTableModel.h"
 #include "ledgerly/core/ViewerModel.h"
@@ -201,7 +202,9 @@ TEST_P(ViewerStore, EditsTheirColumnCannotHoldAreRefusedWithTheReason)
     } refused[] = {{"idxRec#", "seven", "whole number"},
                    {"idxRec#", "40000", "whole number"},
                    {"Date & time", QString(31, u'd'), "at most 30 characters"},
-                   {"CS-137", QString(17, u'9'), "at most 16 characters"}};
+                   {"CS-137", QString(17, u'9'), "at most 16 characters"},
+                   {"CS-137", "abc", "takes a number (or nothing), not \"abc\""},
+                   {"DT %", "1,5", "takes a number"}};
     for (const auto &c : refused) {
         const QModelIndex cell = records->index(0, column(c.column));
         const QString before = records->data(cell).toString();
@@ -214,6 +217,29 @@ TEST_P(ViewerStore, EditsTheirColumnCannotHoldAreRefusedWithTheReason)
     EXPECT_TRUE(records->setData(records->index(0, column("Date & time")), QString(30, u'd')));
     EXPECT_TRUE(records->setData(records->index(0, column("idxRec#")), "12"));
     EXPECT_EQ(DbPeek(m_path).records()[0]["idxRec#"].toInt(), 12);
+}
+
+TEST_P(ViewerStore, AValueTypedIntoAnEmptyCellGetsItsNuclideLineAndEnergy)
+{
+    ArchiverModel archiver;
+    archiver.setOperator(&m_operator);
+    archiver.apath = m_path;
+    for (const char *sample : {"RESULTS_normal.TXT", "RESULTS_corrcoeff.TXT"}) {
+        archiver.rpath = lumen::test::samplePath(sample);
+        ASSERT_EQ(archiver.readLmnFile(), ArchiverModel::ReadStatus::Read);
+        ASSERT_TRUE(archiver.appendIt());
+    }
+    ASSERT_TRUE(m_viewer.load(m_path));
+    ResultsTableModel *records = m_viewer.records();
+    ASSERT_TRUE(records->setData(records->index(0, column("CO-60@1173:23")), "5.5"));
+    const auto rows = DbPeek(m_path).rows("SELECT * FROM \"SamResults\" WHERE \"Record\" = 1 "
+                                          "AND \"Column\" = 'CO-60@1173:23'");
+    ASSERT_EQ(rows.size(), 1);
+    EXPECT_EQ(rows[0]["Nuclide"].toString(), "CO-60");
+    EXPECT_EQ(rows[0]["Line"].toInt(), 1);
+    EXPECT_DOUBLE_EQ(rows[0]["Energy"].toDouble(), 1173.23);
+    EXPECT_DOUBLE_EQ(rows[0]["Value"].toDouble(), 5.5);
+    EXPECT_EQ(ResultsDatabase(m_path).verify().firstBreak, "");
 }
 
 TEST_P(ViewerStore, UnderASortAndAFilterDeleteActsOnWhatIsShown)

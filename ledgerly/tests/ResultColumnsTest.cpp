@@ -67,3 +67,23 @@ TEST(ResultColumns, ModeValuesAndBackgroundMayBeNegative)
     EXPECT_FLOAT_EQ(ResultColumns::modeValue(row, BackgroundMode), 520.0f);
     EXPECT_FLOAT_EQ(ResultColumns::modeValue(r.blocks[2].rows[3], BackgroundMode), -800.0f);
 }
+
+TEST(ResultColumns, ANameGivesBackItsNuclideRowAndEnergy)
+{
+    const struct
+    {
+        const char *column;
+        const char *nuclide;
+        int line;
+        double energy;
+    } cases[] = {{"K-40", "K-40", 1, 0},
+                 {"CO-60@LINE2", "CO-60", 2, 0},
+                 {"TH-228@GROSS13", "TH-228", 13, 0},
+                 {"CO-60@1173:23", "CO-60", 0, 1173.23}};
+    for (const auto &c : cases) {
+        const ResultColumns::NameParts parts = ResultColumns::partsOf(c.column);
+        EXPECT_EQ(parts.nuclide, c.nuclide) << c.column;
+        EXPECT_EQ(parts.line, c.line) << c.column;
+        EXPECT_DOUBLE_EQ(parts.energy, c.energy) << c.column;
+    }
+}
