@@ -1,11 +1,49 @@
+#include "sequa/core/start/StartOptions.h"
 #include "common/testsupport/ProgramFolder.h"
 
 #include <QDir>
 #include <gtest/gtest.h>
 
-#ifdef SEQUA_EXE
-
 namespace {
+
+using lumen::sequa::StartOptions;
+using Mode = lumen::sequa::StartRequest::Mode;
+
+TEST(StartOptions, EachCommandLineChoosesItsStart)
+{
+    const struct
+    {
+        QStringList words;
+        Mode mode;
+        QString commandLine;
+    } cases[] = {
+        {{}, Mode::Play, {}},
+        {{QString()}, Mode::Play, {}},
+        {{"my", "script.lsf"}, Mode::Play, "my script.lsf"},
+        {{"./-odd.lsf"}, Mode::Play, "./-odd.lsf"},
+        {{"--check", "a.lsf"}, Mode::CheckScript, {}},
+        {{"--check", "--resume", "j.txt"}, Mode::CheckResume, {}},
+        {{"--resume", "j.txt"}, Mode::Resume, "j.txt"},
+        {{"--resume", "j.txt", "--redo-failed"}, Mode::Resume, "j.txt"},
+        {{"--resume"}, Mode::Refused, {}},
+        {{"--resume", ""}, Mode::Refused, {}},
+        {{"--resume", "j.txt", "--other"}, Mode::Refused, {}},
+        {{"--open"}, Mode::Open, {}},
+        {{"--open", "a.lsf"}, Mode::Open, {}},
+        {{"--bogus"}, Mode::Refused, {}},
+    };
+    for (const auto &c : cases) {
+        const auto request = StartOptions::parse(c.words);
+        const std::string said = c.words.join(QLatin1Char('|')).toStdString();
+        EXPECT_EQ(request.mode, c.mode) << said;
+        EXPECT_EQ(request.commandLine, c.commandLine) << said;
+        EXPECT_EQ(request.refusal.isEmpty(), c.mode != Mode::Refused) << said;
+    }
+    EXPECT_TRUE(StartOptions::parse({"--resume", "j", "--redo-failed"}).redoFailed);
+    EXPECT_EQ(StartOptions::parse({"--open", "a.lsf"}).openWords, QStringList{"a.lsf"});
+}
+
+#ifdef SEQUA_EXE
 
 TEST(StartOptions, AnUnknownOptionIsRefusedWithTheHelpHintAndNoJournal)
 {
@@ -21,6 +59,6 @@ TEST(StartOptions, AnUnknownOptionIsRefusedWithTheHelpHintAndNoJournal)
     }
 }
 
-} // namespace
-
 #endif
+
+} // namespace
