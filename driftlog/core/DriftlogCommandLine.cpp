@@ -41,8 +41,8 @@ int DriftlogCommandLine::run(const QStringList &args, QTextStream &out, QTextStr
     int status = 0;
     switch (outcome) {
     case AppendOutcome::LineWritten:
-        out << "Driftlog: appended " << model.elapsedText << " min, "
-            << (*mode == DriftlogModel::kGainMode ? model.percentDrift : model.keVdrift) << ' '
+        out << "Driftlog: appended " << model.text("ElapsedText") << " min, "
+            << model.text(*mode == DriftlogModel::kGainMode ? "PercentDrift" : "keVdrift") << ' '
             << model.unit() << '\n';
         if (const auto &verdict = model.verdict()) {
             for (const Verdict &v : verdict->verdicts)
@@ -61,18 +61,18 @@ int DriftlogCommandLine::run(const QStringList &args, QTextStream &out, QTextStr
         }
         break;
     case AppendOutcome::ReferenceTaken:
-        out << "Driftlog: new reference " << model.centerText << " keV at " << model.referenceDate
-            << ' ' << model.referenceTime << '\n';
+        out << "Driftlog: new reference " << model.text("CenterText") << " keV at "
+            << model.reference()->date << ' ' << model.reference()->time << '\n';
         break;
     case AppendOutcome::AlreadyLogged:
         err << "Driftlog: nothing appended: " << model.lastError() << '\n';
         status = kAlreadyLogged;
         break;
     case AppendOutcome::ReplayOfReference:
-        out << "Driftlog: " << model.statusText << '\n';
+        out << "Driftlog: " << model.statusText() << '\n';
         break;
     case AppendOutcome::NotLater:
-        out << "Driftlog: measurement not later than the reference (" << model.elapsedText
+        out << "Driftlog: measurement not later than the reference (" << model.text("ElapsedText")
             << " min), nothing appended\n";
         break;
     default:

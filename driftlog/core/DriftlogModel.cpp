@@ -16,6 +16,7 @@
 #include "driftlog/core/ToleranceSettings.h"
 
 #include <QFileInfo>
+#include <QHash>
 
 namespace lumen::driftlog {
 
@@ -24,13 +25,46 @@ const QString kFileNotFound = QStringLiteral("File not found!");
 } // namespace
 
 DriftlogModel::DriftlogModel(const QString &folder)
-    : rpath(lumen::defaultReportPath()),
-      m_settingsPath(lumen::joinPath(folder, QStringLiteral("STAB&FILE.DAT"))),
+    : m_settingsPath(lumen::joinPath(folder, QStringLiteral("STAB&FILE.DAT"))),
       m_logPath(lumen::joinPath(folder, QStringLiteral("StabData.txt"))),
       m_tolerancePath(lumen::joinPath(folder, QLatin1String(ToleranceSettings::kFileName))),
       m_qcPath(lumen::joinPath(folder, QLatin1String(QcLog::kFileName))),
-      m_origin(lumen::RunOrigin::fromEnvironment())
+      m_origin(lumen::RunOrigin::fromEnvironment()), m_rpath(lumen::defaultReportPath())
 {
+}
+
+QString DriftlogModel::*DriftlogModel::boxField(const QString &box)
+{
+    static const QHash<QString, QString DriftlogModel::*> fields{
+        {QStringLiteral("Rpath"), &DriftlogModel::m_rpath},
+        {QStringLiteral("IDtext"), &DriftlogModel::m_idText},
+        {QStringLiteral("DateText"), &DriftlogModel::m_dateText},
+        {QStringLiteral("TimeText"), &DriftlogModel::m_timeText},
+        {QStringLiteral("CenterText"), &DriftlogModel::m_centerText},
+        {QStringLiteral("ElapsedText"), &DriftlogModel::m_elapsedText},
+        {QStringLiteral("keVdrift"), &DriftlogModel::m_keVdrift},
+        {QStringLiteral("PercentDrift"), &DriftlogModel::m_percentDrift},
+    };
+    return fields.value(box, nullptr);
+}
+
+const QStringList &DriftlogModel::boxNames()
+{
+    static const QStringList names{"Rpath",      "IDtext",      "DateText", "TimeText",
+                                   "CenterText", "ElapsedText", "keVdrift", "PercentDrift"};
+    return names;
+}
+
+QString DriftlogModel::text(const QString &box) const
+{
+    const auto field = boxField(box);
+    return field ? this->*field : QString();
+}
+
+void DriftlogModel::setText(const QString &box, const QString &text)
+{
+    if (const auto field = boxField(box))
+        this->*field = text;
 }
 
 void DriftlogModel::startUp()
@@ -42,14 +76,17 @@ void DriftlogModel::startUp()
     } catch (const lumen::Failure &f) {
         // Go on with the defaults; saving later writes a whole record again.
         m_lastError = f.description();
-        statusText = m_lastError + QStringLiteral("; default settings used");
+        m_statusText = m_lastError + QStringLiteral("; default settings used");
     }
     if (!settings)
         return;
-    rpath = settings->reportPath;
-    referenceDate = settings->referenceDate;
-    referenceTime = settings->referenceTime;
-    referenceCentre = settings->referenceCentre;
+    m_rpath = settings->reportPath;
+    // The record's centre of 0 or less stands for "no reference".
+    if (settings->referenceCentre > 0.0f)
+        m_reference =
+            Reference{settings->referenceCentre, settings->referenceDate, settings->referenceTime};
+    else
+        m_reference.reset();
     // Applied in the design's order: setting option 1, then option 2, each
     // selection clearing the other and each cleared state leaving the mode.
     m_gainOption = settings->gainOption;
@@ -75,46 +112,46 @@ void DriftlogModel::selectOption(int index)
 
 bool DriftlogModel::readLmnFile()
 {
-    const QString path = lumen::trimBlanks(rpath);
+    const QString path = lumen::trimBlanks(m_rpath);
     std::optional<ReportPeak> peak;
     try {
         peak = ReportPeakReader::readFile(path);
     } catch (const lumen::Failure &f) {
         // A folder, device or FIFO is there but is no report: say what it is.
         m_lastError = f.description();
-        statusText = m_lastError;
+        m_statusText = m_lastError;
         return false;
     }
     if (!peak) {
-        idText = kFileNotFound;
+        m_idText = kFileNotFound;
         m_lastError = QStringLiteral("Report not found or empty: ") + path;
-        statusText = m_lastError;
+        m_statusText = m_lastError;
         return false;
     }
     if (peak->id)
-        idText = *peak->id;
+        m_idText = *peak->id;
     if (peak->date)
-        dateText = *peak->date;
+        m_dateText = *peak->date;
     if (peak->time)
-        timeText = *peak->time;
+        m_timeText = *peak->time;
     if (peak->centre)
-        centerText = *peak->centre;
+        m_centerText = *peak->centre;
     // Not boxes of the window: a report without them must not leave the last one's values.
-    fwhmText = peak->fwhm.value_or(QString());
-    netAreaText = peak->netArea.value_or(QString());
-    liveTimeText = peak->liveTime.value_or(QString());
+    m_fwhmText = peak->fwhm.value_or(QString());
+    m_netAreaText = peak->netArea.value_or(QString());
+    m_liveTimeText = peak->liveTime.value_or(QString());
     if (peak->date)
         m_dateMissing = peak->dateMissing;
     m_reportRead = true;
     m_reportSha256 = peak->sha256;
-    statusText = QStringLiteral("Report read: ") + path;
+    m_statusText = QStringLiteral("Report read: ") + path;
     return true;
 }
 
 AppendOutcome DriftlogModel::failed(AppendOutcome outcome, const QString &why)
 {
     m_lastError = why;
-    statusText = QStringLiteral("Nothing appended: ") + why;
+    m_statusText = QStringLiteral("Nothing appended: ") + why;
     return outcome;
 }
 
@@ -129,33 +166,34 @@ AppendOutcome DriftlogModel::appendIt()
                       QStringLiteral("no report read yet; read one first with \"Read Lmn "
                                      "Results Text file\""));
     const StabilityLog log(m_logPath);
-    if (!(referenceCentre > 0.0f) || log.isEmpty())
+    if (!m_reference || log.isEmpty())
         return takeReference();
+    const Reference reference = *m_reference;
 
-    const double centre = lumen::numericValue(centerText);
-    const auto keV = DriftCalculator::keVDriftText(centre, referenceCentre);
-    const auto percent = DriftCalculator::percentDriftText(centre, referenceCentre);
+    const double centre = lumen::numericValue(m_centerText);
+    const auto keV = DriftCalculator::keVDriftText(centre, reference.centre);
+    const auto percent = DriftCalculator::percentDriftText(centre, reference.centre);
     if (!keV || !percent)
         return failed(AppendOutcome::BadCentre,
-                      QStringLiteral("Center is no usable number: ") + centerText);
-    keVdrift = *keV;
-    percentDrift = *percent;
+                      QStringLiteral("Center is no usable number: ") + m_centerText);
+    m_keVdrift = *keV;
+    m_percentDrift = *percent;
 
     const auto elapsed =
-        DriftCalculator::elapsedMinutes(dateText, timeText, referenceDate, referenceTime);
+        DriftCalculator::elapsedMinutes(m_dateText, m_timeText, reference.date, reference.time);
     if (!elapsed) {
         // A stale elapsed value beside fresh drift values would mislead.
-        elapsedText.clear();
-        if (m_dateMissing && !lumen::parseDate(dateText))
+        m_elapsedText.clear();
+        if (m_dateMissing && !lumen::parseDate(m_dateText))
             return failed(AppendOutcome::BadDateTime, dateTimeRefusal());
         return failed(AppendOutcome::BadDateTime,
                       QStringLiteral(
                           "Cannot read the date and time \"%1 %2\" against the reference \"%3 %4\"")
-                          .arg(dateText, timeText, referenceDate, referenceTime));
+                          .arg(m_dateText, m_timeText, reference.date, reference.time));
     }
-    elapsedText = QString::number(*elapsed);
+    m_elapsedText = QString::number(*elapsed);
     if (*elapsed <= 0) {
-        statusText = QStringLiteral("Not later than the reference: nothing appended");
+        m_statusText = QStringLiteral("Not later than the reference: nothing appended");
         return AppendOutcome::NotLater;
     }
 
@@ -167,8 +205,8 @@ AppendOutcome DriftlogModel::appendIt()
             return failed(AppendOutcome::AlreadyLogged, alreadyLogged(*same, record));
         const QcLog::Series series = qc.lastSeries();
         if (series.reference && series.reference->origin.sameMeasurement(m_origin)) {
-            statusText = QStringLiteral("Played again, the check that took the reference "
-                                        "adds no point: nothing appended");
+            m_statusText = QStringLiteral("Played again, the check that took the reference "
+                                          "adds no point: nothing appended");
             return AppendOutcome::ReplayOfReference;
         }
         for (const QcRecord &r : series.points) {
@@ -180,7 +218,7 @@ AppendOutcome DriftlogModel::appendIt()
     }
 
     try {
-        log.appendLine(elapsedText, m_mode == kGainMode ? percentDrift : keVdrift);
+        log.appendLine(m_elapsedText, m_mode == kGainMode ? m_percentDrift : m_keVdrift);
     } catch (const lumen::Failure &f) {
         return failed(AppendOutcome::WriteFailed, f.description());
     }
@@ -196,9 +234,9 @@ AppendOutcome DriftlogModel::appendIt()
     }
     judgeNewLine(*elapsed, centre);
     if (replayed)
-        statusText = QStringLiteral("Replaces the point of the same run and line at %1 min\n")
-                         .arg(replayed->minutes) +
-                     statusText;
+        m_statusText = QStringLiteral("Replaces the point of the same run and line at %1 min\n")
+                           .arg(replayed->minutes) +
+                       m_statusText;
     return AppendOutcome::LineWritten;
 }
 
@@ -234,16 +272,17 @@ ToleranceSettings DriftlogModel::limitsOrDefaults()
 QcRecord DriftlogModel::qcRecord(qint32 minutes, double centre)
 {
     QcMeasurement m;
-    m.date = lumen::trimBlanks(dateText);
-    m.time = lumen::trimBlanks(timeText);
-    m.referenceDate = referenceDate;
-    m.referenceTime = referenceTime;
+    m.date = lumen::trimBlanks(m_dateText);
+    m.time = lumen::trimBlanks(m_timeText);
+    const Reference reference = m_reference.value_or(Reference());
+    m.referenceDate = reference.date;
+    m.referenceTime = reference.time;
     m.minutes = minutes;
     m.centre = centre;
-    m.referenceCentre = referenceCentre;
-    m.fwhm = fwhmText;
-    m.netArea = netAreaText;
-    m.liveTime = liveTimeText;
+    m.referenceCentre = reference.centre;
+    m.fwhm = m_fwhmText;
+    m.netArea = m_netAreaText;
+    m.liveTime = m_liveTimeText;
     m.halfLifeSeconds = limitsOrDefaults().halfLifeSeconds;
     QcRecord record = m.record();
     record.origin = m_origin;
@@ -271,20 +310,20 @@ void DriftlogModel::judgeNewLine(qint32 minutes, double centre)
         for (const Verdict &v : m_verdict->verdicts)
             lines << v.quantity + QStringLiteral(": ") + v.text();
         const Verdict *drift = m_verdict->drift();
-        if (drift && drift->level == Verdict::Level::Action)
-            m_verdict->correction = GainCorrection::of(referenceCentre, centre);
-        statusText = m_verdict->headline();
+        if (drift && drift->level == Verdict::Level::Action && m_reference)
+            m_verdict->correction = GainCorrection::of(m_reference->centre, centre);
+        m_statusText = m_verdict->headline();
         if (m_verdict->correction)
-            statusText += QStringLiteral("; ") + m_verdict->correction->text();
-        statusText += QLatin1Char('\n') + lines.join(QLatin1Char('\n'));
+            m_statusText += QStringLiteral("; ") + m_verdict->correction->text();
+        m_statusText += QLatin1Char('\n') + lines.join(QLatin1Char('\n'));
         if (m_toleranceUnread)
-            statusText += QStringLiteral("\nStabLimits.txt not read: ") + m_lastError;
+            m_statusText += QStringLiteral("\nStabLimits.txt not read: ") + m_lastError;
         if (!m_qcError.isEmpty())
-            statusText += QStringLiteral("\nStabQC.csv not written: ") + m_qcError;
+            m_statusText += QStringLiteral("\nStabQC.csv not written: ") + m_qcError;
     } catch (const lumen::Failure &f) {
         // The line is in the log; only its judgement is missing.
         m_lastError = f.description();
-        statusText = QStringLiteral("Appended, but the log cannot be read back: ") + m_lastError;
+        m_statusText = QStringLiteral("Appended, but the log cannot be read back: ") + m_lastError;
     }
 }
 
@@ -303,25 +342,39 @@ QcCharts DriftlogModel::charts()
     drift.removeIf([&](const DriftPoint &p) { return qc.replacedMinutes.contains(p.minutes); });
     QcCharts charts = QcCharts::of(drift, qc, settings, m_mode, unit());
     // The minutes count as the design counts them: whole days and minutes of the day, no zone.
-    const auto date = lumen::parseDate(referenceDate);
-    const auto time = lumen::parseTime(referenceTime);
+    const auto date = m_reference ? lumen::parseDate(m_reference->date) : std::nullopt;
+    const auto time = m_reference ? lumen::parseTime(m_reference->time) : std::nullopt;
     if (date && time)
         charts.start = QDateTime(*date, *time, Qt::UTC);
     return charts;
 }
 
+std::optional<QcCharts> DriftlogModel::chartsToShow()
+{
+    try {
+        QcCharts shown = charts();
+        if (m_toleranceUnread)
+            m_statusText = QStringLiteral("Tolerance not drawn: ") + m_lastError;
+        return shown;
+    } catch (const lumen::Failure &f) {
+        m_statusText = QStringLiteral("No chart: ") + f.description();
+        return std::nullopt;
+    }
+}
+
 AppendOutcome DriftlogModel::takeReference()
 {
     const std::optional<float> centre =
-        lumen::isNumberText(centerText) ? DriftCalculator::toSingle(lumen::numericValue(centerText))
-                                        : std::nullopt;
+        lumen::isNumberText(m_centerText)
+            ? DriftCalculator::toSingle(lumen::numericValue(m_centerText))
+            : std::nullopt;
     // A reference of 0 or less means none, and the % drift divides by it.
     if (!centre || !(*centre > 0.0f))
         return failed(AppendOutcome::BadCentre,
                       QStringLiteral("Center is no positive number, reference kept: ") +
-                          centerText);
-    const QString date = lumen::trimBlanks(dateText);
-    const QString time = lumen::trimBlanks(timeText);
+                          m_centerText);
+    const QString date = lumen::trimBlanks(m_dateText);
+    const QString time = lumen::trimBlanks(m_timeText);
     // A reference whose date cannot be read would make every later append fail.
     if (m_dateMissing && !lumen::parseDate(date))
         return failed(AppendOutcome::BadDateTime,
@@ -335,40 +388,37 @@ AppendOutcome DriftlogModel::takeReference()
     // in between leaves a reference with no log, and the next run simply takes
     // a new one. The other order left a "0 0" line without a reference, and
     // the next run added a second one.
-    const float oldCentre = referenceCentre;
-    const QString oldDate = referenceDate;
-    const QString oldTime = referenceTime;
-    referenceCentre = *centre;
-    referenceDate = date;
-    referenceTime = time;
+    const std::optional<Reference> old = m_reference;
+    m_reference = Reference{*centre, date, time};
     try {
         if (!saveSettings())
             throw lumen::Failure(m_lastError);
         StabilityLog(m_logPath).startSeries();
     } catch (const lumen::Failure &f) {
-        referenceCentre = oldCentre;
-        referenceDate = oldDate;
-        referenceTime = oldTime;
+        m_reference = old;
         const QString why = f.description();
         saveSettings();
         return failed(AppendOutcome::WriteFailed, why);
     }
-    appendQcLine(0, lumen::numericValue(centerText));
-    statusText = QStringLiteral("New reference %1 keV at %2 %3").arg(centerText, date, time);
+    appendQcLine(0, lumen::numericValue(m_centerText));
+    m_statusText = QStringLiteral("New reference %1 keV at %2 %3").arg(m_centerText, date, time);
     if (!m_qcError.isEmpty())
-        statusText += QStringLiteral("\nStabQC.csv not written: ") + m_qcError;
+        m_statusText += QStringLiteral("\nStabQC.csv not written: ") + m_qcError;
     return AppendOutcome::ReferenceTaken;
 }
 
 bool DriftlogModel::saveSettings()
 {
     StabSettings s;
-    s.reportPath = lumen::trimBlanks(rpath);
-    s.referenceDate = referenceDate;
-    s.referenceTime = referenceTime;
+    s.reportPath = lumen::trimBlanks(m_rpath);
+    // No reference is written as the design's centre 0 with blank texts.
+    if (m_reference) {
+        s.referenceDate = m_reference->date;
+        s.referenceTime = m_reference->time;
+        s.referenceCentre = m_reference->centre;
+    }
     s.gainOption = m_gainOption;
     s.keVOption = m_keVOption;
-    s.referenceCentre = referenceCentre;
     try {
         s.save(m_settingsPath);
     } catch (const lumen::Failure &f) {
@@ -380,11 +430,11 @@ bool DriftlogModel::saveSettings()
 
 bool DriftlogModel::viewReport()
 {
-    const QString path = lumen::trimBlanks(rpath);
+    const QString path = lumen::trimBlanks(m_rpath);
     if (!QFileInfo(path).isFile()) {
-        idText = kFileNotFound;
+        m_idText = kFileNotFound;
         m_lastError = QStringLiteral("Report not found: ") + path;
-        statusText = m_lastError;
+        m_statusText = m_lastError;
         return false;
     }
     return view(path);
@@ -405,7 +455,7 @@ bool DriftlogModel::view(const QString &path)
 {
     const auto whenNotOpened = [this](const QString &why) {
         m_lastError = why;
-        statusText = why;
+        m_statusText = why;
         if (m_viewChanged)
             m_viewChanged();
     };
@@ -413,7 +463,7 @@ bool DriftlogModel::view(const QString &path)
                                 m_viewContext ? std::function<void(const QString &)>(whenNotOpened)
                                               : std::function<void(const QString &)>()))
         return true;
-    statusText = QStringLiteral("Cannot start the text editor: ") + m_lastError;
+    m_statusText = QStringLiteral("Cannot start the text editor: ") + m_lastError;
     return false;
 }
 

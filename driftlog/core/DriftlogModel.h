@@ -6,6 +6,7 @@
 #include "driftlog/core/QcVerdict.h"
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <optional>
 
@@ -53,6 +54,11 @@ public:
      * Throws Failure when a log cannot be read.
      */
     QcCharts charts();
+    /**
+     * The charts for the window: nothing when a log cannot be read, with the
+     * reason in statusText(), which also says when the tolerance was not drawn.
+     */
+    std::optional<QcCharts> chartsToShow();
     /** The drift's chart alone. */
     ControlChart chart() { return charts().drift; }
     /** Writes the settings record; false (with lastError) when it cannot be written. */
@@ -75,6 +81,7 @@ public:
     QString logPath() const { return m_logPath; }
     QString qcLogPath() const { return m_qcPath; }
     QString tolerancePath() const { return m_tolerancePath; }
+    QString reportPath() const { return m_rpath; }
     /** "%" in % gain drift mode, "keV" in keV drift mode. */
     QString unit() const;
 
@@ -84,26 +91,24 @@ public:
     /** Description of the last failure, for stderr in a command-line run. */
     QString lastError() const { return m_lastError; }
 
-    // Box texts.
-    QString rpath;
-    QString idText;
-    QString dateText;
-    QString timeText;
-    QString centerText;
-    QString elapsedText;
-    QString keVdrift;
-    QString percentDrift;
+    /** The window's boxes by their design names, in the window's order. */
+    static const QStringList &boxNames();
+    /** The text of the box named `box` (one of boxNames()); empty for another name. */
+    QString text(const QString &box) const;
+    /** What the operator typed into the box named `box`; another name is ignored. */
+    void setText(const QString &box, const QString &text);
     /** The last verdict or failure, for the window's status line. */
-    QString statusText;
-    /** What the last read found beyond the boxes (empty when the report gives none). */
-    QString fwhmText;
-    QString netAreaText;
-    QString liveTimeText;
+    const QString &statusText() const { return m_statusText; }
 
-    // The reference measurement.
-    float referenceCentre = 0.0f; ///< keV; 0 or less: no reference
-    QString referenceDate;
-    QString referenceTime;
+    /** The measurement the drifts are taken against. */
+    struct Reference
+    {
+        float centre = 0.0f; ///< keV, above 0
+        QString date;
+        QString time;
+    };
+    /** Nothing until a reference is taken (the settings record's centre 0 or less). */
+    const std::optional<Reference> &reference() const { return m_reference; }
 
 private:
     AppendOutcome takeReference();
@@ -133,6 +138,23 @@ private:
     bool m_gainOption = true;
     bool m_keVOption = false;
     QString m_lastError;
+    std::optional<Reference> m_reference;
+
+    static QString DriftlogModel::*boxField(const QString &box);
+    // Box texts, by the design's control names.
+    QString m_rpath;
+    QString m_idText;
+    QString m_dateText;
+    QString m_timeText;
+    QString m_centerText;
+    QString m_elapsedText;
+    QString m_keVdrift;
+    QString m_percentDrift;
+    QString m_statusText;
+    // What the last read found beyond the boxes (empty when the report gives none).
+    QString m_fwhmText;
+    QString m_netAreaText;
+    QString m_liveTimeText;
 };
 
 } // namespace lumen::driftlog

@@ -1,6 +1,5 @@
 #include "driftlog/gui/ParseIt.h"
 
-#include "common/core/Failure.h"
 #include "driftlog/gui/DriftChartView.h"
 
 #include <QButtonGroup>
@@ -36,7 +35,7 @@ ParseIt::ParseIt(const QString &folder, QWidget *parent) : QWidget(parent), m_mo
     auto *rpath = new QLineEdit(frameReport);
     rpath->setObjectName(QStringLiteral("Rpath"));
     reportLayout->addWidget(rpath);
-    m_boxes.append({rpath, &m_model.rpath});
+    m_boxes.append({rpath, rpath->objectName()});
     top->addWidget(frameReport);
 
     auto *middle = new QHBoxLayout;
@@ -77,13 +76,13 @@ ParseIt::ParseIt(const QString &folder, QWidget *parent) : QWidget(parent), m_mo
     middle->addLayout(buttons);
 
     auto *grid = new QGridLayout;
-    addBox(grid, 0, QStringLiteral("ID:"), "IDtext", &m_model.idText);
-    addBox(grid, 1, QStringLiteral("Date:"), "DateText", &m_model.dateText);
-    addBox(grid, 2, QStringLiteral("Time:"), "TimeText", &m_model.timeText);
-    addBox(grid, 3, QStringLiteral("Center:"), "CenterText", &m_model.centerText);
-    addBox(grid, 4, QStringLiteral("Elapsed:"), "ElapsedText", &m_model.elapsedText);
-    addBox(grid, 5, QStringLiteral("keV Drift:"), "keVdrift", &m_model.keVdrift);
-    addBox(grid, 6, QStringLiteral("% Drift:"), "PercentDrift", &m_model.percentDrift);
+    addBox(grid, 0, QStringLiteral("ID:"), "IDtext");
+    addBox(grid, 1, QStringLiteral("Date:"), "DateText");
+    addBox(grid, 2, QStringLiteral("Time:"), "TimeText");
+    addBox(grid, 3, QStringLiteral("Center:"), "CenterText");
+    addBox(grid, 4, QStringLiteral("Elapsed:"), "ElapsedText");
+    addBox(grid, 5, QStringLiteral("keV Drift:"), "keVdrift");
+    addBox(grid, 6, QStringLiteral("% Drift:"), "PercentDrift");
     grid->setRowStretch(7, 1);
     middle->addLayout(grid, 1);
     top->addLayout(middle);
@@ -104,9 +103,9 @@ ParseIt::ParseIt(const QString &folder, QWidget *parent) : QWidget(parent), m_mo
     statusArea->setFixedHeight(statusArea->fontMetrics().lineSpacing() * kStatusLines + 6);
     top->addWidget(statusArea);
 
-    for (auto &[box, text] : m_boxes) {
-        QString *target = text;
-        connect(box, &QLineEdit::textEdited, this, [target](const QString &t) { *target = t; });
+    for (const auto &[box, name] : m_boxes) {
+        connect(box, &QLineEdit::textEdited, this,
+                [this, name = name](const QString &t) { m_model.setText(name, t); });
     }
     connect(m_gainOption, &QRadioButton::clicked, this, [this] {
         m_model.selectOption(1);
@@ -145,8 +144,7 @@ ParseIt::ParseIt(const QString &folder, QWidget *parent) : QWidget(parent), m_mo
     refresh();
 }
 
-QLineEdit *ParseIt::addBox(QGridLayout *grid, int row, const QString &label, const char *name,
-                           QString *text)
+QLineEdit *ParseIt::addBox(QGridLayout *grid, int row, const QString &label, const char *name)
 {
     auto *box = new QLineEdit(this);
     box->setObjectName(QLatin1String(name));
@@ -154,7 +152,7 @@ QLineEdit *ParseIt::addBox(QGridLayout *grid, int row, const QString &label, con
     caption->setBuddy(box);
     grid->addWidget(caption, row, 0);
     grid->addWidget(box, row, 1);
-    m_boxes.append({box, text});
+    m_boxes.append({box, box->objectName()});
     return box;
 }
 
@@ -169,29 +167,26 @@ QPushButton *ParseIt::addButton(const QString &caption, const char *name, const 
 
 void ParseIt::refresh()
 {
-    for (const auto &[box, text] : m_boxes) {
-        if (box->text() != *text)
-            box->setText(*text);
+    for (const auto &[box, name] : m_boxes) {
+        const QString text = m_model.text(name);
+        if (box->text() != text)
+            box->setText(text);
     }
     m_gainOption->setChecked(m_model.optionSelected(1));
     m_keVOption->setChecked(m_model.optionSelected(2));
-    m_status->setText(m_model.statusText);
+    m_status->setText(m_model.statusText());
 }
 
 void ParseIt::showChart()
 {
-    try {
-        const QcCharts charts = m_model.charts();
-        if (!m_chartView)
-            m_chartView = new DriftChartView(this);
-        m_chartView->setCharts(charts);
-        m_chartView->show();
-        m_chartView->raise();
-        if (m_model.toleranceUnread())
-            m_model.statusText = QStringLiteral("Tolerance not drawn: ") + m_model.lastError();
-    } catch (const lumen::Failure &f) {
-        m_model.statusText = QStringLiteral("No chart: ") + f.description();
-    }
+    const std::optional<QcCharts> charts = m_model.chartsToShow();
+    if (!charts)
+        return;
+    if (!m_chartView)
+        m_chartView = new DriftChartView(this);
+    m_chartView->setCharts(*charts);
+    m_chartView->show();
+    m_chartView->raise();
 }
 
 void ParseIt::closeEvent(QCloseEvent *event)

@@ -36,12 +36,11 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    QLineEdit *addBox(QGridLayout *grid, int row, const QString &label, const char *name,
-                      QString *text);
+    QLineEdit *addBox(QGridLayout *grid, int row, const QString &label, const char *name);
     QPushButton *addButton(const QString &caption, const char *name, const QString &toolTip);
 
     DriftlogModel m_model;
-    QList<std::pair<QLineEdit *, QString *>> m_boxes;
+    QList<std::pair<QLineEdit *, QString>> m_boxes; ///< each box with its name in the model
     QRadioButton *m_gainOption = nullptr;
     QRadioButton *m_keVOption = nullptr;
     QLabel *m_status = nullptr;

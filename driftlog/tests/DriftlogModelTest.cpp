@@ -24,6 +24,12 @@ QByteArray logLine(const QByteArray &elapsed, const QByteArray &drift)
     return elapsed.leftJustified(19, ' ') + drift + "\r\n";
 }
 
+/** The model's reference, or a blank one when it has none. */
+DriftlogModel::Reference referenceOf(const DriftlogModel &m)
+{
+    return m.reference().value_or(DriftlogModel::Reference{});
+}
+
 class DriftlogModelTest : public ::testing::Test
 {
 protected:
@@ -40,7 +46,7 @@ protected:
     {
         DriftlogModel m(m_dir.path());
         m.startUp();
-        m.rpath = reportPath();
+        m.setText("Rpath", reportPath());
         return m;
     }
     AppendOutcome readAndAppend(DriftlogModel &m)
@@ -59,17 +65,17 @@ TEST_F(DriftlogModelTest, FirstAppendTakesReferenceThenDriftLinesFollow)
     DriftlogModel m = startedModel();
     writeReport("22-Jun-2001", "13:05:10", "661.66");
     EXPECT_EQ(readAndAppend(m), AppendOutcome::ReferenceTaken);
-    EXPECT_EQ(m.referenceCentre, 661.66f);
-    EXPECT_EQ(m.referenceDate, QString("22-Jun-2001"));
-    EXPECT_EQ(m.referenceTime, QString("13:05:10"));
-    EXPECT_EQ(m.elapsedText, QString()) << "a new reference leaves the drift boxes";
+    EXPECT_EQ(referenceOf(m).centre, 661.66f);
+    EXPECT_EQ(referenceOf(m).date, QString("22-Jun-2001"));
+    EXPECT_EQ(referenceOf(m).time, QString("13:05:10"));
+    EXPECT_EQ(m.text("ElapsedText"), QString()) << "a new reference leaves the drift boxes";
     EXPECT_EQ(fileBytes(logPath()), kFirstLine);
 
     writeReport("23-Jun-2001", "12:00:00", "662.32");
     EXPECT_EQ(readAndAppend(m), AppendOutcome::LineWritten);
-    EXPECT_EQ(m.elapsedText, QString("1375"));
-    EXPECT_EQ(m.keVdrift, QString("0.6600268"));
-    EXPECT_EQ(m.percentDrift, QString("0.1"));
+    EXPECT_EQ(m.text("ElapsedText"), QString("1375"));
+    EXPECT_EQ(m.text("keVdrift"), QString("0.6600268"));
+    EXPECT_EQ(m.text("PercentDrift"), QString("0.1"));
     EXPECT_EQ(fileBytes(logPath()), kFirstLine + logLine("1375", "0.1"));
 
     // keV mode logs the keV drift.
@@ -88,11 +94,11 @@ TEST_F(DriftlogModelTest, NotLaterThanReferenceWritesNothingButShowsValues)
     readAndAppend(m);
     writeReport("22-Jun-2001", "13:05:40", "662.32");
     EXPECT_EQ(readAndAppend(m), AppendOutcome::NotLater);
-    EXPECT_EQ(m.elapsedText, QString("0"));
-    EXPECT_EQ(m.keVdrift, QString("0.6600268"));
+    EXPECT_EQ(m.text("ElapsedText"), QString("0"));
+    EXPECT_EQ(m.text("keVdrift"), QString("0.6600268"));
     writeReport("21-Jun-2001", "13:05:00", "662.32");
     EXPECT_EQ(readAndAppend(m), AppendOutcome::NotLater);
-    EXPECT_EQ(m.elapsedText, QString("-1440"));
+    EXPECT_EQ(m.text("ElapsedText"), QString("-1440"));
     EXPECT_EQ(fileBytes(logPath()), kFirstLine);
 }
 
@@ -106,8 +112,8 @@ TEST_F(DriftlogModelTest, EmptiedLogStartsNewSeriesWithStoredReference)
     ASSERT_TRUE(writeBytes(logPath(), {}));
     writeReport("01-Jul-2001", "08:00:00", "662.00");
     EXPECT_EQ(readAndAppend(m), AppendOutcome::ReferenceTaken);
-    EXPECT_EQ(m.referenceCentre, 662.0f);
-    EXPECT_EQ(m.referenceDate, QString("01-Jul-2001"));
+    EXPECT_EQ(referenceOf(m).centre, 662.0f);
+    EXPECT_EQ(referenceOf(m).date, QString("01-Jul-2001"));
     EXPECT_EQ(fileBytes(logPath()), kFirstLine);
 }
 
@@ -128,9 +134,9 @@ TEST_F(DriftlogModelTest, MissingReportKeepsBoxesAndAppendsNothing)
     readAndAppend(m);
     ASSERT_TRUE(QFile::remove(reportPath()));
     EXPECT_FALSE(m.readLmnFile());
-    EXPECT_EQ(m.idText, QString("File not found!"));
-    EXPECT_EQ(m.dateText, QString("22-Jun-2001"));
-    EXPECT_EQ(m.centerText, QString("661.66"));
+    EXPECT_EQ(m.text("IDtext"), QString("File not found!"));
+    EXPECT_EQ(m.text("DateText"), QString("22-Jun-2001"));
+    EXPECT_EQ(m.text("CenterText"), QString("661.66"));
     EXPECT_FALSE(QFile::exists(reportPath()));
     // Same report values as the reference: nothing to add.
     EXPECT_EQ(m.appendIt(), AppendOutcome::NotLater);
@@ -144,7 +150,7 @@ TEST_F(DriftlogModelTest, UnusableInputLeavesLogAndReferenceUnchanged)
     for (const char *centre : {"", "abc", "12x", "0", "-5", "1E+99"}) {
         writeReport("22-Jun-2001", "13:05:00", centre);
         EXPECT_EQ(readAndAppend(m), AppendOutcome::BadCentre) << centre;
-        EXPECT_EQ(m.referenceCentre, 0.0f);
+        EXPECT_FALSE(m.reference());
         EXPECT_FALSE(QFile::exists(logPath()));
     }
     writeReport("32-Jun-2001", "13:05:00", "661.66");
@@ -159,12 +165,12 @@ TEST_F(DriftlogModelTest, UnusableInputLeavesLogAndReferenceUnchanged)
 
     writeReport("24-Jun-2001", "25:61:00", "662.32");
     EXPECT_EQ(readAndAppend(m), AppendOutcome::BadDateTime);
-    EXPECT_EQ(m.elapsedText, QString());
+    EXPECT_EQ(m.text("ElapsedText"), QString());
     writeReport("24-Jun-2001", "12:00:00", "1E+99");
     EXPECT_EQ(readAndAppend(m), AppendOutcome::BadCentre);
     EXPECT_EQ(fileBytes(logPath()), before);
-    EXPECT_EQ(m.referenceCentre, 661.66f);
-    EXPECT_EQ(m.referenceDate, QString("22-Jun-2001"));
+    EXPECT_EQ(referenceOf(m).centre, 661.66f);
+    EXPECT_EQ(referenceOf(m).date, QString("22-Jun-2001"));
 }
 
 TEST_F(DriftlogModelTest, UnwritableLogIsReportedAndReferenceKept)
@@ -174,7 +180,7 @@ TEST_F(DriftlogModelTest, UnwritableLogIsReportedAndReferenceKept)
     DriftlogModel m = startedModel();
     writeReport("22-Jun-2001", "13:05:00", "661.66");
     EXPECT_EQ(readAndAppend(m), AppendOutcome::WriteFailed);
-    EXPECT_EQ(m.referenceCentre, 0.0f);
+    EXPECT_FALSE(m.reference());
     EXPECT_FALSE(m.lastError().isEmpty());
 }
 
@@ -184,7 +190,7 @@ TEST_F(DriftlogModelTest, SettingsRoundTripThroughStartUp)
         DriftlogModel m = startedModel();
         EXPECT_EQ(m.mode(), DriftlogModel::kGainMode);
         EXPECT_TRUE(m.optionSelected(1));
-        m.rpath = "  " + reportPath() + "  ";
+        m.setText("Rpath", "  " + reportPath() + "  ");
         m.selectOption(2);
         writeReport("22-Jun-2001", "13:05:00", "661.66");
         readAndAppend(m);
@@ -194,12 +200,12 @@ TEST_F(DriftlogModelTest, SettingsRoundTripThroughStartUp)
     ASSERT_EQ(record.size(), 512);
     DriftlogModel again(m_dir.path());
     again.startUp();
-    EXPECT_EQ(again.rpath, reportPath());
+    EXPECT_EQ(again.text("Rpath"), reportPath());
     EXPECT_EQ(again.mode(), DriftlogModel::kKeVMode);
     EXPECT_FALSE(again.optionSelected(1));
     EXPECT_TRUE(again.optionSelected(2));
-    EXPECT_EQ(again.referenceCentre, 661.66f);
-    EXPECT_EQ(again.referenceTime, QString("13:05:00"));
+    EXPECT_EQ(referenceOf(again).centre, 661.66f);
+    EXPECT_EQ(referenceOf(again).time, QString("13:05:00"));
 }
 
 TEST_F(DriftlogModelTest, StartUpWithDamagedOrEmptySettingsUsesDefaults)
@@ -207,10 +213,10 @@ TEST_F(DriftlogModelTest, StartUpWithDamagedOrEmptySettingsUsesDefaults)
     const QString settings = m_dir.filePath("STAB&FILE.DAT");
     ASSERT_TRUE(writeBytes(settings, QByteArray(37, 'z')));
     DriftlogModel m(m_dir.path());
-    const QString defaultPath = m.rpath;
+    const QString defaultPath = m.text("Rpath");
     m.startUp();
-    EXPECT_EQ(m.rpath, defaultPath);
-    EXPECT_EQ(m.referenceCentre, 0.0f);
+    EXPECT_EQ(m.text("Rpath"), defaultPath);
+    EXPECT_FALSE(m.reference());
     EXPECT_FALSE(m.lastError().isEmpty());
     ASSERT_TRUE(m.saveSettings());
     EXPECT_EQ(fileBytes(settings).size(), 512);
@@ -241,7 +247,7 @@ TEST_F(DriftlogModelTest, AFirstRunKilledWhileTakingItsReferenceNeverDoublesTheZ
     // the log is absent, and the next run takes its reference anew.
     ASSERT_TRUE(QFile::remove(logPath()));
     DriftlogModel next = startedModel();
-    EXPECT_GT(next.referenceCentre, 0.0f) << "the reference is saved before the log";
+    EXPECT_TRUE(next.reference()) << "the reference is saved before the log";
     EXPECT_EQ(readAndAppend(next), AppendOutcome::ReferenceTaken);
     EXPECT_EQ(fileBytes(logPath()), kFirstLine);
 }
@@ -252,9 +258,10 @@ TEST_F(DriftlogModelTest, AReportThatIsNoRegularFileIsRefusedWithItsReason)
     const QString fifo = m_dir.filePath("fifo");
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     for (const QString &path : {fifo, QStringLiteral("/dev/zero"), m_dir.path()}) {
-        m.rpath = path;
+        m.setText("Rpath", path);
         EXPECT_FALSE(m.readLmnFile());
-        EXPECT_TRUE(m.statusText.startsWith("Not a regular file: ")) << m.statusText.toStdString();
+        EXPECT_TRUE(m.statusText().startsWith("Not a regular file: "))
+            << m.statusText().toStdString();
     }
     EXPECT_EQ(m.appendIt(), AppendOutcome::NothingRead);
     EXPECT_FALSE(QFile::exists(logPath()));
@@ -269,8 +276,8 @@ TEST_F(DriftlogModelTest, AFailedEditorStartIsSaid)
     const bool viewed = m.viewLog();
     qputenv("PATH", path);
     EXPECT_FALSE(viewed);
-    EXPECT_TRUE(m.statusText.startsWith("Cannot start the text editor"))
-        << m.statusText.toStdString();
+    EXPECT_TRUE(m.statusText().startsWith("Cannot start the text editor"))
+        << m.statusText().toStdString();
 }
 
 TEST_F(DriftlogModelTest, EachAppendedLineIsJudged)
@@ -285,8 +292,8 @@ TEST_F(DriftlogModelTest, EachAppendedLineIsJudged)
     ASSERT_TRUE(m.verdict());
     ASSERT_TRUE(m.verdict()->drift());
     EXPECT_EQ(m.verdict()->drift()->level, lumen::driftlog::Verdict::Level::NoLimitsYet);
-    EXPECT_TRUE(m.statusText.startsWith("no limits yet\ndrift: " + m.verdict()->drift()->text()))
-        << m.statusText.toStdString();
+    EXPECT_TRUE(m.statusText().startsWith("no limits yet\ndrift: " + m.verdict()->drift()->text()))
+        << m.statusText().toStdString();
 
     // The tolerance of the mode in use applies: keV here.
     ASSERT_TRUE(writeBytes(m_dir.filePath("StabLimits.txt"), "gain = 5 # %\nkev = 0.3\n"));
@@ -298,6 +305,6 @@ TEST_F(DriftlogModelTest, EachAppendedLineIsJudged)
     writeReport("22-Jun-2001", "16:00:00", "661.70");
     ASSERT_EQ(readAndAppend(m), AppendOutcome::LineWritten);
     EXPECT_TRUE(m.toleranceUnread());
-    EXPECT_TRUE(m.statusText.contains("StabLimits.txt line 1")) << m.statusText.toStdString();
+    EXPECT_TRUE(m.statusText().contains("StabLimits.txt line 1")) << m.statusText().toStdString();
     EXPECT_EQ(fileBytes(logPath()).count("\r\n"), 4) << "every point is logged";
 }

@@ -60,13 +60,14 @@ TEST(ParseIt, ButtonsDriveTheModelAndExitSaves)
     auto *rpath = w.findChild<QLineEdit *>("Rpath");
     rpath->clear();
     QTest::keyClicks(rpath, report);
-    EXPECT_EQ(w.model().rpath, report);
+    EXPECT_EQ(w.model().text("Rpath"), report);
 
     QTest::mouseClick(w.findChild<QPushButton *>("ReadLmnFile"), Qt::LeftButton);
     EXPECT_EQ(w.findChild<QLineEdit *>("CenterText")->text(), QString("661.66"));
     EXPECT_EQ(w.findChild<QLineEdit *>("DateText")->text(), QString("22-Jun-2001"));
     QTest::mouseClick(w.findChild<QPushButton *>("AppendIT"), Qt::LeftButton);
-    EXPECT_EQ(w.model().referenceCentre, 661.66f);
+    ASSERT_TRUE(w.model().reference());
+    EXPECT_EQ(w.model().reference()->centre, 661.66f);
 
     // The operator may correct a box before appending.
     ASSERT_TRUE(lumen::test::writeBytes(

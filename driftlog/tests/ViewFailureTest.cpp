@@ -28,13 +28,13 @@ TEST(ViewFailure, AnOpenerThatEndsUnopenedIsSaid)
     m.reportLateViewFailures(&window, [&said] { ++said; });
     const bool started = m.viewLog();
     qputenv("PATH", path);
-    ASSERT_TRUE(started) << m.statusText.toStdString();
+    ASSERT_TRUE(started) << m.statusText().toStdString();
 
     QElapsedTimer waited;
     waited.start();
     while (said == 0 && waited.elapsed() < 20000)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     EXPECT_EQ(said, 1);
-    EXPECT_TRUE(m.statusText.startsWith("No program opened ")) << m.statusText.toStdString();
-    EXPECT_TRUE(m.statusText.contains("status 3")) << m.statusText.toStdString();
+    EXPECT_TRUE(m.statusText().startsWith("No program opened ")) << m.statusText().toStdString();
+    EXPECT_TRUE(m.statusText().contains("status 3")) << m.statusText().toStdString();
 }
