@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const lumen::Spectrum &got = back.spectrum;
     if (!back.loaded || got.counts != meant.counts || got.liveSeconds != meant.liveSeconds ||
         got.realSeconds != meant.realSeconds || got.start != meant.start ||
-        got.coefficients != meant.coefficients)
+        got.coefficients != meant.coefficients || got.deviationPairs != meant.deviationPairs)
         std::abort();
     if (lumen::CsvReader::read(lumen::CsvWriter::image(in.spectrum).bytes).counts !=
         in.spectrum.counts)

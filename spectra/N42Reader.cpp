@@ -351,7 +351,10 @@ Document scanLeniently(QByteArrayView bytes, QStringList &warnings)
                                 .arg(prefix);
             return doc;
         } catch (const UndeclaredPrefix &u) {
-            if (prefixes.contains(u.prefix) || prefixes.size() >= kMostPrefixes)
+            if (prefixes.contains(u.prefix))
+                malformed(
+                    QStringLiteral("the namespace prefix \"%1\" cannot be bound").arg(u.prefix));
+            if (prefixes.size() >= kMostPrefixes)
                 malformed(QStringLiteral("more than %1 namespace prefixes never declared")
                               .arg(kMostPrefixes));
             prefixes << u.prefix;
@@ -379,8 +382,13 @@ std::vector<std::pair<double, double>> deviationPairsOf(const Calibration &c, Sp
         return {};
     }
     std::vector<std::pair<double, double>> pairs;
-    for (std::size_t i = 0; i < energies.size(); ++i)
+    for (std::size_t i = 0; i < energies.size(); ++i) {
+        if (!std::isfinite(energies[i]) || !std::isfinite(deviations[i])) {
+            spectrum.notes << QStringLiteral("a deviation pair beyond double range, none applied");
+            return {};
+        }
         pairs.emplace_back(energies[i], deviations[i]);
+    }
     if (!std::is_sorted(pairs.begin(), pairs.end())) {
         spectrum.notes << QStringLiteral("deviation pairs not in rising energy, none applied");
         return {};

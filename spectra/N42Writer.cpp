@@ -3,6 +3,7 @@
 #include "common/core/NumberText.h"
 
 #include <QXmlStreamWriter>
+#include <algorithm>
 #include <cmath>
 #include <initializer_list>
 #include <utility>
@@ -172,7 +173,13 @@ SpectrumImage N42Writer::image(const Spectrum &spectrum)
             s.coefficients.clear();
         }
     }
-    if (s.coefficients.empty())
+    const bool pairsFinite =
+        std::all_of(s.deviationPairs.begin(), s.deviationPairs.end(), [](const auto &p) {
+            return std::isfinite(p.first) && std::isfinite(p.second);
+        });
+    if (!s.coefficients.empty() && !pairsFinite)
+        image.losses << QStringLiteral("deviation pairs beyond double range in keV are left out");
+    if (s.coefficients.empty() || !pairsFinite)
         s.deviationPairs.clear();
     if (!s.start)
         image.losses << QStringLiteral("no acquisition start in the file, the N42 file has none");
