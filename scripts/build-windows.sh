@@ -2,7 +2,8 @@
 # Cross-builds the Windows host bridge with mingw-w64:
 #   OUTDIR/x86_64/lumen-host-bridge.exe, OUTDIR/i686/lumen-host-bridge.exe,
 #   OUTDIR/x86_64/lumen-test-host.exe (the test automation server the tests
-#   register in a Wine prefix) and OUTDIR/lumen-host-bridge-VERSION.zip
+#   register in a Wine prefix), OUTDIR/x86_64/lumen-bridge-bench.exe (the
+#   per-call time, bench/bridge_calls.sh) and OUTDIR/lumen-host-bridge-VERSION.zip
 #   (both bridges and the Windows README).
 # Static programs: they run on a Windows PC with nothing installed.
 set -euo pipefail
@@ -28,7 +29,9 @@ bridge=("$top"/hostbridge/src/*.cpp)
 build x86_64 lumen-host-bridge.exe "${bridge[@]}" &
 build i686 lumen-host-bridge.exe "${bridge[@]}"
 wait $!
-build x86_64 lumen-test-host.exe "$top"/hostbridge/testserver/*.cpp
+build x86_64 lumen-test-host.exe "$top"/hostbridge/testserver/*.cpp &
+build x86_64 lumen-bridge-bench.exe "$top"/hostbridge/bench/*.cpp
+wait $!
 
 rm -f "$out"/lumen-host-bridge-*.zip
 stage=$(mktemp -d)

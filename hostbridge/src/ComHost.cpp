@@ -145,57 +145,25 @@ bool readResult(VARIANT &result, ResultType type, Json &out)
 
 } // namespace
 
-ComHost::ComHost(std::wstring progId, DWORD busyMs)
-    : m_progId(std::move(progId)), m_busyMs(busyMs),
-      m_wake(CreateEventW(nullptr, FALSE, FALSE, nullptr)),
-      m_done(CreateEventW(nullptr, FALSE, FALSE, nullptr))
+ComHost::ComHost(std::wstring progId, DWORD busyMs) : m_progId(std::move(progId)), m_busyMs(busyMs)
 {
-    m_thread = std::thread([this] { run(); });
+    // One thread, one apartment: calls leave and come back in the order made.
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
 }
 
 ComHost::~ComHost()
 {
-    onHostThread([this] {
-        dropObject();
-        m_stop = true;
-    });
-    m_thread.join();
-    CloseHandle(m_wake);
-    CloseHandle(m_done);
-}
-
-void ComHost::run()
-{
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    while (!m_stop) {
-        // Window messages are served while the thread waits: an apartment
-        // thread that stops pumping them can hang the host's own calls back.
-        const DWORD r =
-            MsgWaitForMultipleObjectsEx(1, &m_wake, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-        if (r == WAIT_OBJECT_0) {
-            m_work();
-            SetEvent(m_done);
-        } else {
-            pumpMessages();
-        }
-    }
+    dropObject();
     CoUninitialize();
 }
 
-void ComHost::pumpMessages()
+void pumpMessages()
 {
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
-}
-
-void ComHost::onHostThread(const std::function<void()> &work)
-{
-    m_work = work;
-    SetEvent(m_wake);
-    WaitForSingleObject(m_done, INFINITE);
 }
 
 HRESULT ComHost::ensureObject()
@@ -324,30 +292,25 @@ Json ComHost::callOnce(Call &call, bool &gone)
 
 Json ComHost::call(Call call)
 {
-    Json reply;
-    onHostThread([&] {
-        bool gone = false;
+    bool gone = false;
+    Json reply = callOnce(call, gone);
+    // testconnect is how a run finds its host: a host that went away
+    // between runs is started again within this one call. It changes
+    // nothing on the host, so making it twice is harmless; any other
+    // call may have run before the host went, and is not made again.
+    if (gone && call.method->shape == Shape::Probe)
         reply = callOnce(call, gone);
-        // testconnect is how a run finds its host: a host that went away
-        // between runs is started again within this one call. It changes
-        // nothing on the host, so making it twice is harmless; any other
-        // call may have run before the host went, and is not made again.
-        if (gone && call.method->shape == Shape::Probe)
-            reply = callOnce(call, gone);
-        else if (gone)
-            reply = failureReply(reply.member("failure").asText() +
-                                 "; the host application has gone away, and the call may or "
-                                 "may not have run; the next call starts it again");
-    });
+    else if (gone)
+        reply = failureReply(reply.member("failure").asText() +
+                             "; the host application has gone away, and the call may or "
+                             "may not have run; the next call starts it again");
     return reply;
 }
 
 void ComHost::withObject(const std::function<void(IDispatch *, const std::string &)> &work)
 {
-    onHostThread([&] {
-        const HRESULT hr = ensureObject();
-        work(m_object, FAILED(hr) ? describeHResult(hr) : std::string());
-    });
+    const HRESULT hr = ensureObject();
+    work(m_object, FAILED(hr) ? describeHResult(hr) : std::string());
 }
 
 } // namespace bridge

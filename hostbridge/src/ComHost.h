@@ -1,6 +1,8 @@
 #pragma once
 
-// The host's automation object, owned by one thread that makes every call.
+// The host's automation object, owned by the thread that makes it, which
+// makes every call (an apartment thread: it must pump window messages
+// whenever it waits, see Server).
 
 #include "hostbridge/src/Json.h"
 #include "hostbridge/src/Methods.h"
@@ -12,7 +14,6 @@
 #include <functional>
 #include <map>
 #include <string>
-#include <thread>
 
 namespace bridge {
 
@@ -25,20 +26,16 @@ public:
     ComHost(const ComHost &) = delete;
     ComHost &operator=(const ComHost &) = delete;
 
-    /** Makes the call on the host's thread and gives the reply object. */
+    /** Makes the call and gives the reply object. */
     Json call(Call call);
 
     /**
-     * Runs `work` on the host's thread with the object, created if need be;
-     * on a failure to create it, with null and the reason.
+     * Runs `work` with the object, created if need be; on a failure to
+     * create it, with null and the reason.
      */
     void withObject(const std::function<void(IDispatch *, const std::string &)> &work);
 
 private:
-    void run();
-    void onHostThread(const std::function<void()> &work);
-    void pumpMessages();
-
     HRESULT ensureObject();
     void dropObject();
     HRESULT dispidOf(const char *name, DISPID &id);
@@ -50,13 +47,10 @@ private:
     DWORD m_busyMs;
     IDispatch *m_object = nullptr;
     std::map<std::string, DISPID> m_dispids;
-
-    HANDLE m_wake;
-    HANDLE m_done;
-    std::function<void()> m_work;
-    bool m_stop = false;
-    std::thread m_thread;
 };
+
+/** Serves the window messages waiting for this thread. */
+void pumpMessages();
 
 /** UTF-8 to a new BSTR and back. */
 BSTR toBstr(const std::string &utf8);

@@ -47,6 +47,8 @@ Server::~Server()
         closesocket(c.socket);
     if (m_listener != INVALID_SOCKET)
         closesocket(m_listener);
+    if (m_event != WSA_INVALID_EVENT)
+        WSACloseEvent(m_event);
 }
 
 bool Server::listen(const std::string &address, unsigned short port, std::string &why)
@@ -87,19 +89,19 @@ bool Server::listen(const std::string &address, unsigned short port, std::string
 
 void Server::serve()
 {
+    m_event = WSACreateEvent();
+    WSAEventSelect(m_listener, m_event, FD_ACCEPT);
     for (;;) {
-        fd_set readable;
-        FD_ZERO(&readable);
-        FD_SET(m_listener, &readable);
+        // The thread that owns the host's object waits here between calls:
+        // it serves window messages as they come, the sockets when they stir.
+        const DWORD woke =
+            MsgWaitForMultipleObjectsEx(1, &m_event, 1000, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        if (woke == WAIT_OBJECT_0 + 1)
+            pumpMessages();
+        WSAResetEvent(m_event);
+        accept();
         for (Connection &c : m_connections)
-            FD_SET(c.socket, &readable);
-        timeval second{1, 0};
-        if (select(0, &readable, nullptr, nullptr, &second) == SOCKET_ERROR)
-            Sleep(100);
-        if (FD_ISSET(m_listener, &readable))
-            accept();
-        for (Connection &c : m_connections)
-            if (!c.closing && FD_ISSET(c.socket, &readable))
+            if (!c.closing)
                 readFrom(c);
         dropSilent();
         for (auto it = m_connections.begin(); it != m_connections.end();) {
@@ -117,59 +119,64 @@ void Server::serve()
 
 void Server::accept()
 {
-    sockaddr_storage from{};
-    int length = sizeof from;
-    const SOCKET s = ::accept(m_listener, reinterpret_cast<sockaddr *>(&from), &length);
-    if (s == INVALID_SOCKET)
-        return;
-    if (m_connections.size() >= kMaxConnections) {
-        closesocket(s);
-        return;
+    for (;;) {
+        sockaddr_storage from{};
+        int length = sizeof from;
+        const SOCKET s = ::accept(m_listener, reinterpret_cast<sockaddr *>(&from), &length);
+        if (s == INVALID_SOCKET)
+            return;
+        if (m_connections.size() >= kMaxConnections) {
+            closesocket(s);
+            continue;
+        }
+        BOOL noDelay = TRUE;
+        setsockopt(s, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<char *>(&noDelay), sizeof noDelay);
+        WSAEventSelect(s, m_event, FD_READ | FD_CLOSE);
+        Connection c;
+        c.socket = s;
+        c.peer = peerOf(from);
+        c.challenge = freshChallenge();
+        c.lastHeard = GetTickCount64();
+        m_connections.push_back(std::move(c));
+        send(m_connections.back(),
+             Json::object().set("challenge", Json::text(m_connections.back().challenge)));
     }
-    BOOL noDelay = TRUE;
-    setsockopt(s, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<char *>(&noDelay), sizeof noDelay);
-    // A client that stops reading its replies must not stall the bridge for ever.
-    DWORD sendTimeoutMs = 30000;
-    setsockopt(s, SOL_SOCKET, SO_SNDTIMEO, reinterpret_cast<char *>(&sendTimeoutMs),
-               sizeof sendTimeoutMs);
-    Connection c;
-    c.socket = s;
-    c.peer = peerOf(from);
-    c.challenge = freshChallenge();
-    c.lastHeard = GetTickCount64();
-    m_connections.push_back(std::move(c));
-    send(m_connections.back(),
-         Json::object().set("challenge", Json::text(m_connections.back().challenge)));
 }
 
 void Server::readFrom(Connection &c)
 {
     char buffer[65536];
-    const int n = recv(c.socket, buffer, sizeof buffer, 0);
-    if (n <= 0) {
-        c.closing = true;
-        return;
-    }
-    c.lastHeard = GetTickCount64();
-    c.in.append(buffer, std::size_t(n));
-    std::size_t start = 0;
     for (;;) {
-        const std::size_t end = c.in.find('\n', start);
-        if (end == std::string::npos)
-            break;
-        if (end + 1 - start > kMaxLine) {
+        const int n = recv(c.socket, buffer, sizeof buffer, 0);
+        if (n <= 0) {
+            // Nothing more for now, or the peer has gone.
+            if (n == 0 || WSAGetLastError() != WSAEWOULDBLOCK)
+                c.closing = true;
+            return;
+        }
+        c.lastHeard = GetTickCount64();
+        c.in.append(buffer, std::size_t(n));
+        std::size_t start = 0;
+        for (;;) {
+            const std::size_t end = c.in.find('\n', start);
+            if (end == std::string::npos)
+                break;
+            if (end + 1 - start > kMaxLine) {
+                c.closing = true;
+                return;
+            }
+            handleLine(c, c.in.substr(start, end + 1 - start));
+            start = end + 1;
+            if (c.closing)
+                return;
+        }
+        c.in.erase(0, start);
+        // A line longer than any request: the peer is not speaking the protocol.
+        if (c.in.size() > kMaxLine) {
             c.closing = true;
             return;
         }
-        handleLine(c, c.in.substr(start, end + 1 - start));
-        start = end + 1;
-        if (c.closing)
-            return;
     }
-    c.in.erase(0, start);
-    // A line longer than any request: the peer is not speaking the protocol.
-    if (c.in.size() > kMaxLine)
-        c.closing = true;
 }
 
 void Server::handleLine(Connection &c, const std::string &line)
@@ -238,13 +245,9 @@ bool Server::holderStillThere()
         return false;
     // A client that closes and at once reconnects: its old connection's end
     // may not have been read yet.
-    u_long waiting = 1;
-    ioctlsocket(m_holder->socket, FIONBIO, &waiting);
     char byte;
     const int n = recv(m_holder->socket, &byte, 1, MSG_PEEK);
     const bool gone = n == 0 || (n < 0 && WSAGetLastError() != WSAEWOULDBLOCK);
-    waiting = 0;
-    ioctlsocket(m_holder->socket, FIONBIO, &waiting);
     if (gone)
         m_holder->closing = true;
     return !gone;
@@ -267,11 +270,20 @@ void Server::send(Connection &c, const Json &reply)
     std::size_t sent = 0;
     while (sent < line.size()) {
         const int n = ::send(c.socket, line.data() + sent, int(line.size() - sent), 0);
-        if (n <= 0) {
+        if (n > 0) {
+            sent += std::size_t(n);
+            continue;
+        }
+        // A client that stops reading its replies must not stall the bridge for ever.
+        fd_set writable;
+        FD_ZERO(&writable);
+        FD_SET(c.socket, &writable);
+        timeval wait{30, 0};
+        if (WSAGetLastError() != WSAEWOULDBLOCK ||
+            select(0, nullptr, &writable, nullptr, &wait) != 1) {
             c.closing = true;
             return;
         }
-        sent += std::size_t(n);
     }
 }
 

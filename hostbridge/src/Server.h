@@ -47,6 +47,7 @@ private:
         bool closing = false;
     };
 
+    /** Takes every waiting connection and sends each its challenge. */
     void accept();
     void readFrom(Connection &c);
     void handleLine(Connection &c, const std::string &line);
@@ -59,6 +60,7 @@ private:
     ComHost &m_host;
     ServerSettings m_settings;
     SOCKET m_listener = INVALID_SOCKET;
+    WSAEVENT m_event = WSA_INVALID_EVENT;
     unsigned short m_port = 0;
     std::list<Connection> m_connections;
     Connection *m_holder = nullptr;
