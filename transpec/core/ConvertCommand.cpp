@@ -1,9 +1,6 @@
 #include "transpec/core/ConvertCommand.h"
 
-#include "common/core/Failure.h"
 #include "common/core/NumberText.h"
-#include "spectra/SpectrumFile.h"
-#include "spectra/SpectrumKind.h"
 #include "transpec/core/BatchWriter.h"
 #include "transpec/core/BoxNames.h"
 #include "transpec/core/ConvertModel.h"
@@ -23,25 +20,6 @@ const QString kOutput = QStringLiteral("--output");
 const QString kTo = QStringLiteral("--to");
 
 constexpr int kBadArguments = 2;
-
-// Why nothing was read from an input that gave no message: a .txt file is
-// opened without a word in the window, so say here what it holds.
-QString nothingRead(const QString &input)
-{
-    if (QFileInfo(input).suffix().compare(u"txt", Qt::CaseInsensitive) != 0)
-        return QStringLiteral("Nothing read from ") + input;
-    QByteArray bytes;
-    try {
-        bytes = SpectrumFile::load(input);
-    } catch (const lumen::Failure &failure) {
-        return failure.description();
-    }
-    const QString kind = spectrumkind::of(bytes);
-    if (kind.isEmpty())
-        return input + QStringLiteral(": no spectrum; a .txt file is not read, and this one holds "
-                                      "no CHN, SPC, SPE or N42 spectrum");
-    return input + QStringLiteral(": a .txt file is not read; ") + spectrumkind::looksLike(kind);
-}
 
 int usage(QTextStream &err, const QString &why)
 {
@@ -195,7 +173,8 @@ int ConvertCommand::run(const QStringList &args, QTextStream &out, QTextStream &
             item.notes.removeOne(notice);
         QString target;
         if (!model.loaded()) {
-            item.refusal = item.notes.isEmpty() ? nothingRead(input) : item.notes.takeLast();
+            item.refusal =
+                item.notes.isEmpty() ? ConvertModel::nothingRead(input) : item.notes.takeLast();
         } else if (const double n = lumen::numericValue(model.text(box::NumChan)); n <= 0) {
             item.refusal = input + QStringLiteral(": declares %1 channels, nothing written")
                                        .arg(lumen::shortDoubleText(n));

@@ -14,6 +14,8 @@
 #include "spectra/SpcReader.h"
 #include "spectra/SpeReader.h"
 #include "spectra/SpectrumDoubts.h"
+#include "spectra/SpectrumFile.h"
+#include "spectra/SpectrumKind.h"
 #include "transpec/core/BoxNames.h"
 #include "transpec/core/ReadBack.h"
 #include "transpec/core/SpectrumBoxes.h"
@@ -121,6 +123,25 @@ ConvertModel::ConvertModel(QObject *parent) : QObject(parent)
     m_openDialog.mustExist = true;
     m_openDialog.hideReadOnly = true;
     m_settings.openFilterIndex = 1;
+}
+
+// Why nothing was read from an input that gave no message: a .txt file is
+// opened without a word in the window, so say here what it holds.
+QString ConvertModel::nothingRead(const QString &input)
+{
+    if (QFileInfo(input).suffix().compare(u"txt", Qt::CaseInsensitive) != 0)
+        return QStringLiteral("Nothing read from ") + input;
+    QByteArray bytes;
+    try {
+        bytes = SpectrumFile::load(input);
+    } catch (const lumen::Failure &failure) {
+        return failure.description();
+    }
+    const QString kind = spectrumkind::of(bytes);
+    if (kind.isEmpty())
+        return input + QStringLiteral(": no spectrum; a .txt file is not read, and this one holds "
+                                      "no CHN, SPC, SPE or N42 spectrum");
+    return input + QStringLiteral(": a .txt file is not read; ") + spectrumkind::looksLike(kind);
 }
 
 QString ConvertModel::fileTitle(const QString &path)

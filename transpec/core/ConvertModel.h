@@ -129,6 +129,11 @@ public:
 
     /** The name after the last "\" or "/". */
     static QString fileTitle(const QString &path);
+    /**
+     * Why nothing was read from `path` when the read gave no message: a .txt
+     * file opens without a word in the window, so this says what it holds.
+     */
+    static QString nothingRead(const QString &path);
 
 Q_SIGNALS:
     void changed();

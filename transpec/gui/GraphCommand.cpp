@@ -55,9 +55,7 @@ int GraphCommand::run(const QStringList &args, QTextStream &out, QTextStream &er
         notes.removeOne(notice);
     if (!model.loaded()) {
         err << "Transpec: no graph drawn: "
-            << (notes.isEmpty() ? QStringLiteral("Nothing read from ") + spectrum
-                                : notes.takeLast())
-            << '\n';
+            << (notes.isEmpty() ? ConvertModel::nothingRead(spectrum) : notes.takeLast()) << '\n';
         for (const QString &note : notes)
             err << note << '\n';
         return finish(out, err, 1);
