@@ -27,7 +27,7 @@ QByteArray undeclaredPrefixes(const QByteArray &tail = "")
 {
     return "<?xml version=\"1.0\"?>\n"
            "<RadInstrumentData xmlns=\"http://physics.nist.gov/N42/2011/N42\">\n"
-           " <DHS:Extension><InterSpec:Detail>x</InterSpec:Detail></DHS:Extension>\n"
+           " <Site:Extension><Lab:Detail>x</Lab:Detail></Site:Extension>\n"
            " <RadMeasurement><Spectrum><ChannelData>1 2 3</ChannelData></Spectrum>"
            "</RadMeasurement>\n" +
            tail + "</RadInstrumentData>\n";
@@ -63,8 +63,8 @@ TEST(SpectrumReaders, SayWhyTheyReadWithADoubtOrRefuse)
         QString said; // the warnings joined by "|", or the end of the refusal
     } cases[] = {
         {"undeclared prefixes", N42Reader::read, undeclaredPrefixes(), true,
-         "the namespace prefix \"DHS\" is used but never declared; read as a namespace of its "
-         "own|the namespace prefix \"InterSpec\" is used but never declared; read as a "
+         "the namespace prefix \"Site\" is used but never declared; read as a namespace of its "
+         "own|the namespace prefix \"Lab\" is used but never declared; read as a "
          "namespace of its own"},
         {"undeclared prefix, still malformed", N42Reader::read,
          undeclaredPrefixes("<Remark>&unknown;</Remark>\n"), false,

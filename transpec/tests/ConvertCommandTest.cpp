@@ -335,13 +335,13 @@ TEST(ConvertCommand, EachInputSaysWhatBecameOfIt)
                            "<StartDateTime>2001-06-22T13:05:42Z</StartDateTime>"
                            "<RealTimeDuration>PT2S</RealTimeDuration><Spectrum>"
                            "<LiveTimeDuration>PT1S</LiveTimeDuration>"
-                           "<ChannelData>1 2 3</ChannelData></Spectrum><DHS:Note/>"
+                           "<ChannelData>1 2 3</ChannelData></Spectrum><Site:Note/>"
                            "</RadMeasurement></RadInstrumentData>\n";
     const QByteArray speShort = "$DATE_MEA:\n06/22/2001 13:05:42\n$MEAS_TIM:\n1 1\n"
                                 "$DATA:\n0 3\n1 2\n";
     const QString pairsLost = "warning: 2 energy deviation pairs (up to 0.75 keV) are not "
                               "applied: the %1 file keeps the polynomial alone";
-    const QString prefix = "warning: the namespace prefix \"DHS\" is used but never declared";
+    const QString prefix = "warning: the namespace prefix \"Site\" is used but never declared";
     struct Case
     {
         const char *name;
