@@ -1,10 +1,12 @@
 // A run holds its host and claims the run it resumes, against other processes.
 #include "common/testsupport/SizeLimit.h"
+#include "sequa/core/CreateHostAppObject.h"
 #include "sequa/core/resume/ResumePlan.h"
 #include "sequa/core/run/HostHold.h"
 #include "sequa/core/run/ResumeClaim.h"
 #include "sequa/core/run/RunJournal.h"
 #include "sequa/tests/PlayerTestBench.h"
+#include "simhost/testsupport/ServedHost.h"
 
 #include <csignal>
 #include <sys/wait.h>
@@ -113,6 +115,24 @@ TEST_F(HeldHostTest, AnotherProcessHoldsTheHostUntilItEnds)
     EXPECT_EQ(HostHold::heldBy(), "");
     EXPECT_EQ(refusalOf([] { HostHold mine(QStringLiteral("me")); }), "");
     EXPECT_EQ(run(QStringLiteral("Beep")), "OK");
+}
+
+TEST_F(HeldHostTest, AWindowRunOverABridgeIsNotRefusedByTheWindowsOwnConnection)
+{
+    SimulatedHostSettings settings;
+    settings.reportPath = file(QStringLiteral("RESULTS.TXT"));
+    settings.dataFolder = settings.printFolder = file(QStringLiteral("data"));
+    lumen::test::ServedHost bridge(settings);
+    qputenv("LUMEN_HOST",
+            QStringLiteral("tcp://127.0.0.1:%1").arg(bridge.startServing()).toLatin1());
+    model().setHostFactory(&createHostAppObject);
+    model().setExclusiveRuns(true);
+    model().createHostAppObject();
+    ASSERT_EQ(model().hostAppObject().testconnect(), "OK") << "the window connected at start-up";
+    ScriptPlayer player(model(), runner());
+    EXPECT_FALSE(player.PlayScript(QStringLiteral("Beep")));
+    EXPECT_EQ(player.exitStatus(), RunRecord::kCompleted) << journalText().toStdString();
+    qunsetenv("LUMEN_HOST");
 }
 
 TEST_F(HeldHostTest, ARunIsClaimedOnceWhateverItsJournalIsCalled)

@@ -28,23 +28,12 @@ void claimResumed(const QString &journal, const QString &resumedJournal)
     }
 }
 
-/**
- * Over a bridge, one call before any line plays: a bridge that another
- * client holds refuses it, and the run then plays nothing. A bridge that
- * cannot be reached is left to the script's Connect line, as before.
- */
-std::shared_ptr<HostApp> firstContact()
+/** Failure with the bridge's refusal when another client holds the host. */
+void requireHeld(HostApp &host)
 {
-    std::shared_ptr<HostApp> host;
-    try {
-        host = createHostAppObject(kHostIdentifier);
-    } catch (const Failure &) {
-        return nullptr;
-    }
-    const QString answer = host->testconnect();
+    const QString answer = host.testconnect();
     if (const qsizetype at = answer.indexOf(kHeldBy); at >= 0)
         throw Failure(answer.mid(at));
-    return host;
 }
 } // namespace
 
@@ -67,11 +56,32 @@ void RunHold::take(MainModel &model, const QString &journal, const QString &resu
         if (HostLink::fromEnvironment().kind == HostLink::Kind::InProcess)
             m_host = std::make_unique<HostHold>(HostHold::current());
         else
-            m_firstContact = firstContact();
+            contactBridge(model);
     } catch (const Failure &) {
         release();
         throw;
     }
+}
+
+void RunHold::contactBridge(MainModel &model)
+{
+    // One call before any line plays, under the run's name: a bridge that
+    // another client holds refuses it, and the run plays nothing. A bridge
+    // that cannot be reached is left to the script's Connect line.
+    HostApp *host = nullptr;
+    try {
+        if (model.hasHostAppObject()) {
+            // The window's own connection would hold the host against the run.
+            model.createHostAppObject();
+            host = &model.hostAppObject();
+        } else {
+            m_firstContact = createHostAppObject(kHostIdentifier);
+            host = m_firstContact.get();
+        }
+    } catch (const Failure &) {
+        return;
+    }
+    requireHeld(*host);
 }
 
 void RunHold::release()

@@ -38,6 +38,9 @@ public:
     void release();
 
 private:
+    /** Reaches the bridge under the run's name; Failure when another client holds it. */
+    void contactBridge(MainModel &model);
+
     std::unique_ptr<HostHold> m_host;
     std::shared_ptr<HostApp> m_firstContact;
 };
