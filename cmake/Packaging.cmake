@@ -27,21 +27,38 @@ install(CODE "
 # inside, so the same sources give the same package).
 find_program(GZIP_PROGRAM gzip REQUIRED)
 # Policy wants the changelog and every document over 4 kB compressed.
-set(compressed_docs)
-foreach(entry "${pkg}/changelog|changelog" "${PROJECT_SOURCE_DIR}/README.md|README.md"
-        "${PROJECT_SOURCE_DIR}/hostsim/README.md|host-bridge-protocol.md")
-  string(REPLACE "|" ";" entry "${entry}")
-  list(GET entry 0 source)
-  list(GET entry 1 name)
-  set(gz ${CMAKE_CURRENT_BINARY_DIR}/packaging/${name}.gz)
-  add_custom_command(OUTPUT ${gz}
-      COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_CURRENT_BINARY_DIR}/packaging
-      COMMAND ${GZIP_PROGRAM} -9nc ${source} > ${gz}
-      DEPENDS ${source} VERBATIM)
-  list(APPEND compressed_docs ${gz})
+# `entries` are SOURCE|NAME pairs; each becomes NAME.gz in the build's `subdir`.
+function(lumen_compress_docs out subdir)
+  set(made)
+  foreach(entry ${ARGN})
+    string(REPLACE "|" ";" entry "${entry}")
+    list(GET entry 0 source)
+    list(GET entry 1 name)
+    set(gz ${CMAKE_CURRENT_BINARY_DIR}/${subdir}/${name}.gz)
+    add_custom_command(OUTPUT ${gz}
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_CURRENT_BINARY_DIR}/${subdir}
+        COMMAND ${GZIP_PROGRAM} -9nc ${source} > ${gz}
+        DEPENDS ${source} VERBATIM)
+    list(APPEND made ${gz})
+  endforeach()
+  set(${out} ${made} PARENT_SCOPE)
+endfunction()
+lumen_compress_docs(compressed_docs packaging
+    "${pkg}/changelog|changelog" "${PROJECT_SOURCE_DIR}/README.md|README.md"
+    "${PROJECT_SOURCE_DIR}/hostsim/README.md|host-bridge-protocol.md")
+# The reference pages keep their folder beside the README, with the
+# screenshots they show, so that the README's links lead somewhere.
+file(GLOB reference_pages CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/docs/*.md)
+set(page_entries)
+foreach(page ${reference_pages})
+  get_filename_component(name ${page} NAME)
+  list(APPEND page_entries "${page}|${name}")
 endforeach()
-add_custom_target(lumen_docs ALL DEPENDS ${compressed_docs})
+lumen_compress_docs(compressed_pages packaging/docs ${page_entries})
+add_custom_target(lumen_docs ALL DEPENDS ${compressed_docs} ${compressed_pages})
 install(FILES ${pkg}/copyright ${compressed_docs} DESTINATION ${doc})
+install(FILES ${compressed_pages} DESTINATION ${doc}/docs)
+install(DIRECTORY docs/screenshots DESTINATION ${doc}/docs OPTIONAL)
 
 # Man pages, made from each program's own --help and --version by help2man, so
 # they say what the program says and cannot fall behind it; packaging/man/*.h2m
@@ -87,8 +104,9 @@ set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
     "Four desktop programs that work beside a lab's MCA host application:
 Sequa records and plays measurement scripts that drive the host, also
 unattended; Ledgerly archives analysed samples from the results report into
-a results database (SQLite or PostgreSQL); Transpec imports CHN and SPC
-spectrum files as ANS files; Driftlog logs the drift of a check-source peak.
+a results database (SQLite or PostgreSQL); Transpec reads CHN, SPC, SPE
+and N42 spectrum files and writes them as ANS, N42 or CSV files or as a PNG
+graph; Driftlog logs the drift of a check-source peak.
 
 hostsim, a simulated MCA host served over TCP, lets scripts be tried and
 timed before they run on the real host.")
