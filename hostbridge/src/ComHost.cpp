@@ -262,9 +262,10 @@ Json ComHost::callOnce(Call &call, bool &gone)
         reply = type == ResultType::Text ? callReply(call, Json::text("Error: " + what))
                                          : failureReply("Error: " + what);
     } else if (hostIsBusy(hr)) {
-        reply = failureReply(std::string("The host application is busy (a dialog may be open on "
-                                         "its screen); ") +
-                             name + " was not made");
+        reply = failureReply("The host application is busy (a dialog may be open on its "
+                             "screen): it refused " +
+                             std::string(name) + " for " + std::to_string(m_busyMs / 1000) +
+                             " s; the call was not made");
     } else if (FAILED(hr)) {
         gone = hostIsGone(hr);
         if (gone)

@@ -87,7 +87,8 @@ public:
     }
 
 private:
-    static constexpr int kMaxDepth = 64;
+    // As deep as the Linux side's reader goes.
+    static constexpr int kMaxDepth = 1024;
 
     void blanks()
     {
@@ -386,6 +387,11 @@ void writeText(std::string &out, const std::string &t)
 
 void writeNumber(std::string &out, double d)
 {
+    // JSON has no infinity or NaN: a host that gives one gives nothing.
+    if (!std::isfinite(d)) {
+        out += "null";
+        return;
+    }
     char buf[32];
     if (d == std::floor(d) && std::fabs(d) < 9007199254740992.0) {
         std::snprintf(buf, sizeof buf, "%lld", static_cast<long long>(d));

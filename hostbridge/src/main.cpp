@@ -23,10 +23,11 @@ namespace {
 
 // Below the client's time-out per call (10 s by default), so that the caller
 // hears that the host is busy rather than nothing.
-constexpr DWORD kBusyMs = 8000;
+constexpr unsigned long kBusyS = 8;
 
 const char kUsage[] =
     "Usage: lumen-host-bridge --listen [ADDRESS:]PORT [--progid NAME] [--idle SECONDS]\n"
+    "                         [--busy SECONDS]\n"
     "       lumen-host-bridge --probe [--progid NAME]\n"
     "Serves the MCA host application's automation object over TCP, one request\n"
     "line and one reply line per call, for Sequa runs with\n"
@@ -41,6 +42,8 @@ const char kUsage[] =
     "  --progid NAME            the host's automation object (default LmnPro.clsLmn)\n"
     "  --idle SECONDS           drop a connection silent this long (default 300;\n"
     "                           0 never)\n"
+    "  --busy SECONDS           how long a host that rejects calls (busy in a dialog)\n"
+    "                           is asked again before the call fails (default 8)\n"
     "  --probe                  compare the host's declared method types with those\n"
     "                           the bridge sends, marking each mismatch, and end\n"
     "  --help, --version\n"
@@ -99,6 +102,7 @@ int wmain(int argc, wchar_t **argv)
     std::string listen;
     std::wstring progId = L"LmnPro.clsLmn";
     unsigned long idle = 300;
+    unsigned long busy = kBusyS;
     bool probe = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = narrow(argv[i]);
@@ -116,6 +120,9 @@ int wmain(int argc, wchar_t **argv)
         } else if (arg == "--idle" && hasValue) {
             if (!wholeNumber(narrow(argv[++i]), 86400 * 365, idle))
                 return wrongArguments("--idle wants a whole number of seconds");
+        } else if (arg == "--busy" && hasValue) {
+            if (!wholeNumber(narrow(argv[++i]), 3600, busy))
+                return wrongArguments("--busy wants a whole number of seconds");
         } else if (arg == "--probe") {
             probe = true;
         } else {
@@ -126,7 +133,7 @@ int wmain(int argc, wchar_t **argv)
         return wrongArguments(probe ? "--probe and --listen do not go together" : "nothing to do");
 
     if (probe) {
-        bridge::ComHost host(progId, kBusyMs);
+        bridge::ComHost host(progId, DWORD(busy * 1000));
         int status = 1;
         host.withObject([&](IDispatch *object, const std::string &why) {
             if (!object)
@@ -167,7 +174,7 @@ int wmain(int argc, wchar_t **argv)
                       " without a key: whoever reaches it would drive the host. Set "
                       "LUMEN_HOST_TOKEN or LUMEN_HOST_TOKEN_FILE, or listen on 127.0.0.1");
 
-    bridge::ComHost host(progId, kBusyMs);
+    bridge::ComHost host(progId, DWORD(busy * 1000));
     bridge::Server server(host, settings);
     std::string why;
     if (!server.listen(address, static_cast<unsigned short>(port), why))

@@ -87,8 +87,13 @@ TEST(BridgeProtocol, EachArgumentReachesTheHostInItsTypeAndComesBackChanged)
         {R"({"method":"selectlibrary","args":["FAULTY.LIB"]})",
          R"({"args":["FAULTY.LIB"],"result":"Error: Cannot read FAULTY.LIB: the file is damaged"})"},
         {R"({"method":"SampleUnits","args":["!slow"]})", R"({"args":["!slow"],"result":"OK"})"},
+        // A call the host rejected did not run: it is asked again, for a time.
+        {R"({"method":"SampleUnits","args":["!busy-once"]})",
+         R"({"args":["!busy-once"],"result":"OK"})"},
+        {R"({"method":"SampleUnits","args":["!busy"]})",
+         R"({"failure":"The host application is busy (a dialog may be open on its screen): it refused SampleUnits for 1 s; the call was not made"})"},
     };
-    WineBridge bridge;
+    WineBridge bridge({QStringLiteral("--busy"), QStringLiteral("1")});
     BridgeClient client;
     ASSERT_TRUE(client.open(bridge.port()));
     for (const Case &c : cases)

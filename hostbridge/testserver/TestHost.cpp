@@ -125,7 +125,6 @@ public:
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR *names, UINT count, LCID,
                                             DISPID *ids) override
     {
-        ++m_lookups;
         HRESULT hr = S_OK;
         for (UINT i = 0; i < count; ++i) {
             ids[i] = DISPID_UNKNOWN;
@@ -169,6 +168,10 @@ public:
                 ExitProcess(0);
             if (t == L"!slow")
                 Sleep(1500);
+            if (t == L"!busy" || (t == L"!busy-once" && !m_rejected)) {
+                m_rejected = true;
+                return RPC_E_CALL_REJECTED;
+            }
             if (t.find(L"FAULTY") != std::wstring::npos) {
                 if (exception) {
                     *exception = EXCEPINFO{};
@@ -366,7 +369,7 @@ private:
     ULONG m_refs = 1;
     ITypeInfo *m_typeInfo = nullptr;
     std::vector<Entry> m_table;
-    unsigned m_lookups = 0;
+    bool m_rejected = false;
     bool m_acquiring = false;
     bool m_presetsOn = true;
     bool m_useLibEff = false;

@@ -7,6 +7,8 @@
 // Test hooks, chosen by the texts the caller passes:
 //   "!quit"          the host's process ends inside the call (the host goes away)
 //   "!slow"          the call takes 1.5 seconds
+//   "!busy"          the call is rejected as by a host busy in a dialog
+//   "!busy-once"     the call is rejected once, then made when asked again
 //   any text holding "FAULTY"   the call raises an automation exception
 // and by the environment the host starts with:
 //   LUMEN_TESTHOST_MISDECLARE=1  SetLivePreset declares and wants float*, not double*
