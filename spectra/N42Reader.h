@@ -18,10 +18,13 @@ namespace lumen {
  * durations, the spectrum's own before its measurement's), its start
  * (`StartDateTime` or `StartTime`), the energy calibration its
  * `energyCalibrationReference` (2006: `CalibrationIDs`) names, else its own,
- * else the file's first, and the remarks as descriptions (the spectrum's own
- * first). Malformed XML, a file without channel data, counts or run lengths
- * that are no whole numbers and durations that cannot be read are refused;
- * further spectra are noted in the value.
+ * else the file's first, with its deviation pairs (2011 `EnergyValues` and
+ * `EnergyDeviationValues`), and the remarks as descriptions (the spectrum's
+ * own first). A namespace prefix the file uses but never declares is bound
+ * to a namespace of its own, with a warning. Otherwise malformed XML, a file
+ * without channel data, counts or run lengths that are no whole numbers and
+ * durations that cannot be read are refused; further spectra are noted in
+ * the value.
  */
 class N42Reader
 {
