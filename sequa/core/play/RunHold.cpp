@@ -1,7 +1,6 @@
 #include "sequa/core/play/RunHold.h"
 
 #include "common/core/Failure.h"
-#include "common/core/OutsideFile.h"
 #include "hostlink/HostApp.h"
 #include "hostlink/HostLink.h"
 #include "sequa/core/CreateHostAppObject.h"
@@ -13,15 +12,13 @@
 namespace lumen::sequa {
 
 namespace {
-constexpr qint64 kJournalCap = 64LL * 1024 * 1024;
 const QString kHeldBy = QStringLiteral("The host is held by ");
 
 void claimResumed(const QString &journal, const QString &resumedJournal)
 {
     try {
-        const QString identity =
-            ResumeClaim::identityOf(outsidefile::read(resumedJournal, kJournalCap));
-        ResumeClaim::claim(ResumeClaim::sharedFolder(), identity, journal);
+        ResumeClaim::claim(ResumeClaim::sharedFolder(), ResumeClaim::identityOfFile(resumedJournal),
+                           journal);
     } catch (const Failure &failure) {
         throw Failure(
             QStringLiteral("cannot resume %1: %2").arg(resumedJournal, failure.description()));

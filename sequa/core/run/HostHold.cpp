@@ -5,7 +5,6 @@
 #include "common/core/Paths.h"
 
 #include <QCoreApplication>
-#include <QDateTime>
 #include <QFile>
 
 #ifdef Q_OS_UNIX
@@ -70,12 +69,11 @@ QString HostHold::lent()
 
 QString HostHold::describeRun(const QString &journal)
 {
-    // The wall clock, as the holder's process sees it: another run compares
-    // it with its own start, whatever clock a simulated host runs on.
+    // The run's clock, as its journal's "Run started" entry gives it.
     return QStringLiteral("Sequa run of journal %1 (process %2, started %3)")
         .arg(journal)
         .arg(QCoreApplication::applicationPid())
-        .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+        .arg(currentClock().now().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
 }
 
 #ifdef Q_OS_UNIX
@@ -94,8 +92,10 @@ HostHold::HostHold(const QString &holder)
     if (::flock(m_fd, LOCK_EX | LOCK_NB) == 0) {
         const QByteArray content =
             QByteArray::number(QCoreApplication::applicationPid()) + '\t' + holder.toUtf8();
-        if (::ftruncate(m_fd, 0) == 0) [[maybe_unused]]
-            const auto written = ::pwrite(m_fd, content.constData(), size_t(content.size()), 0);
+        if (::ftruncate(m_fd, 0) != 0 ||
+            ::pwrite(m_fd, content.constData(), size_t(content.size()), 0) != content.size()) {
+            // The name is a courtesy to the runs refused: the lock alone holds the host.
+        }
         return;
     }
     ::close(m_fd);

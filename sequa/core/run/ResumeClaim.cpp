@@ -22,6 +22,7 @@ namespace lumen::sequa {
 
 namespace {
 
+/** Most bytes read of a journal, as a resume reads it. */
 constexpr qint64 kJournalCap = 64LL * 1024 * 1024;
 constexpr int kOpeningEntries = 3;
 
@@ -98,6 +99,11 @@ QString identityOf(const QByteArray &journal)
     const QByteArray opening = entries.mid(0, kOpeningEntries).join(u'\n').toUtf8();
     return QString::fromLatin1(
         QCryptographicHash::hash(opening, QCryptographicHash::Sha256).toHex());
+}
+
+QString identityOfFile(const QString &journal)
+{
+    return identityOf(outsidefile::read(journal, kJournalCap));
 }
 
 QString sharedFolder()

@@ -27,6 +27,8 @@ QString newIdentity();
  * start, script and SHA-256), which a copy shares too.
  */
 QString identityOf(const QByteArray &journal);
+/** The same of a journal file; Failure when it cannot be read. */
+QString identityOfFile(const QString &journal);
 
 /**
  * Claims the run `identity` for the journal `continuing`, in `folder`.
