@@ -3,10 +3,7 @@
 #include "common/core/Failure.h"
 #include "common/core/OutsideFile.h"
 #include "common/core/TextFile.h"
-#include "sequa/core/check/RunEstimate.h"
-#include "sequa/core/check/ScriptChecker.h"
-#include "sequa/core/check/TrialFindings.h"
-#include "sequa/core/run/ClockText.h"
+#include "sequa/core/check/ScriptCheckReport.h"
 
 namespace lumen::sequa {
 
@@ -39,29 +36,12 @@ int ScriptCheckMode::run(const QStringList &args, QTextStream &out, QTextStream 
         return 1;
     }
 
-    const ScriptCheckPlaces places = ScriptCheckPlaces::ofThisInstallation();
-    const ScriptChecker::Result checked = ScriptChecker::check(bytes, places);
-    const RunEstimate estimate =
-        RunEstimate::ofScript(checked.lines, places, answersGivenAhead(err));
-    const ScriptFindings findings =
-        TrialFindings::merged(checked.lines, estimate, checked.findings);
-    for (const ScriptFinding &finding : findings)
+    const ScriptCheckReport report = ScriptCheckReport::ofScript(
+        bytes, ScriptCheckPlaces::ofThisInstallation(), answersGivenAhead(err));
+    for (const ScriptFinding &finding : report.findings)
         out << finding.format(name) << '\n';
-
-    if (!estimate.complete)
-        out << ScriptFinding{estimate.stoppedAtLine, ScriptFinding::Severity::Warning,
-                             QStringLiteral("the trial play gave up here: ") + estimate.stopReason}
-                   .format(name)
-            << '\n';
-    out << "estimated run time " << (estimate.complete ? "" : "more than ")
-        << clockText(estimate.seconds);
-    if (estimate.programsCounted == 1)
-        out << " (1 external program start counted at its settle only)";
-    else if (estimate.programsCounted > 1)
-        out << " (" << estimate.programsCounted
-            << " external program starts counted at their settle only)";
-    out << Qt::endl;
-    return hasErrors(findings) ? 1 : 0;
+    out << report.estimate << Qt::endl;
+    return report.hasErrors() ? 1 : 0;
 }
 
 } // namespace lumen::sequa
