@@ -147,6 +147,11 @@ void MainModel::setScriptText(const QString &text)
     assign(m_script, text);
 }
 
+void MainModel::setScriptFile(const QString &path)
+{
+    assign(m_scriptFile, path);
+}
+
 void MainModel::setStatusText(const QString &text)
 {
     assign(m_status, text);
@@ -237,6 +242,8 @@ void MainModel::HideMessagePanel()
 
 void MainModel::AppendScriptLine(const QString &line)
 {
+    if (m_playing)
+        return;
     if (m_script.size() < kScriptCapacity) {
         setScriptText(m_script + line + QStringLiteral("\r\n"));
         return;

@@ -140,6 +140,9 @@ public:
     // Control texts
     const QString &scriptText() const { return m_script; }
     void setScriptText(const QString &text);
+    /** The file the script was loaded from or saved to; empty for none. */
+    const QString &scriptFile() const { return m_scriptFile; }
+    void setScriptFile(const QString &path);
     const QString &statusText() const { return m_status; }
     void setStatusText(const QString &text);
     const QString &lastCommandText() const { return m_lastCommand; }
@@ -179,7 +182,9 @@ public:
     void HideMessagePanel();
     /**
      * Appends line + CR LF to the script while it holds fewer than 32000
-     * characters; otherwise tells the operator the script is full.
+     * characters; otherwise tells the operator the script is full. Nothing
+     * while a run plays (paused included): the script in the box is the one
+     * playing, and a resume must find it as the run's journal names it.
      */
     void AppendScriptLine(const QString &line);
 
@@ -220,6 +225,7 @@ private:
     QString m_programFolder; ///< empty: the program directory
 
     QString m_script;
+    QString m_scriptFile;
     QString m_status = QStringLiteral("Status");
     QString m_lastCommand = QStringLiteral("Last Script Command Processed");
     bool m_doNow = false;

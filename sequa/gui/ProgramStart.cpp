@@ -61,13 +61,18 @@ int playInWindow(int &argc, char **argv, const StartRequest &request, const QStr
     addHelpMenu(*window, QStringLiteral("Sequa"));
     if (!request.commandLine.isEmpty())
         showIconic(*window);
+    if (request.mode == StartRequest::Mode::Play)
+        program.model().setScriptFile(request.commandLine);
 
     if (program.startUp(request.commandLine) == SequaProgram::StartUpOutcome::EndProgram)
         return unattended.exitStatus();
     if (program.model().runRecord().stopRequested())
         return RunRecord::kStopped;
-    if (request.mode == StartRequest::Mode::Open)
+    if (request.mode == StartRequest::Mode::Open) {
         program.model().setScriptText(openedScript);
+        if (request.openWords.size() == 1)
+            program.model().setScriptFile(request.openWords.first());
+    }
     // The window is the operator's from here on, answers file or not.
     installOperatorForDisplay();
     window->showNormal();

@@ -305,6 +305,8 @@ void RecorderPanel::buildWindowControls()
         makeButton({"cmdSetPrimary", "Primary", "Select MCA memory", [&b] { b.setPrimary(); }}), 2,
         2);
 
+    // Three columns, the outputs in the last, so the column beside the
+    // frames stays narrow enough for a small screen at 125 %.
     auto *row = new QGridLayout;
     row->addWidget(makeButton({"cmdAlert_0", "Beep", "Make a sound...", [&b] { b.alert(0); }}), 0,
                    0);
@@ -315,7 +317,7 @@ void RecorderPanel::buildWindowControls()
         auto *box = new QCheckBox(QStringLiteral("Ext Out %1").arg(number));
         box->setObjectName(QStringLiteral("chkExtOut_%1").arg(number));
         connect(box, &QCheckBox::toggled, this, [&b, number](bool on) { b.extOut(number, on); });
-        row->addWidget(box, 0, 1 + number);
+        row->addWidget(box, number - 1, 2);
     }
     row->addWidget(makeButton({"cmdResize_0", "Minimize", "Shrink the MCA screen to an icon",
                                [&b] { b.resize(0); }}),

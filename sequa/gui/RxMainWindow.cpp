@@ -2,15 +2,19 @@
 
 #include "sequa/core/SequaProgram.h"
 #include "sequa/core/SequaTexts.h"
+#include "sequa/core/check/ScriptCheckReport.h"
 #include "sequa/gui/MessagePanelWindow.h"
 #include "sequa/gui/RecorderPanel.h"
 #include "sequa/gui/RunProgressPanel.h"
+#include "sequa/gui/ScriptCheckWindow.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -20,6 +24,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QTextBlock>
 #include <QVBoxLayout>
 #include <cstdlib>
 
@@ -78,6 +83,7 @@ RxMainWindow::RxMainWindow(SequaProgram &program, QWidget *parent)
     MainModel &model = m_program.model();
     connect(&model, &MainModel::changed, this, &RxMainWindow::refresh);
     connect(&model, &MainModel::messagePanelChanged, this, &RxMainWindow::refreshMessagePanel);
+    connect(&model.runProgress(), &RunProgress::changed, this, &RxMainWindow::refreshPlayingLine);
     refresh();
     refreshMessagePanel();
 }
@@ -134,7 +140,9 @@ void RxMainWindow::buildControls()
     m_roiCount = makeBox("txt_NumbROIs");
     m_roiNumber = makeBox("ROInumb");
     m_primaryNumber = makeBox("txtPrimNum");
-    values->addWidget(new QLabel(QStringLiteral("Number of ROIs to Log: ")), 0, 0);
+    // The label stands above its box, so the column stays narrow enough for
+    // the window to fit a small screen at 125 %.
+    side->addWidget(new QLabel(QStringLiteral("Number of ROIs to Log: ")));
     values->addWidget(m_roiCount, 0, 1);
     values->addWidget(m_roiNumber, 1, 1);
     values->addWidget(m_primaryNumber, 2, 1);
@@ -147,17 +155,28 @@ void RxMainWindow::buildControls()
     m_progress = new RunProgressPanel(m_program.model());
     side->addWidget(m_progress);
 
-    auto *buttons = new QHBoxLayout;
+    // Two rows: Load, Save, Erase above Check and Play, so the column stays narrow.
+    auto *buttons = new QGridLayout;
     for (int i = 0; i < 4; ++i) {
         auto *button = new QPushButton(kScriptButtonCaptions[i]);
         button->setObjectName(QStringLiteral("cmdScript_%1").arg(i));
         m_scriptButtons[static_cast<std::size_t>(i)] = button;
-        buttons->addWidget(button);
     }
+    m_check = new QPushButton(QStringLiteral("Check Script"));
+    m_check->setObjectName(QStringLiteral("cmdCheckScript"));
+    m_check->setToolTip(QStringLiteral("What the script will fail at, and its run time"));
+    connect(m_check, &QPushButton::clicked, this, &RxMainWindow::checkScript, Qt::QueuedConnection);
+    buttons->addWidget(m_scriptButtons[0], 0, 0);
+    buttons->addWidget(m_scriptButtons[1], 0, 1);
+    buttons->addWidget(m_scriptButtons[2], 0, 2);
+    buttons->addWidget(m_check, 1, 1);
+    buttons->addWidget(m_scriptButtons[3], 1, 2);
     side->addLayout(buttons);
 
     m_script = new QPlainTextEdit;
     m_script->setObjectName(QStringLiteral("txtScript"));
+    // Tab moves on to the next control: a tab typed into a script is no command.
+    m_script->setTabChangesFocus(true);
     side->addWidget(m_script, 1);
 
     m_status = makeBox("txtStatus", QStringLiteral("Command Status"));
@@ -172,6 +191,22 @@ void RxMainWindow::buildMenus()
 {
     QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("mnuFile"));
+    const auto addFileAction = [this, file](const char *name, const QString &text,
+                                            const QKeySequence &keys, QPushButton *button) {
+        QAction *action = file->addAction(text);
+        action->setObjectName(QString::fromLatin1(name));
+        action->setShortcut(keys);
+        // The menu does what its button does; a disabled button does nothing.
+        connect(action, &QAction::triggered, button, &QPushButton::click);
+        return action;
+    };
+    m_openAction = addFileAction("mnuOpen", QStringLiteral("&Open Script..."), QKeySequence::Open,
+                                 m_scriptButtons[0]);
+    addFileAction("mnuSave", QStringLiteral("&Save Script..."), QKeySequence::Save,
+                  m_scriptButtons[1]);
+    m_checkAction = addFileAction("mnuCheck", QStringLiteral("&Check Script"),
+                                  QKeySequence(Qt::Key_F7), m_check);
+    file->addSeparator();
     QAction *exit = file->addAction(QStringLiteral("&Exit"));
     exit->setObjectName(QStringLiteral("mnuExit"));
     connect(exit, &QAction::triggered, this, &RxMainWindow::exitProgram);
@@ -249,7 +284,68 @@ void RxMainWindow::refresh()
     m_connectApp->setChecked(model.connectMenuChecked());
     for (QGroupBox *frame : std::as_const(m_frames))
         frame->setEnabled(model.commandFramesEnabled());
+    // The script that plays stays as it is, paused or not: a resume plays
+    // the script its journal names.
+    m_script->setReadOnly(model.playing());
+    m_check->setEnabled(!model.playing());
+    m_checkAction->setEnabled(!model.playing());
+    m_openAction->setEnabled(!model.playing());
+    setWindowTitle(model.scriptFile().isEmpty() ? kProgramTitle
+                                                : QFileInfo(model.scriptFile()).fileName() +
+                                                      QStringLiteral(" - ") + kProgramTitle);
     m_refreshing = false;
+}
+
+void RxMainWindow::refreshPlayingLine()
+{
+    RunProgress &progress = m_program.model().runProgress();
+    QList<QTextEdit::ExtraSelection> marks;
+    const QTextBlock block = m_script->document()->findBlockByNumber(progress.lineNumber() - 1);
+    if (progress.running() && block.isValid()) {
+        QTextEdit::ExtraSelection mark;
+        mark.format.setBackground(m_script->palette().color(QPalette::Highlight));
+        mark.format.setForeground(m_script->palette().color(QPalette::HighlightedText));
+        mark.format.setProperty(QTextFormat::FullWidthSelection, true);
+        mark.cursor = QTextCursor(block);
+        marks.append(mark);
+        // The box is read-only while the run plays: its cursor follows the run.
+        m_script->setTextCursor(mark.cursor);
+        m_script->ensureCursorVisible();
+    }
+    m_script->setExtraSelections(marks);
+}
+
+void RxMainWindow::checkScript()
+{
+    MainModel &model = m_program.model();
+    if (model.playing())
+        return;
+    // The trial play pumps events while it stands in for the clock and the
+    // operator: nothing in the window may start anything meanwhile.
+    setEnabled(false);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const ScriptCheckReport report = ScriptCheckReport::ofScriptBox(model);
+    QApplication::restoreOverrideCursor();
+    setEnabled(true);
+    if (!m_checkWindow) {
+        m_checkWindow = new ScriptCheckWindow(this);
+        connect(m_checkWindow, &ScriptCheckWindow::lineChosen, this, &RxMainWindow::showScriptLine);
+    }
+    m_checkWindow->showReport(report, model.scriptFile().isEmpty()
+                                          ? QStringLiteral("script")
+                                          : QFileInfo(model.scriptFile()).fileName());
+}
+
+void RxMainWindow::showScriptLine(int line)
+{
+    const QTextBlock block = m_script->document()->findBlockByNumber(line - 1);
+    if (!block.isValid())
+        return;
+    QTextCursor cursor(block);
+    cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    m_script->setTextCursor(cursor);
+    activateWindow();
+    m_script->setFocus();
 }
 
 void RxMainWindow::refreshMessagePanel()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "sequa/gui/MessagePanelWindow.h"
+#include "sequa/gui/ScriptCheckWindow.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -39,6 +40,10 @@ public:
     QGroupBox *commandFrame(const QString &name) const;
     /** The script button of an index: 0 Load, 1 Save, 2 Erase, 3 Play. */
     QPushButton *scriptButton(int index) const;
+    /** Check Script: what --check finds in the script, in a window of its own. */
+    QPushButton *checkButton() const { return m_check; }
+    /** The window of the last Check Script, else nullptr. */
+    ScriptCheckWindow *checkWindow() const { return m_checkWindow; }
     /** The message panel while it is shown, else nullptr. */
     MessagePanelWindow *messagePanel() const { return m_panel; }
     /** The recorder buttons filling the frames and value rows. */
@@ -58,7 +63,10 @@ private:
     void buildMenus();
     void wireEdits();
     void refresh();
+    void refreshPlayingLine();
     void refreshMessagePanel();
+    void checkScript();
+    void showScriptLine(int line);
     void exitProgram();
 
     SequaProgram &m_program;
@@ -77,8 +85,12 @@ private:
     QLineEdit *m_roiCount = nullptr;
     QLineEdit *m_roiNumber = nullptr;
     QAction *m_connectApp = nullptr;
+    QAction *m_openAction = nullptr;
+    QAction *m_checkAction = nullptr;
     QList<QGroupBox *> m_frames;
     std::array<QPushButton *, 4> m_scriptButtons{};
+    QPushButton *m_check = nullptr;
+    QPointer<ScriptCheckWindow> m_checkWindow;
     QPointer<MessagePanelWindow> m_panel;
     QVBoxLayout *m_side = nullptr;
     QGridLayout *m_values = nullptr;

@@ -29,6 +29,10 @@ void ScriptButtonPanel::refresh()
 {
     if (QPushButton *play = m_window.scriptButton(ScriptButtons::PlayScript))
         play->setEnabled(m_buttons.playEnabled());
+    for (const int edit : {ScriptButtons::LoadScript, ScriptButtons::EraseScript}) {
+        if (QPushButton *button = m_window.scriptButton(edit))
+            button->setEnabled(m_buttons.editEnabled());
+    }
 }
 
 } // namespace lumen::sequa

@@ -11,7 +11,7 @@ class SequaProgram;
 
 /**
  * Wires the four cmdScript buttons of the main window to ScriptButtons and
- * keeps Play disabled while a run is in progress. Lives as a child of the
+ * keeps Play, Load and Erase disabled while a run is in progress. Lives as a child of the
  * window.
  */
 class ScriptButtonPanel : public QObject

@@ -18,12 +18,19 @@ class SmallScreen : public SequaTestBench
 {
 };
 
-TEST_F(SmallScreen, EveryWindowFitsWithItsButtonsInReach)
+TEST_F(SmallScreen, EveryWindowFitsWithItsButtonsInReachAt100And125Percent)
 {
     RxMainWindow main(*m_program);
-    lumen::test::expectFitsSmallScreen(main);
     RoiDataWindow roi;
-    lumen::test::expectFitsSmallScreen(roi);
+    for (QWidget *window : {static_cast<QWidget *>(&main), static_cast<QWidget *>(&roi)}) {
+        lumen::test::expectFitsSmallScreen(*window);
+        // At 125 % every logical pixel takes 1.25 of the screen's.
+        const QSize least = window->minimumSizeHint().expandedTo(window->minimumSize()) * 1.25;
+        EXPECT_LE(least.width(), lumen::test::kSmallScreenClient.width())
+            << window->objectName().toStdString();
+        EXPECT_LE(least.height(), lumen::test::kSmallScreenClient.height())
+            << window->objectName().toStdString();
+    }
 }
 
 TEST_F(SmallScreen, AnUnattendedRunsWindowStartsMinimizedAndOnTheScreen)

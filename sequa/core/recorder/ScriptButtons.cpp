@@ -73,6 +73,8 @@ QString ScriptButtons::scriptFromLines(const QStringList &lines)
 
 void ScriptButtons::load()
 {
+    if (!editEnabled())
+        return;
     const std::optional<QString> path = currentOperator().fileDialog(scriptDialog(
         FileDialogRequest::Kind::Open, QStringLiteral("Load MCA Script"), m_model.programFolder()));
     if (!path)
@@ -81,6 +83,7 @@ void ScriptButtons::load()
         const ScriptFile::Boxed boxed =
             ScriptFile::intoBox(ScriptFile::lines(ScriptFile::read(*path)));
         m_model.setScriptText(boxed.text);
+        m_model.setScriptFile(*path);
         // Dropped lines are told once: a script played short could pass for the whole.
         if (boxed.cut)
             currentOperator().messageBox(kScriptFull, kProgramTitle, MessageButtons::Ok);
@@ -97,6 +100,7 @@ void ScriptButtons::save()
         return;
     try {
         textfile::writeAll(*path, m_model.scriptText() + QStringLiteral("\r\n"));
+        m_model.setScriptFile(*path);
     } catch (const std::exception &error) {
         showFailure(error);
     }
@@ -104,11 +108,18 @@ void ScriptButtons::save()
 
 void ScriptButtons::erase()
 {
-    if (m_model.scriptText().isEmpty())
+    if (!editEnabled() || m_model.scriptText().isEmpty())
         return;
     if (currentOperator().messageBox(QStringLiteral("Are you sure?"), kProgramTitle,
-                                     MessageButtons::OkCancel) == MessageAnswer::Ok)
+                                     MessageButtons::OkCancel) == MessageAnswer::Ok) {
         m_model.setScriptText(QString());
+        m_model.setScriptFile(QString());
+    }
+}
+
+bool ScriptButtons::editEnabled() const
+{
+    return !m_model.playing();
 }
 
 bool ScriptButtons::playEnabled() const

@@ -45,6 +45,11 @@ public:
 
     /** True while Play may start a run. */
     bool playEnabled() const;
+    /**
+     * True while Load and Erase may replace the script: not while a run
+     * plays it (paused included).
+     */
+    bool editEnabled() const;
 
     /**
      * The script text built from lines as Load builds it: each line followed
