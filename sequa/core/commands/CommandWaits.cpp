@@ -211,8 +211,10 @@ QString CommandWaits::RunProgramAndWait(const QString &commandLine)
     ProcessLauncher &launcher = currentLauncher();
     const QualityGate gate = QualityGate::fromEnvironment();
     RunProvenance::exportFor(m_model);
-    HostHold::lendTo(true);
-    const qint64 pid = launcher.start(commandLine, true);
+    const qint64 pid = [&] {
+        const HostLending lent(true);
+        return launcher.start(commandLine, true);
+    }();
     waitOnTimeOfDay(kProgramSettleSeconds);
     // Also a program that ended during the settle: its status still counts.
     const ProcessEnd end = launcher.waitForEnd(pid, [this] { return stopped(); });

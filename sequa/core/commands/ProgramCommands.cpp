@@ -33,7 +33,7 @@ void registerProgramCommands(CommandRegistry &registry)
             return kBlankCommandLine;
         }
         RunProvenance::exportFor(c.model());
-        HostHold::lendTo(false);
+        const HostLending notLent(false);
         // The operator's program, not the run's: it outlives the run.
         currentLauncher().startDetached(commandLine, false);
         return kOk;

@@ -54,12 +54,17 @@ void HostHold::setCurrent(const QString &holder)
     currentHolder() = holder;
 }
 
-void HostHold::lendTo(bool waitedFor)
+HostLending::HostLending(bool waitedFor)
 {
-    if (waitedFor && !current().isEmpty())
-        qputenv(kLentVariable, current().toUtf8());
+    if (waitedFor && !HostHold::current().isEmpty())
+        qputenv(HostHold::kLentVariable, HostHold::current().toUtf8());
     else
-        qunsetenv(kLentVariable);
+        qunsetenv(HostHold::kLentVariable);
+}
+
+HostLending::~HostLending()
+{
+    qunsetenv(HostHold::kLentVariable);
 }
 
 QString HostHold::lent()

@@ -49,15 +49,24 @@ public:
      */
     static QString current();
     static void setCurrent(const QString &holder);
-    /**
-     * Before a program starts: one that the run waits for (WaitExtProg) is
-     * lent the hold; one it does not wait for (CallExtProg) is not, since
-     * both would drive the host at once.
-     */
-    static void lendTo(bool waitedFor);
 
 private:
     int m_fd = -1;
+};
+
+/**
+ * While a program starts: one that the run waits for (WaitExtProg) is lent
+ * the run's hold; one it does not wait for (CallExtProg) is not, since both
+ * would drive the host at once. The loan is taken back from this process's
+ * environment afterwards, so a later run here never takes it for its own.
+ */
+class HostLending
+{
+public:
+    explicit HostLending(bool waitedFor);
+    ~HostLending();
+    HostLending(const HostLending &) = delete;
+    HostLending &operator=(const HostLending &) = delete;
 };
 
 } // namespace lumen::sequa
