@@ -3,6 +3,7 @@
 #include "sequa/gui/IconicStart.h"
 #include "sequa/gui/RoiDataWindow.h"
 #include "sequa/gui/RxMainWindow.h"
+#include "sequa/gui/ScriptCheckWindow.h"
 #include "sequa/tests/SequaTestBench.h"
 
 #include <QApplication>
@@ -22,7 +23,8 @@ TEST_F(SmallScreen, EveryWindowFitsWithItsButtonsInReachAt100And125Percent)
 {
     RxMainWindow main(*m_program);
     RoiDataWindow roi;
-    for (QWidget *window : {static_cast<QWidget *>(&main), static_cast<QWidget *>(&roi)}) {
+    ScriptCheckWindow check;
+    for (QWidget *window : std::initializer_list<QWidget *>{&main, &roi, &check}) {
         lumen::test::expectFitsSmallScreen(*window);
         // At 125 % every logical pixel takes 1.25 of the screen's.
         const QSize least = window->minimumSizeHint().expandedTo(window->minimumSize()) * 1.25;
