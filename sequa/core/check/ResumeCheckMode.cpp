@@ -3,7 +3,7 @@
 #include "common/core/Failure.h"
 #include "common/core/Paths.h"
 #include "sequa/core/check/RunEstimate.h"
-#include "sequa/core/check/ScriptCheckMode.h"
+#include "sequa/core/check/ScriptCheckReport.h"
 #include "sequa/core/check/ScriptChecker.h"
 #include "sequa/core/check/TrialFindings.h"
 #include "sequa/core/recorder/ScriptFile.h"
@@ -35,7 +35,7 @@ int ResumeCheckMode::run(const QStringList &args, QTextStream &out, QTextStream 
     const ScriptChecker::Result checked = ScriptChecker::check(plan.scriptBytes, places);
 
     const RunEstimate estimate =
-        RunEstimate::ofScript(checked.lines, places, ScriptCheckMode::answersGivenAhead(err),
+        RunEstimate::ofScript(checked.lines, places, ScriptCheckReport::answersGivenAhead(err),
                               CheckClock::Limits(), plan.checkpoint ? &*plan.checkpoint : nullptr);
     // What the resumed run's trial play fails counts as --check counts it.
     const ScriptFindings findings =

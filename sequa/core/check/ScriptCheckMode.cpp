@@ -2,24 +2,9 @@
 
 #include "common/core/Failure.h"
 #include "common/core/OutsideFile.h"
-#include "common/core/TextFile.h"
 #include "sequa/core/check/ScriptCheckReport.h"
 
 namespace lumen::sequa {
-
-QStringList ScriptCheckMode::answersGivenAhead(QTextStream &err)
-{
-    const QString path = qEnvironmentVariable("LUMEN_ANSWERS");
-    if (path.isEmpty())
-        return {};
-    try {
-        return textfile::readLines(path);
-    } catch (const Failure &failure) {
-        err << "Sequa: LUMEN_ANSWERS: " << failure.description()
-            << " (the trial play takes each box's default)" << Qt::endl;
-        return {};
-    }
-}
 
 int ScriptCheckMode::run(const QStringList &args, QTextStream &out, QTextStream &err)
 {
@@ -37,7 +22,7 @@ int ScriptCheckMode::run(const QStringList &args, QTextStream &out, QTextStream 
     }
 
     const ScriptCheckReport report = ScriptCheckReport::ofScript(
-        bytes, ScriptCheckPlaces::ofThisInstallation(), answersGivenAhead(err));
+        bytes, ScriptCheckPlaces::ofThisInstallation(), ScriptCheckReport::answersGivenAhead(err));
     for (const ScriptFinding &finding : report.findings)
         out << finding.format(name) << '\n';
     out << report.estimate << Qt::endl;

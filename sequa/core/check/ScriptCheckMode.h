@@ -18,12 +18,6 @@ public:
 
     /** `args`: the words after the program name, "--check" first. */
     static int run(const QStringList &args, QTextStream &out, QTextStream &err);
-
-    /**
-     * The answers LUMEN_ANSWERS gives the trial play; none (said on `err`)
-     * when it cannot be read, and the trial then takes each box's default.
-     */
-    static QStringList answersGivenAhead(QTextStream &err);
 };
 
 } // namespace lumen::sequa

@@ -1,9 +1,10 @@
 #include "sequa/core/check/ScriptCheckReport.h"
 
 #include "common/core/Cp1252.h"
+#include "common/core/Failure.h"
+#include "common/core/TextFile.h"
 #include "sequa/core/MainModel.h"
 #include "sequa/core/check/RunEstimate.h"
-#include "sequa/core/check/ScriptCheckMode.h"
 #include "sequa/core/check/ScriptChecker.h"
 #include "sequa/core/check/TrialFindings.h"
 #include "sequa/core/run/ClockText.h"
@@ -35,6 +36,20 @@ ScriptCheckReport ScriptCheckReport::ofScript(const QByteArray &bytes,
     return report;
 }
 
+QStringList ScriptCheckReport::answersGivenAhead(QTextStream &err)
+{
+    const QString path = qEnvironmentVariable("LUMEN_ANSWERS");
+    if (path.isEmpty())
+        return {};
+    try {
+        return textfile::readLines(path);
+    } catch (const Failure &failure) {
+        err << "Sequa: LUMEN_ANSWERS: " << failure.description()
+            << " (the trial play takes each box's default)" << Qt::endl;
+        return {};
+    }
+}
+
 ScriptCheckReport ScriptCheckReport::ofScriptBox(const MainModel &model)
 {
     ScriptCheckPlaces places = ScriptCheckPlaces::ofThisInstallation();
@@ -44,7 +59,7 @@ ScriptCheckReport ScriptCheckReport::ofScriptBox(const MainModel &model)
     QString unsaid;
     QTextStream ignored(&unsaid);
     return ofScript(toCp1252(model.scriptText() + QStringLiteral("\r\n")), places,
-                    ScriptCheckMode::answersGivenAhead(ignored));
+                    answersGivenAhead(ignored));
 }
 
 } // namespace lumen::sequa

@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <QTextStream>
 
 namespace lumen::sequa {
 
@@ -33,6 +34,12 @@ struct ScriptCheckReport
      * a run plays: the trial play stands in for the clock and the operator.
      */
     static ScriptCheckReport ofScriptBox(const MainModel &model);
+
+    /**
+     * The answers LUMEN_ANSWERS gives the trial play; none (said on `err`)
+     * when it cannot be read, and the trial then takes each box's default.
+     */
+    static QStringList answersGivenAhead(QTextStream &err);
 };
 
 } // namespace lumen::sequa
