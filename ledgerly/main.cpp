@@ -6,6 +6,7 @@
 #include "common/gui/WindowPlaces.h"
 #include "ledgerly/core/ArchiverModel.h"
 #include "ledgerly/core/CommandLine.h"
+#include "ledgerly/core/DriverNoise.h"
 #include "ledgerly/gui/ParseItWindow.h"
 
 #include <QApplication>
@@ -13,6 +14,7 @@
 
 int main(int argc, char **argv)
 {
+    lumen::ledgerly::quietDriverNoise();
     lumen::selectPlatformForDisplay();
     const lumen::ProgramInfo info{
         QStringLiteral("Ledgerly"),

@@ -199,19 +199,20 @@ bool ArchiverModel::appendIt()
         appendButtonRed = true;
         lastWideLeftOut = counts.wideLeftOut;
         if (!report.moreBlocks.isEmpty())
-            lastWideLeftOut << QStringLiteral("%1 nuclide blocks past its limit of %2")
+            lastWideLeftOut << QStringLiteral("\"SamData\" did not take %1 nuclide blocks past "
+                                              "its limit of %2")
                                    .arg(report.moreBlocks.size())
                                    .arg(ReportResult::kMaxBlocks);
         qsizetype moreRows = 0;
         for (int i = 1; i <= report.nuclideCount; ++i)
             moreRows += report.blocks.at(i).moreRows.size();
         if (moreRows > 0)
-            lastWideLeftOut << QStringLiteral("%1 peak rows past its limit of %2 rows a block")
+            lastWideLeftOut << QStringLiteral("\"SamData\" did not take %1 peak rows past its "
+                                              "limit of %2 rows a block")
                                    .arg(moreRows)
                                    .arg(NuclideBlock::kMaxRows);
         if (!lastWideLeftOut.isEmpty())
-            message(QStringLiteral("Record archived; \"SamData\" left out ") +
-                    lastWideLeftOut.join(u'\n') +
+            message(QStringLiteral("Record archived, but\n") + lastWideLeftOut.join(u'\n') +
                     QStringLiteral("\n(\"SamRecords\" and \"SamResults\" hold the whole report)"));
         if (!layoutWarning.isEmpty())
             message(QStringLiteral("Record archived, but ") + layoutWarning);
@@ -279,7 +280,7 @@ NewRecord ArchiverModel::newRecord() const
     return record;
 }
 
-bool ArchiverModel::createDb()
+bool ArchiverModel::createDb(QString *reason)
 {
     if (!blindFlag &&
         op().messageBox(QStringLiteral("Delete ALL data and create a new DataBase, are you SURE ?"),
@@ -290,11 +291,13 @@ bool ArchiverModel::createDb()
         if (path.isEmpty())
             throw lumen::Failure(QStringLiteral("Bad file name or number"));
         ResultsDatabase::create(path);
-    } catch (const lumen::Failure &) {
+    } catch (const lumen::Failure &failure) {
         // A Lumen folder that could not be made is the reason, not the open's.
         const QString unmade = lumen::folderProblem(path);
-        message(QStringLiteral("Could not create database") +
-                (unmade.isEmpty() ? QString() : QStringLiteral(": ") + unmade));
+        const QString why = unmade.isEmpty() ? failure.description() : unmade;
+        if (reason)
+            *reason = why;
+        message(QStringLiteral("Could not create database: ") + why);
         return false;
     }
     numFields = QString::number(ResultsDatabase::fixedColumns().size());

@@ -56,9 +56,10 @@ public:
     bool appendIt();
     /**
      * Replaces the database with a fresh one after asking (unless BlindFlag).
-     * True when a fresh database was made.
+     * True when a fresh database was made; otherwise `reason` (when given)
+     * says why.
      */
-    bool createDb();
+    bool createDb(QString *reason = nullptr);
     /** Option button 1..4 selected: the append mode 0..3. */
     void selectOption(int button);
     /**

@@ -192,11 +192,10 @@ int CommandLine::run(const QStringList &args, QTextStream &out, QTextStream &err
 
     if (choice.command == Command::Reset) {
         model.blindFlag = true;
-        if (!model.createDb()) {
-            const QString path = lumen::trimBlanks(model.apath);
-            const QString unmade = lumen::folderProblem(path);
-            err << "Could not create database [ " << path << " ]"
-                << (unmade.isEmpty() ? QString() : QStringLiteral(": ") + unmade) << Qt::endl;
+        QString reason;
+        if (!model.createDb(&reason)) {
+            err << "Could not create database [ " << lumen::trimBlanks(model.apath)
+                << " ]: " << reason << Qt::endl;
             return ResetFailed;
         }
         out << "Reset " << lumen::trimBlanks(model.apath) << Qt::endl;

@@ -11,6 +11,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace lumen::ledgerly {
@@ -36,6 +37,11 @@ bool NewArchiveFile::createIfMissing(const QString &path)
     if (fd < 0)
         failWith(errno);
     partialfiles::sweep(folder, temp);
+    // A temporary file is the owner's alone; an archive is shared as the
+    // user's umask says, so that a second operator account can append.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::fchmod(fd, 0666 & ~mask);
     ::close(fd);
     const QString tempPath = QFile::decodeName(temp);
     try {

@@ -105,7 +105,17 @@ bool ViewerModel::deleteSelectedRecord()
         return false;
     m_records->select();
     m_currentRow = -1;
+    totalLable = QString::number(m_records->rowCount());
     return true;
+}
+
+void ViewerModel::setIdFilter(const QString &text)
+{
+    if (!m_records)
+        return;
+    m_records->setIdFilter(text);
+    m_currentRow = -1;
+    totalLable = QString::number(m_records->rowCount());
 }
 
 bool ViewerModel::exportCsv()

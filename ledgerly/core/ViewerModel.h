@@ -52,10 +52,12 @@ public:
     /**
      * Asks, naming the record by number and ID, and on Yes deletes the record
      * of the grid's current row (the last row shown when there is none) and
-     * re-reads the table. The record count label keeps its text, as it always
-     * has. True when a record was deleted.
+     * re-reads the table; the record count label follows. True when a
+     * record was deleted.
      */
     bool deleteSelectedRecord();
+    /** Shows only the records whose "ID Text" holds `text`; the count label counts them. */
+    void setIdFilter(const QString &text);
     /** The question deleteSelectedRecord() asks. */
     QString deleteQuestion() const;
 

@@ -82,5 +82,18 @@ TEST_P(ServerProgram, EightAppendsOfTwoKindsStartedTogetherAllLandOnce)
     EXPECT_EQ(withPotassium, 2);
 }
 
+TEST_P(ServerProgram, AFailureOnTheServerIsSaidOnceWithoutTheDriversNoise)
+{
+    const lumen::test::ProgramRun first = m_folders[0]->run(QString(), {QStringLiteral("APPEND")});
+    ASSERT_EQ(first.status, 0) << first.err.toStdString();
+    ASSERT_TRUE(DbPeek(m_path).exec("ALTER TABLE \"SamRecords\" ADD CONSTRAINT \"refuse\" CHECK "
+                                    "(\"Record\" < 0) NOT VALID"));
+    const lumen::test::ProgramRun refused =
+        m_folders[1]->run(QString(), {QStringLiteral("APPEND")});
+    EXPECT_EQ(refused.status, 4);
+    EXPECT_TRUE(refused.err.contains("refuse")) << refused.err.toStdString();
+    EXPECT_FALSE(refused.err.contains("Unable to free statement")) << refused.err.toStdString();
+}
+
 INSTANTIATE_TEST_SUITE_P(Archive, ServerProgram, ::testing::Values("server"),
                          lumen::ledgerly::test::backendName);

@@ -116,8 +116,10 @@ bool ViewRWindow::load(const QString &apath)
             header->setSortIndicatorShown(true);
             records->sort(column, order);
         });
-        connect(m_filter, &QLineEdit::editingFinished, records,
-                [this, records] { records->setIdFilter(m_filter->text()); });
+        connect(m_filter, &QLineEdit::editingFinished, this, [this] {
+            m_model.setIdFilter(m_filter->text());
+            refresh();
+        });
         connect(m_grid->selectionModel(), &QItemSelectionModel::currentChanged, this,
                 [this](const QModelIndex &current) {
                     m_model.currentRowChanged(current.row());

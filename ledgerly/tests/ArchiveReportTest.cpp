@@ -120,7 +120,9 @@ TEST_F(ArchiveReport, EveryLineOfAHugeReportReachesTheLongTables)
         lines << normalBlock(QStringLiteral("B%1").arg(b), {normalRow("500", "10", "9", "1")});
     lines << "end";
     ASSERT_EQ(appendReport(lines), CommandLine::Done) << m_err.toStdString();
-    EXPECT_TRUE(m_err.contains("220 nuclide blocks past its limit of 100")) << m_err.toStdString();
+    EXPECT_TRUE(m_err.contains("Record archived, but\n\"SamData\" did not take 220 nuclide blocks "
+                               "past its limit of 100"))
+        << m_err.toStdString();
     EXPECT_TRUE(m_err.contains("1500 peak rows past its limit of 25")) << m_err.toStdString();
     DbPeek peek(m_db);
     EXPECT_EQ(peek.count("SELECT COUNT(*) FROM \"SamResults\""), 5000);

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace lumen::ledgerly;
 using lumen::ledgerly::test::DbPeek;
@@ -122,7 +123,22 @@ TEST_F(ArchiverModelTest, ResetReplacesTheWholeFileAndBlindResetFailsSilently)
     m_model.blindFlag = false;
     m_operator.queueAnswer(lumen::MessageAnswer::Yes);
     EXPECT_FALSE(m_model.createDb());
-    EXPECT_EQ(m_operator.messages().last(), "Could not create database");
+    EXPECT_EQ(m_operator.messages().last(), "Could not create database: Path not found");
+}
+
+TEST_F(ArchiverModelTest, ANewArchiveFollowsTheUsersUmask)
+{
+    readSample("RESULTS_normal.TXT");
+    const mode_t saved = ::umask(0);
+    for (const mode_t mask : {mode_t(022), mode_t(002)}) {
+        ::umask(mask);
+        m_model.apath = m_dir.filePath(QStringLiteral("mask-%1.db").arg(mask));
+        ASSERT_TRUE(m_model.appendIt());
+        struct stat info = {};
+        ASSERT_EQ(::stat(QFile::encodeName(m_model.apath).constData(), &info), 0);
+        EXPECT_EQ(info.st_mode & 0777, 0666 & ~mask) << mask;
+    }
+    ::umask(saved);
 }
 
 TEST_F(ArchiverModelTest, AppendMakesAMissingDatabaseAndAddsColumnsOnce)

@@ -112,6 +112,7 @@ TEST_F(CommandLineRun, ADatabaseThatCannotBeOpenedFailsOnStderr)
     EXPECT_EQ(run({"BKG"}), CommandLine::AppendFailed);
     EXPECT_TRUE(m_err.contains("Invalid path or file name [ " + m_dir.filePath("no/folder/r.db")));
     EXPECT_EQ(run({"RESET"}), CommandLine::ResetFailed);
+    EXPECT_TRUE(m_err.contains("]: Path not found")) << m_err.toStdString();
     EXPECT_FALSE(QFile::exists(m_dir.filePath("no/folder/r.db")));
 }
 

@@ -112,7 +112,7 @@ TEST_F(ViewRWindowTest, DeleteActsOnTheSelectedRecordAndNamesItFirst)
     m_operator.queueAnswer(lumen::MessageAnswer::Yes);
     QTest::mouseClick(remove, Qt::LeftButton);
     EXPECT_EQ(grid->model()->rowCount(), 2);
-    EXPECT_EQ(label(viewer, "TotalLable"), "3");
+    EXPECT_EQ(label(viewer, "TotalLable"), "2"); // fresh after the delete
     EXPECT_EQ(m_operator.messages(), (QStringList{question.arg(3), question.arg(2)}));
 
     const auto records = test::DbPeek(m_model.apath).records();
