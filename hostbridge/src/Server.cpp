@@ -47,8 +47,9 @@ Server::~Server()
         closesocket(c.socket);
     if (m_listener != INVALID_SOCKET)
         closesocket(m_listener);
-    if (m_event != WSA_INVALID_EVENT)
-        WSACloseEvent(m_event);
+    for (WSAEVENT e : {m_event, m_listenerEvent})
+        if (e != WSA_INVALID_EVENT)
+            WSACloseEvent(e);
 }
 
 bool Server::listen(const std::string &address, unsigned short port, std::string &why)
@@ -89,20 +90,28 @@ bool Server::listen(const std::string &address, unsigned short port, std::string
 
 void Server::serve()
 {
+    // Two events: the connections' and the listener's, so that a call
+    // wakes no accept and a new connection no read.
     m_event = WSACreateEvent();
-    WSAEventSelect(m_listener, m_event, FD_ACCEPT);
+    m_listenerEvent = WSACreateEvent();
+    WSAEventSelect(m_listener, m_listenerEvent, FD_ACCEPT);
+    const HANDLE events[] = {m_event, m_listenerEvent};
     for (;;) {
         // The thread that owns the host's object waits here between calls:
         // it serves window messages as they come, the sockets when they stir.
         const DWORD woke =
-            MsgWaitForMultipleObjectsEx(1, &m_event, 1000, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-        if (woke == WAIT_OBJECT_0 + 1)
+            MsgWaitForMultipleObjectsEx(2, events, 1000, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        if (woke == WAIT_OBJECT_0) {
+            WSAResetEvent(m_event);
+            for (Connection &c : m_connections)
+                if (!c.closing)
+                    readFrom(c);
+        } else if (woke == WAIT_OBJECT_0 + 1) {
+            WSAResetEvent(m_listenerEvent);
+            accept();
+        } else if (woke == WAIT_OBJECT_0 + 2) {
             pumpMessages();
-        WSAResetEvent(m_event);
-        accept();
-        for (Connection &c : m_connections)
-            if (!c.closing)
-                readFrom(c);
+        }
         dropSilent();
         for (auto it = m_connections.begin(); it != m_connections.end();) {
             if (it->closing) {
@@ -145,38 +154,35 @@ void Server::accept()
 
 void Server::readFrom(Connection &c)
 {
+    // One read per wake: a read that leaves bytes behind sets the event again.
     char buffer[65536];
+    const int n = recv(c.socket, buffer, sizeof buffer, 0);
+    if (n <= 0) {
+        // Nothing for this connection now, or its peer has gone.
+        if (n == 0 || WSAGetLastError() != WSAEWOULDBLOCK)
+            c.closing = true;
+        return;
+    }
+    c.lastHeard = GetTickCount64();
+    c.in.append(buffer, std::size_t(n));
+    std::size_t start = 0;
     for (;;) {
-        const int n = recv(c.socket, buffer, sizeof buffer, 0);
-        if (n <= 0) {
-            // Nothing more for now, or the peer has gone.
-            if (n == 0 || WSAGetLastError() != WSAEWOULDBLOCK)
-                c.closing = true;
-            return;
-        }
-        c.lastHeard = GetTickCount64();
-        c.in.append(buffer, std::size_t(n));
-        std::size_t start = 0;
-        for (;;) {
-            const std::size_t end = c.in.find('\n', start);
-            if (end == std::string::npos)
-                break;
-            if (end + 1 - start > kMaxLine) {
-                c.closing = true;
-                return;
-            }
-            handleLine(c, c.in.substr(start, end + 1 - start));
-            start = end + 1;
-            if (c.closing)
-                return;
-        }
-        c.in.erase(0, start);
-        // A line longer than any request: the peer is not speaking the protocol.
-        if (c.in.size() > kMaxLine) {
+        const std::size_t end = c.in.find('\n', start);
+        if (end == std::string::npos)
+            break;
+        if (end + 1 - start > kMaxLine) {
             c.closing = true;
             return;
         }
+        handleLine(c, c.in.substr(start, end + 1 - start));
+        start = end + 1;
+        if (c.closing)
+            return;
     }
+    c.in.erase(0, start);
+    // A line longer than any request: the peer is not speaking the protocol.
+    if (c.in.size() > kMaxLine)
+        c.closing = true;
 }
 
 void Server::handleLine(Connection &c, const std::string &line)
@@ -186,9 +192,13 @@ void Server::handleLine(Connection &c, const std::string &line)
     if (!c.greeted) {
         if (!admit(c, request, parsed))
             return;
-        if (request.has("hello"))
-            return;
-    } else if (parsed && (request.has("hello") || request.has("ping"))) {
+        if (parsed && request.has("hello"))
+            return; // answered as it was admitted
+    } else if (parsed && request.has("hello")) {
+        send(c, Json::object().set("result", Json::text("OK")));
+        return;
+    }
+    if (parsed && request.has("ping")) {
         send(c, Json::object().set("result", Json::text("OK")));
         return;
     }

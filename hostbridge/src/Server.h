@@ -61,6 +61,7 @@ private:
     ServerSettings m_settings;
     SOCKET m_listener = INVALID_SOCKET;
     WSAEVENT m_event = WSA_INVALID_EVENT;
+    WSAEVENT m_listenerEvent = WSA_INVALID_EVENT;
     unsigned short m_port = 0;
     std::list<Connection> m_connections;
     Connection *m_holder = nullptr;
