@@ -89,13 +89,13 @@ protected:
 
     int run(const QStringList &args)
     {
-        QString out;
+        m_out.clear();
         m_err.clear();
-        QTextStream outStream(&out), errStream(&m_err);
+        QTextStream outStream(&m_out), errStream(&m_err);
         return CommandLine::run(args, outStream, errStream, m_dir.path());
     }
 
-    QString m_err;
+    QString m_out, m_err;
 };
 
 } // namespace
@@ -283,7 +283,13 @@ TEST_P(ArchiveTruth, AnArchiveOfLastMonthsLayoutOpensAndGetsTheNewColumns)
               "Date\" VARCHAR(24), \"Counting Time\" DOUBLE PRECISION, \"DT %\" DOUBLE PRECISION, "
               "\"Mode\" VARCHAR(8), \"Archived\" VARCHAR(20))",
               "INSERT INTO \"SamRecords\" (\"Record\", \"idxRec#\", \"ID Text\", \"Mode\") VALUES "
-              "(1, 1, 'old one', 'ACTIVITY')"})
+              "(1, 1, 'old one', 'ACTIVITY')",
+              "CREATE TABLE \"SamAudit\" (\"Entry\" BIGINT PRIMARY KEY, \"Time\" VARCHAR(32), "
+              "\"User\" VARCHAR(64), \"Machine\" VARCHAR(255), \"Action\" VARCHAR(16), "
+              "\"Record\" BIGINT, \"Column\" VARCHAR(255), \"Old Value\" VARCHAR(255), "
+              "\"New Value\" VARCHAR(255))",
+              "INSERT INTO \"SamAudit\" (\"Entry\", \"Action\", \"Record\") VALUES (1, "
+              "'append', 1), (2, 'append', 2)"})
             ASSERT_TRUE(query.exec(QString::fromLatin1(sql))) << sql;
     }
     ASSERT_TRUE(append("RESULTS_normal.TXT"));
@@ -292,8 +298,17 @@ TEST_P(ArchiveTruth, AnArchiveOfLastMonthsLayoutOpensAndGetsTheNewColumns)
     EXPECT_EQ(peek.count("SELECT COUNT(*) FROM \"SamRecords\" WHERE \"Sha256\" IS NOT NULL AND "
                          "\"Superseded By\" IS NULL AND \"Record\" = 3"),
               1);
-    EXPECT_EQ(auditActions(), QStringList{"append"});
+    EXPECT_EQ(auditActions(), (QStringList{"append", "append", "append"}));
     EXPECT_EQ(peek.records().size(), 3);
+    // The first change after the upgrade starts the chain; --verify says from where.
+    lumen::test::writeBytes(m_dir.filePath("ARC&FILE.DAT"),
+                            ArchiverSettings::pathsRecord({m_path, m_model.rpath}));
+    ASSERT_EQ(run({"--verify"}), CommandLine::Done) << m_err.toStdString();
+    EXPECT_TRUE(m_out.contains("covers audit entries 3 to 3 (2 earlier entries predate it)"))
+        << m_out.toStdString();
+    EXPECT_TRUE(m_out.contains("Records from 3 on are covered; 1 records checked, 2 archived "
+                               "before the chain started"))
+        << m_out.toStdString();
 }
 
 LEDGERLY_ON_BOTH_BACKENDS(ArchiveTruth);
