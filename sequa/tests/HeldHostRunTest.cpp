@@ -157,11 +157,14 @@ TEST_F(HeldHostRun, AKilledRunIsContinuedOnceByTwoResumesOrACopy)
     const QString loser = ranA.status == 2 ? ranA.err : ranB.err;
     EXPECT_TRUE(loser.contains(continuing)) << qPrintable(loser);
 
-    const ProgramRun fromCopy = m_folder.run({QStringLiteral("--resume"), copy});
-    EXPECT_EQ(fromCopy.status, 2) << qPrintable(fromCopy.err);
-    EXPECT_TRUE(fromCopy.err.contains("it was continued already by") &&
-                fromCopy.err.contains(continuing))
-        << qPrintable(fromCopy.err);
+    for (const QString &mode : {QStringLiteral("--resume"), QStringLiteral("--check")}) {
+        const ProgramRun fromCopy = m_folder.run(
+            mode == "--check" ? QStringList{mode, "--resume", copy} : QStringList{mode, copy});
+        EXPECT_EQ(fromCopy.status, mode == "--check" ? 1 : 2) << qPrintable(fromCopy.err);
+        EXPECT_TRUE(fromCopy.err.contains("it was continued already by") &&
+                    fromCopy.err.contains(continuing))
+            << qPrintable(fromCopy.err);
+    }
 }
 
 TEST_F(HeldHostRun, CallExtProgsProgramOutlivesTheRun)

@@ -11,9 +11,23 @@
 #include "sequa/core/resume/EntryPhase.h"
 #include "sequa/core/resume/ResumePlan.h"
 #include "sequa/core/run/ClockText.h"
+#include "sequa/core/run/ResumeClaim.h"
 #include "sequa/core/run/RunJournal.h"
 
 namespace lumen::sequa {
+
+namespace {
+/** As --resume refuses a run continued already, from this journal or a copy of it. */
+void requireUnclaimed(const QString &journal)
+{
+    try {
+        ResumeClaim::requireUnclaimed(ResumeClaim::sharedFolder(),
+                                      ResumeClaim::identityOfFile(journal));
+    } catch (const Failure &failure) {
+        throw Failure(QStringLiteral("cannot resume %1: %2").arg(journal, failure.description()));
+    }
+}
+} // namespace
 
 int ResumeCheckMode::run(const QStringList &args, QTextStream &out, QTextStream &err)
 {
@@ -28,6 +42,7 @@ int ResumeCheckMode::run(const QStringList &args, QTextStream &out, QTextStream 
         plan =
             ResumePlan::prepare(journal, joinPath(places.programFolder, RunJournal::kFolderName));
         CheckpointFit::require(plan, journal, ScriptFile::lines(plan.scriptBytes));
+        requireUnclaimed(journal);
     } catch (const Failure &failure) {
         err << "Sequa: " << failure.description() << Qt::endl;
         return 1;

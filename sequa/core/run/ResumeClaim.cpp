@@ -111,23 +111,41 @@ QString sharedFolder()
     return joinPath(joinPath(lumenRoot(), QStringLiteral(".sequa")), QStringLiteral("claims"));
 }
 
-void claim(const QString &folder, const QString &identity, const QString &continuing)
+namespace {
+QString claimPath(const QString &folder, const QString &identity)
 {
     static const QRegularExpression safe(QStringLiteral("^[0-9A-Za-z-]{1,80}$"));
     if (!safe.match(identity).hasMatch())
         throw Failure(QStringLiteral("its run identity cannot be read: ") + identity);
+    return joinPath(folder, identity + QStringLiteral(".claim"));
+}
+
+/** Failure naming the journal that holds a live claim at `path`, unless it is `continuing`. */
+void requireNoOtherClaim(const QString &path, const QString &continuing)
+{
+    if (!QFile::exists(path))
+        return;
+    const QString other = QString::fromUtf8(outsidefile::read(path, 4096)).trimmed();
+    if (other == continuing)
+        return;
+    if (other.isEmpty() || JournalLock::held(other) || !playedNothing(other))
+        throw Failure(QStringLiteral("it was continued already by ") +
+                      (other.isEmpty() ? QStringLiteral("another run") : other));
+}
+} // namespace
+
+void claim(const QString &folder, const QString &identity, const QString &continuing)
+{
+    const QString path = claimPath(folder, identity);
     makeFolder(folder);
     const FolderLock lock(folder);
-    const QString path = joinPath(folder, identity + QStringLiteral(".claim"));
-    if (QFile::exists(path)) {
-        const QString other = QString::fromUtf8(outsidefile::read(path, 4096)).trimmed();
-        if (other == continuing)
-            return;
-        if (other.isEmpty() || JournalLock::held(other) || !playedNothing(other))
-            throw Failure(QStringLiteral("it was continued already by ") +
-                          (other.isEmpty() ? QStringLiteral("another run") : other));
-    }
+    requireNoOtherClaim(path, continuing);
     safefile::replace(path, continuing.toUtf8());
+}
+
+void requireUnclaimed(const QString &folder, const QString &identity)
+{
+    requireNoOtherClaim(claimPath(folder, identity), QString());
 }
 
 } // namespace ResumeClaim

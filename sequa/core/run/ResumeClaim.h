@@ -38,6 +38,9 @@ QString identityOfFile(const QString &journal);
  */
 void claim(const QString &folder, const QString &identity, const QString &continuing);
 
+/** The same test as claim() without claiming: Failure when the run was continued already. */
+void requireUnclaimed(const QString &folder, const QString &identity);
+
 /** The folder every run of this installation shares: ".sequa/claims" in LUMEN_ROOT. */
 QString sharedFolder();
 
