@@ -66,7 +66,10 @@ std::string keyFromEnvironment()
         return checked(inVariable, kVariable);
     if (file.empty())
         return {};
-    FILE *f = std::fopen(file.c_str(), "rb");
+    // The name as Windows holds it, whatever the code page.
+    std::wstring wide(MAX_PATH * 4, L'\0');
+    wide.resize(GetEnvironmentVariableW(L"LUMEN_HOST_TOKEN_FILE", wide.data(), DWORD(wide.size())));
+    FILE *f = _wfopen(wide.c_str(), L"rb");
     if (!f)
         throw SettingError(std::string("Invalid value of ") + kFileVariable + ": cannot read " +
                            file);
