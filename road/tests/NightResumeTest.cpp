@@ -348,6 +348,52 @@ TEST(NightResumeRefusals, ACheckpointThatDoesNotFitTheScriptIsRefusedByResumeAnd
     }
 }
 
+TEST(NightResumeFullDisk, PassesWhoseSavesFailedInAResumeArePlayedAgainByRedoFailed)
+{
+    LabFolder lab;
+    QProcessEnvironment env = lab.environment();
+    env.insert(QStringLiteral("LUMEN_ANSWERS"), lab.example(QStringLiteral("demo_answers.txt")));
+    // The night was killed after its set-up asked for the number of samples.
+    QFile script(lab.lab(QStringLiteral("sample_batch.lsf")));
+    ASSERT_TRUE(script.open(QIODevice::ReadOnly));
+    QFile killed(lab.lab(QStringLiteral("killed.txt")));
+    ASSERT_TRUE(killed.open(QIODevice::WriteOnly));
+    killed.write("08:00:00 Run started 2026-12-07 08:00:00, unattended\r\n08:00:00 Script: " +
+                 script.fileName().toLatin1() + "\r\n08:00:00 SHA-256: " +
+                 QCryptographicHash::hash(script.readAll(), QCryptographicHash::Sha256).toHex() +
+                 "\r\n08:00:01 Checkpoint: line 15; loops -; answers 1; failed 0/0\r\n");
+    killed.close();
+    // Files may not grow past 16 KB, as on a full disk: spectra and the archive
+    // fail to be written, the journal and the reports still fit.
+    QFile fullDisk(lab.lab(QStringLiteral("fulldisk.sh")));
+    ASSERT_TRUE(fullDisk.open(QIODevice::WriteOnly));
+    fullDisk.write(
+        "#!/bin/sh\ntrap '' XFSZ\nulimit -f 32\nexec \"$(dirname \"$0\")/Sequa\" \"$@\"\n");
+    fullDisk.setPermissions(fullDisk.permissions() | QFileDevice::ExeOwner);
+    fullDisk.close();
+    const ProgramRun resumed = lab.run(QStringLiteral("fulldisk.sh"),
+                                       {QStringLiteral("--resume"), killed.fileName()}, env);
+    ASSERT_EQ(resumed.status, 3) << qPrintable(resumed.err);
+    EXPECT_TRUE(currentIds(lab).isEmpty());
+    const QString journal = lab.journals().last();
+    EXPECT_EQ(lab.text(journal).count(QStringLiteral("Failed pass: ")), 3)
+        << qPrintable(lab.text(journal));
+
+    // Space again: the passes are played once more, and nothing else.
+    const ProgramRun redone =
+        lab.run(QStringLiteral("Sequa"),
+                {QStringLiteral("--resume"), journal, QStringLiteral("--redo-failed")}, env);
+    EXPECT_EQ(redone.status, 0) << qPrintable(redone.err);
+    EXPECT_EQ(currentIds(lab), (QStringList{QStringLiteral("SOIL-001"), QStringLiteral("SOIL-002"),
+                                            QStringLiteral("SOIL-003")}));
+    EXPECT_EQ(lab.recordCount(), 3);
+    for (const char *name : {"SOIL001", "SOIL002", "SOIL003"}) {
+        QFile spectrum(lab.lumen(QStringLiteral("Data/%1.Ans").arg(QLatin1String(name))));
+        ASSERT_TRUE(spectrum.open(QIODevice::ReadOnly)) << name;
+        EXPECT_NO_THROW(lumen::AnsReader::read(spectrum.readAll())) << name;
+    }
+}
+
 TEST_F(NightResume, KilledAtRandomMomentsEveryNightEndsWholeAfterItsResume)
 {
     killAndResume(kMoments, false);
