@@ -5,6 +5,7 @@
 #include "common/core/NumberText.h"
 #include "sequa/core/SequaTexts.h"
 #include "sequa/core/run/DayStopwatch.h"
+#include "sequa/core/run/HostHold.h"
 
 #include <exception>
 
@@ -87,7 +88,9 @@ void SequaProgram::connectMenu()
     m_model.setConnectMenuChecked(true);
     try {
         m_model.createHostAppObject();
-        const QString answer = m_model.hostAppObject().testconnect();
+        const QString holder = m_runner.hostHeldElsewhere();
+        const QString answer =
+            holder.isEmpty() ? m_model.hostAppObject().testconnect() : HostHold::refusal(holder);
         if (answer == kOk) {
             m_model.setNoConnectionReason(QString());
             m_model.setStatusText(kConnected);

@@ -101,6 +101,9 @@ TEST_F(HeldHostTest, AnotherProcessHoldsTheHostUntilItEnds)
     model().setExclusiveRuns(true);
     EXPECT_EQ(run(QStringLiteral("Beep")), "No Connection") << "an immediate command";
     EXPECT_TRUE(m_operator.messages().value(0).endsWith("REASON:  The host is held by " + kHolder));
+    m_program->connectMenu();
+    EXPECT_FALSE(model().connectMenuChecked());
+    EXPECT_EQ(model().noConnectionReason(), "The host is held by " + kHolder);
     ScriptPlayer refused(model(), runner());
     EXPECT_TRUE(refused.PlayScript(QStringLiteral("Beep")));
     EXPECT_EQ(refused.exitStatus(), RunRecord::kNotPlayed);

@@ -60,11 +60,15 @@ public:
     MainModel &model() { return m_model; }
     CommandRegistry &registry() { return m_registry; }
 
+    /**
+     * The run of another process that holds the host, when the model's runs
+     * are exclusive and none of its own plays; empty when none does.
+     */
+    QString hostHeldElsewhere() const;
+
 private:
     QString dispatchLine(QString &line);
     QString runMatched(QString &line);
-    /** The run of another process that holds the host, when the model's runs are exclusive. */
-    QString hostHeldElsewhere() const;
 
     MainModel &m_model;
     CommandRegistry m_registry;
