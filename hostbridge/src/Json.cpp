@@ -402,21 +402,12 @@ void writeNumber(std::string &out, double d)
     out.append(buf, r.ptr);
 }
 
-void writeValue(std::string &out, const Json &v);
-
 } // namespace
 
 bool Json::parse(const std::string &text, Json &out)
 {
     return Parser(text).document(out);
 }
-
-namespace {
-void writeValue(std::string &out, const Json &v)
-{
-    out += v.write();
-}
-} // namespace
 
 std::string Json::write() const
 {
@@ -439,7 +430,7 @@ std::string Json::write() const
         for (std::size_t i = 0; i < m_items.size(); ++i) {
             if (i)
                 out += ',';
-            writeValue(out, m_items[i]);
+            out += m_items[i].write();
         }
         out += ']';
         break;
@@ -450,7 +441,7 @@ std::string Json::write() const
                 out += ',';
             writeText(out, m_members[i].first);
             out += ':';
-            writeValue(out, m_members[i].second);
+            out += m_members[i].second.write();
         }
         out += '}';
         break;

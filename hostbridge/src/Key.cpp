@@ -5,7 +5,6 @@
 #include <bcrypt.h>
 #include <cstdio>
 #include <cstdlib>
-#include <vector>
 
 namespace bridge {
 

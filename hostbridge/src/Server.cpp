@@ -4,6 +4,8 @@
 
 #include <ws2tcpip.h>
 
+#include <cstdio>
+
 namespace bridge {
 
 namespace {

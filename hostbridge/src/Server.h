@@ -1,13 +1,12 @@
 #pragma once
 
 // The bridge's TCP side: the challenge and hello, the one controller, the
-// idle time, and every call handed to the host's thread.
+// idle time, and each call passed to the host's object on the same thread.
 
 #include "hostbridge/src/ComHost.h"
 
 #include <winsock2.h>
 
-#include <ctime>
 #include <list>
 #include <string>
 
