@@ -44,6 +44,9 @@ public:
     };
     static Options parseOptions(const QStringList &args);
 
+    /** The --help text: words, options, environment and exit statuses. */
+    static QString helpText();
+
     /** True when the arguments ask for a run without the window. */
     static bool isUnattended(const QStringList &args);
 
