@@ -100,7 +100,7 @@ TEST_F(SequaThroughBridge, ASecondRunWhileOnePlaysIsRefusedWithTheHoldersName)
     EXPECT_EQ(ProgramFolder::finish(*first).status, 0) << "the first plays on";
 }
 
-TEST_F(SequaThroughBridge, ZzAHostKilledBetweenTwoRunsIsStartedAgainByTheNext)
+TEST_F(SequaThroughBridge, AHostKilledBetweenTwoRunsIsStartedAgainByTheNext)
 {
     const QString sound = script(QStringLiteral("sound.lsf"), m_sound);
     EXPECT_EQ(m_lab.run({sound}).status, 0);
