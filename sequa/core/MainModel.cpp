@@ -1,10 +1,10 @@
 #include "sequa/core/MainModel.h"
 
-#include "common/core/Cp1252.h"
 #include "common/core/EventPump.h"
 #include "common/core/Failure.h"
 #include "common/core/Operator.h"
 #include "common/core/Paths.h"
+#include "common/core/TextFile.h"
 #include "sequa/core/SequaTexts.h"
 #include "sequa/core/run/DayStopwatch.h"
 #include "sequa/core/run/RunJournal.h"
@@ -114,25 +114,32 @@ PassTally &MainModel::loopPassStart(int depth)
 
 void MainModel::openRunLog(const QString &path)
 {
-    auto file = std::make_unique<QFile>(path);
-    if (!file->open(QIODevice::WriteOnly | QIODevice::Truncate))
-        throw Failure(QStringLiteral("Cannot open run log %1: %2").arg(path, file->errorString()));
-    m_runLog = std::move(file);
+    try {
+        textfile::writeLines(path, {});
+    } catch (const Failure &failure) {
+        throw Failure(
+            QStringLiteral("Cannot open run log %1: %2").arg(path, failure.description()));
+    }
+    m_runLogPath = path;
 }
 
 void MainModel::closeRunLog()
 {
-    m_runLog.reset();
+    m_runLogPath.clear();
 }
 
 void MainModel::writeRunLogLine(const QString &line)
 {
-    if (!m_runLog)
+    if (m_runLogPath.isEmpty())
         return;
     if (RunJournal *journal = m_runRecord.journal())
         journal->write(line);
-    m_runLog->write(toCp1252(line + QStringLiteral("\r\n")));
-    m_runLog->flush();
+    // The journal is the run's record; the temporary run log only mirrors it
+    // for whoever watches, so a line it cannot take does not stop the run.
+    try {
+        textfile::appendLines(m_runLogPath, {line});
+    } catch (const Failure &) {
+    }
     if (m_runLogEcho)
         *m_runLogEcho << line << Qt::endl;
 }

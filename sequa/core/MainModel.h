@@ -5,7 +5,6 @@
 #include "sequa/core/run/RunProgress.h"
 #include "sequa/core/run/RunRecord.h"
 
-#include <QFile>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -126,7 +125,7 @@ public:
     /** Opens (creates or replaces) the run log of a script run; Failure when it cannot. */
     void openRunLog(const QString &path);
     void closeRunLog();
-    bool runLogOpen() const { return m_runLog != nullptr; }
+    bool runLogOpen() const { return !m_runLogPath.isEmpty(); }
     /** Writes one line ended by CR LF (and to the run's journal); nothing when no run log is open.
      */
     void writeRunLogLine(const QString &line);
@@ -201,7 +200,7 @@ private:
     std::shared_ptr<HostApp> m_host;
     bool m_exclusiveRuns = false;
     QString m_noConnectionReason;
-    std::unique_ptr<QFile> m_runLog;
+    QString m_runLogPath;
     QTextStream *m_runLogEcho = nullptr;
     PlayFileReader m_playFileReader;
     RunRecord m_runRecord;

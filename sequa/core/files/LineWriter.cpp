@@ -1,7 +1,6 @@
 #include "sequa/core/files/LineWriter.h"
 
-#include "common/core/Cp1252.h"
-#include "common/core/SafeFile.h"
+#include "common/core/TextFile.h"
 
 namespace lumen::sequa {
 
@@ -9,14 +8,12 @@ LineWriter::LineWriter(const QString &path, Mode mode) : m_path(path), m_mode(mo
 
 void LineWriter::writeLine(const QString &text)
 {
-    m_bytes += toCp1252(text);
-    m_bytes.append("\r\n", 2);
+    m_lines.append(text);
 }
 
 void LineWriter::writeLines(const QStringList &texts)
 {
-    for (const QString &text : texts)
-        writeLine(text);
+    m_lines.append(texts);
 }
 
 void LineWriter::close()
@@ -25,9 +22,9 @@ void LineWriter::close()
         return;
     m_closed = true;
     if (m_mode == Mode::Append)
-        safefile::append(m_path, m_bytes);
+        textfile::appendLines(m_path, m_lines);
     else
-        safefile::replace(m_path, m_bytes);
+        textfile::writeLines(m_path, m_lines);
 }
 
 } // namespace lumen::sequa

@@ -1,14 +1,14 @@
 #pragma once
 
-#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
 namespace lumen::sequa {
 
 /**
- * A text file written line by line: Windows-1252, each line ended by CR LF.
- * The lines are gathered and reach the file only at close(): a replaced file
+ * A text file written line by line, by the one text file rule (textfile:
+ * Windows-1252, each line ended by CR LF). The lines are gathered and reach
+ * the file only at close(): a replaced file
  * is swapped whole for the new one, an appended file gets all the lines or
  * none. A writer that goes away without close(), because a failure ended its
  * caller early, leaves the file as it was.
@@ -35,7 +35,7 @@ public:
 private:
     QString m_path;
     Mode m_mode;
-    QByteArray m_bytes;
+    QStringList m_lines;
     bool m_closed = false;
 };
 
