@@ -66,9 +66,11 @@ class ResumeReplayTest : public PlayerTestBench
 {
 protected:
     /** Plays the lines as a run resumed at the checkpoint; the marks it set, in order. */
-    QStringList resume(const QStringList &lines, const QString &checkpoint)
+    QStringList resume(const QStringList &lines, const QString &checkpoint,
+                       const QStringList &failures = {})
     {
         ResumePlan plan;
+        plan.carried = failures;
         plan.journal = plan.chainFirst = file(QStringLiteral("killed.txt"));
         plan.checkpoint = JournalCheckpoint::parse(checkpoint);
         EXPECT_TRUE(plan.checkpoint) << qPrintable(checkpoint);
@@ -162,6 +164,36 @@ TEST_F(ResumeReplayTest, PlaysTheSetUpAgainThenTheInterruptedPassesOnwardAndNoCo
                   c.marks)
             << c.what;
         EXPECT_EQ(m_status, RunRecord::kCompleted) << c.what;
+    }
+}
+
+TEST_F(ResumeReplayTest, APassPlayedAgainCountsItsOwnFailuresAndThoseOfTheLoopsItPassesOver)
+{
+    const QStringList lines{"DoNumPass 2",
+                            "LoopBeg",
+                            "DoNumPass 3",
+                            "LoopBeg",
+                            "AutoID",
+                            "LoopEnd",
+                            "SetSpectrumID inner done",
+                            "LoopEnd"};
+    // Killed in outer pass 1 after its inner loop; one line had failed before.
+    const QString killed = "Checkpoint: line 7; loops 2:1/2@0/0/0; answers 0; failed 1/0";
+    struct Case
+    {
+        const char *what;
+        QStringList failures;
+        int status;
+    };
+    const Case cases[] = {
+        {"the failed line was in an inner pass, passed over now",
+         {"Failed pass: line 4; loops 2:1/2@0/0/0,4:2/3@0/0/0; answers 0; failed 0/0"},
+         RunRecord::kLinesFailed},
+        {"the failed line was in the outer pass, played again without failing", {}, 0},
+    };
+    for (const Case &c : cases) {
+        resume(lines, killed, c.failures);
+        EXPECT_EQ(m_status, c.status) << c.what;
     }
 }
 

@@ -270,8 +270,9 @@ bool ScriptPlayer::PlayScript(const QString &script)
         m_model.setPlaying(true);
         m_model.runProgress().runStarted(countScriptLines(m_model.playFile()));
         m_model.playFileReader().open(m_model.playFile());
-        m_entry =
-            m_resume && m_resume->checkpoint ? EntryPhase(*m_resume->checkpoint) : EntryPhase();
+        m_entry = m_resume && m_resume->checkpoint
+                      ? EntryPhase(*m_resume->checkpoint, m_resume->carried)
+                      : EntryPhase();
         m_runner.setLinesOutsideCodePage(linesOutsideCodePage(script));
         failed = m_resume && m_resume->redo() ? playFailedPasses() : playLines();
     } catch (const std::exception &error) {

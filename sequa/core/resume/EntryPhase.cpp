@@ -2,6 +2,7 @@
 
 #include "common/core/Operator.h"
 #include "sequa/core/MainModel.h"
+#include "sequa/core/resume/FailedPasses.h"
 #include "sequa/core/resume/ScriptLoops.h"
 #include "sequa/core/run/PlayFileReader.h"
 
@@ -22,9 +23,30 @@ const QString kLoopEnd = QStringLiteral("LoopEnd");
 
 } // namespace
 
-EntryPhase::EntryPhase(const JournalCheckpoint &checkpoint)
-    : m_checkpoint(checkpoint), m_active(true)
+EntryPhase::EntryPhase(const JournalCheckpoint &checkpoint, const QStringList &failures)
+    : m_checkpoint(checkpoint), m_failures(failures), m_active(true)
 {
+}
+
+int EntryPhase::failedPassesInside(int beginLine) const
+{
+    const QList<JournalCheckpoint::OpenLoop> &open = m_checkpoint.loops;
+    int inside = 0;
+    for (const QString &entry : m_failures) {
+        if (!entry.startsWith(FailedPasses::kPassEntry))
+            continue;
+        const auto pass = JournalCheckpoint::parse(JournalCheckpoint::kEntry +
+                                                   entry.mid(FailedPasses::kPassEntry.size()));
+        if (!pass || pass->loops.size() <= open.size() ||
+            pass->loops[open.size()].beginLine != beginLine)
+            continue;
+        bool samePass = true;
+        for (qsizetype i = 0; i < open.size(); ++i)
+            samePass = samePass && pass->loops[i].beginLine == open[i].beginLine &&
+                       pass->loops[i].pass == open[i].pass;
+        inside += samePass ? 1 : 0;
+    }
+    return inside;
 }
 
 bool EntryPhase::skipsCompletedLoop(const QString &line, MainModel &model)
@@ -34,6 +56,7 @@ bool EntryPhase::skipsCompletedLoop(const QString &line, MainModel &model)
     if (m_nextLoop < m_checkpoint.loops.size() &&
         model.currentLine() == m_checkpoint.loops[m_nextLoop].beginLine)
         return false;
+    const int loopBegin = model.currentLine();
     PlayFileReader &reader = model.playFileReader();
     int open = 1;
     while (open > 0 && !reader.atEnd() &&
@@ -45,6 +68,11 @@ bool EntryPhase::skipsCompletedLoop(const QString &line, MainModel &model)
         else if (keyword == kLoopEnd)
             --open;
     }
+    // Inside the pass played again, the loop's failures are no longer in the
+    // tally of the pass's start: the passes the journal named bring them.
+    if (!m_checkpoint.loops.isEmpty() && m_nextLoop == m_checkpoint.loops.size())
+        for (int i = failedPassesInside(loopBegin); i > 0; --i)
+            model.runRecord().noteFailedLine();
     return true;
 }
 
@@ -71,7 +99,14 @@ void EntryPhase::lineDone(const QString &line, MainModel &model)
     // The interrupted pass plays again up to the checkpoint's line, passing
     // over the loops it had completed; from there the run stands where it stood.
     if (m_nextLoop == m_checkpoint.loops.size() && model.currentLine() >= m_checkpoint.line) {
-        begin(m_checkpoint.now, model);
+        if (m_checkpoint.loops.isEmpty()) {
+            begin(m_checkpoint.now, model);
+        } else {
+            // The pass's own failures are those it made this time; answers
+            // an inner loop passed over had taken are skipped.
+            model.runRecord().restoreAnswers(m_checkpoint.now.answers);
+            currentOperator().seekAnswers(m_checkpoint.now.answers);
+        }
         m_active = false;
     }
 }

@@ -3,6 +3,7 @@
 #include "sequa/core/resume/JournalCheckpoint.h"
 
 #include <QString>
+#include <QStringList>
 
 namespace lumen::sequa {
 
@@ -23,7 +24,13 @@ class EntryPhase
 public:
     /** Not active: a run played from its start. */
     EntryPhase() = default;
-    explicit EntryPhase(const JournalCheckpoint &checkpoint);
+    /**
+     * `failures`: the failed passes the resumed journal names (FailedPasses),
+     * so that an inner loop passed over in the interrupted pass still counts
+     * the failures of its passes.
+     */
+    explicit EntryPhase(const JournalCheckpoint &checkpoint,
+                        const QStringList &failures = QStringList());
 
     bool active() const { return m_active; }
 
@@ -43,7 +50,11 @@ private:
     /** The run goes on with the tally it had at this point: answers, failed lines and programs. */
     static void begin(const PassTally &tally, MainModel &model);
 
+    /** Failed passes named before, inside the loop at `beginLine` of the pass played again. */
+    int failedPassesInside(int beginLine) const;
+
     JournalCheckpoint m_checkpoint;
+    QStringList m_failures;
     int m_nextLoop = 0;
     bool m_active = false;
 };

@@ -83,6 +83,8 @@ public:
      * this run counted before is dropped, since the interrupted run counted it.
      */
     void restoreTally(const PassTally &tally);
+    /** Goes on after `answers` answers, as a resumed run that skipped some does. */
+    void restoreAnswers(int answers) { m_answersAsked = answers; }
 
     /** An unattended run: nobody is there to end a wait that cannot end by itself. */
     void setUnattended(bool on) { m_unattended = on; }
