@@ -93,10 +93,11 @@ std::optional<QcRecord> QcLog::parseRow(const QString &line)
     if (f.size() == kFields) {
         r.origin.run = f[10];
         r.origin.pass = f[11];
-        const auto line = fieldValue(f[12], &bad);
-        if (bad || (line && (*line < 1 || *line > 1e9 || *line != std::floor(*line))))
+        const auto runLine = fieldValue(f[12], &bad);
+        if (bad ||
+            (runLine && (*runLine < 1 || *runLine > 1e9 || *runLine != std::floor(*runLine))))
             return std::nullopt;
-        r.origin.line = line ? int(*line) : 0;
+        r.origin.line = runLine ? int(*runLine) : 0;
         r.reportSha256 = f[13];
         r.supersededBy = f[14];
     }

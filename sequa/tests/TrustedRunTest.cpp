@@ -79,10 +79,10 @@ TEST_F(TrustedRunTest, WaitPresetWithNothingAcquiringGivesUpAfterTenPollsOnlyUna
     EXPECT_EQ(m_recording->callsOf(QStringLiteral("GetAcquireStatus")).size() - before, 10);
 
     // The simulated host: never started, and stopped before its preset.
-    for (const QStringList &before : {QStringList{}, QStringList{"StartAcquire", "StopAcquire"}}) {
+    for (const QStringList &calls : {QStringList{}, QStringList{"StartAcquire", "StopAcquire"}}) {
         useSimulatedHost(1024);
         model().runRecord().setUnattended(true);
-        for (const QString &line : before)
+        for (const QString &line : calls)
             EXPECT_EQ(reply(line), "OK") << line.toStdString();
         EXPECT_TRUE(reply(QStringLiteral("WaitPreset")).startsWith("Error: WaitPreset gave up"));
     }

@@ -67,9 +67,9 @@ RunJournal::RunJournal(const QString &programFolder, const QDateTime &started)
         std::max(started.toString(QStringLiteral("yyyy-MM-dd_HHmmss")), newest.left(kStemLength));
     QString lastError;
     for (int n = 1; n <= kMaxNamesPerSecond; ++n) {
-        const QString name = stem +
-                             (n == 1 ? QString() : QStringLiteral("_%1").arg(n, 3, 10, u'0')) +
-                             QStringLiteral(".txt");
+        const QString name =
+            stem + (n == 1 ? QString() : QStringLiteral("_%1").arg(n, 3, 10, QChar(u'0'))) +
+            QStringLiteral(".txt");
         if (name <= newest)
             continue;
         QFile file(joinPath(folder, name));
