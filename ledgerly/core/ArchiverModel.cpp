@@ -164,7 +164,7 @@ bool ArchiverModel::appendIt()
             throw lumen::Failure(QStringLiteral("Path is a folder"));
         if (!DatabaseLocation::isServerUrl(path) && !path.isEmpty() &&
             QFileInfo(path).absoluteDir().exists() && NewArchiveFile::createIfMissing(path)) {
-            numFields = QString::number(ResultsDatabase::fixedColumns().size());
+            numFields = QString::number(ResultsDatabase::freshColumnCount());
             numbRec = QStringLiteral("0");
         }
         db = std::make_unique<ResultsDatabase>(path);
@@ -172,7 +172,7 @@ bool ArchiverModel::appendIt()
         // empty file (an append of an older version killed while making it)
         // its tables; on a server "missing" means no table yet.
         if (db->ensureSchema()) {
-            numFields = QString::number(ResultsDatabase::fixedColumns().size());
+            numFields = QString::number(ResultsDatabase::freshColumnCount());
             numbRec = QStringLiteral("0");
         }
         db->checkReadable();
@@ -300,7 +300,7 @@ bool ArchiverModel::createDb(QString *reason)
         message(QStringLiteral("Could not create database: ") + why);
         return false;
     }
-    numFields = QString::number(ResultsDatabase::fixedColumns().size());
+    numFields = QString::number(ResultsDatabase::freshColumnCount());
     numbRec = QStringLiteral("0");
     return true;
 }

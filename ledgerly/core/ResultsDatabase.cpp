@@ -65,7 +65,8 @@ QString createTableSql()
                           "\"Date & time\" VARCHAR(30), "
                           "\"Sample Date\" VARCHAR(24), "
                           "\"Counting Time\" %1, "
-                          "\"DT %\" %1)")
+                          "\"DT %\" %1, "
+                          "\"Superseded By\" BIGINT)")
         .arg(value);
 }
 
@@ -205,6 +206,8 @@ bool ResultsDatabase::createSchemaOnce(bool onlyWhenMissing)
         // record's hash and run gets them now.
         LongTables::createMissing(query, m_server, existing, recordColumnNames());
         AuditTrail::createMissing(query, m_server, existing);
+        if (!columnNames().contains(supersededColumn()))
+            addSupersededMark(query);
         if (!m_db.commit())
             fail(m_db.lastError(), m_server);
         return false;
@@ -228,6 +231,18 @@ bool ResultsDatabase::createSchemaOnce(bool onlyWhenMissing)
     if (!m_db.commit())
         fail(m_db.lastError(), m_server);
     return true;
+}
+
+void ResultsDatabase::addSupersededMark(QSqlQuery &query)
+{
+    exec(query, QStringLiteral("ALTER TABLE \"SamData\" ADD COLUMN \"Superseded By\" BIGINT"));
+    // Records superseded before the wide table had the mark get it now,
+    // before any audit row vouches for their values.
+    exec(query, QStringLiteral("UPDATE \"SamData\" SET \"Superseded By\" = (SELECT "
+                               "MAX(s.\"Superseded By\") FROM \"SamRecords\" s WHERE "
+                               "s.\"idxRec#\" = \"SamData\".\"idxRec#\") WHERE \"idxRec#\" IN "
+                               "(SELECT \"idxRec#\" FROM \"SamRecords\" WHERE \"Superseded By\" "
+                               "IS NOT NULL)"));
 }
 
 void ResultsDatabase::checkReadable()
@@ -463,7 +478,7 @@ ResultsDatabase::WidePass ResultsDatabase::addWideColumns(QSqlQuery &query, cons
         if (!value.wide)
             continue; // told once for the report by the caller
         if (!ResultColumns::isAcceptableName(value.column) ||
-            fixedColumns().contains(value.column) ||
+            fixedColumns().contains(value.column) || value.column == supersededColumn() ||
             (m_server && value.column.toUtf8().size() > kMaxServerNameBytes)) {
             // A server would also cut a long name, and the cut name is another column.
             pass.notes.leftOut(QStringLiteral("names it cannot hold"), value.column);
@@ -575,6 +590,12 @@ QList<qint64> ResultsDatabase::supersedeEarlier(QSqlQuery &query, const NewRecor
     for (const qint64 old : std::as_const(earlier)) {
         query.prepare(
             QStringLiteral("UPDATE \"SamRecords\" SET \"Superseded By\" = ? WHERE \"Record\" = ?"));
+        query.addBindValue(number);
+        query.addBindValue(old);
+        SqlStatement::exec(query);
+        query.prepare(QStringLiteral("UPDATE \"SamData\" SET \"Superseded By\" = ? WHERE "
+                                     "\"idxRec#\" = (SELECT \"idxRec#\" FROM \"SamRecords\" WHERE "
+                                     "\"Record\" = ?)"));
         query.addBindValue(number);
         query.addBindValue(old);
         SqlStatement::exec(query);

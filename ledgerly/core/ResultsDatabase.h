@@ -95,6 +95,15 @@ public:
 
     /** The fixed columns in table order. */
     static const QStringList &fixedColumns();
+    /**
+     * The column of "SamData" that marks a superseded record with the number
+     * of the record that replaced it (empty for a current one), so anything
+     * reading the wide table can leave those rows out. A new table has it
+     * after the fixed columns; an older one gets it at its end.
+     */
+    static QString supersededColumn() { return QStringLiteral("Superseded By"); }
+    /** Columns of a fresh "SamData": the fixed ones and the superseded mark. */
+    static int freshColumnCount() { return int(fixedColumns().size()) + 1; }
 
     /**
      * Opens the file or server at `path`; nothing is read yet. Throws Failure
@@ -179,6 +188,8 @@ private:
     QList<qint64> supersedeEarlier(QSqlQuery &query, const NewRecord &record, qint64 number);
     QStringList recordColumnNames() const;
     bool createSchemaOnce(bool onlyWhenMissing);
+    /** Gives a "SamData" without the superseded mark its column, filled from "SamRecords". */
+    void addSupersededMark(QSqlQuery &query);
     /**
      * Runs `sql` inside a savepoint; false (rolled back, `error` set) when the
      * engine refuses it. With `keep` false a success is rolled back too.

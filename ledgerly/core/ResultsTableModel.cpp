@@ -3,6 +3,7 @@
 #include "common/core/NumberText.h"
 #include "ledgerly/core/ArchiveEdits.h"
 #include "ledgerly/core/ColumnCapacity.h"
+#include "ledgerly/core/ResultsDatabase.h"
 #include "ledgerly/core/SqlStatement.h"
 
 #include <QSqlQuery>
@@ -118,8 +119,13 @@ QVariant ResultsTableModel::valueAt(int row, const QString &column) const
 
 Qt::ItemFlags ResultsTableModel::flags(const QModelIndex &index) const
 {
-    return index.isValid() ? Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsEditable
-                           : Qt::NoItemFlags;
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    // The superseded mark is the archive's own word, set by the append that
+    // replaced the record: shown, never typed.
+    if (m_columns.fieldName(index.column()) == ResultsDatabase::supersededColumn())
+        return Qt::ItemIsSelectable | Qt::ItemIsEnabled;
+    return Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsEditable;
 }
 
 void ResultsTableModel::loadPage(int page) const
@@ -193,6 +199,8 @@ bool ResultsTableModel::setData(const QModelIndex &index, const QVariant &value,
     if (role != Qt::EditRole || !index.isValid() || index.row() >= m_keys.size())
         return false;
     const QString column = m_columns.fieldName(index.column());
+    if (!(flags(index) & Qt::ItemIsEditable))
+        return false;
     const QString refusal = ColumnCapacity::refusal(column, value);
     if (!refusal.isEmpty()) {
         Q_EMIT writeFailed(refusal);

@@ -55,10 +55,10 @@ TEST_P(ExportStore, IdsWithCommasQuotesAndCodePageLettersComeOutWholeInBothForms
     const QStringList wideLines = QString::fromUtf8(wideBytes.mid(3)).split(QStringLiteral("\r\n"));
     ASSERT_EQ(wideLines.size(), 4); // header, two records, the final line end
     EXPECT_EQ(wideLines[0], "idxRec#,File Name,ID Text,Date & time,Sample Date,Counting Time,"
-                            "DT %,CS-137@NET1,K-40@NET1");
-    EXPECT_EQ(wideLines[1], "1,,\"Soil, field \"\"B\"\"\",,,0,0,12.5,3");
+                            "DT %,Superseded By,CS-137@NET1,K-40@NET1");
+    EXPECT_EQ(wideLines[1], "1,,\"Soil, field \"\"B\"\"\",,,0,0,,12.5,3");
     EXPECT_EQ(wideLines[2],
-              QString::fromUtf8("2,,Boden M\xc3\xbcller \xe2\x80\x93 caf\xc3\xa9,,,0,0,12.5,3"));
+              QString::fromUtf8("2,,Boden M\xc3\xbcller \xe2\x80\x93 caf\xc3\xa9,,,0,0,,12.5,3"));
 
     const QString longPath = m_dir.filePath("long.csv");
     ASSERT_EQ(run({"--long", "--export", longPath}), CommandLine::Done) << m_err.toStdString();

@@ -67,7 +67,7 @@ TEST_P(ViewerStore, LoadSetsTheCountsAndAnEmptyTableShowsZero)
     }
     ASSERT_TRUE(m_viewer.load(m_path));
     EXPECT_EQ(m_viewer.totalLable, "0");
-    EXPECT_EQ(m_viewer.fieldCount, "7");
+    EXPECT_EQ(m_viewer.fieldCount, "8");
     EXPECT_EQ(m_viewer.currentRecord, "null");
     EXPECT_EQ(m_viewer.records()->objectName(), "SampleR");
 
@@ -75,7 +75,7 @@ TEST_P(ViewerStore, LoadSetsTheCountsAndAnEmptyTableShowsZero)
     ViewerModel again;
     ASSERT_TRUE(again.load(m_path));
     EXPECT_EQ(again.totalLable, "5");
-    EXPECT_EQ(again.fieldCount, "8");
+    EXPECT_EQ(again.fieldCount, "9");
     EXPECT_EQ(again.records()->rowCount(), 5);
     again.currentRowChanged(2);
     EXPECT_EQ(again.currentRecord, "3");

@@ -89,7 +89,7 @@ TEST_F(ArchiverModelTest, AReportPathThatCannotBeOpenedIsReportedUnlessBlind)
     EXPECT_TRUE(m_operator.messages().isEmpty());
 }
 
-TEST_F(ArchiverModelTest, ResetAsksThenMakesTheSevenColumnTable)
+TEST_F(ArchiverModelTest, ResetAsksThenMakesTheFreshTable)
 {
     m_operator.queueAnswer(lumen::MessageAnswer::No);
     EXPECT_FALSE(m_model.createDb());
@@ -99,13 +99,14 @@ TEST_F(ArchiverModelTest, ResetAsksThenMakesTheSevenColumnTable)
 
     m_operator.queueAnswer(lumen::MessageAnswer::Yes);
     EXPECT_TRUE(m_model.createDb());
-    EXPECT_EQ(m_model.numFields, "7");
+    EXPECT_EQ(m_model.numFields, "8");
     EXPECT_EQ(m_model.numbRec, "0");
     DbPeek peek(db());
-    EXPECT_EQ(peek.columns(), ResultsDatabase::fixedColumns());
+    EXPECT_EQ(peek.allColumns(),
+              ResultsDatabase::fixedColumns() + QStringList{ResultsDatabase::supersededColumn()});
     EXPECT_EQ(peek.indexes(), QStringList{"idxSeq"});
     // The text columns take the empty text.
-    EXPECT_TRUE(peek.exec("INSERT INTO \"SamData\" VALUES (1, '', '', '', '', '', '')"));
+    EXPECT_TRUE(peek.exec("INSERT INTO \"SamData\" VALUES (1, '', '', '', '', '', '', NULL)"));
 }
 
 TEST_F(ArchiverModelTest, ResetReplacesTheWholeFileAndBlindResetFailsSilently)
@@ -146,7 +147,7 @@ TEST_F(ArchiverModelTest, AppendMakesAMissingDatabaseAndAddsColumnsOnce)
     readSample("RESULTS_normal.TXT");
     ASSERT_TRUE(m_model.appendIt());
     EXPECT_TRUE(m_operator.prompts().isEmpty()); // made without a question
-    EXPECT_EQ(m_model.numFields, "11");
+    EXPECT_EQ(m_model.numFields, "12");
     EXPECT_EQ(m_model.numbRec, "1");
     EXPECT_TRUE(m_model.appendButtonRed);
     ASSERT_TRUE(m_model.appendIt());
@@ -186,7 +187,7 @@ TEST_F(ArchiverModelTest, EachModeFillsItsOwnColumns)
         m_model.selectOption(button);
         ASSERT_TRUE(m_model.appendIt());
     }
-    EXPECT_EQ(m_model.numFields, "23");
+    EXPECT_EQ(m_model.numFields, "24");
     DbPeek peek(db());
     const auto records = peek.records();
     ASSERT_EQ(records.size(), 4);
@@ -216,7 +217,7 @@ TEST_F(ArchiverModelTest, AReportWithoutNuclidesStoresTheFixedColumnsOnly)
     lumen::test::writeBytes(m_model.rpath, wholeReportBytes(reportHeader("bare") << "x"));
     ASSERT_EQ(m_model.readLmnFile(), ArchiverModel::ReadStatus::Read);
     ASSERT_TRUE(m_model.appendIt());
-    EXPECT_EQ(m_model.numFields, "7");
+    EXPECT_EQ(m_model.numFields, "8");
     EXPECT_EQ(DbPeek(db()).records().size(), 1);
 }
 
@@ -247,7 +248,7 @@ TEST_F(ArchiverModelTest, NamesTheTableCannotHoldAreSkippedWithoutLosingTheRecor
     m_model.report.blocks[2].nuclideName = "A.B.C ";
     m_model.report.blocks[2].rowCount = 1;
     ASSERT_TRUE(m_model.appendIt());
-    EXPECT_EQ(m_model.numFields, "11");
+    EXPECT_EQ(m_model.numFields, "12");
     EXPECT_EQ(DbPeek(db()).records().size(), 2);
 }
 

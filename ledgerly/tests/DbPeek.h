@@ -30,13 +30,22 @@ public:
         QSqlDatabase::removeDatabase(m_name);
     }
 
-    QStringList columns() const
+    /** Every column of "SamData", the superseded mark too. */
+    QStringList allColumns() const
     {
         const QSqlRecord record = QSqlDatabase::database(m_name).record(
             m_server ? QStringLiteral("\"SamData\"") : QStringLiteral("SamData"));
         QStringList names;
         for (int i = 0; i < record.count(); ++i)
             names << record.fieldName(i);
+        return names;
+    }
+
+    /** The columns a report fills: the fixed ones and the result columns, in table order. */
+    QStringList columns() const
+    {
+        QStringList names = allColumns();
+        names.removeAll(QStringLiteral("Superseded By"));
         return names;
     }
 

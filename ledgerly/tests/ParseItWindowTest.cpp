@@ -33,7 +33,7 @@ TEST(ParseItWindow, ButtonsDriveTheModelAndClosingSavesTheSettings)
     EXPECT_EQ(model.appendMode, 2);
     QTest::mouseClick(window.findChild<QPushButton *>("AppendIT"), Qt::LeftButton);
     EXPECT_EQ(window.findChild<QLabel *>("NumbRec")->text(), "1");
-    EXPECT_EQ(window.findChild<QLabel *>("NumFields")->text(), "11");
+    EXPECT_EQ(window.findChild<QLabel *>("NumFields")->text(), "12");
     EXPECT_TRUE(model.appendButtonRed);
 
     QTest::mouseClick(window.findChild<QPushButton *>("CloseForm"), Qt::LeftButton);

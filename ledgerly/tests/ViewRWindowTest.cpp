@@ -70,7 +70,7 @@ TEST_F(ViewRWindowTest, OpensWithTheCountsAndFollowsTheCurrentRecord)
     EXPECT_EQ(viewer->objectName(), "formViewR");
     EXPECT_EQ(viewer->windowTitle(), "Edit Results.MDB");
     EXPECT_EQ(label(viewer, "TotalLable"), "3");
-    EXPECT_EQ(label(viewer, "FieldCount"), "11");
+    EXPECT_EQ(label(viewer, "FieldCount"), "12");
     EXPECT_EQ(label(viewer, "CurrentRecord"), "null");
     EXPECT_EQ(viewer->findChild<QPushButton *>("Command1")->text(), "Delete record");
 
@@ -127,7 +127,7 @@ TEST_F(ViewRWindowTest, ColumnWidthsAreAppliedOnOpenAndKeptAtClose)
     // Widths are kept in twips: 15 to a pixel on the test screen (96 dots per inch).
     m_model.gridColumnWidths[0] = 2250;
     m_model.gridColumnWidths[1] = 100;   // not sized: fits the file names
-    m_model.gridColumnWidths[11] = 4444; // no such column: kept as it was
+    m_model.gridColumnWidths[12] = 4444; // no such column: kept as it was
     ViewRWindow *viewer = openViewer();
     ASSERT_NE(viewer, nullptr);
     auto *grid = viewer->findChild<QTableView *>("DBGridR");
@@ -154,7 +154,7 @@ TEST_F(ViewRWindowTest, ColumnWidthsAreAppliedOnOpenAndKeptAtClose)
     EXPECT_EQ(m_model.gridColumnWidths[5], 3330);
     EXPECT_EQ(m_model.gridColumnWidths[6], 600);
     EXPECT_EQ(m_model.gridColumnWidths[10], defaultWidth * 15);
-    EXPECT_EQ(m_model.gridColumnWidths[11], 4444);
+    EXPECT_EQ(m_model.gridColumnWidths[12], 4444);
 
     viewer = openViewer();
     ASSERT_NE(viewer, nullptr);
@@ -167,7 +167,7 @@ TEST_F(ViewRWindowTest, ColumnWidthsAreAppliedOnOpenAndKeptAtClose)
     const QList<QByteArray> lines =
         lumen::test::fileBytes(m_dir.filePath("ArcSiz&FILE.DAT")).split('\n');
     EXPECT_EQ(lines[5], " 3330 \r");
-    EXPECT_EQ(lines[11], " 4444 \r");
+    EXPECT_EQ(lines[12], " 4444 \r");
 }
 
 TEST_F(ViewRWindowTest, AMissingDatabaseIsReportedAndARefusedEditExplainsWhy)
