@@ -13,6 +13,7 @@ MessageAnswer answerWithoutOperator(MessageButtons buttons)
     case MessageButtons::Ok:
         return MessageAnswer::Ok;
     case MessageButtons::YesNo:
+    case MessageButtons::YesNoDefaultNo:
         return MessageAnswer::No;
     case MessageButtons::OkCancel:
         return MessageAnswer::Cancel;

@@ -11,7 +11,8 @@ enum class MessageButtons
 {
     Ok,
     YesNo,
-    OkCancel
+    OkCancel,
+    YesNoDefaultNo ///< Yes and No with No as the default button, for a question that destroys
 };
 enum class MessageAnswer
 {

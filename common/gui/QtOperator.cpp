@@ -26,6 +26,11 @@ MessageAnswer QtOperator::messageBox(const QString &text, const QString &title,
     case MessageButtons::OkCancel:
         box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
         break;
+    case MessageButtons::YesNoDefaultNo:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::No);
+        box.setIcon(QMessageBox::Question);
+        break;
     }
     switch (box.exec()) {
     case QMessageBox::Yes:
@@ -35,7 +40,7 @@ MessageAnswer QtOperator::messageBox(const QString &text, const QString &title,
     case QMessageBox::Ok:
         return MessageAnswer::Ok;
     default:
-        return buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Cancel;
+        return buttons == MessageButtons::OkCancel ? MessageAnswer::Cancel : MessageAnswer::No;
     }
 }
 

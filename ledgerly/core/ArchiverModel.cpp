@@ -222,7 +222,7 @@ bool ArchiverModel::appendIt()
                              QStringLiteral(" ] is ") + already.description();
         if (askBeforeAppendingAgain && !blindFlag && !appendAgain &&
             op().messageBox(said + QStringLiteral(". Archive it again as a new record?"), title(),
-                            lumen::MessageButtons::YesNo) == lumen::MessageAnswer::Yes) {
+                            lumen::MessageButtons::YesNoDefaultNo) == lumen::MessageAnswer::Yes) {
             appendAgain = true;
             const bool appended = appendIt();
             appendAgain = false;
@@ -284,7 +284,8 @@ bool ArchiverModel::createDb(QString *reason)
 {
     if (!blindFlag &&
         op().messageBox(QStringLiteral("Delete ALL data and create a new DataBase, are you SURE ?"),
-                        title(), lumen::MessageButtons::YesNo) != lumen::MessageAnswer::Yes)
+                        title(),
+                        lumen::MessageButtons::YesNoDefaultNo) != lumen::MessageAnswer::Yes)
         return false;
     const QString path = lumen::trimBlanks(apath);
     try {

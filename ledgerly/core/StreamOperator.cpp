@@ -8,6 +8,7 @@ lumen::MessageAnswer StreamOperator::messageBox(const QString &text, const QStri
     m_stream << title << ": " << text << Qt::endl;
     switch (buttons) {
     case lumen::MessageButtons::YesNo:
+    case lumen::MessageButtons::YesNoDefaultNo:
         return lumen::MessageAnswer::No;
     case lumen::MessageButtons::OkCancel:
         return lumen::MessageAnswer::Cancel;

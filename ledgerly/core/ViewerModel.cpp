@@ -97,8 +97,8 @@ QString ViewerModel::deleteQuestion() const
 
 bool ViewerModel::deleteSelectedRecord()
 {
-    if (op().messageBox(deleteQuestion(), ArchiverModel::title(), lumen::MessageButtons::YesNo) !=
-        lumen::MessageAnswer::Yes)
+    if (op().messageBox(deleteQuestion(), ArchiverModel::title(),
+                        lumen::MessageButtons::YesNoDefaultNo) != lumen::MessageAnswer::Yes)
         return false;
     const int row = recordToDelete();
     if (row < 0 || !m_records->deleteRecordAt(row))

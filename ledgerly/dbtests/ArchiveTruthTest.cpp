@@ -162,6 +162,8 @@ TEST_P(ArchiveTruth, AReportIsArchivedOncePerModeUnlessAskedAgain)
     EXPECT_TRUE(m_model.appendIt());
     EXPECT_TRUE(m_operator.messages().last().endsWith(
         "is already archived as record 1. Archive it again as a new record?"));
+    // A question that adds a record again defaults to No, as the delete and reset do.
+    EXPECT_EQ(m_operator.prompts().last().buttons, lumen::MessageButtons::YesNoDefaultNo);
     EXPECT_EQ(DbPeek(m_path).count("SELECT COUNT(DISTINCT \"Sha256\") FROM \"SamRecords\""), 1);
     EXPECT_EQ(DbPeek(m_path).count("SELECT COUNT(*) FROM \"SamRecords\""), 4);
 }

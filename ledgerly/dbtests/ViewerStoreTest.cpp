@@ -89,7 +89,7 @@ TEST_P(ViewerStore, DeleteLastAsksAndTheCountLabelFollows)
     EXPECT_FALSE(m_viewer.deleteSelectedRecord());
     EXPECT_EQ(m_viewer.records()->rowCount(), 5);
     EXPECT_EQ(m_operator.messages(), QStringList{"Delete record 5 (ID: sample 5), are you SURE ?"});
-    EXPECT_EQ(m_operator.prompts()[0].buttons, lumen::MessageButtons::YesNo);
+    EXPECT_EQ(m_operator.prompts()[0].buttons, lumen::MessageButtons::YesNoDefaultNo);
 
     m_operator.queueAnswer(lumen::MessageAnswer::Yes);
     EXPECT_TRUE(m_viewer.deleteSelectedRecord());

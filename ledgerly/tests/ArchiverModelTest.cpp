@@ -96,6 +96,7 @@ TEST_F(ArchiverModelTest, ResetAsksThenMakesTheFreshTable)
     EXPECT_FALSE(QFile::exists(db()));
     EXPECT_EQ(m_operator.messages(),
               QStringList{"Delete ALL data and create a new DataBase, are you SURE ?"});
+    EXPECT_EQ(m_operator.prompts()[0].buttons, lumen::MessageButtons::YesNoDefaultNo);
 
     m_operator.queueAnswer(lumen::MessageAnswer::Yes);
     EXPECT_TRUE(m_model.createDb());
