@@ -55,7 +55,11 @@ void ArchiverModel::loadSettings(const QString &folder)
 
 bool ArchiverModel::saveSettings(const QString &folder) const
 {
-    return ArchiverSettings::save(folder, ArchivePaths{apath, rpath}, gridColumnWidths);
+    const QStringList problems =
+        ArchiverSettings::save(folder, ArchivePaths{apath, rpath}, gridColumnWidths);
+    for (const QString &problem : problems)
+        message(problem);
+    return problems.isEmpty();
 }
 
 ArchiverModel::ReadStatus ArchiverModel::readLmnFile()

@@ -42,7 +42,7 @@ public:
 
     /** Start-up: the settings of `folder` (the program directory) replace the defaults. */
     void loadSettings(const QString &folder);
-    /** Exit: both settings files written anew; failures are not reported. */
+    /** Exit: both settings files written anew; a file that could not be is shown, with why. */
     bool saveSettings(const QString &folder) const;
 
     /** Reads the report at `Rpath` into the result and updates the ID and isotope labels. */

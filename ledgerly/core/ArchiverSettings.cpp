@@ -33,13 +33,15 @@ QByteArray openAndRead(const QString &path, QStringList &problems)
     }
 }
 
-bool replaceFile(const QString &path, const QByteArray &bytes)
+// Empty when the file was replaced, else why not.
+QString replaceFile(const QString &path, const QByteArray &bytes)
 {
     try {
         lumen::safefile::replace(path, bytes);
-        return true;
-    } catch (const lumen::Failure &) {
-        return false;
+        return QString();
+    } catch (const lumen::Failure &failure) {
+        return QStringLiteral("Settings not saved: ") + failure.description() +
+               QStringLiteral(": ") + path;
     }
 }
 
@@ -100,13 +102,17 @@ QStringList ArchiverSettings::load(const QString &folder, ArchivePaths &paths, W
     return problems;
 }
 
-bool ArchiverSettings::save(const QString &folder, const ArchivePaths &paths, const Widths &widths)
+QStringList ArchiverSettings::save(const QString &folder, const ArchivePaths &paths,
+                                   const Widths &widths)
 {
-    const bool pathsSaved =
-        replaceFile(lumen::joinPath(folder, pathsFileName()), pathsRecord(paths));
-    const bool widthsSaved =
-        replaceFile(lumen::joinPath(folder, widthsFileName()), widthsText(widths));
-    return pathsSaved && widthsSaved;
+    QStringList problems;
+    for (const QString &problem :
+         {replaceFile(lumen::joinPath(folder, pathsFileName()), pathsRecord(paths)),
+          replaceFile(lumen::joinPath(folder, widthsFileName()), widthsText(widths))}) {
+        if (!problem.isEmpty())
+            problems << problem;
+    }
+    return problems;
 }
 
 } // namespace lumen::ledgerly

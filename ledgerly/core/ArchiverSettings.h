@@ -55,9 +55,11 @@ public:
      * texts say which, and the defaults stay.
      */
     static QStringList load(const QString &folder, ArchivePaths &paths, Widths &widths);
-    /** Exit: replaces both files whole (see SafeFile.h). Failures are not reported (returns false).
+    /**
+     * Exit: replaces both files whole (see SafeFile.h). Returns one text per
+     * file that could not be written, saying why; empty when both were.
      */
-    static bool save(const QString &folder, const ArchivePaths &paths, const Widths &widths);
+    static QStringList save(const QString &folder, const ArchivePaths &paths, const Widths &widths);
 };
 
 } // namespace lumen::ledgerly

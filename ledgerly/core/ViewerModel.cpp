@@ -7,6 +7,7 @@
 #include "ledgerly/core/ResultsDatabase.h"
 #include "ledgerly/core/ResultsTableModel.h"
 
+#include <QSqlError>
 #include <QSqlRecord>
 #include <algorithm>
 #include <cmath>
@@ -19,8 +20,7 @@ ViewerModel::ViewerModel() = default;
 ViewerModel::~ViewerModel()
 {
     // The record set holds a statement on the connection: it goes first.
-    delete m_records;
-    m_records = nullptr;
+    m_records.reset();
     m_database.reset();
 }
 
@@ -31,24 +31,29 @@ lumen::Operator &ViewerModel::op() const
 
 bool ViewerModel::load(const QString &apath)
 {
-    delete m_records;
-    m_records = nullptr;
+    m_records.reset();
     m_database.reset();
     m_currentRow = -1;
     m_apath = apath;
+    m_loadError.clear();
     try {
         m_database = std::make_unique<ResultsDatabase>(lumen::trimBlanks(apath));
-    } catch (const lumen::Failure &) {
+    } catch (const lumen::Failure &failure) {
+        m_loadError = failure.description();
         return false;
     }
     auto records =
         std::make_unique<ResultsTableModel>(m_database->connection(), m_database->isServer());
     if (!records->select() || records->record().isEmpty()) {
+        const QSqlError error = records->lastError();
+        m_loadError = !error.databaseText().isEmpty() ? error.databaseText().trimmed()
+                      : error.isValid()               ? error.text()
+                                                      : QStringLiteral("no table \"SamData\"");
         records.reset();
         m_database.reset();
         return false;
     }
-    m_records = records.release();
+    m_records = std::move(records);
     // A cheap look at the audit chain's end: the grid opens all the same.
     try {
         if (const QString problem = m_database->auditTailProblem(); !problem.isEmpty())

@@ -40,11 +40,13 @@ public:
     /**
      * Load: opens the database at `apath` and its table, and sets the count
      * labels. A database that cannot be read leaves the labels at their start
-     * texts and no record set (returns false).
+     * texts and no record set (returns false); loadError() then says why.
      */
     bool load(const QString &apath);
+    /** Why the last load failed; empty after one that succeeded. */
+    QString loadError() const { return m_loadError; }
     /** The record set, or nullptr when the load failed. */
-    ResultsTableModel *records() const { return m_records; }
+    ResultsTableModel *records() const { return m_records.get(); }
 
     /** The grid's current row changed (0-based), -1 for none. */
     void currentRowChanged(int row);
@@ -104,7 +106,9 @@ private:
     /** The row deleteSelectedRecord() acts on; -1 when none. */
     int recordToDelete() const;
 
-    ResultsTableModel *m_records = nullptr; ///< owned; deleted before the connection closes
+    /** Declared after the database: it holds a statement on its connection, so it goes first. */
+    std::unique_ptr<ResultsTableModel> m_records;
+    QString m_loadError;
     int m_currentRow = -1;
     lumen::Operator *m_operator = nullptr;
 };

@@ -271,6 +271,7 @@ TEST_P(ViewerStore, ATableThatCannotBeReadLeavesTheStartTexts)
         ASSERT_TRUE(lumen::test::writeBytes(m_path, "not a database at all"));
     }
     EXPECT_FALSE(m_viewer.load(m_path));
+    EXPECT_FALSE(m_viewer.loadError().isEmpty()); // the reason is kept for the window
     EXPECT_EQ(m_viewer.records(), nullptr);
     EXPECT_EQ(m_viewer.totalLable, "0");
     EXPECT_EQ(m_viewer.fieldCount, "0");

@@ -95,6 +95,11 @@ ViewRWindow::ViewRWindow(ArchiverSettings::Widths &widths, QWidget *parent)
 bool ViewRWindow::load(const QString &apath)
 {
     const bool loaded = m_model.load(apath);
+    if (!loaded)
+        lumen::currentOperator().messageBox(QStringLiteral("Could not open the database [ ") +
+                                                apath + QStringLiteral(" ] <") +
+                                                m_model.loadError() + u'>',
+                                            ArchiverModel::title(), lumen::MessageButtons::Ok);
     if (ResultsTableModel *records = m_model.records()) {
         m_grid->setModel(records);
         connect(records, &ResultsTableModel::writeFailed, this, [](const QString &description) {

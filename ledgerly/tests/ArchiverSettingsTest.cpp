@@ -1,4 +1,5 @@
 #include "ledgerly/core/ArchiverSettings.h"
+#include "common/testsupport/ScriptedOperator.h"
 #include "common/testsupport/TestSupport.h"
 #include "ledgerly/core/ArchiverModel.h"
 
@@ -80,6 +81,15 @@ TEST(ArchiverSettings, StartUpMakesEmptyFilesAndExitWritesBoth)
     EXPECT_EQ(next.apath, "/a/b.db");
     EXPECT_EQ(next.rpath, "/a/RESULTS.TXT");
     EXPECT_EQ(next.gridColumnWidths[3], 101);
+
+    // A folder that takes no files: the operator hears which file and why.
+    lumen::ScriptedOperator op;
+    next.setOperator(&op);
+    EXPECT_FALSE(next.saveSettings(dir.filePath("gone")));
+    ASSERT_EQ(op.messages().size(), 2);
+    EXPECT_TRUE(op.messages()[0].startsWith("Settings not saved: "))
+        << op.messages()[0].toStdString();
+    EXPECT_TRUE(op.messages()[0].endsWith(dir.filePath("gone/ARC&FILE.DAT")));
 
     // A record of another length is ignored.
     lumen::test::writeBytes(dir.filePath("ARC&FILE.DAT"), QByteArray(143, 'x'));
