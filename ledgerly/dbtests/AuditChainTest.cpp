@@ -167,4 +167,45 @@ TEST_P(AuditChainStore, ReadingNeedsNoWriting)
     EXPECT_FALSE(QFile::exists(m_dir.filePath("no/folder/w.csv")));
 }
 
+TEST_P(AuditChainStore, AStationRoleAppendsButCannotRewriteTheTrail)
+{
+    if (!onServer())
+        GTEST_SKIP() << "roles are a server's";
+    // The roles and grants of docs/ledgerly.md, as the administrator gives them.
+    DbPeek admin(m_path);
+    for (const char *role : {"lumen_archive", "lumen_audit", "lumen_station", "station1"})
+        admin.exec(QStringLiteral("DO $$ BEGIN CREATE ROLE \"%1\"; EXCEPTION WHEN "
+                                  "duplicate_object THEN NULL; END $$")
+                       .arg(QLatin1String(role)));
+    for (const char *sql :
+         {"ALTER ROLE \"station1\" LOGIN", "GRANT lumen_station TO station1",
+          "ALTER TABLE \"SamData\" OWNER TO lumen_archive",
+          "ALTER TABLE \"SamRecords\" OWNER TO lumen_archive",
+          "ALTER TABLE \"SamResults\" OWNER TO lumen_archive",
+          "ALTER TABLE \"SamAudit\" OWNER TO lumen_audit",
+          "ALTER FUNCTION \"SamAuditAppendOnly\"() OWNER TO lumen_audit",
+          "GRANT lumen_archive TO lumen_station", "REVOKE ALL ON \"SamAudit\" FROM PUBLIC",
+          "GRANT SELECT, INSERT ON \"SamAudit\" TO lumen_station"})
+        ASSERT_TRUE(admin.exec(QString::fromLatin1(sql))) << sql;
+    m_path.replace(QRegularExpression("//[^@/]*@"), "//station1@");
+    useReport(m_dir.filePath("new.txt"));
+    // A report with a nuclide the table has no column for yet.
+    QByteArray report = lumen::test::fileBytes(lumen::test::samplePath("RESULTS_normal.TXT"));
+    report.replace("K-40  ", "TH-232");
+    lumen::test::writeBytes(m_dir.filePath("new.txt"), report);
+    ASSERT_EQ(run({"APPEND"}), CommandLine::Done) << m_err.toStdString();
+    DbPeek station(m_path);
+    EXPECT_TRUE(station.columns().contains("TH-232"));
+    EXPECT_EQ(station.rows("SELECT \"Database User\" FROM \"SamAudit\" WHERE \"Entry\" = 3")
+                  .value(0)
+                  .value("Database User")
+                  .toString(),
+              "station1");
+    for (const char *sql : {"UPDATE \"SamAudit\" SET \"User\" = 'x'", "DELETE FROM \"SamAudit\"",
+                            "TRUNCATE \"SamAudit\"", "DROP TABLE \"SamAudit\"",
+                            "DROP TRIGGER \"SamAuditGuard\" ON \"SamAudit\""})
+        EXPECT_FALSE(station.exec(QString::fromLatin1(sql))) << sql;
+    EXPECT_EQ(run({"--verify"}), CommandLine::Done) << m_err.toStdString();
+}
+
 LEDGERLY_ON_BOTH_BACKENDS(AuditChainStore);
