@@ -2,10 +2,12 @@
 // same insert made with the sqlite3 shell in the same run.
 #include "common/core/HeadlessOperator.h"
 #include "ledgerly/core/ArchiverModel.h"
+#include "ledgerly/core/ReportCompleteness.h"
 #include "ledgerly/core/ReportReader.h"
 #include "ledgerly/core/ResultColumns.h"
 #include "ledgerly/core/ResultsDatabase.h"
 
+#include <QFile>
 #include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -39,7 +41,9 @@ QByteArray fullReport(int blocks, int rows)
                         .arg(QString::number(100.0 + i * 50 + j, 'f', 2), 8);
         text += QStringLiteral("\r\n");
     }
-    text += QStringLiteral("end\r\n");
+    // The closing section a whole report ends with.
+    text += QStringLiteral("\r\n                         PEAK SEARCH RESULTS\r\n"
+                           "  Pk   Channel Energy    FWHM Net Area\r\n");
     return text.toLatin1();
 }
 
@@ -70,7 +74,16 @@ struct GrownDatabase
         model.setOperator(&quiet);
         model.apath = path;
         model.appendMode = NetMode;
-        ReportReader::read(fullReport(kBlocks, kRows), model.report);
+        // The same report again and again, read as the program reads it (the
+        // file is written before it is read: no settle needed).
+        model.appendAgain = true;
+        model.rpath = dir.filePath("RESULTS.TXT");
+        QFile report(model.rpath);
+        report.open(QIODevice::WriteOnly);
+        report.write(fullReport(kBlocks, kRows));
+        report.close();
+        ReportCompleteness::setPause([](const QString &) {});
+        model.readLmnFile();
 
         QStringList columns = ResultsDatabase::fixedColumns();
         QStringList values{QStringLiteral("1"),
