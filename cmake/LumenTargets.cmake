@@ -35,7 +35,7 @@ function(lumen_library name dir)
       lumen_precompile(${name} core)
     endif()
   else()
-    # Nothing built yet: a header-only library keeps dependants configurable.
+    # A folder of headers alone has nothing to build: an interface library.
     add_library(${name} INTERFACE)
     target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR})
     target_link_libraries(${name} INTERFACE ${ARGN})
