@@ -28,64 +28,123 @@ ParseIt::ParseIt(const QString &folder, QWidget *parent) : QWidget(parent), m_mo
     m_model.startUp();
 
     auto *top = new QVBoxLayout(this);
-
-    auto *frameReport = new QGroupBox(QStringLiteral("Path and file name for Lmn Report"), this);
-    frameReport->setObjectName(QStringLiteral("FrameReport"));
-    auto *reportLayout = new QHBoxLayout(frameReport);
-    auto *rpath = new QLineEdit(frameReport);
-    rpath->setObjectName(QStringLiteral("Rpath"));
-    reportLayout->addWidget(rpath);
-    m_boxes.append({rpath, rpath->objectName()});
-    top->addWidget(frameReport);
-
+    top->addWidget(buildReportFrame());
     auto *middle = new QHBoxLayout;
-    auto *buttons = new QVBoxLayout;
-    QPushButton *read = addButton(
-        QStringLiteral("Read Lmn Results Text file"), "ReadLmnFile",
-        QStringLiteral("Read the report file from LmnPro RAPID SCAN or ROI DIRECTED anaylsys"));
-    QPushButton *append =
-        addButton(QStringLiteral("Append Data"), "AppendIT",
-                  QStringLiteral("Add a new record with the current data to the Results database"));
-    QPushButton *viewReport =
-        addButton(QStringLiteral("View Lmn Results Text file"), "Command1", QString());
-    QPushButton *viewLog = addButton(QStringLiteral("View StabData.txt"), "Command2", QString());
-    QPushButton *viewChart =
-        addButton(QStringLiteral("View Chart"), "cmdChart",
-                  QStringLiteral("Control chart of the log with its warning and action limits"));
+    middle->addLayout(buildButtonColumn());
+    middle->addLayout(buildBoxGrid(), 1);
+    top->addLayout(middle);
+    top->addWidget(buildStatusArea());
+
+    for (const auto &[box, name] : m_boxes) {
+        connect(box, &QLineEdit::textEdited, this,
+                [this, name = name](const QString &t) { m_model.setText(name, t); });
+    }
+    m_model.reportLateViewFailures(this, [this] { refresh(); });
+
+    resize(620, 360);
+    refresh();
+}
+
+QWidget *ParseIt::buildReportFrame()
+{
+    auto *frame = new QGroupBox(QStringLiteral("Path and file name for Lmn Report"), this);
+    frame->setObjectName(QStringLiteral("FrameReport"));
+    auto *layout = new QHBoxLayout(frame);
+    auto *rpath = new QLineEdit(frame);
+    rpath->setObjectName(QStringLiteral("Rpath"));
+    layout->addWidget(rpath);
+    m_boxes.append({rpath, rpath->objectName()});
+    return frame;
+}
+
+QLayout *ParseIt::buildButtonColumn()
+{
+    const struct
+    {
+        const char *caption;
+        const char *name;
+        const char *toolTip;
+        void (ParseIt::*action)();
+    } rows[] = {
+        {"Read Lmn Results Text file", "ReadLmnFile",
+         "Read the report file from LmnPro RAPID SCAN or ROI DIRECTED anaylsys",
+         &ParseIt::readReport},
+        {"Append Data", "AppendIT",
+         "Add a new record with the current data to the Results database", &ParseIt::appendData},
+        {"View Lmn Results Text file", "Command1", "", &ParseIt::viewReport},
+        {"View StabData.txt", "Command2", "", &ParseIt::viewLog},
+        {"View Chart", "cmdChart", "Control chart of the log with its warning and action limits",
+         &ParseIt::showChart},
+    };
+    auto *column = new QVBoxLayout;
+    for (const auto &row : rows) {
+        QPushButton *b =
+            addButton(QString::fromUtf8(row.caption), row.name, QString::fromUtf8(row.toolTip));
+        connect(b, &QPushButton::clicked, this, [this, action = row.action] {
+            (this->*action)();
+            refresh();
+        });
+        column->addWidget(b);
+    }
     QPushButton *exit =
         addButton(QStringLiteral("Exit"), "CloseForm", QStringLiteral("Exit Program"));
-    for (QPushButton *b : {read, append, viewReport, viewLog, viewChart, exit})
-        buttons->addWidget(b);
+    connect(exit, &QPushButton::clicked, this, &QWidget::close);
+    column->addWidget(exit);
+    column->addWidget(buildModeFrame());
+    column->addStretch();
+    return column;
+}
 
-    auto *frame1 = new QGroupBox(QStringLiteral("Select Mode"), this);
-    frame1->setObjectName(QStringLiteral("Frame1"));
-    auto *modeLayout = new QVBoxLayout(frame1);
-    m_gainOption = new QRadioButton(QStringLiteral("% Gain drift"), frame1);
+QWidget *ParseIt::buildModeFrame()
+{
+    auto *frame = new QGroupBox(QStringLiteral("Select Mode"), this);
+    frame->setObjectName(QStringLiteral("Frame1"));
+    auto *layout = new QVBoxLayout(frame);
+    m_gainOption = new QRadioButton(QStringLiteral("% Gain drift"), frame);
     m_gainOption->setObjectName(QStringLiteral("Option1_1"));
-    m_keVOption = new QRadioButton(QStringLiteral("keV drift"), frame1);
+    m_keVOption = new QRadioButton(QStringLiteral("keV drift"), frame);
     m_keVOption->setObjectName(QStringLiteral("Option1_2"));
-    // Not exclusive: a settings record may leave neither option selected.
+    int option = 1;
     for (QRadioButton *o : {m_gainOption, m_keVOption}) {
+        // Not exclusive: a settings record may leave neither option selected.
         o->setAutoExclusive(false);
-        modeLayout->addWidget(o);
+        layout->addWidget(o);
+        connect(o, &QRadioButton::clicked, this, [this, option] {
+            m_model.selectOption(option);
+            refresh();
+        });
+        ++option;
     }
     // The mode frame keeps the height its two options need, whatever the status holds.
-    frame1->setMinimumHeight(frame1->sizeHint().height());
-    buttons->addWidget(frame1);
-    buttons->addStretch();
-    middle->addLayout(buttons);
+    frame->setMinimumHeight(frame->sizeHint().height());
+    return frame;
+}
 
+QLayout *ParseIt::buildBoxGrid()
+{
+    const struct
+    {
+        const char *label;
+        const char *name;
+    } rows[] = {
+        {"ID:", "IDtext"},
+        {"Date:", "DateText"},
+        {"Time:", "TimeText"},
+        {"Center:", "CenterText"},
+        {"Elapsed:", "ElapsedText"},
+        {"keV Drift:", "keVdrift"},
+        {"% Drift:", "PercentDrift"},
+    };
     auto *grid = new QGridLayout;
-    addBox(grid, 0, QStringLiteral("ID:"), "IDtext");
-    addBox(grid, 1, QStringLiteral("Date:"), "DateText");
-    addBox(grid, 2, QStringLiteral("Time:"), "TimeText");
-    addBox(grid, 3, QStringLiteral("Center:"), "CenterText");
-    addBox(grid, 4, QStringLiteral("Elapsed:"), "ElapsedText");
-    addBox(grid, 5, QStringLiteral("keV Drift:"), "keVdrift");
-    addBox(grid, 6, QStringLiteral("% Drift:"), "PercentDrift");
-    grid->setRowStretch(7, 1);
-    middle->addLayout(grid, 1);
-    top->addLayout(middle);
+    int row = 0;
+    for (const auto &r : rows)
+        addBox(grid, row++, QString::fromUtf8(r.label), r.name);
+    grid->setRowStretch(row, 1);
+    return grid;
+}
+
+QWidget *ParseIt::buildStatusArea()
+{
     // Verdicts and failures: nothing the window does fails silently. A long
     // verdict scrolls in a place of its own height instead of squeezing the
     // boxes and the mode frame above it.
@@ -94,54 +153,36 @@ ParseIt::ParseIt(const QString &folder, QWidget *parent) : QWidget(parent), m_mo
     m_status->setWordWrap(true);
     m_status->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_status->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    auto *statusArea = new QScrollArea(this);
-    statusArea->setObjectName(QStringLiteral("StatusArea"));
-    statusArea->setWidget(m_status);
-    statusArea->setWidgetResizable(true);
-    statusArea->setFrameShape(QFrame::NoFrame);
-    statusArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    statusArea->setFixedHeight(statusArea->fontMetrics().lineSpacing() * kStatusLines + 6);
-    top->addWidget(statusArea);
+    auto *area = new QScrollArea(this);
+    area->setObjectName(QStringLiteral("StatusArea"));
+    area->setWidget(m_status);
+    area->setWidgetResizable(true);
+    area->setFrameShape(QFrame::NoFrame);
+    area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    area->setFixedHeight(area->fontMetrics().lineSpacing() * kStatusLines + 6);
+    return area;
+}
 
-    for (const auto &[box, name] : m_boxes) {
-        connect(box, &QLineEdit::textEdited, this,
-                [this, name = name](const QString &t) { m_model.setText(name, t); });
-    }
-    connect(m_gainOption, &QRadioButton::clicked, this, [this] {
-        m_model.selectOption(1);
-        refresh();
-    });
-    connect(m_keVOption, &QRadioButton::clicked, this, [this] {
-        m_model.selectOption(2);
-        refresh();
-    });
-    connect(read, &QPushButton::clicked, this, [this] {
-        m_model.readLmnFile();
-        refresh();
-    });
-    connect(append, &QPushButton::clicked, this, [this] {
-        m_model.appendIt();
-        if (m_chartView && m_chartView->isVisible())
-            showChart();
-        refresh();
-    });
-    connect(viewReport, &QPushButton::clicked, this, [this] {
-        m_model.viewReport();
-        refresh();
-    });
-    connect(viewLog, &QPushButton::clicked, this, [this] {
-        m_model.viewLog();
-        refresh();
-    });
-    connect(viewChart, &QPushButton::clicked, this, [this] {
+void ParseIt::readReport()
+{
+    m_model.readLmnFile();
+}
+
+void ParseIt::appendData()
+{
+    m_model.appendIt();
+    if (m_chartView && m_chartView->isVisible())
         showChart();
-        refresh();
-    });
-    connect(exit, &QPushButton::clicked, this, &QWidget::close);
-    m_model.reportLateViewFailures(this, [this] { refresh(); });
+}
 
-    resize(620, 360);
-    refresh();
+void ParseIt::viewReport()
+{
+    m_model.viewReport();
+}
+
+void ParseIt::viewLog()
+{
+    m_model.viewLog();
 }
 
 QLineEdit *ParseIt::addBox(QGridLayout *grid, int row, const QString &label, const char *name)

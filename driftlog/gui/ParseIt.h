@@ -8,6 +8,7 @@
 
 class QGridLayout;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -36,6 +37,16 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    QWidget *buildReportFrame();
+    /** The buttons, each a row of caption, name, tool-tip and what it does, then the mode frame. */
+    QLayout *buildButtonColumn();
+    QWidget *buildModeFrame();
+    QLayout *buildBoxGrid();
+    QWidget *buildStatusArea();
+    void readReport();
+    void appendData();
+    void viewReport();
+    void viewLog();
     QLineEdit *addBox(QGridLayout *grid, int row, const QString &label, const char *name);
     QPushButton *addButton(const QString &caption, const char *name, const QString &toolTip);
 
