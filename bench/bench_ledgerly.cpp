@@ -72,13 +72,13 @@ struct GrownDatabase
         path = dir.filePath("grown.db");
         ResultsDatabase::create(path);
         model.setOperator(&quiet);
-        model.apath = path;
-        model.appendMode = NetMode;
+        model.setApath(path);
+        model.setAppendMode(NetMode);
         // The same report again and again, read as the program reads it (the
         // file is written before it is read: no settle needed).
-        model.appendAgain = true;
-        model.rpath = dir.filePath("RESULTS.TXT");
-        QFile report(model.rpath);
+        model.setAppendAgain(true);
+        model.setRpath(dir.filePath("RESULTS.TXT"));
+        QFile report(model.rpath());
         report.open(QIODevice::WriteOnly);
         report.write(fullReport(kBlocks, kRows));
         report.close();
@@ -102,7 +102,7 @@ struct GrownDatabase
             for (int i = 1; i <= kBlocks; ++i) {
                 for (int j = 1; j <= kRows; ++j) {
                     const QString name = ResultColumns::resultColumnName(
-                        model.report, i, j, NetMode, model.modeMarkers);
+                        model.report(), i, j, NetMode, model.modeMarkers());
                     query.exec(
                         QStringLiteral("ALTER TABLE \"SamData\" ADD COLUMN \"%1\" VARCHAR(10)")
                             .arg(name));
@@ -136,7 +136,7 @@ void BM_AppendInto10kRecords300Columns(benchmark::State &state)
         if (!db.model.appendIt())
             state.SkipWithError("append failed");
     }
-    state.counters["fields"] = db.model.numFields.toDouble();
+    state.counters["fields"] = db.model.numFieldsText().toDouble();
 }
 BENCHMARK(BM_AppendInto10kRecords300Columns)->Unit(benchmark::kMillisecond)->UseRealTime();
 

@@ -6,6 +6,7 @@
 #include "common/core/OutsideFile.h"
 #include "common/core/Paths.h"
 #include "common/core/ProcessLauncher.h"
+#include "common/core/RunOrigin.h"
 #include "ledgerly/core/CsvExport.h"
 #include "ledgerly/core/DatabaseLocation.h"
 #include "ledgerly/core/NewArchiveFile.h"
@@ -18,6 +19,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <memory>
+#include <type_traits>
 
 namespace lumen::ledgerly {
 
@@ -27,9 +29,50 @@ QString ArchiverModel::defaultDatabasePath()
 }
 
 ArchiverModel::ArchiverModel()
-    : modeMarkers(ResultColumns::defaultModeMarkers()), rpath(lumen::defaultReportPath()),
-      apath(defaultDatabasePath())
+    : m_modeMarkers(ResultColumns::defaultModeMarkers()), m_rpath(lumen::defaultReportPath()),
+      m_apath(defaultDatabasePath())
 {
+}
+
+namespace {
+
+/** A label's text: the value, or "null" while it is not known. */
+template <typename T> QString labelText(const std::optional<T> &value)
+{
+    if (!value)
+        return QStringLiteral("null");
+    if constexpr (std::is_same_v<T, QString>)
+        return *value;
+    else
+        return QString::number(*value);
+}
+
+} // namespace
+
+QString ArchiverModel::numbRecText() const
+{
+    return labelText(m_numbRec);
+}
+
+QString ArchiverModel::numFieldsText() const
+{
+    return labelText(m_numFields);
+}
+
+QString ArchiverModel::numbIsoText() const
+{
+    return labelText(m_numbIso);
+}
+
+QString ArchiverModel::currentFileText() const
+{
+    return labelText(m_currentFile);
+}
+
+void ArchiverModel::setCounts(int fields, qint64 records)
+{
+    m_numFields = fields;
+    m_numbRec = records;
 }
 
 lumen::Operator &ArchiverModel::op() const
@@ -39,24 +82,24 @@ lumen::Operator &ArchiverModel::op() const
 
 void ArchiverModel::message(const QString &text) const
 {
-    if (!blindFlag)
+    if (!m_blindFlag)
         op().messageBox(text, title(), lumen::MessageButtons::Ok);
 }
 
 void ArchiverModel::loadSettings(const QString &folder)
 {
-    ArchivePaths paths{apath, rpath};
+    ArchivePaths paths{m_apath, m_rpath};
     // Settings that could not be read leave the defaults; the operator hears why.
-    for (const QString &problem : ArchiverSettings::load(folder, paths, gridColumnWidths))
+    for (const QString &problem : ArchiverSettings::load(folder, paths, m_gridColumnWidths))
         message(problem);
-    apath = paths.databasePath;
-    rpath = paths.reportPath;
+    m_apath = paths.databasePath;
+    m_rpath = paths.reportPath;
 }
 
 bool ArchiverModel::saveSettings(const QString &folder) const
 {
     const QStringList problems =
-        ArchiverSettings::save(folder, ArchivePaths{apath, rpath}, gridColumnWidths);
+        ArchiverSettings::save(folder, ArchivePaths{m_apath, m_rpath}, m_gridColumnWidths);
     for (const QString &problem : problems)
         message(problem);
     return problems.isEmpty();
@@ -64,11 +107,11 @@ bool ArchiverModel::saveSettings(const QString &folder) const
 
 ArchiverModel::ReadStatus ArchiverModel::readLmnFile()
 {
-    report.nuclideCount = 0;
-    report.corrCoeffLayout = false;
+    m_report.nuclideCount = 0;
+    m_report.corrCoeffLayout = false;
 
     m_lastReadNotAReport = false;
-    const QString path = lumen::trimBlanks(rpath);
+    const QString path = lumen::trimBlanks(m_rpath);
 
     // Opening a missing report leaves an empty file in its place, as the
     // archiver always has; an existing report is only read, so a
@@ -90,7 +133,7 @@ ArchiverModel::ReadStatus ArchiverModel::readLmnFile()
             description = failure.description();
         }
     }
-    currentFile.clear();
+    m_currentFile = QString();
     if (!description.isEmpty()) {
         message(QStringLiteral("Invalid path or file name [ ") + path + QStringLiteral(" ] <") +
                 description + u'>');
@@ -107,17 +150,18 @@ ArchiverModel::ReadStatus ArchiverModel::readLmnFile()
         return ReadStatus::Incomplete;
     }
 
-    const ReportReader::Outcome outcome = ReportReader::read(QByteArrayView(bytes), report);
+    const ReportReader::Outcome outcome = ReportReader::read(QByteArrayView(bytes), m_report);
     if (outcome.sawIdLine)
-        currentFile = report.sampleId;
-    numbIso = QString::number(report.nuclideCount);
-    reportSha256 =
+        m_currentFile = m_report.sampleId;
+    m_numbIso = m_report.nuclideCount;
+    m_reportSha256 =
         QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
-    layoutWarning.clear();
+    m_layoutWarning.clear();
     if (!outcome.unrecognisedLine.isEmpty())
-        layoutWarning = QStringLiteral("the report holds a line its layout does not explain, "
-                                       "archived all the same (has the host's report changed?): ") +
-                        outcome.unrecognisedLine.trimmed();
+        m_layoutWarning =
+            QStringLiteral("the report holds a line its layout does not explain, "
+                           "archived all the same (has the host's report changed?): ") +
+            outcome.unrecognisedLine.trimmed();
     if (!outcome.hasReportStructure) {
         m_lastReadNotAReport = true;
         message(notAReportMessage(path));
@@ -147,13 +191,13 @@ QString ArchiverModel::notAReportMessage(const QString &path)
 
 bool ArchiverModel::appendIt()
 {
-    lastAlreadyArchived = 0;
-    lastSuperseded.clear();
+    m_lastAlreadyArchived = 0;
+    m_lastSuperseded.clear();
     if (m_lastReadNotAReport) {
         // Archiving it would store the previous report's header under a new number.
         message(QStringLiteral("The last file read is no whole results report, nothing "
                                "archived [ ") +
-                lumen::trimBlanks(rpath) + QStringLiteral(" ]"));
+                lumen::trimBlanks(m_rpath) + QStringLiteral(" ]"));
         return false;
     }
     if (!m_reportRead) {
@@ -161,27 +205,25 @@ bool ArchiverModel::appendIt()
         message(QStringLiteral("No report read yet: Read a report before appending it"));
         return false;
     }
-    const QString path = lumen::trimBlanks(apath);
+    const QString path = lumen::trimBlanks(m_apath);
     std::unique_ptr<ResultsDatabase> db;
     try {
         if (!DatabaseLocation::isServerUrl(path) && !path.isEmpty() && QFileInfo(path).isDir())
             throw lumen::Failure(QStringLiteral("Path is a folder"));
         if (!DatabaseLocation::isServerUrl(path) && !path.isEmpty() &&
             QFileInfo(path).absoluteDir().exists() && NewArchiveFile::createIfMissing(path)) {
-            numFields = QString::number(ResultsDatabase::freshColumnCount());
-            numbRec = QStringLiteral("0");
+            setCounts(ResultsDatabase::freshColumnCount(), 0);
         }
         db = std::make_unique<ResultsDatabase>(path);
         // Also brings an archive of an older layout up to date, and gives an
         // empty file (an append of an older version killed while making it)
         // its tables; on a server "missing" means no table yet.
         if (db->ensureSchema()) {
-            numFields = QString::number(ResultsDatabase::freshColumnCount());
-            numbRec = QStringLiteral("0");
+            setCounts(ResultsDatabase::freshColumnCount(), 0);
         }
         db->checkReadable();
     } catch (const lumen::Failure &failure) {
-        message(QStringLiteral("Invalid path or file name [ ") + apath + QStringLiteral(" ] <") +
+        message(QStringLiteral("Invalid path or file name [ ") + m_apath + QStringLiteral(" ] <") +
                 failure.description() + u'>');
         return false;
     }
@@ -194,50 +236,49 @@ bool ArchiverModel::appendIt()
     }
 
     try {
-        const AppendCounts counts = db->append(newRecord(), appendAgain);
-        numFields = QString::number(counts.fieldCount);
-        numbRec = QString::number(counts.recordCount);
-        lastRecordNumber = counts.record;
-        lastRecordInWideTable = counts.wideRecord;
-        lastSuperseded = counts.superseded;
-        appendButtonRed = true;
-        lastWideLeftOut = counts.wideLeftOut;
-        if (!report.moreBlocks.isEmpty())
-            lastWideLeftOut << QStringLiteral("\"SamData\" did not take %1 nuclide blocks past "
-                                              "its limit of %2")
-                                   .arg(report.moreBlocks.size())
-                                   .arg(ReportResult::kMaxBlocks);
+        const AppendCounts counts = db->append(newRecord(), m_appendAgain);
+        setCounts(counts.fieldCount, counts.recordCount);
+        m_lastRecordNumber = counts.record;
+        m_lastRecordInWideTable = counts.wideRecord;
+        m_lastSuperseded = counts.superseded;
+        m_appendButtonRed = true;
+        m_lastWideLeftOut = counts.wideLeftOut;
+        if (!m_report.moreBlocks.isEmpty())
+            m_lastWideLeftOut << QStringLiteral("\"SamData\" did not take %1 nuclide blocks past "
+                                                "its limit of %2")
+                                     .arg(m_report.moreBlocks.size())
+                                     .arg(ReportResult::kMaxBlocks);
         qsizetype moreRows = 0;
-        for (int i = 1; i <= report.nuclideCount; ++i)
-            moreRows += report.blocks.at(i).moreRows.size();
+        for (int i = 1; i <= m_report.nuclideCount; ++i)
+            moreRows += m_report.blocks.at(i).moreRows.size();
         if (moreRows > 0)
-            lastWideLeftOut << QStringLiteral("\"SamData\" did not take %1 peak rows past its "
-                                              "limit of %2 rows a block")
-                                   .arg(moreRows)
-                                   .arg(NuclideBlock::kMaxRows);
-        if (!lastWideLeftOut.isEmpty())
-            message(QStringLiteral("Record archived, but\n") + lastWideLeftOut.join(u'\n') +
+            m_lastWideLeftOut << QStringLiteral("\"SamData\" did not take %1 peak rows past its "
+                                                "limit of %2 rows a block")
+                                     .arg(moreRows)
+                                     .arg(NuclideBlock::kMaxRows);
+        if (!m_lastWideLeftOut.isEmpty())
+            message(QStringLiteral("Record archived, but\n") + m_lastWideLeftOut.join(u'\n') +
                     QStringLiteral("\n(\"SamRecords\" and \"SamResults\" hold the whole report)"));
-        if (!layoutWarning.isEmpty())
-            message(QStringLiteral("Record archived, but ") + layoutWarning);
+        if (!m_layoutWarning.isEmpty())
+            message(QStringLiteral("Record archived, but ") + m_layoutWarning);
         return true;
     } catch (const AlreadyArchived &already) {
-        const QString said = QStringLiteral("The report [ ") + lumen::trimBlanks(rpath) +
+        const QString said = QStringLiteral("The report [ ") + lumen::trimBlanks(m_rpath) +
                              QStringLiteral(" ] is ") + already.description();
-        if (askBeforeAppendingAgain && !blindFlag && !appendAgain &&
+        if (m_askBeforeAppendingAgain && !m_blindFlag && !m_appendAgain &&
             op().messageBox(said + QStringLiteral(". Archive it again as a new record?"), title(),
                             lumen::MessageButtons::YesNoDefaultNo) == lumen::MessageAnswer::Yes) {
-            appendAgain = true;
+            m_appendAgain = true;
             const bool appended = appendIt();
-            appendAgain = false;
+            m_appendAgain = false;
             return appended;
         }
-        lastAlreadyArchived = already.record();
-        if (!askBeforeAppendingAgain)
+        m_lastAlreadyArchived = already.record();
+        if (!m_askBeforeAppendingAgain)
             message(said + QStringLiteral(", nothing appended (--again archives it anew)"));
         return false;
     } catch (const lumen::Failure &failure) {
-        message(QStringLiteral("Could not append the record to [ ") + apath +
+        message(QStringLiteral("Could not append the record to [ ") + m_apath +
                 QStringLiteral(" ] <") + failure.description() + u'>');
         return false;
     }
@@ -246,30 +287,29 @@ bool ArchiverModel::appendIt()
 NewRecord ArchiverModel::newRecord() const
 {
     NewRecord record;
-    record.fileName = report.spectrumFile;
-    record.idText = report.sampleId;
-    record.dateAndTime = report.reportDate;
-    record.sampleDate = report.activityDate;
-    record.countingTime = report.reportLiveTime;
-    record.deadTime = report.reportDeadTime;
-    record.mode = ResultColumns::modeName(appendMode);
-    record.sha256 = reportSha256;
+    record.fileName = m_report.spectrumFile;
+    record.idText = m_report.sampleId;
+    record.dateAndTime = m_report.reportDate;
+    record.sampleDate = m_report.activityDate;
+    record.countingTime = m_report.reportLiveTime;
+    record.deadTime = m_report.reportDeadTime;
+    record.mode = ResultColumns::modeName(m_appendMode);
+    record.sha256 = m_reportSha256;
     // Set by the script player for the programs it starts: which run, which
     // loop pass and which script line archived the record.
-    record.run = qEnvironmentVariable("LUMEN_RUN");
-    record.runPass = qEnvironmentVariable("LUMEN_RUN_PASS");
-    bool lineKnown = false;
-    const int line = qEnvironmentVariable("LUMEN_RUN_LINE").toInt(&lineKnown);
-    record.runLine = lineKnown && line > 0 ? line : 0;
+    const lumen::RunOrigin origin = lumen::RunOrigin::fromEnvironment();
+    record.run = origin.run;
+    record.runPass = origin.pass;
+    record.runLine = origin.line;
     const auto addBlock = [&](const NuclideBlock &block, bool wideBlock) {
         const QString nuclide = lumen::trimBlanks(block.nuclideName);
         int j = 0;
         const auto addRow = [&](const PeakRow &row, bool wideRow) {
             ++j;
             record.values.append(
-                {ResultColumns::resultColumnName(block, row, j, report.corrCoeffLayout, appendMode,
-                                                 modeMarkers),
-                 ResultColumns::modeValue(row, appendMode), nuclide, j, row.energy,
+                {ResultColumns::resultColumnName(block, row, j, m_report.corrCoeffLayout,
+                                                 m_appendMode, m_modeMarkers),
+                 ResultColumns::modeValue(row, m_appendMode), nuclide, j, row.energy,
                  wideBlock && wideRow});
         };
         for (int r = 1; r <= block.rowCount; ++r)
@@ -277,21 +317,21 @@ NewRecord ArchiverModel::newRecord() const
         for (const PeakRow &row : block.moreRows)
             addRow(row, false);
     };
-    for (int i = 1; i <= report.nuclideCount; ++i)
-        addBlock(report.blocks.at(i), true);
-    for (const NuclideBlock &block : report.moreBlocks)
+    for (int i = 1; i <= m_report.nuclideCount; ++i)
+        addBlock(m_report.blocks.at(i), true);
+    for (const NuclideBlock &block : m_report.moreBlocks)
         addBlock(block, false);
     return record;
 }
 
 bool ArchiverModel::createDb(QString *reason)
 {
-    if (!blindFlag &&
+    if (!m_blindFlag &&
         op().messageBox(QStringLiteral("Delete ALL data and create a new DataBase, are you SURE ?"),
                         title(),
                         lumen::MessageButtons::YesNoDefaultNo) != lumen::MessageAnswer::Yes)
         return false;
-    const QString path = lumen::trimBlanks(apath);
+    const QString path = lumen::trimBlanks(m_apath);
     try {
         if (path.isEmpty())
             throw lumen::Failure(QStringLiteral("Bad file name or number"));
@@ -305,20 +345,19 @@ bool ArchiverModel::createDb(QString *reason)
         message(QStringLiteral("Could not create database: ") + why);
         return false;
     }
-    numFields = QString::number(ResultsDatabase::freshColumnCount());
-    numbRec = QStringLiteral("0");
+    setCounts(ResultsDatabase::freshColumnCount(), 0);
     return true;
 }
 
 void ArchiverModel::selectOption(int button)
 {
     if (button >= 1 && button <= 4)
-        appendMode = button - 1;
+        m_appendMode = button - 1;
 }
 
 bool ArchiverModel::checkViewerPath()
 {
-    const QString path = lumen::trimBlanks(apath);
+    const QString path = lumen::trimBlanks(m_apath);
     if (DatabaseLocation::isServerUrl(path) || (!path.isEmpty() && QFileInfo(path).isFile()))
         return true;
     message(QStringLiteral("Invalid path or file name [ ") + path + QStringLiteral(" ] "));
@@ -328,7 +367,7 @@ bool ArchiverModel::checkViewerPath()
 ArchiverModel::ExportResult ArchiverModel::exportCsv(const QString &path, ExportKind kind,
                                                      bool allRecords) const
 {
-    const QString database = lumen::trimBlanks(apath);
+    const QString database = lumen::trimBlanks(m_apath);
     ExportResult result;
     std::unique_ptr<ResultsDatabase> db;
     QString what;
@@ -389,11 +428,11 @@ QString ArchiverModel::headText(const AuditChain::Head &head)
 
 bool ArchiverModel::viewResultsText()
 {
-    const QString path = lumen::trimBlanks(rpath);
+    const QString path = lumen::trimBlanks(m_rpath);
     QString error;
     if (!path.isEmpty() && QFile::exists(path) && lumen::openInTextEditor(path, &error))
         return true;
-    message(QStringLiteral("Invalid path or file name [ ") + rpath + QStringLiteral(" ]"));
+    message(QStringLiteral("Invalid path or file name [ ") + m_rpath + QStringLiteral(" ]"));
     return false;
 }
 

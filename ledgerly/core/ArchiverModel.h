@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace lumen {
 class Operator;
 }
@@ -16,8 +18,8 @@ namespace lumen::ledgerly {
 /**
  * The state of the archiver window and its actions: read the report, append
  * it to the results database, reset the database, view the report, and the
- * settings kept between runs. The window shows these fields and forwards
- * clicks; tests and the command line drive the model directly.
+ * settings kept between runs. The window shows what the model answers and
+ * forwards clicks; tests and the command line drive the model directly.
  */
 class ArchiverModel
 {
@@ -92,37 +94,57 @@ public:
     /** Opens the report in the text editor; a missing report or editor is reported. */
     bool viewResultsText();
 
-    // Window state, named as the window shows it.
-    bool blindFlag = false;
-    int appendMode = 0;
-    QStringList modeMarkers;
-    QString rpath; ///< report path text as entered
-    QString apath; ///< database path text as entered
-    QString numbRec = QStringLiteral("null");
-    QString numFields = QStringLiteral("null");
-    QString numbIso = QStringLiteral("null");
-    QString currentFile = QStringLiteral("null");
-    bool appendButtonRed = false;
-    ArchiverSettings::Widths gridColumnWidths{}; ///< the viewer's column widths, twips
-    ReportResult report;
-    /** What the wide table could not take at the last append (the long tables hold it). */
-    QStringList lastWideLeftOut;
-    /** The record number the last append gave ("Record", and "idxRec#" when "SamData" took it). */
-    qint64 lastRecordNumber = 0;
-    /** Whether "SamData" took the last appended record ("SamRecords" always does). */
-    bool lastRecordInWideTable = true;
-    /** Archive a report whose bytes and mode are archived already (else it is refused). */
-    bool appendAgain = false;
-    /** The window asks whether to archive a report archived already (rather than refusing). */
-    bool askBeforeAppendingAgain = false;
-    /** The record the last refused append found archived already; 0 when none. */
-    qint64 lastAlreadyArchived = 0;
-    /** Earlier records of the same run, pass and line that the last append superseded. */
-    QList<qint64> lastSuperseded;
+    /** No messages or questions: every question takes its default answer ("BlindFlag"). */
+    bool blindFlag() const { return m_blindFlag; }
+    void setBlindFlag(bool blind) { m_blindFlag = blind; }
+    /** The append mode 0..3 (activity, net, gross, background). */
+    int appendMode() const { return m_appendMode; }
+    void setAppendMode(int mode) { m_appendMode = mode; }
+    const QStringList &modeMarkers() const { return m_modeMarkers; }
+    /** The report path text as entered. */
+    const QString &rpath() const { return m_rpath; }
+    void setRpath(const QString &path) { m_rpath = path; }
+    /** The database path text as entered. */
+    const QString &apath() const { return m_apath; }
+    void setApath(const QString &path) { m_apath = path; }
+
+    // The labels' texts: "null" until the value is known.
+    QString numbRecText() const;
+    QString numFieldsText() const;
+    QString numbIsoText() const;
+    QString currentFileText() const;
+
+    /** Set once a record is appended: the button stays red for the rest of the run. */
+    bool appendButtonRed() const { return m_appendButtonRed; }
+    /** The viewer's column widths, twips. */
+    const ArchiverSettings::Widths &gridColumnWidths() const { return m_gridColumnWidths; }
+    /** The viewer keeps its column widths here while open, so exit saves them. */
+    ArchiverSettings::Widths &gridColumnWidthsForViewer() { return m_gridColumnWidths; }
+
+    /** The report last read. */
+    const ReportResult &report() const { return m_report; }
+    /** Corrects the report read (its ID, a value) before it is appended. */
+    void setReport(const ReportResult &report) { m_report = report; }
     /** SHA-256 (hex) of the bytes of the last report read. */
-    QString reportSha256;
+    const QString &reportSha256() const { return m_reportSha256; }
     /** Set when the last report read holds a line its layout does not explain. */
-    QString layoutWarning;
+    const QString &layoutWarning() const { return m_layoutWarning; }
+
+    /** Archive a report whose bytes and mode are archived already (else it is refused). */
+    void setAppendAgain(bool again) { m_appendAgain = again; }
+    /** The window asks whether to archive a report archived already (rather than refusing). */
+    void setAskBeforeAppendingAgain(bool ask) { m_askBeforeAppendingAgain = ask; }
+
+    /** What the wide table could not take at the last append (the long tables hold it). */
+    const QStringList &lastWideLeftOut() const { return m_lastWideLeftOut; }
+    /** The record number the last append gave ("Record", and "idxRec#" when "SamData" took it). */
+    qint64 lastRecordNumber() const { return m_lastRecordNumber; }
+    /** Whether "SamData" took the last appended record ("SamRecords" always does). */
+    bool lastRecordInWideTable() const { return m_lastRecordInWideTable; }
+    /** The record the last refused append found archived already; 0 when none. */
+    qint64 lastAlreadyArchived() const { return m_lastAlreadyArchived; }
+    /** Earlier records of the same run, pass and line that the last append superseded. */
+    const QList<qint64> &lastSuperseded() const { return m_lastSuperseded; }
 
     /** The record the append stores of the report, with the run it comes from. */
     NewRecord newRecord() const;
@@ -139,7 +161,31 @@ private:
     lumen::Operator &op() const;
     void message(const QString &text) const;
 
+    /** The database's counts after it was made or appended to. */
+    void setCounts(int fields, qint64 records);
+
     lumen::Operator *m_operator = nullptr;
+    bool m_blindFlag = false;
+    int m_appendMode = 0;
+    QStringList m_modeMarkers;
+    QString m_rpath;
+    QString m_apath;
+    std::optional<qint64> m_numbRec;
+    std::optional<int> m_numFields;
+    std::optional<int> m_numbIso;
+    std::optional<QString> m_currentFile;
+    bool m_appendButtonRed = false;
+    ArchiverSettings::Widths m_gridColumnWidths{};
+    ReportResult m_report;
+    QString m_reportSha256;
+    QString m_layoutWarning;
+    bool m_appendAgain = false;
+    bool m_askBeforeAppendingAgain = false;
+    QStringList m_lastWideLeftOut;
+    qint64 m_lastRecordNumber = 0;
+    bool m_lastRecordInWideTable = true;
+    qint64 m_lastAlreadyArchived = 0;
+    QList<qint64> m_lastSuperseded;
     bool m_lastReadNotAReport = false;
     bool m_reportRead = false; ///< a whole report has been read since the start
 };

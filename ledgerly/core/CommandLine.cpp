@@ -234,7 +234,7 @@ int CommandLine::run(const QStringList &args, QTextStream &out, QTextStream &err
     model.loadSettings(settingsFolder);
 
     if (options.verify)
-        return verify(lumen::trimBlanks(model.apath), out, err);
+        return verify(lumen::trimBlanks(model.apath()), out, err);
 
     if (exporting) {
         using Kind = ArchiverModel::ExportKind;
@@ -260,25 +260,25 @@ int CommandLine::run(const QStringList &args, QTextStream &out, QTextStream &err
     }
 
     if (choice.command == Command::Reset) {
-        model.blindFlag = true;
+        model.setBlindFlag(true);
         QString reason;
         if (!model.createDb(&reason)) {
-            err << "Could not create database [ " << lumen::trimBlanks(model.apath)
+            err << "Could not create database [ " << lumen::trimBlanks(model.apath())
                 << " ]: " << reason << Qt::endl;
             return ResetFailed;
         }
-        out << "Reset " << lumen::trimBlanks(model.apath) << Qt::endl;
+        out << "Reset " << lumen::trimBlanks(model.apath()) << Qt::endl;
         return Done;
     }
 
-    model.appendMode = choice.appendMode;
+    model.setAppendMode(choice.appendMode);
     switch (model.readLmnFile()) {
     case ArchiverModel::ReadStatus::Failed:
         return ReportNotRead;
     case ArchiverModel::ReadStatus::Empty:
         // An unattended run that found no report must not archive an empty
         // record and call it done: the calling script has to hear of it.
-        err << "No report to archive [ " << lumen::trimBlanks(model.rpath) << " ]" << Qt::endl;
+        err << "No report to archive [ " << lumen::trimBlanks(model.rpath()) << " ]" << Qt::endl;
         return ReportEmpty;
     case ArchiverModel::ReadStatus::NotAReport:
     case ArchiverModel::ReadStatus::Incomplete:
@@ -286,18 +286,19 @@ int CommandLine::run(const QStringList &args, QTextStream &out, QTextStream &err
     case ArchiverModel::ReadStatus::Read:
         break;
     }
-    model.appendAgain = options.again;
+    model.setAppendAgain(options.again);
     if (!model.appendIt())
-        return model.lastAlreadyArchived > 0 ? AlreadyArchived : AppendFailed;
-    out << "Record " << model.lastRecordNumber << " appended to " << lumen::trimBlanks(model.apath);
-    if (model.lastRecordInWideTable)
-        out << " (" << model.numFields << " fields)";
+        return model.lastAlreadyArchived() > 0 ? AlreadyArchived : AppendFailed;
+    out << "Record " << model.lastRecordNumber() << " appended to "
+        << lumen::trimBlanks(model.apath());
+    if (model.lastRecordInWideTable())
+        out << " (" << model.numFieldsText() << " fields)";
     else
         out << " (\"SamRecords\" and \"SamResults\" only: \"SamData\" is full)";
     out << Qt::endl;
-    for (const qint64 earlier : std::as_const(model.lastSuperseded))
+    for (const qint64 earlier : std::as_const(model.lastSuperseded()))
         out << "Record " << earlier << " (same run, pass and line) is superseded" << Qt::endl;
-    if (!model.layoutWarning.isEmpty())
+    if (!model.layoutWarning().isEmpty())
         return ReportEmpty; // the warning is on stderr
     return Done;
 }

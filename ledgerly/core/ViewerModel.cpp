@@ -136,7 +136,7 @@ bool ViewerModel::exportCsv()
     if (!path || path->isEmpty())
         return false;
     ArchiverModel archiver;
-    archiver.apath = m_apath;
+    archiver.setApath(m_apath);
     const ArchiverModel::ExportResult result =
         archiver.exportCsv(*path, ArchiverModel::ExportKind::Wide);
     QString said = result.rows < 0 ? result.error

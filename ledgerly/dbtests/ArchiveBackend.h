@@ -77,7 +77,7 @@ protected:
         if (IsSkipped() || HasFatalFailure())
             return;
         m_model.setOperator(&m_operator);
-        m_model.apath = m_path;
+        m_model.setApath(m_path);
     }
 
     lumen::ScriptedOperator m_operator;

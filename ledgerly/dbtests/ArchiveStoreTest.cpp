@@ -24,12 +24,12 @@ protected:
     void SetUp() override
     {
         ArchiverOnBackendTest::SetUp();
-        m_model.appendAgain = true; // the same sample goes in many times
+        m_model.setAppendAgain(true); // the same sample goes in many times
     }
 
     void readSample(const char *name)
     {
-        m_model.rpath = lumen::test::samplePath(name);
+        m_model.setRpath(lumen::test::samplePath(name));
         ASSERT_EQ(m_model.readLmnFile(), ArchiverModel::ReadStatus::Read);
     }
 };
@@ -47,24 +47,24 @@ NewRecord recordWith(const QList<NewRecord::Value> &values)
 
 TEST_P(ArchiveStore, ResetAppendsAndColumnGrowthBehaveAlike)
 {
-    m_model.blindFlag = true;
+    m_model.setBlindFlag(true);
     ASSERT_TRUE(m_model.createDb());
-    EXPECT_EQ(m_model.numFields, "8");
+    EXPECT_EQ(m_model.numFieldsText(), "8");
     {
         DbPeek peek(m_path);
         EXPECT_EQ(peek.columns(), ResultsDatabase::fixedColumns());
         EXPECT_EQ(peek.indexes(), QStringList{"idxSeq"});
     }
-    m_model.blindFlag = false;
+    m_model.setBlindFlag(false);
 
     readSample("RESULTS_normal.TXT");
     ASSERT_TRUE(m_model.appendIt());
     ASSERT_TRUE(m_model.appendIt());
-    EXPECT_EQ(m_model.numFields, "12");
-    EXPECT_EQ(m_model.numbRec, "2");
-    m_model.appendMode = 3;
+    EXPECT_EQ(m_model.numFieldsText(), "12");
+    EXPECT_EQ(m_model.numbRecText(), "2");
+    m_model.setAppendMode(3);
     ASSERT_TRUE(m_model.appendIt());
-    EXPECT_EQ(m_model.numFields, "16");
+    EXPECT_EQ(m_model.numFieldsText(), "16");
     EXPECT_TRUE(m_operator.prompts().isEmpty());
 
     {
@@ -82,7 +82,7 @@ TEST_P(ArchiveStore, ResetAppendsAndColumnGrowthBehaveAlike)
     }
 
     // The reset leaves nothing of the old table.
-    m_model.blindFlag = true;
+    m_model.setBlindFlag(true);
     ASSERT_TRUE(m_model.createDb());
     DbPeek peek(m_path);
     EXPECT_EQ(peek.columns().size(), 7);
@@ -93,8 +93,8 @@ TEST_P(ArchiveStore, AnAppendWithNoTableMakesItSilently)
 {
     readSample("RESULTS_normal.TXT");
     ASSERT_TRUE(m_model.appendIt());
-    EXPECT_EQ(m_model.numbRec, "1");
-    EXPECT_EQ(m_model.numFields, "12");
+    EXPECT_EQ(m_model.numbRecText(), "1");
+    EXPECT_EQ(m_model.numFieldsText(), "12");
     EXPECT_TRUE(m_operator.prompts().isEmpty()) << m_operator.messages().join(" / ").toStdString();
 }
 
@@ -206,16 +206,16 @@ TEST_P(ArchiveStore, AHundredNuclideReportArchivesInFullInEachOfTheFourModes)
 {
     const QString report = m_dir.filePath("big.txt");
     ASSERT_TRUE(lumen::test::writeBytes(report, bigReport(100, "X")));
-    m_model.rpath = report;
-    m_model.blindFlag = true;
+    m_model.setRpath(report);
+    m_model.setBlindFlag(true);
     ASSERT_EQ(m_model.readLmnFile(), ArchiverModel::ReadStatus::Read);
-    ASSERT_EQ(m_model.report.nuclideCount, 100);
+    ASSERT_EQ(m_model.report().nuclideCount, 100);
     for (int mode = 0; mode < 4; ++mode) {
-        m_model.appendMode = mode;
+        m_model.setAppendMode(mode);
         ASSERT_TRUE(m_model.appendIt()) << mode;
         // Past the wide table's column limit from the first mode on.
-        ASSERT_FALSE(m_model.lastWideLeftOut.isEmpty()) << mode;
-        EXPECT_TRUE(m_model.lastWideLeftOut.join(u' ').contains("columns")) << mode;
+        ASSERT_FALSE(m_model.lastWideLeftOut().isEmpty()) << mode;
+        EXPECT_TRUE(m_model.lastWideLeftOut().join(u' ').contains("columns")) << mode;
     }
     DbPeek peek(m_path);
     EXPECT_LE(peek.columns().size(), onServer() ? 1600 : 2000);

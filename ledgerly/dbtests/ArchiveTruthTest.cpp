@@ -36,11 +36,14 @@ protected:
 
     bool append(const char *sample, const QString &id = QString())
     {
-        m_model.rpath = lumen::test::samplePath(sample);
+        m_model.setRpath(lumen::test::samplePath(sample));
         if (m_model.readLmnFile() != ArchiverModel::ReadStatus::Read)
             return false;
-        if (!id.isEmpty())
-            m_model.report.sampleId = id;
+        if (!id.isEmpty()) {
+            ReportResult renamed = m_model.report();
+            renamed.sampleId = id;
+            m_model.setReport(renamed);
+        }
         return m_model.appendIt();
     }
 
@@ -102,7 +105,7 @@ protected:
 
 TEST_P(ArchiveTruth, GridEditsAndDeletesReachTheLongTablesAndNumbersAreNeverReused)
 {
-    m_model.appendAgain = true; // one report under three IDs
+    m_model.setAppendAgain(true); // one report under three IDs
     for (const char *id : {"first", "second", "third"})
         ASSERT_TRUE(append("RESULTS_normal.TXT", id));
     ViewerModel viewer;
@@ -120,8 +123,8 @@ TEST_P(ArchiveTruth, GridEditsAndDeletesReachTheLongTablesAndNumbersAreNeverReus
     m_operator.queueAnswer(lumen::MessageAnswer::Yes);
     ASSERT_TRUE(viewer.deleteSelectedRecord());
     ASSERT_TRUE(append("RESULTS_corrcoeff.TXT"));
-    EXPECT_EQ(m_model.lastRecordNumber, 4);
-    EXPECT_EQ(m_model.numbRec, "3"); // records held
+    EXPECT_EQ(m_model.lastRecordNumber(), 4);
+    EXPECT_EQ(m_model.numbRecText(), "3"); // records held
     expectViewsAgree();
     DbPeek peek(m_path);
     EXPECT_EQ(peek.count("SELECT COUNT(*) FROM \"SamRecords\" WHERE \"ID Text\" LIKE '3rd%'"), 0);
@@ -146,16 +149,16 @@ TEST_P(ArchiveTruth, AReportIsArchivedOncePerModeUnlessAskedAgain)
 {
     ASSERT_TRUE(append("RESULTS_normal.TXT"));
     EXPECT_FALSE(m_model.appendIt());
-    EXPECT_EQ(m_model.lastAlreadyArchived, 1);
+    EXPECT_EQ(m_model.lastAlreadyArchived(), 1);
     EXPECT_TRUE(m_operator.messages().last().contains("already archived as record 1"));
-    m_model.appendMode = NetMode; // the same report's counts are another record
+    m_model.setAppendMode(NetMode); // the same report's counts are another record
     EXPECT_TRUE(m_model.appendIt());
-    m_model.appendMode = ActivityMode;
-    m_model.appendAgain = true;
+    m_model.setAppendMode(ActivityMode);
+    m_model.setAppendAgain(true);
     EXPECT_TRUE(m_model.appendIt());
     // The window asks instead of refusing.
-    m_model.appendAgain = false;
-    m_model.askBeforeAppendingAgain = true;
+    m_model.setAppendAgain(false);
+    m_model.setAskBeforeAppendingAgain(true);
     m_operator.queueAnswer(lumen::MessageAnswer::No);
     EXPECT_FALSE(m_model.appendIt());
     m_operator.queueAnswer(lumen::MessageAnswer::Yes);
@@ -177,7 +180,7 @@ TEST_P(ArchiveTruth, ALinePlayedAgainInItsPassSupersedesItsEarlierRecordOnly)
     const auto appendAt = [&](const char *pass, const char *line, const QString &sample) {
         qputenv("LUMEN_RUN_PASS", pass);
         qputenv("LUMEN_RUN_LINE", line);
-        m_model.rpath = sample;
+        m_model.setRpath(sample);
         return m_model.readLmnFile() == ArchiverModel::ReadStatus::Read && m_model.appendIt();
     };
     qputenv("LUMEN_RUN", "/lab/journals/night.journal");
@@ -201,7 +204,7 @@ TEST_P(ArchiveTruth, ALinePlayedAgainInItsPassSupersedesItsEarlierRecordOnly)
     };
     for (const Step &step : steps) {
         ASSERT_TRUE(appendAt(step.pass, step.line, step.sample)) << step.pass << "@" << step.line;
-        EXPECT_EQ(m_model.lastSuperseded, step.superseded) << step.pass << "@" << step.line;
+        EXPECT_EQ(m_model.lastSuperseded(), step.superseded) << step.pass << "@" << step.line;
     }
 
     DbPeek peek(m_path);
@@ -218,7 +221,7 @@ TEST_P(ArchiveTruth, ALinePlayedAgainInItsPassSupersedesItsEarlierRecordOnly)
 
     const QString current = m_dir.filePath("current.csv"), all = m_dir.filePath("all.csv");
     lumen::test::writeBytes(m_dir.filePath("ARC&FILE.DAT"),
-                            ArchiverSettings::pathsRecord({m_path, m_model.rpath}));
+                            ArchiverSettings::pathsRecord({m_path, m_model.rpath()}));
     ASSERT_EQ(run({"--export", current, "--long"}), CommandLine::Done) << m_err.toStdString();
     ASSERT_EQ(run({"--export", all, "--long", "--all"}), CommandLine::Done);
     const auto records = [](const QString &path) {
@@ -298,7 +301,7 @@ TEST_P(ArchiveTruth, AnArchiveOfLastMonthsLayoutOpensAndGetsTheNewColumns)
             ASSERT_TRUE(query.exec(QString::fromLatin1(sql))) << sql;
     }
     ASSERT_TRUE(append("RESULTS_normal.TXT"));
-    EXPECT_EQ(m_model.numbRec, "3");
+    EXPECT_EQ(m_model.numbRecText(), "3");
     DbPeek peek(m_path);
     EXPECT_EQ(peek.count("SELECT COUNT(*) FROM \"SamRecords\" WHERE \"Sha256\" IS NOT NULL AND "
                          "\"Superseded By\" IS NULL AND \"Record\" = 3"),
@@ -308,7 +311,7 @@ TEST_P(ArchiveTruth, AnArchiveOfLastMonthsLayoutOpensAndGetsTheNewColumns)
     EXPECT_TRUE(peek.allColumns().contains(ResultsDatabase::supersededColumn()));
     // The first change after the upgrade starts the chain; --verify says from where.
     lumen::test::writeBytes(m_dir.filePath("ARC&FILE.DAT"),
-                            ArchiverSettings::pathsRecord({m_path, m_model.rpath}));
+                            ArchiverSettings::pathsRecord({m_path, m_model.rpath()}));
     ASSERT_EQ(run({"--verify"}), CommandLine::Done) << m_err.toStdString();
     EXPECT_TRUE(m_out.contains("covers audit entries 3 to 3 (2 earlier entries predate it)"))
         << m_out.toStdString();

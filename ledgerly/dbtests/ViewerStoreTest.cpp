@@ -225,9 +225,9 @@ TEST_P(ViewerStore, AValueTypedIntoAnEmptyCellGetsItsNuclideLineAndEnergy)
 {
     ArchiverModel archiver;
     archiver.setOperator(&m_operator);
-    archiver.apath = m_path;
+    archiver.setApath(m_path);
     for (const char *sample : {"RESULTS_normal.TXT", "RESULTS_corrcoeff.TXT"}) {
-        archiver.rpath = lumen::test::samplePath(sample);
+        archiver.setRpath(lumen::test::samplePath(sample));
         ASSERT_EQ(archiver.readLmnFile(), ArchiverModel::ReadStatus::Read);
         ASSERT_TRUE(archiver.appendIt());
     }

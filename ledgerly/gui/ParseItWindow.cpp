@@ -128,7 +128,7 @@ ParseItWindow::ParseItWindow(ArchiverModel &model, QString settingsFolder, QWidg
     });
     connect(m_appendIt, &QPushButton::clicked, this, [this] {
         takePaths();
-        m_model.askBeforeAppendingAgain = true;
+        m_model.setAskBeforeAppendingAgain(true);
         m_model.appendIt();
         refresh();
     });
@@ -149,21 +149,21 @@ ParseItWindow::ParseItWindow(ArchiverModel &model, QString settingsFolder, QWidg
 
 void ParseItWindow::takePaths()
 {
-    m_model.rpath = m_rpath->text();
-    m_model.apath = m_apath->text();
+    m_model.setRpath(m_rpath->text());
+    m_model.setApath(m_apath->text());
 }
 
 void ParseItWindow::refresh()
 {
-    m_rpath->setText(m_model.rpath);
-    m_apath->setText(m_model.apath);
-    m_numbRec->setText(m_model.numbRec);
-    m_numFields->setText(m_model.numFields);
-    m_numbIso->setText(m_model.numbIso);
-    m_currentFile->setText(m_model.currentFile);
-    if (m_model.appendMode >= 0 && m_model.appendMode < 4)
-        m_options[m_model.appendMode]->setChecked(true);
-    if (m_model.appendButtonRed) {
+    m_rpath->setText(m_model.rpath());
+    m_apath->setText(m_model.apath());
+    m_numbRec->setText(m_model.numbRecText());
+    m_numFields->setText(m_model.numFieldsText());
+    m_numbIso->setText(m_model.numbIsoText());
+    m_currentFile->setText(m_model.currentFileText());
+    if (m_model.appendMode() >= 0 && m_model.appendMode() < 4)
+        m_options[m_model.appendMode()]->setChecked(true);
+    if (m_model.appendButtonRed()) {
         // Stays red for the rest of the run: the operator sees this report was archived.
         QPalette palette = m_appendIt->palette();
         palette.setColor(QPalette::Button, QColor(255, 0, 0));
@@ -180,9 +180,9 @@ void ParseItWindow::viewDatabase()
         return;
     // Open already: only the stored widths are applied again and it comes to the front.
     if (!m_viewer) {
-        m_viewer = new ViewRWindow(m_model.gridColumnWidths, this);
+        m_viewer = new ViewRWindow(m_model.gridColumnWidthsForViewer(), this);
         m_viewer->setAttribute(Qt::WA_DeleteOnClose);
-        m_viewer->load(m_model.apath);
+        m_viewer->load(m_model.apath());
     }
     m_viewer->applyWidths();
     m_viewer->show();

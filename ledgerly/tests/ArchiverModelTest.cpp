@@ -29,16 +29,16 @@ protected:
         ASSERT_TRUE(m_dir.isValid());
         m_model.setOperator(&m_operator);
         // These tests append one report many times on purpose.
-        m_model.appendAgain = true;
-        m_model.apath = m_dir.filePath("results.db");
-        m_model.rpath = lumen::test::samplePath("RESULTS_normal.TXT");
+        m_model.setAppendAgain(true);
+        m_model.setApath(m_dir.filePath("results.db"));
+        m_model.setRpath(lumen::test::samplePath("RESULTS_normal.TXT"));
     }
 
     QString db() const { return m_dir.filePath("results.db"); }
 
     void readSample(const char *name)
     {
-        m_model.rpath = lumen::test::samplePath(name);
+        m_model.setRpath(lumen::test::samplePath(name));
         ASSERT_EQ(m_model.readLmnFile(), ArchiverModel::ReadStatus::Read);
     }
 
@@ -51,18 +51,18 @@ protected:
 
 TEST_F(ArchiverModelTest, ReadUpdatesTheIdAndIsotopeLabels)
 {
-    EXPECT_EQ(m_model.currentFile, "null");
+    EXPECT_EQ(m_model.currentFileText(), "null");
     readSample("RESULTS_normal.TXT");
-    EXPECT_EQ(m_model.numbIso, "3");
-    EXPECT_EQ(m_model.currentFile, m_model.report.sampleId);
+    EXPECT_EQ(m_model.numbIsoText(), "3");
+    EXPECT_EQ(m_model.currentFileText(), m_model.report().sampleId);
 
     // A missing report in an existing folder: an empty file, nothing read, no message.
-    m_model.rpath = "  " + m_dir.filePath("missing.txt") + " ";
+    m_model.setRpath("  " + m_dir.filePath("missing.txt") + " ");
     EXPECT_EQ(m_model.readLmnFile(), ArchiverModel::ReadStatus::Empty);
     EXPECT_TRUE(QFile::exists(m_dir.filePath("missing.txt")));
-    EXPECT_EQ(m_model.currentFile, "");
-    EXPECT_EQ(m_model.numbIso, "3");
-    EXPECT_EQ(m_model.report.nuclideCount, 0);
+    EXPECT_EQ(m_model.currentFileText(), "");
+    EXPECT_EQ(m_model.numbIsoText(), "3");
+    EXPECT_EQ(m_model.report().nuclideCount, 0);
     EXPECT_TRUE(m_operator.messages().isEmpty());
 }
 
@@ -77,13 +77,13 @@ TEST_F(ArchiverModelTest, AppendWithNothingReadIsRefusedAndWritesNothing)
 
 TEST_F(ArchiverModelTest, AReportPathThatCannotBeOpenedIsReportedUnlessBlind)
 {
-    m_model.rpath = m_dir.filePath("no/such/folder/r.txt");
+    m_model.setRpath(m_dir.filePath("no/such/folder/r.txt"));
     EXPECT_EQ(m_model.readLmnFile(), ArchiverModel::ReadStatus::Failed);
     ASSERT_EQ(m_operator.messages().size(), 1);
-    EXPECT_TRUE(m_operator.messages()[0].startsWith("Invalid path or file name [ " + m_model.rpath +
-                                                    " ] <"));
+    EXPECT_TRUE(m_operator.messages()[0].startsWith("Invalid path or file name [ " +
+                                                    m_model.rpath() + " ] <"));
     EXPECT_EQ(m_operator.prompts()[0].title, "LDP Lumen Archiver 020514");
-    m_model.blindFlag = true;
+    m_model.setBlindFlag(true);
     m_operator.clear();
     EXPECT_EQ(m_model.readLmnFile(), ArchiverModel::ReadStatus::Failed);
     EXPECT_TRUE(m_operator.messages().isEmpty());
@@ -100,8 +100,8 @@ TEST_F(ArchiverModelTest, ResetAsksThenMakesTheFreshTable)
 
     m_operator.queueAnswer(lumen::MessageAnswer::Yes);
     EXPECT_TRUE(m_model.createDb());
-    EXPECT_EQ(m_model.numFields, "8");
-    EXPECT_EQ(m_model.numbRec, "0");
+    EXPECT_EQ(m_model.numFieldsText(), "8");
+    EXPECT_EQ(m_model.numbRecText(), "0");
     DbPeek peek(db());
     EXPECT_EQ(peek.allColumns(),
               ResultsDatabase::fixedColumns() + QStringList{ResultsDatabase::supersededColumn()});
@@ -114,15 +114,15 @@ TEST_F(ArchiverModelTest, ResetReplacesTheWholeFileAndBlindResetFailsSilently)
 {
     readSample("RESULTS_normal.TXT");
     ASSERT_TRUE(m_model.appendIt());
-    m_model.blindFlag = true;
+    m_model.setBlindFlag(true);
     EXPECT_TRUE(m_model.createDb());
     EXPECT_EQ(DbPeek(db()).records().size(), 0);
     EXPECT_EQ(DbPeek(db()).columns().size(), 7);
 
-    m_model.apath = m_dir.filePath("nowhere/results.db");
+    m_model.setApath(m_dir.filePath("nowhere/results.db"));
     EXPECT_FALSE(m_model.createDb());
     EXPECT_TRUE(m_operator.prompts().isEmpty());
-    m_model.blindFlag = false;
+    m_model.setBlindFlag(false);
     m_operator.queueAnswer(lumen::MessageAnswer::Yes);
     EXPECT_FALSE(m_model.createDb());
     EXPECT_EQ(m_operator.messages().last(), "Could not create database: Path not found");
@@ -134,10 +134,10 @@ TEST_F(ArchiverModelTest, ANewArchiveFollowsTheUsersUmask)
     const mode_t saved = ::umask(0);
     for (const mode_t mask : {mode_t(022), mode_t(002)}) {
         ::umask(mask);
-        m_model.apath = m_dir.filePath(QStringLiteral("mask-%1.db").arg(mask));
+        m_model.setApath(m_dir.filePath(QStringLiteral("mask-%1.db").arg(mask)));
         ASSERT_TRUE(m_model.appendIt());
         struct stat info = {};
-        ASSERT_EQ(::stat(QFile::encodeName(m_model.apath).constData(), &info), 0);
+        ASSERT_EQ(::stat(QFile::encodeName(m_model.apath()).constData(), &info), 0);
         EXPECT_EQ(info.st_mode & 0777, 0666 & ~mask) << mask;
     }
     ::umask(saved);
@@ -148,11 +148,11 @@ TEST_F(ArchiverModelTest, AppendMakesAMissingDatabaseAndAddsColumnsOnce)
     readSample("RESULTS_normal.TXT");
     ASSERT_TRUE(m_model.appendIt());
     EXPECT_TRUE(m_operator.prompts().isEmpty()); // made without a question
-    EXPECT_EQ(m_model.numFields, "12");
-    EXPECT_EQ(m_model.numbRec, "1");
-    EXPECT_TRUE(m_model.appendButtonRed);
+    EXPECT_EQ(m_model.numFieldsText(), "12");
+    EXPECT_EQ(m_model.numbRecText(), "1");
+    EXPECT_TRUE(m_model.appendButtonRed());
     ASSERT_TRUE(m_model.appendIt());
-    EXPECT_EQ(m_model.numbRec, "2");
+    EXPECT_EQ(m_model.numbRecText(), "2");
 
     DbPeek peek(db());
     EXPECT_EQ(peek.columns().mid(7), (QStringList{"CS-137", "CO-60@LINE1", "CO-60@LINE2", "K-40"}));
@@ -188,7 +188,7 @@ TEST_F(ArchiverModelTest, EachModeFillsItsOwnColumns)
         m_model.selectOption(button);
         ASSERT_TRUE(m_model.appendIt());
     }
-    EXPECT_EQ(m_model.numFields, "24");
+    EXPECT_EQ(m_model.numFieldsText(), "24");
     DbPeek peek(db());
     const auto records = peek.records();
     ASSERT_EQ(records.size(), 4);
@@ -214,19 +214,19 @@ TEST_F(ArchiverModelTest, AlternativeLayoutNamesColumnsByEnergyAndReusesThem)
 
 TEST_F(ArchiverModelTest, AReportWithoutNuclidesStoresTheFixedColumnsOnly)
 {
-    m_model.rpath = m_dir.filePath("bare.txt");
-    lumen::test::writeBytes(m_model.rpath, wholeReportBytes(reportHeader("bare") << "x"));
+    m_model.setRpath(m_dir.filePath("bare.txt"));
+    lumen::test::writeBytes(m_model.rpath(), wholeReportBytes(reportHeader("bare") << "x"));
     ASSERT_EQ(m_model.readLmnFile(), ArchiverModel::ReadStatus::Read);
     ASSERT_TRUE(m_model.appendIt());
-    EXPECT_EQ(m_model.numFields, "8");
+    EXPECT_EQ(m_model.numFieldsText(), "8");
     EXPECT_EQ(DbPeek(db()).records().size(), 1);
 }
 
 TEST_F(ArchiverModelTest, SameNamedBlocksShareAColumnAndTheLaterValueWins)
 {
-    m_model.rpath = m_dir.filePath("twice.txt");
+    m_model.setRpath(m_dir.filePath("twice.txt"));
     lumen::test::writeBytes(
-        m_model.rpath,
+        m_model.rpath(),
         wholeReportBytes(reportHeader("twice")
                          << normalBlock("K-40", {normalRow("1460.8", "10", "5", "1.5")})
                          << normalBlock("K-40", {normalRow("1460.8", "10", "5", "2.5")}) << "x"));
@@ -243,20 +243,24 @@ TEST_F(ArchiverModelTest, NamesTheTableCannotHoldAreSkippedWithoutLosingTheRecor
     // keeps a dot after the first becomes a colon.
     readSample("RESULTS_normal.TXT");
     ASSERT_TRUE(m_model.appendIt());
-    m_model.report.nuclideCount = 2;
-    m_model.report.blocks[1].nuclideName = "k-40  ";
-    m_model.report.blocks[1].rowCount = 1;
-    m_model.report.blocks[2].nuclideName = "A.B.C ";
-    m_model.report.blocks[2].rowCount = 1;
+    ReportResult renamed = m_model.report();
+    renamed.nuclideCount = 2;
+    renamed.blocks[1].nuclideName = "k-40  ";
+    renamed.blocks[1].rowCount = 1;
+    renamed.blocks[2].nuclideName = "A.B.C ";
+    renamed.blocks[2].rowCount = 1;
+    m_model.setReport(renamed);
     ASSERT_TRUE(m_model.appendIt());
-    EXPECT_EQ(m_model.numFields, "12");
+    EXPECT_EQ(m_model.numFieldsText(), "12");
     EXPECT_EQ(DbPeek(db()).records().size(), 2);
 }
 
 TEST_F(ArchiverModelTest, ValuesAreStoredWholeEvenPastTenCharacters)
 {
     readSample("RESULTS_normal.TXT");
-    m_model.report.blocks[1].rows[1].rowActivity = -1.234568e-05f;
+    ReportResult small = m_model.report();
+    small.blocks[1].rows[1].rowActivity = -1.234568e-05f;
+    m_model.setReport(small);
     ASSERT_TRUE(m_model.appendIt());
     const QString stored = DbPeek(db()).records()[0]["CS-137"].toString();
     EXPECT_GT(stored.size(), 10);
@@ -268,24 +272,24 @@ TEST_F(ArchiverModelTest, ADatabaseThatCannotBeOpenedIsReportedAndKeepsLabelsAnd
     readSample("RESULTS_normal.TXT");
     lumen::test::writeBytes(db(),
                             QByteArray("this is not a database, just some text").repeated(50));
-    m_model.apath = " " + db();
+    m_model.setApath(" " + db());
     EXPECT_FALSE(m_model.appendIt());
     ASSERT_EQ(m_operator.messages().size(), 1);
     EXPECT_TRUE(
         m_operator.messages()[0].startsWith("Invalid path or file name [  " + db() + " ] <"));
-    EXPECT_EQ(m_model.numbRec, "null");
-    EXPECT_FALSE(m_model.appendButtonRed);
+    EXPECT_EQ(m_model.numbRecText(), "null");
+    EXPECT_FALSE(m_model.appendButtonRed());
 
-    m_model.apath = m_dir.filePath("no/folder/x.db");
+    m_model.setApath(m_dir.filePath("no/folder/x.db"));
     EXPECT_FALSE(m_model.appendIt());
-    EXPECT_FALSE(QFile::exists(m_model.apath));
+    EXPECT_FALSE(QFile::exists(m_model.apath()));
 }
 
 TEST_F(ArchiverModelTest, PastTheRecordCapTheAppendSucceedsAndSaysTheWideTableIsFull)
 {
-    m_model.blindFlag = true;
+    m_model.setBlindFlag(true);
     ASSERT_TRUE(m_model.createDb());
-    m_model.blindFlag = false;
+    m_model.setBlindFlag(false);
     {
         DbPeek peek(db());
         ASSERT_TRUE(peek.exec(
@@ -297,11 +301,11 @@ TEST_F(ArchiverModelTest, PastTheRecordCapTheAppendSucceedsAndSaysTheWideTableIs
     ASSERT_EQ(m_operator.messages().size(), 1);
     EXPECT_TRUE(m_operator.messages()[0].contains("the archive is full"))
         << m_operator.messages()[0].toStdString();
-    EXPECT_TRUE(m_model.appendButtonRed);
+    EXPECT_TRUE(m_model.appendButtonRed());
     DbPeek peek(db());
     EXPECT_EQ(peek.columns().size(), 7); // no columns for a record the table cannot take
     EXPECT_EQ(peek.records().size(), 32767);
-    EXPECT_EQ(m_model.numbRec, "32767");
-    EXPECT_EQ(m_model.lastRecordNumber, 32768); // in "SamRecords"
-    EXPECT_FALSE(m_model.lastRecordInWideTable);
+    EXPECT_EQ(m_model.numbRecText(), "32767");
+    EXPECT_EQ(m_model.lastRecordNumber(), 32768); // in "SamRecords"
+    EXPECT_FALSE(m_model.lastRecordInWideTable());
 }

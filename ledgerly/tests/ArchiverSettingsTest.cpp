@@ -64,23 +64,23 @@ TEST(ArchiverSettings, StartUpMakesEmptyFilesAndExitWritesBoth)
 {
     QTemporaryDir dir;
     ArchiverModel model;
-    const QString defaultDb = model.apath;
+    const QString defaultDb = model.apath();
     model.loadSettings(dir.path());
-    EXPECT_EQ(model.apath, defaultDb);
+    EXPECT_EQ(model.apath(), defaultDb);
     EXPECT_EQ(lumen::test::fileBytes(dir.filePath("ARC&FILE.DAT")).size(), 0);
     EXPECT_TRUE(QFile::exists(dir.filePath("ArcSiz&FILE.DAT")));
 
-    model.apath = " /a/b.db ";
-    model.rpath = "/a/RESULTS.TXT";
-    model.gridColumnWidths[3] = 101;
+    model.setApath(" /a/b.db ");
+    model.setRpath("/a/RESULTS.TXT");
+    model.gridColumnWidthsForViewer()[3] = 101;
     ASSERT_TRUE(model.saveSettings(dir.path()));
     EXPECT_EQ(lumen::test::fileBytes(dir.filePath("ARC&FILE.DAT")).size(), 144);
 
     ArchiverModel next;
     next.loadSettings(dir.path());
-    EXPECT_EQ(next.apath, "/a/b.db");
-    EXPECT_EQ(next.rpath, "/a/RESULTS.TXT");
-    EXPECT_EQ(next.gridColumnWidths[3], 101);
+    EXPECT_EQ(next.apath(), "/a/b.db");
+    EXPECT_EQ(next.rpath(), "/a/RESULTS.TXT");
+    EXPECT_EQ(next.gridColumnWidths()[3], 101);
 
     // A folder that takes no files: the operator hears which file and why.
     lumen::ScriptedOperator op;
@@ -95,5 +95,5 @@ TEST(ArchiverSettings, StartUpMakesEmptyFilesAndExitWritesBoth)
     lumen::test::writeBytes(dir.filePath("ARC&FILE.DAT"), QByteArray(143, 'x'));
     ArchiverModel third;
     third.loadSettings(dir.path());
-    EXPECT_EQ(third.apath, defaultDb);
+    EXPECT_EQ(third.apath(), defaultDb);
 }

@@ -63,16 +63,17 @@ TEST(DatabaseLocation, AServerThatDoesNotAnswerIsReportedLikeABadPath)
     ArchiverModel model;
     model.setOperator(&op);
     // Port 1 on loopback: refused at once.
-    model.apath = QStringLiteral("postgresql://lumen@127.0.0.1:1/lumen_test");
-    model.rpath = lumen::test::samplePath("RESULTS_normal.TXT");
+    model.setApath(QStringLiteral("postgresql://lumen@127.0.0.1:1/lumen_test"));
+    model.setRpath(lumen::test::samplePath("RESULTS_normal.TXT"));
     ASSERT_EQ(model.readLmnFile(), ArchiverModel::ReadStatus::Read);
     EXPECT_FALSE(model.appendIt());
     ASSERT_EQ(op.messages().size(), 1);
-    EXPECT_TRUE(op.messages()[0].startsWith("Invalid path or file name [ " + model.apath + " ] <"))
+    EXPECT_TRUE(
+        op.messages()[0].startsWith("Invalid path or file name [ " + model.apath() + " ] <"))
         << op.messages()[0].toStdString();
-    EXPECT_FALSE(model.appendButtonRed);
+    EXPECT_FALSE(model.appendButtonRed());
 
-    model.blindFlag = true;
+    model.setBlindFlag(true);
     EXPECT_FALSE(model.createDb());
     EXPECT_EQ(op.messages().size(), 1);
 }

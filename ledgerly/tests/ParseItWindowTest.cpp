@@ -30,11 +30,11 @@ TEST(ParseItWindow, ButtonsDriveTheModelAndClosingSavesTheSettings)
     EXPECT_TRUE(window.findChild<QLabel *>("CurrentFile")->text().contains("Soil sample 17"));
 
     window.findChild<QRadioButton *>("Option1_3")->click();
-    EXPECT_EQ(model.appendMode, 2);
+    EXPECT_EQ(model.appendMode(), 2);
     QTest::mouseClick(window.findChild<QPushButton *>("AppendIT"), Qt::LeftButton);
     EXPECT_EQ(window.findChild<QLabel *>("NumbRec")->text(), "1");
     EXPECT_EQ(window.findChild<QLabel *>("NumFields")->text(), "12");
-    EXPECT_TRUE(model.appendButtonRed);
+    EXPECT_TRUE(model.appendButtonRed());
 
     QTest::mouseClick(window.findChild<QPushButton *>("CloseForm"), Qt::LeftButton);
     EXPECT_EQ(lumen::test::fileBytes(dir.filePath("ARC&FILE.DAT")).size(), 144);

@@ -18,8 +18,8 @@ TEST(SmallScreen, TheArchiverAndItsGridFitWithTheirButtonsInReach)
     lumen::setCurrentOperator(&op);
     ArchiverModel model;
     model.setOperator(&op);
-    model.apath = dir.filePath("results.db");
-    model.rpath = lumen::test::samplePath("RESULTS_normal.TXT");
+    model.setApath(dir.filePath("results.db"));
+    model.setRpath(lumen::test::samplePath("RESULTS_normal.TXT"));
     ASSERT_EQ(model.readLmnFile(), ArchiverModel::ReadStatus::Read);
     ASSERT_TRUE(model.appendIt());
     {

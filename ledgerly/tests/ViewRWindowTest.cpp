@@ -28,10 +28,10 @@ protected:
         ASSERT_TRUE(m_dir.isValid());
         lumen::setCurrentOperator(&m_operator);
         m_model.setOperator(&m_operator);
-        m_model.apath = m_dir.filePath("results.db");
-        m_model.rpath = lumen::test::samplePath("RESULTS_normal.TXT");
+        m_model.setApath(m_dir.filePath("results.db"));
+        m_model.setRpath(lumen::test::samplePath("RESULTS_normal.TXT"));
         ASSERT_EQ(m_model.readLmnFile(), ArchiverModel::ReadStatus::Read);
-        m_model.appendAgain = true;
+        m_model.setAppendAgain(true);
         for (int i = 0; i < 3; ++i)
             ASSERT_TRUE(m_model.appendIt());
         m_window = std::make_unique<ParseItWindow>(m_model, m_dir.path());
@@ -115,7 +115,7 @@ TEST_F(ViewRWindowTest, DeleteActsOnTheSelectedRecordAndNamesItFirst)
     EXPECT_EQ(label(viewer, "TotalLable"), "2"); // fresh after the delete
     EXPECT_EQ(m_operator.messages(), (QStringList{question.arg(3), question.arg(2)}));
 
-    const auto records = test::DbPeek(m_model.apath).records();
+    const auto records = test::DbPeek(m_model.apath()).records();
     ASSERT_EQ(records.size(), 2);
     EXPECT_EQ(records[1]["idxRec#"].toInt(), 3);
     // Row headers are record numbers, not places.
@@ -125,9 +125,9 @@ TEST_F(ViewRWindowTest, DeleteActsOnTheSelectedRecordAndNamesItFirst)
 TEST_F(ViewRWindowTest, ColumnWidthsAreAppliedOnOpenAndKeptAtClose)
 {
     // Widths are kept in twips: 15 to a pixel on the test screen (96 dots per inch).
-    m_model.gridColumnWidths[0] = 2250;
-    m_model.gridColumnWidths[1] = 100;   // not sized: fits the file names
-    m_model.gridColumnWidths[12] = 4444; // no such column: kept as it was
+    m_model.gridColumnWidthsForViewer()[0] = 2250;
+    m_model.gridColumnWidthsForViewer()[1] = 100;   // not sized: fits the file names
+    m_model.gridColumnWidthsForViewer()[12] = 4444; // no such column: kept as it was
     ViewRWindow *viewer = openViewer();
     ASSERT_NE(viewer, nullptr);
     auto *grid = viewer->findChild<QTableView *>("DBGridR");
@@ -139,7 +139,7 @@ TEST_F(ViewRWindowTest, ColumnWidthsAreAppliedOnOpenAndKeptAtClose)
 
     // Opening again while open applies the stored widths, reading nothing anew.
     grid->setColumnWidth(0, 90);
-    m_model.gridColumnWidths[2] = 4995;
+    m_model.gridColumnWidthsForViewer()[2] = 4995;
     EXPECT_EQ(openViewer(), viewer);
     EXPECT_EQ(grid->columnWidth(0), 150);
     EXPECT_EQ(grid->columnWidth(2), 333);
@@ -149,12 +149,12 @@ TEST_F(ViewRWindowTest, ColumnWidthsAreAppliedOnOpenAndKeptAtClose)
     viewer->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(m_window->viewer(), nullptr);
-    EXPECT_EQ(m_model.gridColumnWidths[0], 2250);
-    EXPECT_EQ(m_model.gridColumnWidths[1], fileNameWidth * 15);
-    EXPECT_EQ(m_model.gridColumnWidths[5], 3330);
-    EXPECT_EQ(m_model.gridColumnWidths[6], 600);
-    EXPECT_EQ(m_model.gridColumnWidths[10], defaultWidth * 15);
-    EXPECT_EQ(m_model.gridColumnWidths[12], 4444);
+    EXPECT_EQ(m_model.gridColumnWidths()[0], 2250);
+    EXPECT_EQ(m_model.gridColumnWidths()[1], fileNameWidth * 15);
+    EXPECT_EQ(m_model.gridColumnWidths()[5], 3330);
+    EXPECT_EQ(m_model.gridColumnWidths()[6], 600);
+    EXPECT_EQ(m_model.gridColumnWidths()[10], defaultWidth * 15);
+    EXPECT_EQ(m_model.gridColumnWidths()[12], 4444);
 
     viewer = openViewer();
     ASSERT_NE(viewer, nullptr);
@@ -176,10 +176,10 @@ TEST_F(ViewRWindowTest, AMissingDatabaseIsReportedAndARefusedEditExplainsWhy)
     EXPECT_EQ(openViewer(), nullptr);
     EXPECT_EQ(m_operator.messages(),
               QStringList{"Invalid path or file name [ " + m_dir.filePath("none.db") + " ] "});
-    m_model.blindFlag = true;
+    m_model.setBlindFlag(true);
     EXPECT_EQ(openViewer(), nullptr);
     EXPECT_EQ(m_operator.messages().size(), 1);
-    m_model.blindFlag = false;
+    m_model.setBlindFlag(false);
     m_operator.clear();
 
     {
