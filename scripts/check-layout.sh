@@ -7,7 +7,8 @@
 # - test support is out of place: a header of a program's (or the road's)
 #   tests/ is included from outside that folder (stand-ins that several
 #   folders share live in common/, hostlink/, simhost/ or spectra/testsupport), or
-#   the code of a program or a shared library includes a testsupport header;
+#   the code of a program or a shared library includes a testsupport header
+#   (tests, benchmarks, fuzz targets, the road and developer tools may);
 # - an include is not written from the top folder;
 # - a C++ file differs from .clang-format.
 set -euo pipefail
@@ -78,7 +79,7 @@ while IFS=: read -r file inc; do
       fi ;;
     */testsupport/*)
       case "$file" in
-        */tests/*|*/dbtests/*|*/testsupport/*|bench/*|fuzz/*|road/*) ;;
+        */tests/*|*/dbtests/*|*/testsupport/*|bench/*|fuzz/*|road/*|tools/*) ;;
         *) echo "test support: $file, which is no test, includes $inc"; status=1 ;;
       esac ;;
   esac
