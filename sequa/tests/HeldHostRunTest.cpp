@@ -1,6 +1,6 @@
 // Runs of the built program that meet over one host: one plays, one is
 // refused; a run is continued once; CallExtProg's programs outlive the run.
-#include "common/testsupport/ProgramFolder.h"
+#include "sequa/tests/SequaRunFolder.h"
 #include "simhost/testsupport/ServedHost.h"
 
 #include <QDir>
@@ -17,25 +17,10 @@ using lumen::SimulatedHostSettings;
 using lumen::test::ProgramFolder;
 using lumen::test::ProgramRun;
 
-class HeldHostRun : public ::testing::Test
+class HeldHostRun : public lumen::sequa::test::SequaRunFolder
 {
 protected:
-    HeldHostRun()
-    {
-        QDir(m_folder.path()).mkpath(QStringLiteral("tmp"));
-        QDir(m_folder.path()).mkpath(QStringLiteral("elsewhere"));
-        m_folder.setWorkingDirectory(path(QStringLiteral("tmp")));
-    }
-
-    QString path(const QString &name) const { return m_folder.filePath(name); }
-
-    QString writeScript(const QString &name, const QStringList &lines)
-    {
-        QFile file(path(name));
-        if (file.open(QIODevice::WriteOnly))
-            file.write(lines.join(QStringLiteral("\r\n")).toLatin1() + "\r\n");
-        return path(name);
-    }
+    HeldHostRun() { QDir(m_folder.path()).mkpath(QStringLiteral("elsewhere")); }
 
     /** Starts Sequa with `args`; the simulated host runs `speed` times real time. */
     std::unique_ptr<QProcess> start(const QStringList &args, const QString &speed) const
@@ -45,21 +30,6 @@ protected:
         for (auto it = m_env.cbegin(); it != m_env.cend(); ++it)
             env.insert(it.key(), it.value());
         return m_folder.start(QString(), args, env);
-    }
-
-    QStringList journals() const
-    {
-        const QDir dir(path(QStringLiteral("journal")));
-        QStringList paths;
-        for (const QString &name : dir.entryList(QDir::Files, QDir::Name))
-            paths.append(dir.filePath(name));
-        return paths;
-    }
-
-    static QString textOf(const QString &file)
-    {
-        QFile f(file);
-        return f.open(QIODevice::ReadOnly) ? QString::fromLatin1(f.readAll()) : QString();
     }
 
     /** Waits until `file` holds `text` (a run under way); false when it never does. */
@@ -83,7 +53,6 @@ protected:
         return QStringLiteral("tcp://127.0.0.1:%1").arg(m_bridge->startServing());
     }
 
-    ProgramFolder m_folder{{QStringLiteral(SEQUA_EXE)}};
     QHash<QString, QString> m_env;
     std::unique_ptr<lumen::test::ServedHost> m_bridge;
 };

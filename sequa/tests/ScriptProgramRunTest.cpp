@@ -1,6 +1,6 @@
 // The built program playing a script file unattended, without a display, on
 // the simulated host in its own process.
-#include "common/testsupport/ProgramFolder.h"
+#include "sequa/tests/SequaRunFolder.h"
 
 #include <QCryptographicHash>
 #include <QDate>
@@ -16,24 +16,10 @@
 
 namespace {
 
-class ScriptProgramRun : public ::testing::Test
+class ScriptProgramRun : public lumen::sequa::test::SequaRunFolder
 {
 protected:
-    ScriptProgramRun()
-    {
-        QDir(m_folder.path()).mkpath(QStringLiteral("tmp"));
-        QDir(m_folder.path()).mkpath(QStringLiteral("root"));
-        m_folder.setWorkingDirectory(path(QStringLiteral("tmp")));
-    }
-
-    QString path(const QString &name) const { return m_folder.filePath(name); }
-
-    void writeScript(const QString &name, const QStringList &lines)
-    {
-        QFile file(path(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(lines.join(QStringLiteral("\r\n")).toLatin1() + "\r\n");
-    }
+    ScriptProgramRun() { QDir(m_folder.path()).mkpath(QStringLiteral("root")); }
 
     /** Runs the copy with the script, without a display; fills m_exitCode and m_err. */
     void runScript(const QString &name, const QString &faults = QString())
@@ -64,22 +50,6 @@ protected:
         return m_folder.start(QString(), args, env);
     }
 
-    /** The journals the runs left, oldest first. */
-    QStringList journals() const
-    {
-        const QDir dir(path(QStringLiteral("journal")));
-        QStringList paths;
-        for (const QString &name : dir.entryList(QDir::Files, QDir::Name))
-            paths.append(dir.filePath(name));
-        return paths;
-    }
-
-    static QString textOf(const QString &file)
-    {
-        QFile f(file);
-        return f.open(QIODevice::ReadOnly) ? QString::fromLatin1(f.readAll()) : QString();
-    }
-
     QMap<QString, QString> m_env;
 
     QStringList leftInTmp() const
@@ -87,7 +57,6 @@ protected:
         return QDir(path(QStringLiteral("tmp"))).entryList(QDir::Files | QDir::NoDotAndDotDot);
     }
 
-    lumen::test::ProgramFolder m_folder{{QStringLiteral(SEQUA_EXE)}};
     int m_exitCode = -2;
     QString m_err;
 };
