@@ -26,8 +26,9 @@ work="${TMPDIR:-/tmp}/lumen-screenshots"
 rm -rf "$work"
 mkdir -p "$work"
 trap 'rm -rf "$work"' EXIT
-export HOME="$work/home"
+export HOME="$work/home" XDG_RUNTIME_DIR="$work/runtime"
 mkdir -p "$HOME"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
 
 # The windows show the host's paths of a lab machine.
 for program in Sequa Ledgerly Driftlog; do
@@ -38,7 +39,8 @@ for program in Sequa Ledgerly Driftlog; do
     LUMEN_ROOT=/home/lab/Lumen xvfb-run -a -s "$screen" bash -c "
         cd '$folder' && QT_QPA_PLATFORM=xcb ./$program & pid=\$!
         '$build/tools/grab_screen' '$out' 3000
-        kill \$pid 2>/dev/null || true"
+        kill \$pid 2>/dev/null || true
+        wait \$pid 2>/dev/null || true"
     echo "$out"
 done
 
