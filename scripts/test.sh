@@ -48,7 +48,7 @@ bash scripts/check-layout.sh
 # Line tables are all the debug information a failure's backtrace needs;
 # full debug information costs a third of the build for nothing read here.
 phase "build (RelWithDebInfo)"
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUMEN_WERROR=ON \
   "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -g1 -DNDEBUG" >/dev/null
 build build
 phase "package checked by lintian, desktop-file-validate and the man pages"
@@ -83,7 +83,7 @@ if [ "${LUMEN_SKIP_SANITIZE:-0}" != "1" ]; then
   # line tables (-g1) keep every report naming its line.
   phase "build (sanitizers)"
   cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug "-DCMAKE_CXX_FLAGS_DEBUG=-O1 -g1" \
-    -DLUMEN_SANITIZE=ON -DLUMEN_BENCH=OFF >/dev/null
+    -DLUMEN_SANITIZE=ON -DLUMEN_BENCH=OFF -DLUMEN_WERROR=ON >/dev/null
   build build-asan
   phase "tests under the sanitizers"
   (cd build-asan && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
