@@ -46,6 +46,27 @@ ParseItWindow::ParseItWindow(ArchiverModel &model, QString settingsFolder, QWidg
     setObjectName(QStringLiteral("ParseIt"));
     setWindowTitle(ArchiverModel::title());
 
+    auto *top = new QHBoxLayout;
+    top->addWidget(buildModeFrame());
+    top->addLayout(buildButtonGrid());
+    top->addWidget(buildStatsFrame());
+    auto *idRow = new QHBoxLayout;
+    idRow->addWidget(new QLabel(QStringLiteral("ID:"), this));
+    m_currentFile = valueLabel("CurrentFile", QString(), this);
+    idRow->addWidget(m_currentFile, 1);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addLayout(idRow);
+    layout->addWidget(pathFrame(
+        QStringLiteral("Path and file name for Lmn Results Text File Report"), "Rpath", m_rpath));
+    layout->addWidget(
+        pathFrame(QStringLiteral("Path and file name for Results DataBase"), "Apath", m_apath));
+
+    refresh();
+}
+
+QWidget *ParseItWindow::buildModeFrame()
+{
     auto *modes = new QGroupBox(QStringLiteral("Select Append Mode"), this);
     auto *modeLayout = new QVBoxLayout(modes);
     const QString captions[4] = {QStringLiteral("APPEND ACTIVITY"), QStringLiteral("NET COUNTS"),
@@ -59,92 +80,109 @@ ParseItWindow::ParseItWindow(ArchiverModel &model, QString settingsFolder, QWidg
                 m_model.selectOption(i + 1);
         });
     }
+    return modes;
+}
 
-    auto *readButton = button(
-        "ReadLmnFile", QStringLiteral("Read Lmn Results Text file"),
-        QStringLiteral("Read the report file from LmnPro RAPID SCAN or ROI DIRECTED anaylsys"),
-        this);
-    m_appendIt = button(
-        "AppendIT", QStringLiteral("Append Results Database"),
-        QStringLiteral("Add a new record with the current data to the Results database"), this);
-    auto *createButton = button(
-        "CreateDb", QStringLiteral("Reset Results DataBase"),
-        QStringLiteral(
-            "Delete the present database and create a new one. All saved data will be lost."),
-        this);
-    auto *viewButton = button("ViewR", QStringLiteral("Edit Results DataBase"), QString(), this);
-    auto *reportButton = button("Command1", QStringLiteral("View Results.TXT"), QString(), this);
-    auto *exitButton =
-        button("CloseForm", QStringLiteral("Exit"), QStringLiteral("Exit Program"), this);
+QLayout *ParseItWindow::buildButtonGrid()
+{
+    const struct
+    {
+        const char *name;
+        const char *caption;
+        const char *toolTip;
+        int row, column;
+        void (ParseItWindow::*action)();
+    } rows[] = {
+        {"ReadLmnFile", "Read Lmn Results Text file",
+         "Read the report file from LmnPro RAPID SCAN or ROI DIRECTED anaylsys", 0, 0,
+         &ParseItWindow::readReport},
+        {"AppendIT", "Append Results Database",
+         "Add a new record with the current data to the Results database", 0, 1,
+         &ParseItWindow::appendRecord},
+        {"CreateDb", "Reset Results DataBase",
+         "Delete the present database and create a new one. All saved data will be lost.", 1, 0,
+         &ParseItWindow::resetDatabase},
+        {"ViewR", "Edit Results DataBase", "", 1, 1, &ParseItWindow::viewDatabase},
+        {"Command1", "View Results.TXT", "", 2, 0, &ParseItWindow::viewReport},
+        {"CloseForm", "Exit", "Exit Program", 2, 1, &ParseItWindow::exitWindow},
+    };
+    auto *grid = new QGridLayout;
+    for (const auto &r : rows) {
+        QPushButton *b =
+            button(r.name, QString::fromUtf8(r.caption), QString::fromUtf8(r.toolTip), this);
+        connect(b, &QPushButton::clicked, this, [this, action = r.action] { (this->*action)(); });
+        grid->addWidget(b, r.row, r.column);
+        if (r.action == &ParseItWindow::appendRecord)
+            m_appendIt = b;
+    }
+    return grid;
+}
 
-    auto *reportFrame =
-        new QGroupBox(QStringLiteral("Path and file name for Lmn Results Text File Report"), this);
-    m_rpath = new QLineEdit(reportFrame);
-    m_rpath->setObjectName(QStringLiteral("Rpath"));
-    (new QVBoxLayout(reportFrame))->addWidget(m_rpath);
-    auto *databaseFrame =
-        new QGroupBox(QStringLiteral("Path and file name for Results DataBase"), this);
-    m_apath = new QLineEdit(databaseFrame);
-    m_apath->setObjectName(QStringLiteral("Apath"));
-    (new QVBoxLayout(databaseFrame))->addWidget(m_apath);
-
+QWidget *ParseItWindow::buildStatsFrame()
+{
     auto *stats = new QGroupBox(QStringLiteral("Stats"), this);
     auto *statsLayout = new QFormLayout(stats);
-    m_numbRec =
-        valueLabel("NumbRec", QStringLiteral("Number of records in the Results database"), stats);
-    m_numFields =
-        valueLabel("NumFields", QStringLiteral("Number of fields in the Results database"), stats);
-    m_numbIso = valueLabel(
-        "NumbIso", QStringLiteral("Number of isotopes found in the analysis report"), stats);
-    statsLayout->addRow(QStringLiteral("Number of Records:"), m_numbRec);
-    statsLayout->addRow(QStringLiteral("Number of Fields:"), m_numFields);
-    statsLayout->addRow(QStringLiteral("Number of  Isotopes:"), m_numbIso);
-    m_currentFile = valueLabel("CurrentFile", QString(), this);
+    const struct
+    {
+        const char *caption;
+        const char *name;
+        const char *toolTip;
+        QLabel *ParseItWindow::*label;
+    } rows[] = {
+        {"Number of Records:", "NumbRec", "Number of records in the Results database",
+         &ParseItWindow::m_numbRec},
+        {"Number of Fields:", "NumFields", "Number of fields in the Results database",
+         &ParseItWindow::m_numFields},
+        {"Number of  Isotopes:", "NumbIso", "Number of isotopes found in the analysis report",
+         &ParseItWindow::m_numbIso},
+    };
+    for (const auto &r : rows) {
+        this->*r.label = valueLabel(r.name, QString::fromUtf8(r.toolTip), stats);
+        statsLayout->addRow(QString::fromUtf8(r.caption), this->*r.label);
+    }
+    return stats;
+}
 
-    auto *buttons = new QGridLayout;
-    buttons->addWidget(readButton, 0, 0);
-    buttons->addWidget(m_appendIt, 0, 1);
-    buttons->addWidget(createButton, 1, 0);
-    buttons->addWidget(viewButton, 1, 1);
-    buttons->addWidget(reportButton, 2, 0);
-    buttons->addWidget(exitButton, 2, 1);
-    auto *top = new QHBoxLayout;
-    top->addWidget(modes);
-    top->addLayout(buttons);
-    top->addWidget(stats);
-    auto *idRow = new QHBoxLayout;
-    idRow->addWidget(new QLabel(QStringLiteral("ID:"), this));
-    idRow->addWidget(m_currentFile, 1);
-    auto *layout = new QVBoxLayout(this);
-    layout->addLayout(top);
-    layout->addLayout(idRow);
-    layout->addWidget(reportFrame);
-    layout->addWidget(databaseFrame);
+QWidget *ParseItWindow::pathFrame(const QString &title, const char *name, QLineEdit *&box)
+{
+    auto *frame = new QGroupBox(title, this);
+    box = new QLineEdit(frame);
+    box->setObjectName(QString::fromLatin1(name));
+    (new QVBoxLayout(frame))->addWidget(box);
+    return frame;
+}
 
-    connect(readButton, &QPushButton::clicked, this, [this] {
-        takePaths();
-        m_model.readLmnFile();
-        refresh();
-    });
-    connect(m_appendIt, &QPushButton::clicked, this, [this] {
-        takePaths();
-        m_model.setAskBeforeAppendingAgain(true);
-        m_model.appendIt();
-        refresh();
-    });
-    connect(createButton, &QPushButton::clicked, this, [this] {
-        takePaths();
-        m_model.createDb();
-        refresh();
-    });
-    connect(viewButton, &QPushButton::clicked, this, [this] { viewDatabase(); });
-    connect(reportButton, &QPushButton::clicked, this, [this] {
-        takePaths();
-        m_model.viewResultsText();
-    });
-    connect(exitButton, &QPushButton::clicked, this, &QWidget::close);
-
+void ParseItWindow::readReport()
+{
+    takePaths();
+    m_model.readLmnFile();
     refresh();
+}
+
+void ParseItWindow::appendRecord()
+{
+    takePaths();
+    m_model.setAskBeforeAppendingAgain(true);
+    m_model.appendIt();
+    refresh();
+}
+
+void ParseItWindow::resetDatabase()
+{
+    takePaths();
+    m_model.createDb();
+    refresh();
+}
+
+void ParseItWindow::viewReport()
+{
+    takePaths();
+    m_model.viewResultsText();
+}
+
+void ParseItWindow::exitWindow()
+{
+    close();
 }
 
 void ParseItWindow::takePaths()

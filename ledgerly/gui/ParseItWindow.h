@@ -6,6 +6,7 @@
 #include <QWidget>
 
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -35,8 +36,19 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    QWidget *buildModeFrame();
+    /** The buttons, each a row of name, caption, tool-tip, place and what it does. */
+    QLayout *buildButtonGrid();
+    QWidget *buildStatsFrame();
+    /** A frame holding one path box, made into `box`. */
+    QWidget *pathFrame(const QString &title, const char *name, QLineEdit *&box);
     void takePaths();
+    void readReport();
+    void appendRecord();
+    void resetDatabase();
     void viewDatabase();
+    void viewReport();
+    void exitWindow();
 
     ArchiverModel &m_model;
     QString m_settingsFolder;
